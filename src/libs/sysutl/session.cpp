@@ -1,0 +1,216 @@
+#include "sysutl/session.hpp"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <streambuf>
+
+namespace kelp {
+
+namespace {
+
+// Forwards to another stream buffer and remembers the last character, so the
+// session knows whether the cursor stands at the start of a line.
+class TrackingBuf : public std::streambuf {
+ public:
+  explicit TrackingBuf(std::streambuf* target) : target_(target) {}
+  char last() const { return last_; }
+
+ protected:
+  int_type overflow(int_type ch) override {
+    if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
+    last_ = traits_type::to_char_type(ch);
+    return target_->sputc(last_);
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    if (n > 0) last_ = s[n - 1];
+    return target_->sputn(s, n);
+  }
+  int sync() override { return target_->pubsync(); }
+
+ private:
+  std::streambuf* target_;
+  char last_ = '\n';
+};
+
+}  // namespace
+
+// ---- FileSystem ----
+
+std::unique_ptr<std::ostream> FileSystem::open_write(const std::string& path, bool binary, bool append) {
+  auto mode = std::ios::out | (append ? std::ios::app : std::ios::trunc);
+  if (binary) mode |= std::ios::binary;
+  auto f = std::make_unique<std::ofstream>(path, mode);
+  if (!f->is_open()) return nullptr;
+  return f;
+}
+
+std::unique_ptr<std::istream> FileSystem::open_read(const std::string& path, bool binary) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return nullptr;
+  auto f = std::make_unique<std::ifstream>(path, binary ? std::ios::in | std::ios::binary : std::ios::in);
+  if (!f->is_open()) return nullptr;
+  return f;
+}
+
+bool FileSystem::exists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
+bool FileSystem::remove(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::remove(path, ec) && !ec;
+}
+
+bool FileSystem::rename(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  std::filesystem::rename(from, to, ec);
+  return !ec;
+}
+
+bool FileSystem::copy(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec);
+  return !ec;
+}
+
+// ---- Session ----
+
+struct Session::OutUnit {
+  std::string path;
+  std::unique_ptr<std::ostream> stream;
+};
+
+struct Session::InUnit {
+  std::string path;
+  std::unique_ptr<std::istream> stream;
+};
+
+Session::Session(std::istream& in, std::ostream& screen, std::ostream& errors, bool screen_is_terminal)
+    : in_(in),
+      screen_(&screen),
+      errors_(errors),
+      screen_is_terminal_(screen_is_terminal),
+      files_(std::make_shared<FileSystem>()) {
+  screen_tracker_ = std::make_unique<TrackingBuf>(screen.rdbuf());
+  tracked_screen_ = std::make_unique<std::ostream>(screen_tracker_.get());
+  null_ = std::make_unique<std::ostream>(nullptr);
+}
+
+Session::~Session() {
+  for (auto& [u, unit] : out_units_) {
+    if (unit->stream) unit->stream->flush();
+  }
+  tracked_screen_->flush();
+}
+
+std::ostream& Session::unit(int u) {
+  if (u == kScreen) return *tracked_screen_;
+  if (u == kErrorUnit) return errors_;
+  auto it = out_units_.find(u);
+  if (it != out_units_.end() && it->second->stream) return *it->second->stream;
+  // A stream without a buffer fails every write quietly.
+  null_->clear();
+  return *null_;
+}
+
+void Session::write(int u, std::string_view text) { unit(u) << text; }
+
+void Session::write_line(int u, std::string_view line) { unit(u) << line << '\n'; }
+
+bool Session::open_output(int u, const std::string& path, bool append, bool binary) {
+  close_unit(u);
+  auto stream = files_->open_write(path, binary, append);
+  if (!stream) return false;
+  out_units_[u] = std::make_unique<OutUnit>(OutUnit{path, std::move(stream)});
+  return true;
+}
+
+bool Session::open_input(int u, const std::string& path, bool binary) {
+  close_unit(u);
+  auto stream = files_->open_read(path, binary);
+  if (!stream) return false;
+  in_units_[u] = std::make_unique<InUnit>(InUnit{path, std::move(stream)});
+  return true;
+}
+
+bool Session::is_open(int u) const { return out_units_.count(u) != 0 || in_units_.count(u) != 0; }
+
+bool Session::close_unit(int u) {
+  bool ok = true;
+  if (auto it = out_units_.find(u); it != out_units_.end()) {
+    auto& s = *it->second->stream;
+    s.flush();
+    ok = !s.fail();
+    if (auto* f = dynamic_cast<std::ofstream*>(&s)) {
+      f->close();
+      ok = ok && !f->fail();
+    }
+    out_units_.erase(it);
+  }
+  in_units_.erase(u);
+  return ok;
+}
+
+std::string Session::unit_file(int u) const {
+  if (auto it = out_units_.find(u); it != out_units_.end()) return it->second->path;
+  if (auto it = in_units_.find(u); it != in_units_.end()) return it->second->path;
+  return {};
+}
+
+bool Session::at_line_start() const {
+  return static_cast<const TrackingBuf*>(screen_tracker_.get())->last() == '\n';
+}
+
+void Session::prompt(int out, std::string_view text) {
+  if (is_silent(out)) return;
+  auto& s = unit(kScreen);
+  s << ' ' << text;
+  s.flush();
+}
+
+void Session::clear_screen(int out) {
+  if (is_silent(out) || !screen_is_terminal_) return;
+  auto& s = unit(kScreen);
+  s << "\x1b[H\x1b[2J";
+  s.flush();
+}
+
+std::string Session::read_line(int in) {
+  unit(kScreen).flush();
+  if (in == kKeyboard || !in_units_.count(in)) {
+    std::string line;
+    if (!std::getline(in_, line)) end_of_input();
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  }
+  auto line = try_read_line(in);
+  if (!line) end_of_input();
+  return *line;
+}
+
+std::string Session::read_field(int in, std::size_t width) {
+  std::string line = read_line(in);
+  line.resize(width, ' ');
+  return line;
+}
+
+std::optional<std::string> Session::try_read_line(int in) {
+  auto it = in_units_.find(in);
+  std::istream& s = it != in_units_.end() ? *it->second->stream : in_;
+  std::string line;
+  if (!std::getline(s, line)) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+void Session::end_of_input() {
+  auto& s = unit(kScreen);
+  if (!at_line_start()) s << '\n';
+  s << kEndOfInputMessage << '\n';
+  s.flush();
+  throw ProgramStop(1);
+}
+
+}  // namespace kelp

@@ -1,0 +1,148 @@
+#pragma once
+// The session of one editor run: the shared records, the numbered output and
+// input units, the terminal, the file layer and the state that the old
+// routines kept in saved local variables.
+#include <any>
+#include <cstdint>
+#include <exception>
+#include <istream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <typeindex>
+#include <unordered_map>
+
+#include "sysutl/record.hpp"
+
+namespace kelp {
+
+// Unit numbers of the system.
+inline constexpr int kErrorUnit = 0;       // error stream (program pause, chaining notes)
+inline constexpr int kListingUnit = 1;     // data files and the print-pass listing
+inline constexpr int kKeyboard = 5;        // replies
+inline constexpr int kScreen = 6;          // the terminal
+inline constexpr int kWarningUnit = 21;    // "DATUPWRN.stxt" while loading
+inline constexpr int kSpectrumUnit = 31;   // user wave spectrum file
+inline constexpr int kSilentUnit = 41;     // "Diagnostics.stxt" of a silent run
+inline constexpr int kScratchUnit = 73;    // date and time scratch files
+inline constexpr int kOptionsUnit = 1233;  // "GUSTRDAT"
+
+// The rules of the silent-run report unit: on it nothing is prompted, cleared,
+// paged or waited for. Every routine asks here instead of comparing with 41.
+inline bool is_silent(int out) { return out == kSilentUnit; }
+
+// Ends the program: thrown by every stop and caught in main after the streams
+// are flushed. status 0 is a normal end.
+class ProgramStop : public std::exception {
+ public:
+  explicit ProgramStop(int status) : status_(status) {}
+  int status() const { return status_; }
+  const char* what() const noexcept override { return "program stop"; }
+
+ private:
+  int status_;
+};
+
+// The text shown when the replies run out.
+inline constexpr std::string_view kEndOfInputMessage =
+    " ++> End of input: session ended, nothing saved.";
+
+// The file layer. Every file the editors create, replace, read, copy or
+// delete goes through here, so that tests can make any step fail.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // nullptr when the file cannot be opened.
+  virtual std::unique_ptr<std::ostream> open_write(const std::string& path, bool binary, bool append);
+  virtual std::unique_ptr<std::istream> open_read(const std::string& path, bool binary);
+  virtual bool exists(const std::string& path);
+  virtual bool remove(const std::string& path);
+  // Replaces `to` by `from` in one step.
+  virtual bool rename(const std::string& from, const std::string& to);
+  // Copies a whole file, replacing `to`.
+  virtual bool copy(const std::string& from, const std::string& to);
+};
+
+class Session {
+ public:
+  // in: the keyboard (unit 5); screen: the terminal (unit 6); errors: unit 0.
+  // screen_is_terminal decides whether a screen clear is written at all.
+  Session(std::istream& in, std::ostream& screen, std::ostream& errors, bool screen_is_terminal = false);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // ---- Output units ----
+  // The stream of an output unit: 6 the screen, 0 the error stream, others as
+  // opened; a unit that is not open swallows what is written to it.
+  std::ostream& unit(int u);
+  void write(int u, std::string_view text);
+  void write_line(int u, std::string_view line);
+  // Opens a text or binary file on a unit (replacing it, or appending).
+  bool open_output(int u, const std::string& path, bool append = false, bool binary = false);
+  // Opens an existing file for reading on a unit.
+  bool open_input(int u, const std::string& path, bool binary = false);
+  bool is_open(int u) const;
+  // Flushes and closes a unit; false when a write or the flush failed.
+  bool close_unit(int u);
+  // Name of the file open on a unit ("" when none).
+  std::string unit_file(int u) const;
+
+  // ---- Terminal ----
+  // A prompt: one blank and the text on the screen, no line end, flushed.
+  // Nothing on the silent unit.
+  void prompt(int out, std::string_view text);
+  // Clears the screen (directly, only on a real terminal, never on unit 41).
+  void clear_screen(int out);
+  bool screen_is_terminal() const { return screen_is_terminal_; }
+
+  // ---- Input units ----
+  // One line from an input unit, without its line end. End of input on the
+  // keyboard ends the session (end_of_input()).
+  std::string read_line(int in);
+  // The first `width` characters of a line, blank-padded (Fortran "(Aw)").
+  std::string read_field(int in, std::size_t width);
+  // One line from a file unit; nullopt at its end or on a read error.
+  std::optional<std::string> try_read_line(int in);
+  // Prints the end-of-input line and stops with status 1.
+  [[noreturn]] void end_of_input();
+
+  // ---- Files ----
+  FileSystem& files() { return *files_; }
+  void set_files(std::shared_ptr<FileSystem> fs) { files_ = std::move(fs); }
+
+  // ---- Shared records ----
+  Tpcm tpcm;
+  Lowcof lowcof;
+
+  // ---- Saved state ----
+  // One object per module type, created on first use and living as long as
+  // the session: warn-once flags, load-time copies, cached names.
+  template <class T>
+  T& state() {
+    auto& slot = saved_[std::type_index(typeid(T))];
+    if (!slot.has_value()) slot = std::make_shared<T>();
+    return *std::any_cast<std::shared_ptr<T>&>(slot);
+  }
+
+ private:
+  struct OutUnit;
+  struct InUnit;
+  std::istream& in_;
+  std::ostream* screen_;
+  std::ostream& errors_;
+  bool screen_is_terminal_;
+  std::unique_ptr<std::ostream> null_;
+  std::unique_ptr<std::streambuf> screen_tracker_;
+  std::unique_ptr<std::ostream> tracked_screen_;
+  std::map<int, std::unique_ptr<OutUnit>> out_units_;
+  std::map<int, std::unique_ptr<InUnit>> in_units_;
+  std::shared_ptr<FileSystem> files_;
+  std::unordered_map<std::type_index, std::any> saved_;
+  bool at_line_start() const;
+};
+
+}  // namespace kelp

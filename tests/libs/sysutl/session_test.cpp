@@ -1,0 +1,65 @@
+#include "sysutl/session.hpp"
+
+#include <gtest/gtest.h>
+
+#include "test_session.hpp"
+
+namespace kelp {
+namespace {
+
+using testing::ScriptedSession;
+
+TEST(Session, ReadsFieldsBlankPaddedAndCut) {
+  ScriptedSession t("ab\nabcdefghij\n");
+  EXPECT_EQ(t.s.read_field(kKeyboard, 6), "ab    ");
+  EXPECT_EQ(t.s.read_field(kKeyboard, 6), "abcdef");
+}
+
+TEST(Session, EndOfInputStopsWithMessageOnItsOwnLine) {
+  ScriptedSession t("");
+  t.s.prompt(kScreen, "Enter new value: ");
+  try {
+    t.s.read_line(kKeyboard);
+    FAIL() << "no stop";
+  } catch (const ProgramStop& stop) {
+    EXPECT_EQ(stop.status(), 1);
+  }
+  EXPECT_EQ(t.shown(), " Enter new value: \n ++> End of input: session ended, nothing saved.\n");
+}
+
+TEST(Session, SilentUnitGetsNoPromptAndNoClear) {
+  ScriptedSession t;
+  t.s.prompt(kSilentUnit, "x");
+  t.s.clear_screen(kSilentUnit);
+  t.s.clear_screen(kScreen);  // not a terminal: nothing either
+  EXPECT_EQ(t.shown(), "");
+}
+
+TEST(Session, UnopenedUnitSwallowsOutput) {
+  ScriptedSession t;
+  t.s.write_line(77, "lost");
+  t.s.write_line(kScreen, "seen");
+  EXPECT_EQ(t.shown(), "seen\n");
+}
+
+TEST(Session, SavedStateLivesPerType) {
+  struct Flags {
+    int warned = 0;
+  };
+  ScriptedSession t;
+  t.s.state<Flags>().warned = 3;
+  EXPECT_EQ(t.s.state<Flags>().warned, 3);
+}
+
+TEST(Record, TextPacksLowCharacterFirst) {
+  Tpcm r;
+  r.set_text(59, 6, "ABCDEF");
+  EXPECT_EQ(static_cast<std::uint32_t>(r.i(59)), 0x44434241u);
+  EXPECT_EQ(r.text(59, 6), "ABCDEF");
+  r.set_r(216, 6.8f);
+  EXPECT_FLOAT_EQ(r.r(216), 6.8f);
+  EXPECT_THROW(r.i(kTpcmWords), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace kelp
