@@ -1,0 +1,160 @@
+#include "edlib/unit_conversion.hpp"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <set>
+
+#include "test_session.hpp"
+
+namespace kelp {
+namespace {
+
+using testing::ScriptedSession;
+
+// Every word the switch of a kind-4 record must convert, listed from the
+// conversion tables of the site and vessel blocks.
+std::set<std::size_t> disc_buoy_converted_words() {
+  std::set<std::size_t> w;
+  auto range = [&](std::size_t a, std::size_t b) {
+    for (std::size_t n = a; n <= b; ++n) w.insert(n);
+  };
+  // site and environment
+  range(461, 465);
+  range(429, 434);
+  for (std::size_t n : {445, 473, 450, 489, 490, 1666, 1672, 447, 446, 458, 480, 481, 455, 478, 479}) w.insert(n);
+  range(217, 316);
+  range(1685, 1864);
+  w.insert(1673);
+  w.insert(1674);
+  // vessel block
+  range(904, 1350);
+  for (std::size_t n : {1353, 1355, 1357, 1359, 1374, 1375, 1424, 1438, 1439, 1447, 1450, 1649, 1662, 1664}) w.insert(n);
+  range(1399, 1402);
+  range(1409, 1411);
+  range(1413, 1423);
+  range(1425, 1427);
+  range(1430, 1433);
+  range(1456, 1458);
+  range(1475, 1477);
+  range(1489, 1491);
+  for (std::size_t n : {1352, 1354, 1356, 1358, 1412, 1429}) w.insert(n);
+  for (std::size_t n : {482, 1408, 1434, 1435, 1446, 1453, 1454, 1464, 1665}) w.insert(n);
+  range(1467, 1469);
+  range(1481, 1483);
+  for (std::size_t n : {1436, 1455, 1465, 1466}) w.insert(n);
+  range(1470, 1472);
+  range(1484, 1486);
+  for (std::size_t n : {1459, 1473, 1487, 1460, 1474, 1488}) w.insert(n);
+  range(1376, 1381);
+  w.insert(1449);
+  w.insert(1452);
+  return w;
+}
+
+// Fills the first 1,987 words with distinct reals so that any stray write shows.
+void fill_sentinels(Tpcm& t) {
+  for (std::size_t n = 2; n < 1987; ++n) t.set_r(n, 100.0f + static_cast<float>(n));
+}
+
+float ulps_apart(float a, float b) {
+  return static_cast<float>(std::abs(std::bit_cast<std::int32_t>(a) - std::bit_cast<std::int32_t>(b)));
+}
+
+TEST(UnitConversion, WaterDensityToMetricAndBack) {
+  ScriptedSession t;
+  t.s.tpcm.i(1) = 4;
+  t.s.tpcm.set_r(446, 64.0f);
+  ASSERT_EQ(convert_record_units(t.s), 0);
+  EXPECT_EQ(t.s.tpcm.i(116), 1);
+  EXPECT_EQ(std::bit_cast<std::uint32_t>(t.s.tpcm.r(446)), 0x448025D2u);  // 1025.1819 kg/m^3
+  ASSERT_EQ(convert_record_units(t.s), 0);
+  EXPECT_EQ(t.s.tpcm.i(116), 0);
+  EXPECT_EQ(t.s.tpcm.r(446), 64.0f);
+}
+
+TEST(UnitConversion, DiscBuoyRecordConvertsExactlyItsWords) {
+  ScriptedSession t;
+  Tpcm& r = t.s.tpcm;
+  fill_sentinels(r);
+  r.i(1) = 4;
+  r.i(107) = 0;
+  r.i(116) = 0;
+  const Tpcm before = r;
+  ASSERT_EQ(convert_record_units(t.s), 0);
+  const auto expected = disc_buoy_converted_words();
+  for (std::size_t n = 2; n < kTpcmWords; ++n) {
+    if (n == 116) continue;
+    const bool changed = r.i(n) != before.i(n);
+    EXPECT_EQ(changed, expected.count(n) == 1) << "word " << n;
+  }
+  // Lengths scale by 0.3048 (the speed and LCG words among them).
+  for (std::size_t n : {461u, 490u, 1424u, 1649u, 904u, 1350u}) {
+    EXPECT_FLOAT_EQ(r.r(n), before.r(n) * 0.3048f) << n;
+  }
+  // Back to English: every converted word within one unit in the last place.
+  ASSERT_EQ(convert_record_units(t.s), 0);
+  for (std::size_t n : expected) {
+    EXPECT_LE(ulps_apart(r.r(n), before.r(n)), 1.0f) << "word " << n;
+  }
+}
+
+TEST(UnitConversion, DepthWordFollowsItsSwitch) {
+  ScriptedSession t;
+  t.s.tpcm.i(1) = 4;
+  t.s.tpcm.set_r(447, 100.0f);
+  t.s.tpcm.i(107) = 1;
+  convert_record_units(t.s);
+  EXPECT_EQ(t.s.tpcm.r(447), 100.0f);
+}
+
+TEST(UnitConversion, DamagedUnitWordIsRefused) {
+  ScriptedSession t;
+  fill_sentinels(t.s.tpcm);
+  t.s.tpcm.i(116) = 7;
+  const Tpcm before = t.s.tpcm;
+  EXPECT_EQ(convert_record_units(t.s), 1);
+  EXPECT_TRUE(t.s.tpcm == before);
+}
+
+TEST(UnitConversion, MooringForceTablesConvertEachWordOnce) {
+  ScriptedSession t;
+  Tpcm& r = t.s.tpcm;
+  r.i(1) = 15;
+  for (std::size_t n = 78392; n <= 78553; ++n) r.set_r(n, 10.0f);
+  r.set_r(78554, 10.0f);
+  r.set_r(78391, 10.0f);
+  convert_record_units(t.s);
+  for (std::size_t n = 78392; n <= 78553; ++n) EXPECT_FLOAT_EQ(r.r(n), 10.0f * 0.45359248f) << n;
+  EXPECT_EQ(r.r(78554), 10.0f);
+  EXPECT_FLOAT_EQ(r.r(78391), 10.0f * 0.3048f);
+}
+
+TEST(UnitConversion, SecondVesselConvertsSharedForceWordOnce) {
+  ScriptedSession t;
+  Tpcm& r = t.s.tpcm;
+  r.i(1) = 10;
+  r.set_r(482, 100.0f);
+  r.set_r(1987 + (904 - 753), 50.0f);  // first table entry of the second vessel
+  convert_record_units(t.s);
+  EXPECT_FLOAT_EQ(r.r(482), 100.0f * 0.45359248f);
+  EXPECT_FLOAT_EQ(r.r(1987 + (904 - 753)), 50.0f * 0.3048f);
+}
+
+TEST(UnitConversion, StrainLawCoefficientsScaleByInversePowers) {
+  ScriptedSession t;
+  Tpcm& r = t.s.tpcm;
+  r.i(1) = 12;
+  const std::size_t line2seg3 = 47331 + 75 * 1 + 3 * 2;
+  for (std::size_t k = 0; k < 3; ++k) r.set_r(line2seg3 + k, 1.0f);
+  convert_record_units(t.s);
+  const float F = 0.45359248f;
+  EXPECT_FLOAT_EQ(r.r(line2seg3), 1.0f / F);
+  EXPECT_FLOAT_EQ(r.r(line2seg3 + 1), 1.0f / (F * F));
+  EXPECT_FLOAT_EQ(r.r(line2seg3 + 2), 1.0f / (F * F * F));
+}
+
+}  // namespace
+}  // namespace kelp
