@@ -1,0 +1,94 @@
+#include "sysutl/files_shell.hpp"
+
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "sysutl/session.hpp"
+#include "sysutl/terminal.hpp"
+
+namespace kelp {
+
+namespace {
+
+// Exit status of a fatal file error.
+constexpr int kFileErrorStatus = 2;
+
+}  // namespace
+
+void syopen(Session& s, const std::string& name, int form, int status, int unit, std::string_view caller,
+            int msgunit, bool for_output) {
+  const bool binary = form == 0;
+  if (status == 0) {
+    // A new, empty file of that name, whether or not one existed.
+    if (!s.open_output(unit, name, false, binary)) acerr(s, caller, name, msgunit);
+    return;
+  }
+  const bool opened = s.files().exists(name) &&
+                      (for_output ? s.open_output(unit, name, false, binary) : s.open_input(unit, name, binary));
+  if (!opened && status == 1) acerr(s, caller, name, msgunit);
+}
+
+void hclose(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit) {
+  if (!s.is_open(unit)) return;
+  if (!s.close_unit(unit)) acerr(s, caller, name, msgunit);
+}
+
+void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit) {
+  s.write_line(msgunit, "");
+  s.write_line(msgunit, std::string(" ++> File not found or file access error in ").append(caller));
+  s.write_line(msgunit, std::string("     File name: ").append(name));
+  s.write_line(msgunit, " ");
+  s.unit(msgunit).flush();
+  if (!is_silent(msgunit)) {
+    wrtlin(s, "Press <RETURN> to continue: ", msgunit);
+    s.read_field(kKeyboard, 12);
+  }
+  throw ProgramStop(kFileErrorStatus);
+}
+
+void filerr(Session& s, std::string_view name, std::string_view caller, int out, int in) {
+  s.write_line(out, "");
+  s.write_line(out, std::string(" ++> End of file or related file error in routine ").append(caller));
+  s.write_line(out, std::string("     file name ").append(name));
+  int reply = 0;
+  prsret(s, out, in, reply);
+  s.unit(out).flush();
+  throw ProgramStop(kFileErrorStatus);
+}
+
+namespace {
+
+std::tm local_now() {
+  const std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  if (localtime_r(&t, &tm) == nullptr) tm = std::tm{};
+  return tm;
+}
+
+}  // namespace
+
+void sydate_of(const std::tm& t, int& month, int& day, int& year) {
+  month = t.tm_mon + 1;
+  day = t.tm_mday;
+  year = t.tm_year + 1900;
+}
+
+void sytime_of(const std::tm& t, int& minutes, int& seconds) {
+  minutes = t.tm_hour * 60 + t.tm_min;
+  seconds = t.tm_sec;
+}
+
+void sydate(int& month, int& day, int& year) { sydate_of(local_now(), month, day, year); }
+
+void sytime(int& minutes, int& seconds) { sytime_of(local_now(), minutes, seconds); }
+
+std::ptrdiff_t lsyloc(std::span<const std::int32_t> record, const std::int32_t& element) {
+  // Pointer order through std::less is defined even for unrelated objects.
+  const std::less<const std::int32_t*> before;
+  const std::int32_t* p = &element;
+  if (record.empty() || before(p, record.data()) || !before(p, record.data() + record.size())) return -1;
+  return p - record.data();
+}
+
+}  // namespace kelp

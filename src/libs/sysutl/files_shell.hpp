@@ -1,0 +1,53 @@
+#pragma once
+// File and shell primitives: opening and closing files by unit with the
+// standard fatal report, the end-of-file report, date and time of day.
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kelp {
+
+class Session;
+
+// Opens file name on unit, positioned at its start. form: nonzero formatted
+// text, 0 unformatted (binary). status 1: the file must exist (else acerr);
+// status 0: the file is replaced by a new empty one (failure: acerr); any
+// other status opens the file when it exists and otherwise returns quietly
+// without an open unit. An existing file is opened for reading unless
+// for_output is set (then it is written from its start); status 0 always
+// opens for writing. caller and msgunit are for the acerr report.
+void syopen(Session& s, const std::string& name, int form, int status, int unit, std::string_view caller,
+            int msgunit, bool for_output = false);
+
+// Flushes and closes unit, keeping the file. Any write, flush or close failure
+// goes to acerr (caller, name, msgunit): a report never fails silently.
+void hclose(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit);
+
+// Fatal file error: on msgunit an empty line, " ++> File not found or file
+// access error in " + caller, "     File name: " + name, a line of one blank;
+// then (not on unit 41) "Press <RETURN> to continue: " and a reply from the
+// keyboard; then ProgramStop(2).
+[[noreturn]] void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit);
+
+// End-of-file or read error: on out an empty line, " ++> End of file or
+// related file error in routine " + caller, "     file name " + name; prsret;
+// then ProgramStop(2).
+[[noreturn]] void filerr(Session& s, std::string_view name, std::string_view caller, int out, int in);
+
+// Today's date and the time of day from the C++ library (local time).
+void sydate(int& month, int& day, int& year);
+// minutes := hours x 60 + minutes since midnight; seconds of the minute.
+void sytime(int& minutes, int& seconds);
+// The same from a broken-down time (for tests and for one consistent reading).
+void sydate_of(const std::tm& t, int& month, int& day, int& year);
+void sytime_of(const std::tm& t, int& minutes, int& seconds);
+
+// The word number of element within a record of 32-bit words (the distance
+// in words from the record's word 0), or -1 when element is not in it. This
+// replaces the old address arithmetic lsyloc(x) - lsyloc(tpcm(0)) / 4.
+std::ptrdiff_t lsyloc(std::span<const std::int32_t> record, const std::int32_t& element);
+
+}  // namespace kelp

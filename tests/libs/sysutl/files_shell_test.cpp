@@ -1,0 +1,260 @@
+#include "sysutl/files_shell.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <utility>
+
+#include "test_session.hpp"
+
+namespace kelp {
+namespace {
+
+using testing::ScriptedSession;
+
+namespace fs = std::filesystem;
+
+const std::string kEnd = std::string(kEndOfInputMessage) + "\n";
+
+// A fresh directory per test, removed afterwards.
+struct TempDir {
+  TempDir() : path(fs::temp_directory_path() / ("h4_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempDir() { fs::remove_all(path); }
+  std::string file(const std::string& name) const { return (path / name).string(); }
+  fs::path path;
+};
+
+std::string contents(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), {}};
+}
+
+void write_file(const std::string& path, const std::string& text) {
+  std::ofstream f(path, std::ios::binary);
+  f << text;
+}
+
+int stop_status(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const ProgramStop& stop) {
+    return stop.status();
+  }
+  return -1;
+}
+
+const std::string kAcerrScreen =
+    "\n"
+    " ++> File not found or file access error in LOADER\n"
+    "     File name: ";
+
+TEST(Syopen, StatusZeroReplacesAnExistingFileByAnEmptyOne) {
+  TempDir dir;
+  const auto name = dir.file("RONDIN.stxt");
+  write_file(name, "old listing\n");
+  ScriptedSession t;
+  syopen(t.s, name, 1, 0, kListingUnit, "FINPAG", kScreen);
+  EXPECT_TRUE(t.s.is_open(kListingUnit));
+  EXPECT_TRUE(fs::exists(name));
+  EXPECT_EQ(fs::file_size(name), 0u);
+  t.s.write_line(kListingUnit, "new");
+  hclose(t.s, kListingUnit, name, "FINPAG", kScreen);
+  EXPECT_FALSE(t.s.is_open(kListingUnit));
+  EXPECT_EQ(contents(name), "new\n");
+  EXPECT_EQ(t.shown(), "");
+}
+
+TEST(Syopen, StatusZeroCreatesAMissingFile) {
+  TempDir dir;
+  const auto name = dir.file("DATUPWRN.stxt");
+  ScriptedSession t;
+  syopen(t.s, name, 1, 0, kWarningUnit, "IOINIT", kScreen);
+  EXPECT_TRUE(fs::exists(name));
+  hclose(t.s, kWarningUnit, name, "IOINIT", kScreen);
+}
+
+TEST(Syopen, StatusTwoOnAMissingFileReturnsQuietly) {
+  TempDir dir;
+  ScriptedSession t("");
+  syopen(t.s, dir.file("nothere"), 1, 2, 31, "UWVSPC", kScreen);
+  EXPECT_FALSE(t.s.is_open(31));
+  EXPECT_FALSE(fs::exists(dir.file("nothere")));
+  EXPECT_EQ(t.shown(), "");
+}
+
+TEST(Syopen, ExistingFileOpensAtItsStartForReading) {
+  TempDir dir;
+  const auto name = dir.file("GUSTRDAT");
+  write_file(name, "3\n0.1 2.0\n");
+  ScriptedSession t;
+  syopen(t.s, name, 1, 1, 31, "UWVSPC", kScreen);
+  EXPECT_EQ(t.s.try_read_line(31), "3");
+  syopen(t.s, name, 1, 2, 31, "UWVSPC", kScreen);  // opened again: at the start
+  EXPECT_EQ(t.s.try_read_line(31), "3");
+  hclose(t.s, 31, name, "UWVSPC", kScreen);
+}
+
+TEST(Syopen, StatusTwoForOutputWritesFromTheStart) {
+  TempDir dir;
+  const auto name = dir.file("report.stxt");
+  write_file(name, "a long old report\n");
+  ScriptedSession t;
+  syopen(t.s, name, 1, 2, 22, "X", kScreen, true);
+  t.s.write_line(22, "new");
+  hclose(t.s, 22, name, "X", kScreen);
+  EXPECT_EQ(contents(name), "new\n");
+}
+
+TEST(Syopen, StatusOneOnAMissingFileReportsWaitsAndStops) {
+  TempDir dir;
+  const auto name = dir.file("LOWDAT");
+  ScriptedSession t("\n");
+  EXPECT_EQ(stop_status([&] { syopen(t.s, name, 0, 1, kListingUnit, "LOADER", kScreen); }), 2);
+  EXPECT_EQ(t.shown(), kAcerrScreen + name + "\n \n Press <RETURN> to continue: ");
+  EXPECT_FALSE(fs::exists(name));
+}
+
+TEST(Syopen, StatusZeroThatCannotCreateStops) {
+  TempDir dir;
+  const auto name = dir.file("no/such/dir/FILE");
+  ScriptedSession t("\n");
+  EXPECT_EQ(stop_status([&] { syopen(t.s, name, 1, 0, kListingUnit, "LOADER", kScreen); }), 2);
+  EXPECT_EQ(t.shown(), kAcerrScreen + name + "\n \n Press <RETURN> to continue: ");
+}
+
+TEST(Acerr, EndOfInputAtItsWaitStillStops) {
+  ScriptedSession t("");
+  EXPECT_EQ(stop_status([&] { acerr(t.s, "LOADER", "X", kScreen); }), 1);
+  EXPECT_EQ(t.shown(), kAcerrScreen + "X\n \n Press <RETURN> to continue: \n" + kEnd);
+}
+
+TEST(Acerr, SilentUnitWritesTheReportAndStopsWithoutReading) {
+  TempDir dir;
+  const auto report = dir.file("Diagnostics.stxt");
+  ScriptedSession t("");  // a read would end the input: status 1, not 2
+  ASSERT_TRUE(t.s.open_output(kSilentUnit, report));
+  EXPECT_EQ(stop_status([&] { acerr(t.s, "Fintop", "Diagnostics.stxt", kSilentUnit); }), 2);
+  t.s.close_unit(kSilentUnit);
+  EXPECT_EQ(contents(report),
+            "\n"
+            " ++> File not found or file access error in Fintop\n"
+            "     File name: Diagnostics.stxt\n"
+            " \n");
+  EXPECT_EQ(t.shown(), "");
+}
+
+// A file system whose written files fail at the first write.
+class FailingWrites : public FileSystem {
+ public:
+  std::unique_ptr<std::ostream> open_write(const std::string&, bool, bool) override {
+    struct Broken : std::streambuf {
+      int_type overflow(int_type) override { return traits_type::eof(); }
+    };
+    struct Holder : std::ostream {
+      Holder() : std::ostream(nullptr) { rdbuf(&buf); }
+      Broken buf;
+    };
+    return std::make_unique<Holder>();
+  }
+};
+
+TEST(Hclose, AFailedWriteIsReported) {
+  ScriptedSession t("\n");
+  t.s.set_files(std::make_shared<FailingWrites>());
+  syopen(t.s, "WAVEOUT.stxt", 1, 0, kListingUnit, "WAVEOUT", kScreen);
+  t.s.write_line(kListingUnit, "a report line");
+  EXPECT_EQ(stop_status([&] { hclose(t.s, kListingUnit, "WAVEOUT.stxt", "WAVEOUT", kScreen); }), 2);
+  EXPECT_EQ(t.shown(),
+            "\n ++> File not found or file access error in WAVEOUT\n"
+            "     File name: WAVEOUT.stxt\n \n Press <RETURN> to continue: ");
+}
+
+TEST(Hclose, AUnitNotOpenIsNoError) {
+  ScriptedSession t("");
+  hclose(t.s, 55, "x", "Y", kScreen);
+  EXPECT_EQ(t.shown(), "");
+}
+
+TEST(Filerr, ReportsWaitsAndStops) {
+  ScriptedSession t("\n");
+  EXPECT_EQ(stop_status([&] { filerr(t.s, "GUSTRDAT", "UWVSPC", kScreen, kKeyboard); }), 2);
+  EXPECT_EQ(t.shown(),
+            "\n"
+            " ++> End of file or related file error in routine UWVSPC\n"
+            "     file name GUSTRDAT\n"
+            " \n"
+            " Press <RETURN> to continue: ");
+}
+
+TEST(Filerr, SilentUnitStopsWithoutReading) {
+  ScriptedSession t("");
+  EXPECT_EQ(stop_status([&] { filerr(t.s, "f", "R", kSilentUnit, kKeyboard); }), 2);
+}
+
+TEST(Sytime, MinutesSinceMidnightAndSeconds) {
+  std::tm tm{};
+  tm.tm_hour = 13;
+  tm.tm_min = 5;
+  tm.tm_sec = 9;
+  int minutes = 0;
+  int seconds = 0;
+  sytime_of(tm, minutes, seconds);
+  EXPECT_EQ(minutes, 785);
+  EXPECT_EQ(seconds, 9);
+}
+
+TEST(Sydate, MonthDayYear) {
+  std::tm tm{};
+  tm.tm_year = 2024 - 1900;
+  tm.tm_mon = 1;
+  tm.tm_mday = 29;
+  int month = 0, day = 0, year = 0;
+  sydate_of(tm, month, day, year);
+  EXPECT_EQ(month, 2);
+  EXPECT_EQ(day, 29);
+  EXPECT_EQ(year, 2024);
+}
+
+TEST(Sydate, TodayFromTheLibraryMatchesTheSystemClock) {
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  int month = 0, day = 0, year = 0;
+  sydate(month, day, year);
+  int minutes = -1, seconds = -1;
+  sytime(minutes, seconds);
+  EXPECT_EQ(year, tm.tm_year + 1900);
+  EXPECT_GE(month, 1);
+  EXPECT_LE(month, 12);
+  EXPECT_GE(day, 1);
+  EXPECT_LE(day, 31);
+  EXPECT_GE(minutes, 0);
+  EXPECT_LT(minutes, 1440);
+  EXPECT_GE(seconds, 0);
+  EXPECT_LE(seconds, 60);
+}
+
+TEST(Lsyloc, WordNumberWithinTheRecord) {
+  auto rec = std::make_unique<Tpcm>();
+  const auto words = std::as_const(*rec).words();
+  EXPECT_EQ(lsyloc(words, rec->i(0)), 0);
+  EXPECT_EQ(lsyloc(words, rec->i(700)), 700);
+  EXPECT_EQ(lsyloc(words, rec->i(kTpcmWords - 1)), static_cast<std::ptrdiff_t>(kTpcmWords - 1));
+  EXPECT_EQ(lsyloc(words, rec->i(1866)) - lsyloc(words, rec->i(699)), 1167);
+  const std::int32_t outside = 0;
+  EXPECT_EQ(lsyloc(words, outside), -1);
+}
+
+}  // namespace
+}  // namespace kelp
