@@ -3,6 +3,7 @@
 // IEEE single reals and packed text side by side, addressed by word number
 // (numbered from 0). Access is bit-exact; text packing is host-independent.
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -90,5 +91,35 @@ using Tpcm = WordRecord<kTpcmWords>;
 // The low-frequency coefficient tables: the image of "LOWDAT".
 inline constexpr std::size_t kLowcofWords = 680;
 using Lowcof = WordRecord<kLowcofWords>;
+
+// ---- gustrcom ----
+// The options record of the time-domain program: 137 option slots in three
+// groups (53 logical, 32 integer, 52 real, each opened by a header slot), the
+// 137 current values in words 0..136, the defaults in words 137..273 (slot
+// k's default at word k + 137), and 137 option names of 30 characters,
+// blank-padded. Logical slots hold 1/0, integer slots a 32-bit integer, real
+// slots an IEEE single. Everything starts zero and blank here; the options
+// module fills the defaults and names.
+struct Gustrcom {
+  static constexpr std::size_t kSlots = 137;
+  static constexpr std::size_t kLogicalFirst = 0;
+  static constexpr std::size_t kLogicalCount = 53;
+  static constexpr std::size_t kIntegerFirst = 53;
+  static constexpr std::size_t kIntegerCount = 32;
+  static constexpr std::size_t kRealFirst = 85;
+  static constexpr std::size_t kRealCount = 52;
+  static constexpr std::size_t kDefaultOffset = kSlots;
+  static constexpr std::size_t kWords = 2 * kSlots;  // 274
+  static constexpr std::size_t kNameChars = 30;
+
+  WordRecord<kWords> words;               // current values, then defaults
+  std::array<std::string, kSlots> names;  // 30 characters each
+
+  Gustrcom() { names.fill(std::string(kNameChars, ' ')); }
+
+  // Word of the current value and of the default of slot k (0..136).
+  static constexpr std::size_t value_word(std::size_t k) { return k; }
+  static constexpr std::size_t default_word(std::size_t k) { return k + kDefaultOffset; }
+};
 
 }  // namespace kelp

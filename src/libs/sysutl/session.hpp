@@ -117,6 +117,7 @@ class Session {
   // ---- Shared records ----
   Tpcm tpcm;
   Lowcof lowcof;
+  Gustrcom gustrcom;
 
   // ---- Saved state ----
   // One object per module type, created on first use and living as long as
