@@ -1,0 +1,118 @@
+#include "edlib/final_page.hpp"
+
+#include "edlib/end_session.hpp"
+#include "sysutl/files_shell.hpp"
+#include "sysutl/replies.hpp"
+#include "sysutl/session.hpp"
+#include "sysutl/terminal.hpp"
+
+namespace kelp {
+
+namespace {
+
+constexpr int kFindingsPerScreen = 7;
+// Exit status of a silent run stopped by fatal findings.
+constexpr int kFatalFindingsStatus = 1;
+
+std::string padded12(std::string text) {
+  text.resize(12, ' ');
+  return text;
+}
+
+}  // namespace
+
+void veswrn_counts(Session& /*s*/, int& warnings, int& fatal) {
+  warnings = 0;
+  fatal = 0;
+}
+
+std::string final_listing_name(int kind) {
+  switch (kind) {
+    case 1:
+      return padded12("HULVIN.stxt");
+    case 16:
+      return padded12("DRIFIN.stxt");
+    case 4:
+      return padded12("RONDIN.stxt");
+    default:
+      return padded12("INPUT.stxt");
+  }
+}
+
+std::string final_editor_name(int kind) {
+  switch (kind) {
+    case 1:
+      return padded12("Hulbrand");
+    case 16:
+      return padded12("Driftwel");
+    case 4:
+      return padded12("ronvaske");
+    default:
+      return padded12("WhoamI?");
+  }
+}
+
+void shpfin(Session& s, std::string_view label) {
+  Tpcm& t = s.tpcm;
+  auto& st = s.state<FinalPageState>();
+  const int kind = t.i(1);
+  const std::string listing = final_listing_name(kind);
+  const std::string editor = final_editor_name(kind);
+  int warnings = 0;
+  int fatal = 0;
+
+  for (;;) {
+    int status = 0;
+    fintop(s, label, kind, status, listing, editor, t.i(700), t.i(701), t.i(702), st.untsav, t.i(699), warnings,
+           fatal, t.i(120), t.i(1866));
+    if (status == 1) break;
+
+    warnings = 0;
+    fatal = 0;
+    if (st.checks) {
+      st.checks(s, warnings, fatal);
+    } else {
+      veswrn_counts(s, warnings, fatal);
+    }
+
+    if (is_silent(t.i(702))) {
+      t.i(114) = 0;
+      t.i(113) = 0;
+      t.i(108) = 1;
+      if (fatal != 0) {
+        hclose(s, kSilentUnit, "Diagnostics.stxt", "???FIN", kScreen);
+        // On a terminal item 4 has cleared the screen; elsewhere the cursor
+        // still stands behind the selection prompt.
+        if (!s.screen_is_terminal()) s.write(kScreen, "\n");
+        s.write_line(kScreen,
+                     " ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\"; nothing was saved.");
+        s.unit(kScreen).flush();
+        throw ProgramStop(kFatalFindingsStatus);
+      }
+      if (warnings != 0) break;
+    }
+    if (warnings == 0 && fatal == 0) break;
+
+    // The checks page their findings every 7 messages; a last partial screen
+    // still needs its wait before the End of Session page replaces it.
+    if ((warnings + fatal) % kFindingsPerScreen != 0) {
+      int reply = 0;
+      prsret(s, t.i(702), kKeyboard, reply);
+      clear(s, t.i(702));
+    }
+  }
+
+  if (t.i(699) != kNavExecute) return;
+  if (st.hcdone == 1) return;
+
+  // The one print pass of the run: every page writes itself to the listing.
+  syopen(s, std::string(listing.substr(0, listing.find_last_not_of(' ') + 1)), 1, 0, kListingUnit,
+         editor.substr(0, editor.find_last_not_of(' ') + 1), kScreen);
+  st.hcdone = 1;
+  t.i(701) = 1;
+  t.i(699) = kNavFirst;
+  st.untsav = t.i(702);
+  t.i(702) = kListingUnit;
+}
+
+}  // namespace kelp

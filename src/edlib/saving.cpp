@@ -1,0 +1,264 @@
+#include "edlib/saving.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "edlib/kind_dispatch.hpp"
+#include "sysutl/diskio.hpp"
+#include "sysutl/files_shell.hpp"
+#include "sysutl/session.hpp"
+#include "sysutl/terminal.hpp"
+
+namespace kelp {
+
+namespace {
+
+constexpr int kNavExitNoSave = 101;
+constexpr int kNavExecuteCode = -1983;
+constexpr int kRunModeEditor = 2;
+constexpr int kRunModeWebsite = 5;
+
+// File names arrive in blank-padded fields.
+std::string unpadded(std::string_view text) {
+  const auto end = text.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+}
+
+std::string at_column(int column, std::string_view text) {
+  return std::string(static_cast<std::size_t>(column - 1), ' ').append(text);
+}
+
+void warning_heading(Session& s, int out) {
+  clear(s, out);
+  s.write_line(out, at_column(25, ">>> WARNING <<<"));
+}
+
+// The save messages go where the user sees them: a silent run's report file
+// gets them too, but the screen is where the final page comes back.
+int fault_unit(int saved_unit) { return is_silent(saved_unit) ? kScreen : saved_unit; }
+
+// A generation moves on only when it can be read as a file (a backup that
+// cannot be read counts as missing, as it did for the old reader).
+bool readable(FileSystem& fs, const std::string& name) {
+  return fs.exists(name) && fs.open_read(name, true) != nullptr;
+}
+
+}  // namespace
+
+void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit) {
+  s.write_line(msgunit, "");
+  s.write_line(msgunit, std::string(" ++> File not found or file access error in ").append(caller));
+  s.write_line(msgunit, std::string("     File name: ").append(name));
+  s.write_line(msgunit, " ");
+  s.unit(msgunit).flush();
+  if (!is_silent(msgunit)) {
+    wrtlin(s, "Press <RETURN> to continue: ", msgunit);
+    s.read_field(kKeyboard, 12);
+  }
+}
+
+bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<const std::int32_t> words,
+            const std::string& data_file, int& load_status, const std::string& backup_file,
+            const std::string& oldest_file) {
+  FileSystem& fs = s.files();
+  const std::string data = unpadded(data_file);
+  const std::string backup = unpadded(backup_file);
+  const std::string oldest = unpadded(oldest_file);
+
+  // Each generation is first prepared under a temporary name beside its
+  // target; only when all are ready are they renamed into place.
+  struct Staged {
+    std::string temp;
+    std::string target;
+  };
+  std::vector<Staged> staged;
+  auto fail = [&](const std::string& name) {
+    for (const auto& st : staged) fs.remove(st.temp);
+    acerr_report(s, caller, name, out);
+    return false;
+  };
+
+  if (load_status != kDiskioNotFound) {
+    // Whole-file copies: a backup is the old file byte for byte, never a
+    // re-read (a re-read of a file without a count word would shift it).
+    if (readable(fs, backup)) {
+      Staged st{oldest + ".kelpnew", oldest};
+      if (!fs.copy(backup, st.temp)) return fail(oldest);
+      staged.push_back(std::move(st));
+    }
+    if (readable(fs, data)) {
+      Staged st{backup + ".kelpnew", backup};
+      if (!fs.copy(data, st.temp)) return fail(backup);
+      staged.push_back(std::move(st));
+    }
+  }
+
+  {
+    Staged st{data + ".kelpnew", data};
+    std::vector<std::int32_t> record(words.begin(), words.end());
+    int n = static_cast<int>(record.size());
+    int status = 0;
+    diskio(s, kDiskioWrite, n, st.temp, kListingUnit, status, record, oscode);
+    if (status != 0) {
+      fs.remove(st.temp);
+      return fail(data);
+    }
+    staged.push_back(std::move(st));
+  }
+
+  // Oldest generation first, the data file last: a rename that fails part
+  // way never costs the data file, and the backups move at most once.
+  for (std::size_t k = 0; k < staged.size(); ++k) {
+    if (!fs.rename(staged[k].temp, staged[k].target)) {
+      const std::string target = staged[k].target;
+      for (std::size_t j = k; j < staged.size(); ++j) fs.remove(staged[j].temp);
+      // When the backups are already in place and only the data file failed,
+      // a second attempt must not move them once more.
+      if (target == data && k > 0) load_status = kDiskioNotFound;
+      acerr_report(s, caller, target, out);
+      return false;
+    }
+  }
+  load_status = 0;
+  return true;
+}
+
+std::string chain_command(int oscode) {
+  std::string cmd;
+  if (oscode == kOsWindows) {
+    cmd = "cmd /c Gustrevan";
+  } else if (oscode == kOsLinux) {
+    cmd = "Gustrevan";
+  } else {
+    return {};
+  }
+  cmd.resize(20, ' ');
+  return cmd;
+}
+
+int chain_gustr(Session& s, int oscode) {
+  const std::string cmd = chain_command(oscode);
+  if (cmd.empty()) {
+    s.write_line(kScreen, "++> Undefined OS type! Aborting out of CHAIN_GUSTR");
+    s.unit(kScreen).flush();
+    throw ProgramStop(1);
+  }
+  s.unit(kScreen).flush();
+  s.unit(kErrorUnit).flush();
+  return std::system(cmd.c_str());
+}
+
+int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args) {
+  Tpcm& t = s.tpcm;
+  const int out = args.saved_unit;
+  const std::string data_name = unpadded(id.data_file);
+  const std::string low_name = unpadded(args.low_file);
+
+  const int code = t.i(699);
+  t.i(699) = 0;
+  const int previous_run_mode = t.i(5);
+  t.i(5) = id.run_mode;
+  t.i(700) = 0;
+
+  // The record size of the kind, limited to the record and the copy.
+  int n = args.record_size;
+  if (n < 1) n = 1;
+  if (n > static_cast<int>(kTpcmWords)) n = static_cast<int>(kTpcmWords);
+  if (n > static_cast<int>(copy.record.size())) n = static_cast<int>(copy.record.size());
+
+  int same_record = 1;
+  nochng(same_record, t.words(), copy.record, n);
+  int same_low = 1;
+  if (id.kind > 10) nochng(same_low, s.lowcof.words(), copy.low, kLowdatWords);
+  const bool changed = same_record == 0 || same_low == 0;
+
+  if (code == kNavExitNoSave) {
+    int reply = 0;
+    if (changed && args.chaining_allowed) {
+      warning_heading(s, out);
+      s.write_line(out, " Changes to " + data_name + ", or " + low_name +
+                            ", or the Gustrevan excursion disk diameter");
+      s.write_line(out, " were detected during this editing session.");
+      s.write_line(out, " Chaining to Gustrevan is a VERY bad idea without first rebuilding your support");
+      s.write_line(out, " files with a normal \"Execute\" (i.e., without chaining directly to Gustrevan).");
+      s.write_line(out, " If you wish to Abort this bad decision and review your options, enter \"A\" below.");
+      s.write_line(out, " If you choose *not* to Abort, the PIVADAT, etc., changes you made will be lost,");
+      s.write_line(out, " and your simulation output will likely be seriously compromised.");
+      abort0(s, out, kKeyboard, reply);
+      if (reply == -1) return 1;
+      s.write_line(out, " >>> Chaining to Gustrevan");
+      chain_gustr(s, id.os_code);
+      return 0;
+    }
+    if (changed) {
+      warning_heading(s, out);
+      s.write_line(out, " This action will result in the loss of data changes to " + data_name + " or " + low_name);
+      s.write_line(out, " made during this editing session. If you wish to \"Abort\" this");
+      s.write_line(out, " decision and reinspect your data, enter \"A\" below.");
+      abort0(s, out, kKeyboard, reply);
+      return reply == -1 ? 1 : 0;
+    }
+    if (args.chaining_allowed) chain_gustr(s, id.os_code);
+    return 0;
+  }
+
+  // Save what changed. A failure keeps the old files and the session's edits
+  // and goes back to the final page, where the user can act.
+  const std::string caller = unpadded(id.editor_name);
+  const int fault_out = fault_unit(out);
+  if (same_low == 0) {
+    const bool ok = backit(s, fault_out, caller, id.os_code, s.lowcof.words(), args.low_file, copy.low_status,
+                           args.low_backup, std::string(kLastLow));
+    if (is_silent(out) && !ok) acerr_report(s, caller, low_name, out);
+    if (!ok) return 1;
+    // Saved: a second attempt after a later failure must not move the
+    // LOWDAT generations again.
+    copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
+  }
+  if (same_record == 0) {
+    const std::span<const std::int32_t> words = std::span<const std::int32_t>(t.words()).first(
+        static_cast<std::size_t>(n));
+    const bool ok = backit(s, fault_out, caller, id.os_code, words, id.data_file, copy.data_status,
+                           id.backup_file, std::string(kLastBak));
+    if (is_silent(out) && !ok) acerr_report(s, caller, data_name, out);
+    if (!ok) return 1;
+    std::copy(words.begin(), words.end(), copy.record.begin());
+  }
+
+  if (code == kNavExecuteCode) {
+    const int note_unit = t.i(702);
+    if (id.run_mode == kRunModeEditor) {
+      clear(s, note_unit);
+      s.write_line(note_unit, at_column(20, ">>> Brenvik Editor Software <<<"));
+      s.write_line(note_unit, "");
+      s.write_line(note_unit, "");
+      s.write_line(note_unit, at_column(11, "This data file passed preliminary error checks;"));
+      s.write_line(note_unit, at_column(14, "it is ready for submission to the server."));
+      int reply = 0;
+      prsret(s, note_unit, kKeyboard, reply);
+      t.i(699) = reply;
+      // A reply of -5813 hands control back to the caller, any other reply
+      // stops; either way the session ends here.
+      return 0;
+    }
+    if (id.run_mode == kRunModeWebsite && previous_run_mode == kRunModeEditor) {
+      s.write_line(note_unit, " >>> NOTE: Files prepared using Website Editor software require extensive");
+      s.write_line(note_unit, "           pre-run processing when executed on network-based simulations.");
+      s.write_line(note_unit, "           Please wait; processing will begin shortly...");
+      s.unit(note_unit).flush();
+      int seconds = 60;
+      int polls = 0;
+      if (args.clock != nullptr) {
+        sydelay(seconds, polls, *args.clock);
+      } else {
+        sydelay(seconds, polls);
+      }
+    }
+    return 0;
+  }
+  // Save and exit (-2) and every other code end the session here.
+  return 0;
+}
+
+}  // namespace kelp

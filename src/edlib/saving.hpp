@@ -1,0 +1,90 @@
+#pragma once
+// Saving at the end of a session: change detection against the load-time
+// copies, the backup cascade of the data file and "LOWDAT", exit without
+// saving, the submission note, and chaining to the simulation program.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "edlib/data_record.hpp"
+#include "sysutl/terminal.hpp"
+
+namespace kelp {
+
+class Session;
+struct Identity;  // edlib/kind_dispatch.hpp
+
+// The images of tpcm (large enough for the data file of any kind) and lowcof
+// taken right after loading, and how the two
+// files read at load. Kept in Session::state<LoadTimeCopy>(): the loader
+// fills it, finish compares against it.
+struct LoadTimeCopy {
+  std::vector<std::int32_t> record = std::vector<std::int32_t>(kLoadBufferWords, 0);
+  std::vector<std::int32_t> low = std::vector<std::int32_t>(kLowcofWords, 0);
+  // diskio statuses at load: 1 the file did not exist, 4 its count differed,
+  // 0 read as expected.
+  int low_status = 1;
+  int data_status = 1;
+};
+
+// The oldest backup generations.
+inline constexpr std::string_view kLastBak = "LASTBAK";
+inline constexpr std::string_view kLastLow = "LASTLOW";
+
+// What finish needs beyond the identity of the program.
+struct FinishArgs {
+  // The output unit in force before the end step (word 702 before the page
+  // loop set it to 0): the unit of the exit-without-saving warnings.
+  int saved_unit = 6;
+  // Words of the record of the program kind (1,987 for ronvaske). Always
+  // the size of the kind, never a count found in a file.
+  int record_size = 1987;
+  // The mooring editor's flag; ronvaske passes false.
+  bool chaining_allowed = false;
+  std::string low_file = "LOWDAT";
+  std::string low_backup = "LOWBAK";
+  // The clock of the 60-second wait after a Website Editor session (tests
+  // pass their own; nullptr waits on the wall clock).
+  const DelayClock* clock = nullptr;
+};
+
+// Ends the session after the final page with the code in word 699: compares
+// tpcm (and, for kinds above 10, lowcof) with the load-time copies, saves
+// what changed through the backup cascade, handles exit without saving
+// (101), the submission note of an execute (-1983) and chaining. Returns 1 to
+// show the final page again (an abort answered "A", or a save that failed:
+// the old files stay as they were and the session's edits are kept), 0 when
+// the session ends.
+int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args);
+
+// The backup cascade for one file of n words: the backup moves to the oldest
+// generation, the data file to the backup, and `words` becomes the data file.
+// All three files are prepared beside their targets first and renamed into
+// place only when every step succeeded, so a failure leaves the data file and
+// both backups as they were. A file missing at load (load_status 1) gets no
+// backups. On success load_status := 0 and true is returned; on a failure
+// acerr's message is shown on `out` (naming `caller` and the file) without
+// stopping, and false is returned.
+bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<const std::int32_t> words,
+            const std::string& data_file, int& load_status, const std::string& backup_file,
+            const std::string& oldest_file);
+
+// acerr's report without the stop: an empty line, " ++> File not found or
+// file access error in " + caller, "     File name: " + name, a line of one
+// blank; then (not on unit 41) "Press <RETURN> to continue: " and a reply.
+void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit);
+
+// Runs the simulation program through the shell in the working directory and
+// waits for it: "Gustrevan" (operating-system code 21) or "cmd /c Gustrevan"
+// (code 5). Any other code prints "++> Undefined OS type! Aborting out of
+// CHAIN_GUSTR" and stops. Returns the shell's status.
+int chain_gustr(Session& s, int oscode);
+
+// The shell command of chain_gustr for an operating-system code ("" when
+// the code is unknown): a 20-character field, blank-padded.
+std::string chain_command(int oscode);
+
+}  // namespace kelp

@@ -1,0 +1,231 @@
+// End-to-end runs of ronvaske through the End of Session page: saving with
+// the backup cascade, exit without saving, execute with the print pass, the
+// silent run, failed saves, and that the disc-buoy editor never chains.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "e2e/e2e_util.hpp"
+
+namespace kelp::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kEndOfSessionPage =
+    "                   ****  Page 10: End of Session  ****\n"
+    "\n"
+    "\n"
+    " 1) Exit to operating system and update data file\n"
+    " 2) Exit to operating system WITHOUT updating data file\n"
+    "\n"
+    " 3) Execute simulation in interactive mode\n"
+    " 4) Execute simulation in silent mode\n"
+    "\n"
+    " 5) Produce diskfile of input data\n"
+    " 6) Produce \"WAVEOUT\" file containing regular wave kinematics data\n"
+    "\n"
+    " 7) Import Vessel and environment data from an external file\n"
+    "\n"
+    "  (Press <RETURN> to review data)\n"
+    " \n"
+    " Enter number of selection (\"H\" for help): ";
+
+class RonvaskeSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(program_path("ronvaske"))) FAIL() << "ronvaske is not built: " << program_path("ronvaske");
+  }
+  RunResult run(const std::string& replies, const std::vector<std::pair<std::string, std::string>>& env = {}) {
+    return e2e::run(dir_, "ronvaske", replies, env);
+  }
+  // A new record saved with item 1.
+  std::string create_and_save() {
+    const RunResult r = run(script({"C", "L", "1"}));
+    EXPECT_EQ(r.status, 0) << r.screen;
+    return read_file(dir_ / "RONDDAT");
+  }
+  // Loads the file, sets the water depth (page 1, item 4) and saves.
+  RunResult modify_and_save(const std::string& depth) { return run(script({"M", "4", depth, "L", "1"})); }
+
+  TempDir dir_;
+};
+
+TEST_F(RonvaskeSave, CreateGoToTheLastPageSaveAndExit) {
+  const RunResult r = run(script({"C", "L", "1"}));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_FALSE(r.timed_out);
+  EXPECT_NE(r.screen.find("**   Welcome to Rondixa   **"), std::string::npos);
+  EXPECT_NE(r.screen.find(" (M) Modify existing, (C) Create new, (E) Execute simulation, (B) Batch modify\n"),
+            std::string::npos);
+  // The page is the last thing shown; item 1 ends the session without a word.
+  ASSERT_GE(r.screen.size(), std::strlen(kEndOfSessionPage));
+  EXPECT_EQ(r.screen.substr(r.screen.size() - std::strlen(kEndOfSessionPage)), kEndOfSessionPage);
+  EXPECT_EQ(r.errors, "");
+
+  const std::string data = read_file(dir_ / "RONDDAT");
+  ASSERT_EQ(data.size(), 7956u);
+  EXPECT_EQ(data.substr(0, 4), std::string("\x00\x00\x1F\x0C", 4));
+  EXPECT_EQ(data.substr(7952, 4), std::string("\x00\x00\x1F\x0C", 4));
+  EXPECT_EQ(file_word(data, 0), 1987);
+  EXPECT_EQ(file_word(data, 1), 4);
+  EXPECT_EQ(file_real(data, 216), 6.8f);
+  EXPECT_EQ(data.substr(4 + 4 * 216, 4), std::string("\x40\xD9\x99\x9A", 4));
+  EXPECT_EQ(file_word(data, 699), 0);  // finish clears the code before saving
+  EXPECT_EQ(file_word(data, 701), 0);
+  EXPECT_EQ(file_word(data, 162), 0);
+  // Only the data file: a new record has no backups.
+  EXPECT_EQ(snapshot(dir_.path()).size(), 1u);
+}
+
+TEST_F(RonvaskeSave, SavesMoveTheGenerationsThroughTheBackups) {
+  const std::string first = create_and_save();
+  ASSERT_EQ(first.size(), 7956u);
+
+  RunResult r = modify_and_save("100");
+  ASSERT_EQ(r.status, 0) << r.screen;
+  const std::string second = read_file(dir_ / "RONDDAT");
+  EXPECT_EQ(read_file(dir_ / "RONDBAK"), first);
+  EXPECT_NE(second, first);
+  EXPECT_FALSE(file_exists(dir_ / "LASTBAK"));
+
+  r = modify_and_save("200");
+  ASSERT_EQ(r.status, 0) << r.screen;
+  EXPECT_EQ(read_file(dir_ / "LASTBAK"), first);
+  EXPECT_EQ(read_file(dir_ / "RONDBAK"), second);
+  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
+  EXPECT_EQ(snapshot(dir_.path()).size(), 3u);  // no temporary left behind
+}
+
+TEST_F(RonvaskeSave, UnchangedSaveWritesNothing) {
+  create_and_save();
+  const auto before = snapshot(dir_.path());
+  const RunResult r = run(script({"M", "L", "1"}));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(snapshot(dir_.path()), before);
+}
+
+TEST_F(RonvaskeSave, ExitWithoutUpdatingAfterAChangeAbortedThenConfirmed) {
+  create_and_save();
+  const auto before = snapshot(dir_.path());
+  // Change, choose 2, answer "A" (back to the final page), choose 2 again
+  // and confirm with RETURN.
+  const RunResult r = run(script({"M", "4", "300", "L", "2", "A", "2", ""}));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(count_of(r.screen,
+                     " This action will result in the loss of data changes to RONDDAT or LOWDAT\n"
+                     " made during this editing session. If you wish to \"Abort\" this\n"
+                     " decision and reinspect your data, enter \"A\" below.\n"),
+            2);
+  EXPECT_EQ(count_of(r.screen, "End of Session"), 2);
+  EXPECT_EQ(snapshot(dir_.path()), before);
+}
+
+TEST_F(RonvaskeSave, ExitWithoutUpdatingUnchangedAsksNothing) {
+  create_and_save();
+  const auto before = snapshot(dir_.path());
+  const RunResult r = run(script({"M", "L", "2"}));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.screen.find(">>> WARNING <<<"), std::string::npos);
+  EXPECT_EQ(snapshot(dir_.path()), before);
+}
+
+TEST_F(RonvaskeSave, CodesTheFinalPageDoesNotOfferShowItAgain) {
+  const RunResult r = run(script({"C", "L", "M", "C", "D", "I", "X", "8", "9", "10", "2", ""}));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(count_of(r.screen, "End of Session"), 9);
+  EXPECT_FALSE(file_exists(dir_ / "RONDDAT"));
+}
+
+TEST_F(RonvaskeSave, ExecuteWritesTheListingSavesAndShowsTheSubmissionNote) {
+  const RunResult r = run(script({"C", "L", "3", ""}));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
+  EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
+  EXPECT_NE(read_file(dir_ / "RONDIN.stxt").find("Welcome to Rondixa"), std::string::npos);
+  EXPECT_EQ(r.errors,
+            "                   >>> Brenvik Editor Software <<<\n\n\n"
+            "          This data file passed preliminary error checks;\n"
+            "             it is ready for submission to the server.\n \n");
+  EXPECT_EQ(r.screen.substr(r.screen.size() - 29), " Press <RETURN> to continue: ");
+}
+
+TEST_F(RonvaskeSave, SilentRunWritesTheReportAndSaves) {
+  const RunResult r = run(script({"C", "L", "4", ""}));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_TRUE(file_exists(dir_ / "Diagnostics.stxt"));
+  EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
+  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
+  EXPECT_NE(r.errors.find("it is ready for submission to the server."), std::string::npos);
+}
+
+TEST_F(RonvaskeSave, PrintPassOfItemFiveComesBackToThePage) {
+  const RunResult r = run(script({"C", "L", "5", "2", ""}));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
+  EXPECT_EQ(count_of(r.screen, "End of Session"), 2);
+  EXPECT_FALSE(file_exists(dir_ / "RONDDAT"));  // the listing does not save
+}
+
+TEST_F(RonvaskeSave, FailedDataFileReplaceKeepsTheSessionAtTheFinalPage) {
+  // A directory where the data file should go: it cannot be replaced.
+  fs::create_directory(dir_ / "RONDDAT");
+  const RunResult r = run(script({"C", "L", "1", "", "2", ""}));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  const std::string message =
+      "\n ++> File not found or file access error in ronvaske\n     File name: RONDDAT\n \n"
+      " Press <RETURN> to continue: ";
+  const auto at = r.screen.find(message);
+  ASSERT_NE(at, std::string::npos) << r.screen;
+  EXPECT_NE(r.screen.find("End of Session", at), std::string::npos);  // back at the final page
+  EXPECT_TRUE(fs::is_directory(dir_ / "RONDDAT"));
+  EXPECT_TRUE(fs::is_empty(dir_ / "RONDDAT"));
+  EXPECT_EQ(snapshot(dir_.path()).size(), 0u);
+}
+
+TEST_F(RonvaskeSave, FailedBackupKeepsTheOldFilesIntact) {
+  const std::string first = create_and_save();
+  fs::create_directory(dir_ / "RONDBAK");  // the old data file cannot move here
+  const RunResult r = run(script({"M", "4", "100", "L", "1", "", "2", ""}));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_NE(r.screen.find("     File name: RONDBAK\n"), std::string::npos);
+  EXPECT_EQ(read_file(dir_ / "RONDDAT"), first);
+  EXPECT_TRUE(fs::is_directory(dir_ / "RONDBAK"));
+  EXPECT_EQ(snapshot(dir_.path()).size(), 1u);  // RONDDAT only, no temporary
+}
+
+TEST_F(RonvaskeSave, FullDiskKeepsTheOldFileIntact) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const std::string first = create_and_save();
+  // The new record is written beside the data file before it is renamed into
+  // place; a full device under that name stands for a full disk.
+  fs::create_symlink("/dev/full", dir_ / "RONDDAT.kelpnew.kelptmp");
+  const RunResult r = run(script({"M", "4", "100", "L", "1", "", "2", ""}));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_NE(r.screen.find(" ++> File not found or file access error in ronvaske\n     File name: RONDDAT\n"),
+            std::string::npos);
+  EXPECT_EQ(read_file(dir_ / "RONDDAT"), first);
+  EXPECT_FALSE(file_exists(dir_ / "RONDBAK"));
+  EXPECT_FALSE(file_exists(dir_ / "RONDDAT.kelpnew"));
+}
+
+TEST_F(RonvaskeSave, EndOfInputOnTheFinalPageWritesNothing) {
+  const RunResult r = run(script({"C", "L"}));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.screen.find(" ++> End of input: session ended, nothing saved.\n"), std::string::npos);
+  EXPECT_EQ(snapshot(dir_.path()).size(), 0u);
+}
+
+TEST_F(RonvaskeSave, DiscBuoyEditorNeverChains) {
+  const std::string bin = std::string(KELP_BINARY_DIR) + "/bin";
+  const char* path = std::getenv("PATH");
+  const RunResult r = run(script({"C", "L", "10", "2", ""}), {{"PATH", bin + ":" + (path ? path : "")}});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.screen.find("Chain to Gustrevan"), std::string::npos);
+  EXPECT_FALSE(file_exists(dir_ / "Gustrevan.log"));
+}
+
+}  // namespace
+}  // namespace kelp::e2e

@@ -1,0 +1,244 @@
+#include "edlib/final_page.hpp"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "edlib/end_session.hpp"
+#include "sysutl/session.hpp"
+#include "test_session.hpp"
+
+namespace kelp {
+namespace {
+
+using testing::ScriptedSession;
+namespace fs = std::filesystem;
+
+class FinalPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_ = fs::current_path();
+    std::string templ = (fs::temp_directory_path() / "kelp-shpfin-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+    dir_ = templ;
+    fs::current_path(dir_);
+  }
+  void TearDown() override {
+    fs::current_path(old_);
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  static std::string read(const std::string& name) {
+    std::ifstream f(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+  }
+  fs::path old_;
+  fs::path dir_;
+};
+
+// A disc-buoy session standing on its final page.
+void ready(Session& s) {
+  s.tpcm.i(1) = 4;
+  s.tpcm.i(120) = 21;
+  s.tpcm.i(702) = 6;
+  s.tpcm.i(699) = 0;
+  s.tpcm.set_r(108, 0.0f);
+}
+
+// Checks that report fixed findings and count how often they ran.
+struct Findings {
+  int warnings = 0;
+  int fatal = 0;
+  int runs = 0;
+};
+
+void install(Session& s, Findings& f) {
+  s.state<FinalPageState>().checks = [&f](Session&, int& w, int& x) {
+    ++f.runs;
+    w = f.warnings;
+    x = f.fatal;
+  };
+}
+
+int count(const std::string& hay, const std::string& needle) {
+  int n = 0;
+  for (auto p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + 1)) ++n;
+  return n;
+}
+
+TEST(FinalPageNames, ListingAndEditorByKind) {
+  EXPECT_EQ(final_listing_name(4), "RONDIN.stxt ");
+  EXPECT_EQ(final_editor_name(4), "ronvaske    ");
+  EXPECT_EQ(final_listing_name(1), "HULVIN.stxt ");
+  EXPECT_EQ(final_editor_name(16), "Driftwel    ");
+  EXPECT_EQ(final_listing_name(12), "INPUT.stxt  ");
+  EXPECT_EQ(final_editor_name(0), "WhoamI?     ");
+}
+
+TEST_F(FinalPage, ReturnReviewsThePagesWithoutChecks) {
+  ScriptedSession t("\n");
+  ready(t.s);
+  Findings f;
+  install(t.s, f);
+  shpfin(t.s, "10");
+  EXPECT_EQ(t.s.tpcm.i(699), 0);
+  EXPECT_EQ(f.runs, 0);
+  EXPECT_EQ(t.s.tpcm.i(701), 0);
+}
+
+TEST_F(FinalPage, SaveAndExitPassesStraightToTheLoop) {
+  ScriptedSession t("1\n");
+  ready(t.s);
+  shpfin(t.s, "10");
+  EXPECT_EQ(t.s.tpcm.i(699), -2);
+  EXPECT_EQ(t.s.tpcm.i(701), 0);
+  EXPECT_FALSE(fs::exists("RONDIN.stxt"));
+}
+
+TEST_F(FinalPage, ExecuteStartsOnePrintPassThenGoesToSaving) {
+  ScriptedSession t("3\n");
+  ready(t.s);
+  Findings f;
+  install(t.s, f);
+  shpfin(t.s, "10");
+  EXPECT_EQ(f.runs, 1);
+  EXPECT_EQ(t.s.tpcm.i(699), -1980);
+  EXPECT_EQ(t.s.tpcm.i(701), 1);
+  EXPECT_EQ(t.s.tpcm.i(702), 1);
+  EXPECT_TRUE(t.s.is_open(1));
+  t.s.write_line(1, "page 1 of the listing");
+
+  // The loop comes back after the pass: listing closed, screen restored,
+  // execute goes on to saving.
+  shpfin(t.s, "10");
+  EXPECT_EQ(t.s.tpcm.i(699), -1983);
+  EXPECT_EQ(t.s.tpcm.i(701), 0);
+  EXPECT_EQ(t.s.tpcm.i(702), 6);
+  EXPECT_FALSE(t.s.is_open(1));
+  EXPECT_EQ(read("RONDIN.stxt"), "page 1 of the listing\n");
+  EXPECT_EQ(count(t.shown(), "End of Session"), 1);
+}
+
+TEST_F(FinalPage, SecondExecuteInOneRunMakesNoSecondListing) {
+  ScriptedSession t("3\n3\n");
+  ready(t.s);
+  shpfin(t.s, "10");
+  shpfin(t.s, "10");  // back from the pass
+  ASSERT_EQ(t.s.tpcm.i(699), -1983);
+  // A failed save brings the user back to the final page.
+  t.s.tpcm.i(699) = 0;
+  shpfin(t.s, "10");
+  EXPECT_EQ(t.s.tpcm.i(699), -1983);
+  EXPECT_EQ(t.s.tpcm.i(701), 0);
+  EXPECT_EQ(t.s.tpcm.i(702), 6);
+}
+
+TEST_F(FinalPage, FatalFindingsKeepTheUserOnThePage) {
+  // Execute is refused while fatal findings remain; 2 then leaves.
+  ScriptedSession t("3\n\n3\n\n2\n");
+  ready(t.s);
+  Findings f;
+  f.fatal = 1;
+  install(t.s, f);
+  shpfin(t.s, "10");
+  EXPECT_EQ(f.runs, 2);
+  EXPECT_EQ(t.s.tpcm.i(699), 101);
+  EXPECT_EQ(t.s.tpcm.i(701), 0);
+}
+
+TEST_F(FinalPage, WarningsAreConfirmedBySecondExecute) {
+  ScriptedSession t("3\n\n3\n");
+  ready(t.s);
+  Findings f;
+  f.warnings = 2;
+  install(t.s, f);
+  shpfin(t.s, "10");
+  EXPECT_EQ(f.runs, 1);
+  EXPECT_EQ(t.s.tpcm.i(699), -1980);  // the print pass starts
+  EXPECT_EQ(t.s.tpcm.i(701), 1);
+}
+
+TEST_F(FinalPage, EightFindingsWaitOnceSevenDoNot) {
+  {
+    ScriptedSession t("3\n\n2\n");
+    ready(t.s);
+    Findings f;
+    f.warnings = 6;
+    f.fatal = 2;
+    install(t.s, f);
+    shpfin(t.s, "10");
+    EXPECT_EQ(count(t.shown(), "Press <RETURN> to continue"), 1);
+  }
+  {
+    ScriptedSession t("3\n2\n");
+    ready(t.s);
+    Findings f;
+    f.warnings = 7;
+    install(t.s, f);
+    shpfin(t.s, "10");
+    EXPECT_EQ(count(t.shown(), "Press <RETURN> to continue"), 0);
+    EXPECT_EQ(t.s.tpcm.i(699), 101);
+  }
+}
+
+TEST_F(FinalPage, SilentRunWithWarningsGoesToThePrintPassWithoutWaiting) {
+  ScriptedSession t("4\n");  // nothing more to read
+  ready(t.s);
+  t.s.tpcm.i(113) = 5;
+  t.s.tpcm.i(114) = 5;
+  Findings f;
+  f.warnings = 3;
+  install(t.s, f);
+  shpfin(t.s, "10");
+  EXPECT_EQ(t.s.tpcm.i(113), 0);
+  EXPECT_EQ(t.s.tpcm.i(114), 0);
+  EXPECT_EQ(t.s.tpcm.i(108), 1);
+  EXPECT_EQ(t.s.tpcm.i(699), -1980);
+  EXPECT_EQ(t.s.tpcm.i(702), 1);
+  EXPECT_EQ(t.s.state<FinalPageState>().untsav, 41);
+  // Back from the pass: the silent report unit is in force again.
+  shpfin(t.s, "10");
+  EXPECT_EQ(t.s.tpcm.i(699), -1983);
+  EXPECT_EQ(t.s.tpcm.i(702), 41);
+}
+
+TEST_F(FinalPage, SilentRunWithFatalFindingsStopsAndSaysWhere) {
+  ScriptedSession t("4\n");
+  ready(t.s);
+  Findings f;
+  f.fatal = 1;
+  install(t.s, f);
+  t.s.state<FinalPageState>().checks = [](Session& s, int& w, int& x) {
+    s.write_line(41, " ++> Fatal Warning: something");
+    w = 0;
+    x = 1;
+  };
+  try {
+    shpfin(t.s, "10");
+    FAIL() << "no stop";
+  } catch (const ProgramStop& stop) {
+    EXPECT_NE(stop.status(), 0);
+  }
+  EXPECT_FALSE(t.s.is_open(41));
+  EXPECT_EQ(read("Diagnostics.stxt"), " ++> Fatal Warning: something\n");
+  const std::string shown = t.shown();
+  EXPECT_EQ(shown.substr(shown.rfind("\n", shown.size() - 2) + 1),
+            " ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\"; nothing was saved.\n");
+  EXPECT_FALSE(fs::exists("RONDIN.stxt"));
+}
+
+TEST_F(FinalPage, DefaultChecksFindNothing) {
+  ScriptedSession t;
+  int w = 5;
+  int x = 5;
+  veswrn_counts(t.s, w, x);
+  EXPECT_EQ(w, 0);
+  EXPECT_EQ(x, 0);
+}
+
+}  // namespace
+}  // namespace kelp
