@@ -46,18 +46,6 @@ bool readable(FileSystem& fs, const std::string& name) {
 
 }  // namespace
 
-void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit) {
-  s.write_line(msgunit, "");
-  s.write_line(msgunit, std::string(" ++> File not found or file access error in ").append(caller));
-  s.write_line(msgunit, std::string("     File name: ").append(name));
-  s.write_line(msgunit, " ");
-  s.unit(msgunit).flush();
-  if (!is_silent(msgunit)) {
-    wrtlin(s, "Press <RETURN> to continue: ", msgunit);
-    s.read_field(kKeyboard, 12);
-  }
-}
-
 bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<const std::int32_t> words,
             const std::string& data_file, int& load_status, const std::string& backup_file,
             const std::string& oldest_file) {

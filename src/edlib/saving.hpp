@@ -72,11 +72,6 @@ bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<
             const std::string& data_file, int& load_status, const std::string& backup_file,
             const std::string& oldest_file);
 
-// acerr's report without the stop: an empty line, " ++> File not found or
-// file access error in " + caller, "     File name: " + name, a line of one
-// blank; then (not on unit 41) "Press <RETURN> to continue: " and a reply.
-void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit);
-
 // Runs the simulation program through the shell in the working directory and
 // waits for it: "Gustrevan" (operating-system code 21) or "cmd /c Gustrevan"
 // (code 5). Any other code prints "++> Undefined OS type! Aborting out of

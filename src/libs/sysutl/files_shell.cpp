@@ -35,6 +35,11 @@ void hclose(Session& s, int unit, std::string_view name, std::string_view caller
 }
 
 void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit) {
+  acerr_report(s, caller, name, msgunit);
+  throw ProgramStop(kFileErrorStatus);
+}
+
+void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit) {
   s.write_line(msgunit, "");
   s.write_line(msgunit, std::string(" ++> File not found or file access error in ").append(caller));
   s.write_line(msgunit, std::string("     File name: ").append(name));
@@ -44,7 +49,6 @@ void acerr(Session& s, std::string_view caller, std::string_view name, int msgun
     wrtlin(s, "Press <RETURN> to continue: ", msgunit);
     s.read_field(kKeyboard, 12);
   }
-  throw ProgramStop(kFileErrorStatus);
 }
 
 void filerr(Session& s, std::string_view name, std::string_view caller, int out, int in) {

@@ -31,6 +31,9 @@ void hclose(Session& s, int unit, std::string_view name, std::string_view caller
 // then (not on unit 41) "Press <RETURN> to continue: " and a reply from the
 // keyboard; then ProgramStop(2).
 [[noreturn]] void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit);
+// acerr's report and wait without the stop, for a save that fails: the user
+// is taken back to the page with the session's edits kept.
+void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit);
 
 // End-of-file or read error: on out an empty line, " ++> End of file or
 // related file error in routine " + caller, "     file name " + name; prsret;
