@@ -1,0 +1,26 @@
+#include "disc/e/disc_pages.hpp"
+
+#include <stdexcept>
+#include <utility>
+
+#include "edlib/final_page.hpp"
+#include "edlib/site_page.hpp"
+#include "edlib/vessel_pages.hpp"
+
+namespace kelp {
+
+void set_disc_page(PageTable& pages, int slot, DiscPage page) {
+  if (slot < 1 || slot > kDiscSlots) throw std::out_of_range("disc page slot outside 1 to 17");
+  pages[static_cast<std::size_t>(slot - 1)] = std::move(page);
+}
+
+void install_disc_pages(PageTable& pages) {
+  // Slot, then the page routine with the label it prints after "Page ".
+  set_disc_page(pages, 1, [](Session& s) { static_page(s); });
+  set_disc_page(pages, 2, [](Session& s) { vesel1(s, "2", "Vessel"); });
+  set_disc_page(pages, 3, [](Session& s) { vesel2(s, "3", "Vessel"); });
+  set_disc_page(pages, 4, [](Session& s) { vesel3(s, "4", "Vessel"); });
+  set_disc_page(pages, 17, [](Session& s) { shpfin(s, "10"); });
+}
+
+}  // namespace kelp

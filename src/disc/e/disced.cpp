@@ -1,0 +1,130 @@
+#include "disc/e/disced.hpp"
+
+#include <cstdint>
+#include <limits>
+
+#include "edlib/data_record.hpp"
+#include "edlib/loading.hpp"
+#include "edlib/saving.hpp"
+#include "sysutl/replies.hpp"
+#include "sysutl/session.hpp"
+
+namespace kelp {
+
+namespace {
+
+constexpr int kFinalSlot = 17;
+constexpr int kDiscKind = 4;
+
+// Session defaults of an editing run (not of a print pass or an execute).
+void session_defaults(Tpcm& t) {
+  t.i(kSubEditorKind) = 0;
+  t.i(3) = 0;
+  t.i(28) = 37;
+  t.i(29) = 6;
+  t.i(31) = 36;
+  t.i(27) = 12;
+  t.i(kVesselKind) = 4;
+  t.i(790) = 0;
+  t.i(103) = 0;
+}
+
+// Loads (or starts a print pass) and returns the first slot.
+int start(Session& s, const Identity& id) {
+  char letter = ' ';
+  const int status = ioinit(s, id, kDiscRecordWords, letter);
+  if (status == kLoadPrintPass) return 1;
+  if (status == kLoadExecute) return kFinalSlot;
+  session_defaults(s.tpcm);
+  return 1;
+}
+
+// The end step: returns true to go back to the final page.
+bool end_step(Session& s, const Identity& id) {
+  Tpcm& t = s.tpcm;
+  t.i(kVersionIncrement) = 0;
+  const std::int32_t saved_unit = t.i(kOutputUnit);
+  t.i(kOutputUnit) = 0;
+  FinishArgs args;
+  args.saved_unit = saved_unit;
+  args.record_size = kDiscRecordWords;
+  args.chaining_allowed = false;
+  const int status = finish(s, id, s.state<LoadTimeCopy>(), args);
+  t.i(kOutputUnit) = saved_unit;
+  return status == 1;
+}
+
+}  // namespace
+
+int disc_jump_slot(int n) { return n >= 2 && n <= kFinalSlot ? n : 1; }
+
+int disc_route(int slot, int code, int jump_target, bool empty) {
+  if (slot == kFinalSlot) {
+    switch (code) {
+      case kNavJump: return disc_jump_slot(jump_target);
+      case kNavSkip: return 2;
+      case kNavLast:
+      case kNavKeys: return kFinalSlot;
+      case kNavFirst:
+      case 0: return 1;
+      case kNavBack: return 16;
+      default: return kDiscEndStep;  // execute, and every other code
+    }
+  }
+  switch (code) {
+    case kNavJump: return disc_jump_slot(jump_target);
+    case kNavExecute:
+    case kNavLast: return kFinalSlot;
+    case kNavSkip:
+      if (slot == 3) return 6;
+      if (slot == 16) return 1;
+      return slot + 2;
+    case kNavFirst: return 1;
+    case kNavKeys:
+      if (empty) return slot + 1;
+      return slot == 4 ? 3 : slot;
+    case kNavBack: return slot == 1 ? kFinalSlot : slot - 1;
+    case 0: return slot + 1;
+    default:
+      if (!empty && code < 0) return slot == 1 ? kFinalSlot : slot - 1;
+      return slot + 1;
+  }
+}
+
+void disced(Session& s) {
+  PageTable pages{};
+  install_disc_pages(pages);
+  disced(s, pages);
+}
+
+void disced(Session& s, const PageTable& pages) {
+  Tpcm& t = s.tpcm;
+  Identity id;
+  kind_dispatch(s).run_identity(s, kDiscKind, id);
+  t.i(kPrintPass) = 0;
+
+  int slot = start(s, id);
+  for (;;) {
+    if (slot == kDiscEndStep) {
+      if (!end_step(s, id)) return;
+      slot = kFinalSlot;
+      continue;
+    }
+    std::int32_t& counter = t.i(kPageCounter);
+    if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
+    if (t.i(kNavCode) == kNavSkip) t.i(kNavCode) = 0;
+
+    const DiscPage& page = pages[static_cast<std::size_t>(slot - 1)];
+    if (page) page(s);
+
+    // A print pass requested or running on the final page: the banner goes
+    // to the listing and every page runs again in print mode.
+    if (slot == kFinalSlot && t.i(kPrintPass) != 0) {
+      slot = start(s, id);
+      continue;
+    }
+    slot = disc_route(slot, t.i(kNavCode), t.i(kPageCounter), !page);
+  }
+}
+
+}  // namespace kelp

@@ -1,0 +1,49 @@
+// ronvaske: the disc-buoy data editor.
+#include <unistd.h>
+
+#include <exception>
+#include <iostream>
+
+#include "disc/e/disced.hpp"
+#include "edlib/kind_dispatch.hpp"
+#include "ronvaske/dsctop.hpp"
+#include "sysutl/session.hpp"
+
+namespace {
+
+constexpr int kDiscKind = 4;
+// Exit status when the program meets an error it has no message for.
+constexpr int kInternalErrorStatus = 70;
+
+// Until the disc-buoy upgrader exists, an older disc-buoy file is reported
+// as an older version by the loader and loaded as it stands.
+void dscupd_pending(kelp::Session& /*s*/, float /*version*/, int& status) { status = 0; }
+
+int run(kelp::Session& s) {
+  auto& dispatch = kelp::kind_dispatch(s);
+  dispatch.set_identity(kDiscKind, kelp::dsctop);
+  dispatch.set_upgrader(kDiscKind, dscupd_pending);
+  try {
+    kelp::disced(s);
+    return 0;
+  } catch (const kelp::ProgramStop& stop) {
+    return stop.status();
+  }
+}
+
+}  // namespace
+
+int main() {
+  int status = 0;
+  try {
+    kelp::Session session(std::cin, std::cout, std::cerr, ::isatty(1) == 1);
+    status = run(session);
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::cerr << " ++> ronvaske stopped on an internal error: " << e.what() << '\n';
+    status = kInternalErrorStatus;
+  }
+  std::cout.flush();
+  std::cerr.flush();
+  return status;
+}

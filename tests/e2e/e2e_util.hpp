@@ -1,0 +1,204 @@
+#pragma once
+// Helpers for the end-to-end tests: run a built editor in a fresh temporary
+// directory with a reply script on standard input, capture what it shows and
+// how it ends, and read or plant the files of that directory.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kelp::e2e {
+
+// Path of a program built in this build tree ("ronvaske", "pivlorn").
+inline std::string program_path(const std::string& name) { return std::string(KELP_BINARY_DIR) + "/" + name; }
+
+// A fresh directory under $TMPDIR (or /tmp), removed with everything in it
+// when the object goes.
+class TempDir {
+ public:
+  TempDir() {
+    const char* base = std::getenv("TMPDIR");
+    std::string templ = std::string(base && *base ? base : "/tmp") + "/kelp-e2e-XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (!::mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = buf.data();
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+struct RunResult {
+  std::string screen;  // standard output
+  std::string errors;  // standard error
+  int status = -1;     // exit status; 128 + signal number when killed
+  bool timed_out = false;
+};
+
+namespace detail {
+inline std::string slurp_fd(int fd) {
+  std::string out;
+  ::lseek(fd, 0, SEEK_SET);
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n <= 0) break;
+    out.append(buf, static_cast<std::size_t>(n));
+  }
+  return out;
+}
+}  // namespace detail
+
+// Runs `program` in `dir` with `replies` on standard input (a file, so the
+// program sees end of input after the last reply) and standard output and
+// error captured. `env` adds or replaces environment variables (for
+// instance PATH for a stand-in program). A program that runs longer than
+// `timeout_seconds` is killed (SIGALRM) and reported as timed out.
+inline RunResult run(const std::string& program, const std::string& dir, const std::string& replies,
+                     const std::vector<std::pair<std::string, std::string>>& env = {},
+                     unsigned timeout_seconds = 30) {
+  std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  if (!in || !out || !err) throw std::runtime_error("tmpfile failed");
+  std::fwrite(replies.data(), 1, replies.size(), in);
+  std::fflush(in);
+  std::rewind(in);
+  std::fflush(nullptr);
+
+  const pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    ::dup2(::fileno(in), 0);
+    ::dup2(::fileno(out), 1);
+    ::dup2(::fileno(err), 2);
+    if (::chdir(dir.c_str()) != 0) ::_exit(126);
+    for (const auto& [k, v] : env) ::setenv(k.c_str(), v.c_str(), 1);
+    ::alarm(timeout_seconds);
+    ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int wstatus = 0;
+  while (::waitpid(pid, &wstatus, 0) < 0) {
+  }
+  RunResult r;
+  if (WIFEXITED(wstatus)) {
+    r.status = WEXITSTATUS(wstatus);
+  } else if (WIFSIGNALED(wstatus)) {
+    r.status = 128 + WTERMSIG(wstatus);
+    r.timed_out = WTERMSIG(wstatus) == SIGALRM;
+  }
+  r.screen = detail::slurp_fd(::fileno(out));
+  r.errors = detail::slurp_fd(::fileno(err));
+  std::fclose(in);
+  std::fclose(out);
+  std::fclose(err);
+  return r;
+}
+
+// Runs a program of this build tree by name in a TempDir.
+inline RunResult run(const TempDir& dir, const std::string& name, const std::string& replies,
+                     const std::vector<std::pair<std::string, std::string>>& env = {}) {
+  return run(program_path(name), dir.path(), replies, env);
+}
+
+// ---- Files of the run directory ----
+
+inline bool file_exists(const std::string& path) { return std::filesystem::exists(path); }
+
+inline std::string read_file(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+inline void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Every regular file of a directory with its contents, to show that a run
+// left the directory exactly as it was.
+inline std::map<std::string, std::string> snapshot(const std::string& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    if (e.is_regular_file()) files[e.path().filename().string()] = read_file(e.path().string());
+  }
+  return files;
+}
+
+// ---- Data-file bytes ----
+
+// The big-endian bytes of a 32-bit word.
+inline std::string be32(std::uint32_t v) {
+  std::string b(4, '\0');
+  for (int k = 0; k < 4; ++k) b[static_cast<std::size_t>(k)] = static_cast<char>((v >> (24 - 8 * k)) & 0xFFu);
+  return b;
+}
+
+inline std::uint32_t get_be32(const std::string& bytes, std::size_t offset) {
+  std::uint32_t v = 0;
+  for (std::size_t k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(bytes.at(offset + k));
+  return v;
+}
+
+// A data file: one unformatted big-endian record (marker, words, marker).
+inline std::string record_bytes(const std::vector<std::int32_t>& words) {
+  const auto marker = static_cast<std::uint32_t>(4 * words.size());
+  std::string b = be32(marker);
+  for (auto w : words) b += be32(static_cast<std::uint32_t>(w));
+  b += be32(marker);
+  return b;
+}
+
+// Word n of a data file written as one record (after the leading marker).
+inline std::int32_t file_word(const std::string& bytes, std::size_t n) {
+  return static_cast<std::int32_t>(get_be32(bytes, 4 + 4 * n));
+}
+
+inline float file_real(const std::string& bytes, std::size_t n) {
+  const std::uint32_t v = get_be32(bytes, 4 + 4 * n);
+  float f;
+  static_assert(sizeof f == sizeof v);
+  std::memcpy(&f, &v, sizeof f);
+  return f;
+}
+
+// A reply script: one line per reply.
+inline std::string script(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\n";
+  return s;
+}
+
+// Number of times `needle` occurs in `hay`.
+inline int count_of(const std::string& hay, const std::string& needle) {
+  int n = 0;
+  for (std::size_t p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + needle.size())) ++n;
+  return n;
+}
+
+}  // namespace kelp::e2e
