@@ -40,14 +40,6 @@ void move_rows_down(int n, int width, std::span<const std::int32_t> src, std::sp
 
 }  // namespace
 
-int trunc_saturating(float v) {
-  if (std::isnan(v)) return 0;
-  constexpr float kTop = 2147483648.0f;  // 2^31, exactly representable
-  if (v >= kTop) return std::numeric_limits<int>::max();
-  if (v < -kTop) return std::numeric_limits<int>::min();
-  return static_cast<int>(v);
-}
-
 void movup(int n, std::span<const std::int32_t> src, std::span<std::int32_t> dst) {
   const long long count = std::min<long long>(n, std::min(usable(src.size()), usable(dst.size())));
   for (long long i = 0; i < count; ++i) dst[static_cast<std::size_t>(i)] = src[static_cast<std::size_t>(i)];

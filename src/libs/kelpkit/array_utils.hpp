@@ -10,11 +10,10 @@
 #include <cstdint>
 #include <span>
 
+#include "sysutl/conversions.hpp"  // trunc_saturating
+
 namespace kelp {
 
-// Truncation toward zero of a real supplied by a user or a file, saturating
-// at the ends of the int range (NaN gives 0).
-int trunc_saturating(float v);
 
 // dst(i) := src(i), i = 1..n ascending: safe for a shift toward lower
 // positions within one array (dst starting at or below src).

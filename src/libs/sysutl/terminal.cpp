@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "sysutl/conversions.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/fortran_read.hpp"
 #include "sysutl/replies.hpp"
@@ -19,15 +20,6 @@ constexpr std::string_view kAbortPrompt = "Enter \"A\" to abort or Press <RETURN
 
 // The longest wait sydelay accepts: one day.
 constexpr int kMaxDelaySeconds = 86400;
-
-// Truncates toward zero, saturating at the ends of the int range.
-int saturating_int(float v) {
-  if (std::isnan(v)) return 0;
-  constexpr float kTop = 2147483648.0f;  // 2^31, exactly representable
-  if (v >= kTop) return std::numeric_limits<int>::max();
-  if (v < -kTop) return std::numeric_limits<int>::min();
-  return static_cast<int>(v);
-}
 
 void ring_and_ask(Session& s, int out) {
   s.write(out, std::string(1, kBell));
@@ -75,7 +67,7 @@ void prsret(Session& s, int out, int in, int& reply) {
   float value = 0.0f;
   int blank = 0;
   crread(s, value, blank, in);
-  reply = blank != 0 ? 0 : saturating_int(value);
+  reply = blank != 0 ? 0 : trunc_saturating(value);
 }
 
 void wrnful(Session& s, int& count, int out, int in) {

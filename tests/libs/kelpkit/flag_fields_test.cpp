@@ -177,9 +177,10 @@ TEST(FlagErrors, MessageWaitForOneLineAndStop) {
 }
 
 TEST(FlagErrors, SilentRunWritesTheReportAndStopsWithoutWaiting) {
-  const auto path = std::filesystem::temp_directory_path() / ("kelp_flags_" + std::to_string(::getpid()));
+  TempDir dir;
+  const std::string path = dir.file("Diagnostics.stxt");
   ScriptedSession t;  // no replies: a wait would end the input
-  ASSERT_TRUE(t.s.open_output(kSilentUnit, path.string()));
+  ASSERT_TRUE(t.s.open_output(kSilentUnit, path));
   std::int32_t w = 0;
   try {
     nibset(t.s, w, 8, 9, kSilentUnit);
@@ -188,11 +189,8 @@ TEST(FlagErrors, SilentRunWritesTheReportAndStopsWithoutWaiting) {
     EXPECT_NE(stop.status(), 0);
   }
   t.s.close_unit(kSilentUnit);
-  std::ifstream f(path);
-  const std::string report{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-  EXPECT_EQ(report, " Attempt to set most significant bit in NIBSET; contact Brenvik\n Press <Return> to continue\n");
+  EXPECT_EQ(slurp(path), " Attempt to set most significant bit in NIBSET; contact Brenvik\n Press <Return> to continue\n");
   EXPECT_EQ(t.shown(), "");
-  std::filesystem::remove(path);
 }
 
 }  // namespace
