@@ -12,10 +12,12 @@ namespace kelp {
 
 namespace {
 
-// The dot leader. Long enough for any leader that can still show inside the
-// 79-character item line, so a leader always ends in column width + 1 with a
-// dot and never begins with blanks.
-constexpr std::size_t kLeaderDots = kItemLineWidth;
+// The dot leader: a run of 50 dots. A leader field wider than the run shows
+// the run right-justified (blanks in front), so it still ends in column
+// width + 1.
+constexpr std::size_t kLeaderDots = 50;
+// Leader fields wider than this start their dots beyond column 79 anyway.
+constexpr long long kLeaderFieldMax = 999;
 // The runs on either side of a page header.
 constexpr std::size_t kHeaderStars = 40;
 
@@ -46,8 +48,8 @@ std::string edlnot(int item, std::string_view label, int width) {
   long long n = static_cast<long long>(width) - static_cast<long long>(label.size()) - 5;
   std::string leader;
   if (n > 1) {
-    // Nothing beyond column 79 is shown, so a longer leader changes nothing.
-    if (n > static_cast<long long>(kLeaderDots)) n = static_cast<long long>(kLeaderDots);
+    // Nothing beyond column 79 is shown, so a wider field changes nothing.
+    if (n > kLeaderFieldMax) n = kLeaderFieldMax;
     leader.assign(kLeaderDots, '.');
   } else {
     leader.assign(kLeaderDots, ' ');

@@ -200,6 +200,7 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
                            args.low_backup, std::string(kLastLow));
     if (is_silent(out) && !ok) acerr_report(s, caller, low_name, out);
     if (!ok) return 1;
+    s.note_saved(low_name);
     // Saved: a second attempt after a later failure must not move the
     // LOWDAT generations again.
     copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
@@ -211,6 +212,7 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
                            id.backup_file, std::string(kLastBak));
     if (is_silent(out) && !ok) acerr_report(s, caller, data_name, out);
     if (!ok) return 1;
+    s.note_saved(data_name);
     std::copy(words.begin(), words.end(), copy.record.begin());
   }
 

@@ -15,6 +15,8 @@
 #include "sysutl/diskio.hpp"
 #include "sysutl/replies.hpp"
 #include "test_session.hpp"
+#include "test_identity.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
@@ -72,31 +74,7 @@ TEST(DiscRoute, JumpTargets) {
 
 // ---- Whole runs over fake pages ----
 
-class DirFiles : public FileSystem {
- public:
-  DirFiles() {
-    std::string templ = (std::filesystem::temp_directory_path() / "kelp-disced-XXXXXX").string();
-    dir_ = ::mkdtemp(templ.data());
-  }
-  ~DirFiles() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  std::string at(const std::string& p) const { return dir_ + "/" + p; }
-  std::unique_ptr<std::ostream> open_write(const std::string& p, bool b, bool a) override {
-    return FileSystem::open_write(at(p), b, a);
-  }
-  std::unique_ptr<std::istream> open_read(const std::string& p, bool b) override {
-    return FileSystem::open_read(at(p), b);
-  }
-  bool exists(const std::string& p) override { return FileSystem::exists(at(p)); }
-  bool remove(const std::string& p) override { return FileSystem::remove(at(p)); }
-  bool rename(const std::string& f, const std::string& t) override { return FileSystem::rename(at(f), at(t)); }
-  bool copy(const std::string& f, const std::string& t) override { return FileSystem::copy(at(f), at(t)); }
-
- private:
-  std::string dir_;
-};
+using testing::DirFiles;
 
 constexpr int kScriptDone = 99;
 
@@ -107,19 +85,7 @@ struct FakeRun {
   explicit FakeRun(std::string replies, std::set<int> empty = {10, 11, 12, 13, 14, 15, 16})
       : ss(std::move(replies)), fs(std::make_shared<DirFiles>()) {
     ss.s.set_files(fs);
-    kind_dispatch(ss.s).set_identity(4, [](Session&, Identity& id) {
-      id.program_name = "Rondixa ";
-      id.main_name = "RONDIXA     ";
-      id.editor_name = "ronvaske    ";
-      id.data_file = "RONDDAT     ";
-      id.backup_file = "RONDBAK     ";
-      id.version = 6.8f;
-      id.kind = 4;
-      id.year = 2020;
-      id.os_code = 21;
-      id.layout_code = 49;
-      id.run_mode = 2;
-    });
+    kind_dispatch(ss.s).set_identity(4, [](Session&, Identity& id) { id = testing::ronvaske_identity(); });
     for (int k = 1; k <= kDiscSlots; ++k) {
       if (empty.count(k)) continue;
       set_disc_page(pages, k, [this, k](Session& s) { visit(s, k); });

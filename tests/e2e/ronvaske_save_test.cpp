@@ -218,6 +218,17 @@ TEST_F(RonvaskeSave, EndOfInputOnTheFinalPageWritesNothing) {
   EXPECT_EQ(snapshot(dir_.path()).size(), 0u);
 }
 
+TEST_F(RonvaskeSave, EndOfInputAtTheSubmissionNoteNamesTheSavedFile) {
+  // The record is saved before the note's wait; running out of replies there
+  // must not leave the user believing nothing was saved.
+  const RunResult r = run(script({"C", "L", "E"}));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.screen.ends_with("\n ++> End of input: session ended; saved before it: RONDDAT\n")) << r.screen;
+  EXPECT_EQ(r.screen.find("nothing saved"), std::string::npos)
+      << r.screen;
+  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
+}
+
 TEST_F(RonvaskeSave, DiscBuoyEditorNeverChains) {
   const std::string bin = std::string(KELP_BINARY_DIR) + "/bin";
   const char* path = std::getenv("PATH");

@@ -1,32 +1,29 @@
 #include "edlib/data_record.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <bit>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "sysutl/diskio.hpp"
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::InTempDir;
 using testing::ScriptedSession;
+using testing::slurp;
+using testing::TempDir;
+using testing::write_file;
 
 const std::string kRecords = std::string(KELP_TEST_DATA) + "/records/";
-
-std::string slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
 
 std::uint32_t bits(float f) { return std::bit_cast<std::uint32_t>(f); }
 
@@ -115,17 +112,17 @@ TEST(RecordLayout, GustrcomStartsZeroAndBlank) {
 // ---- Text byte order ----
 
 TEST(TextOrder, IdentificationLineIsStoredAsTheOldLinuxProgramWroteIt) {
-  const fs::path path = fs::temp_directory_path() / ("kelp_text_" + std::to_string(::getpid()));
+  TempDir dir;
+  const std::string path = dir.file("RONDDAT");
   ScriptedSession t;
   t.s.tpcm.i(kRecordLength) = 1987;
   t.s.tpcm.set_text(kIdentLine1, kIdentLineChars, "ABCDEFGH test line");
   int n = 1987, status = -1;
-  diskio(t.s, kDiskioWrite, n, path.string(), 1, status, t.s.tpcm.words(), kOsLinux);
+  diskio(t.s, kDiskioWrite, n, path, 1, status, t.s.tpcm.words(), kOsLinux);
   ASSERT_EQ(status, 0);
-  const std::string bytes = slurp(path.string());
+  const std::string bytes = slurp(path);
   EXPECT_EQ(bytes.substr(240, 8), "DCBAHGFE");
   EXPECT_EQ(bytes.substr(248, 4), "set ");  // " tes" reversed
-  fs::remove(path);
 }
 
 TEST(TextOrder, RepairIsNeededAcrossCodeFive) {
@@ -163,16 +160,13 @@ TEST(TextOrder, FileOfABigEndianWriterIsRepairedOnRead) {
   const std::string bytes = encode_record(std::vector<std::int32_t>(ppc.words().begin(), ppc.words().end()));
   EXPECT_EQ(bytes.substr(240, 4), "PPC ");  // natural order in the file
 
-  const fs::path path = fs::temp_directory_path() / ("kelp_ppc_" + std::to_string(::getpid()));
-  {
-    std::ofstream f(path, std::ios::binary);
-    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
+  TempDir dir;
+  const std::string path = dir.file("PIVADAT");
+  write_file(path, bytes);
   ScriptedSession t;
   Tpcm& tpcm = t.s.tpcm;
   int n = 78635, status = -1;
-  diskio(t.s, kDiskioRead, n, path.string(), 1, status, tpcm.words(), kOsLinux);
-  fs::remove(path);
+  diskio(t.s, kDiskioRead, n, path, 1, status, tpcm.words(), kOsLinux);
   ASSERT_EQ(status, 0);
 
   ASSERT_TRUE(needs_text_repair(tpcm.i(kWriterOs), kOsLinux));
@@ -234,18 +228,14 @@ TEST(GfortranRecords, DataFileReadsBackToTheValuesWritten) {
   EXPECT_EQ(r.i(1987), 0);
 }
 
-TEST(GfortranRecords, LowdatReadsBackIntoTheTables) {
-  const fs::path old = fs::current_path();
-  const fs::path dir = fs::temp_directory_path() / ("kelp_lowdat_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  fs::copy_file(kRecords + "gfortran_LOWDAT", dir / "LOWDAT", fs::copy_options::overwrite_existing);
-  fs::current_path(dir);
+// The "LOWDAT" rule looks at the name as given: read it in a working directory.
+using GfortranLowdat = InTempDir;
 
+TEST_F(GfortranLowdat, ReadsBackIntoTheTables) {
   ScriptedSession t;
   int n = 680, status = -1;
+  fs::copy_file(kRecords + "gfortran_LOWDAT", "LOWDAT");
   diskio(t.s, kDiskioRead, n, "LOWDAT", 1, status, t.s.lowcof.words(), kOsLinux);
-  fs::current_path(old);
-  fs::remove_all(dir);
 
   EXPECT_EQ(status, 0);
   EXPECT_EQ(n, 680);

@@ -10,6 +10,7 @@
 
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
@@ -17,23 +18,7 @@ namespace {
 using testing::ScriptedSession;
 namespace fs = std::filesystem;
 
-class InTempDir : public ::testing::Test {
- protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    std::string templ = (fs::temp_directory_path() / "kelp-fintop-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-    dir_ = templ;
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(old_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  fs::path old_;
-  fs::path dir_;
-};
+using testing::InTempDir;
 
 // The words fintop works on, as the final page passes them.
 struct Page {

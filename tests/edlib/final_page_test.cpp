@@ -11,6 +11,7 @@
 #include "edlib/end_session.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
@@ -18,27 +19,7 @@ namespace {
 using testing::ScriptedSession;
 namespace fs = std::filesystem;
 
-class FinalPage : public ::testing::Test {
- protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    std::string templ = (fs::temp_directory_path() / "kelp-shpfin-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-    dir_ = templ;
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(old_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  static std::string read(const std::string& name) {
-    std::ifstream f(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-  }
-  fs::path old_;
-  fs::path dir_;
-};
+using FinalPage = testing::InTempDir;
 
 // A disc-buoy session standing on its final page.
 void ready(Session& s) {

@@ -15,61 +15,15 @@
 #include "edlib/saving.hpp"
 #include "sysutl/diskio.hpp"
 #include "test_session.hpp"
+#include "test_identity.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
 
-// Every file of the session lives in a fresh directory of its own.
-class DirFiles : public FileSystem {
- public:
-  DirFiles() {
-    std::string templ = (std::filesystem::temp_directory_path() / "kelp-load-XXXXXX").string();
-    dir_ = ::mkdtemp(templ.data());
-  }
-  ~DirFiles() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  std::string at(const std::string& p) const { return dir_ + "/" + p; }
-  std::unique_ptr<std::ostream> open_write(const std::string& p, bool b, bool a) override {
-    return FileSystem::open_write(at(p), b, a);
-  }
-  std::unique_ptr<std::istream> open_read(const std::string& p, bool b) override {
-    return FileSystem::open_read(at(p), b);
-  }
-  bool exists(const std::string& p) override { return FileSystem::exists(at(p)); }
-  bool remove(const std::string& p) override { return FileSystem::remove(at(p)); }
-  bool rename(const std::string& f, const std::string& t) override { return FileSystem::rename(at(f), at(t)); }
-  bool copy(const std::string& f, const std::string& t) override { return FileSystem::copy(at(f), at(t)); }
+using testing::DirFiles;
 
-  void put(const std::string& name, const std::string& bytes) {
-    std::ofstream f(at(name), std::ios::binary);
-    f << bytes;
-  }
-  std::string get(const std::string& name) const {
-    std::ifstream f(at(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  }
-
- private:
-  std::string dir_;
-};
-
-Identity ronvaske_identity() {
-  Identity id;
-  id.program_name = "Rondixa ";
-  id.main_name = "RONDIXA     ";
-  id.editor_name = "ronvaske    ";
-  id.data_file = "RONDDAT     ";
-  id.backup_file = "RONDBAK     ";
-  id.version = 6.8f;
-  id.kind = 4;
-  id.year = 2020;
-  id.os_code = 21;
-  id.layout_code = 49;
-  id.run_mode = 2;
-  return id;
-}
+using testing::ronvaske_identity;
 
 std::int32_t bits(float v) { return std::bit_cast<std::int32_t>(v); }
 

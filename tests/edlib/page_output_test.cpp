@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <sstream>
 #include <string>
@@ -34,17 +35,20 @@ TEST(ItemLine, LeaderEndsInColumnWidthPlusOne) {
   EXPECT_EQ(line[51], ' ');
 }
 
-TEST(ItemLine, ShortLabelGetsAWholeRunOfDotsNotLeadingBlanks) {
-  // n = 60 - 2 - 5 = 53, more than a run of 50 could hold.
+TEST(ItemLine, ShortLabelGetsTheRunOfFiftyDotsAfterBlanks) {
+  // n = 60 - 2 - 5 = 53: the 50 dots right-justified in a field of 53.
   const std::string line = edlnot(12, "Gm", 60);
-  EXPECT_EQ(line, pad79(" 12) Gm " + std::string(53, '.')));
+  EXPECT_EQ(line, pad79(" 12) Gm " + std::string(3, ' ') + std::string(50, '.')));
   EXPECT_EQ(line.find_last_of('.'), 60u);
   // The label field of the pages: 57 columns, leader width 56, the last dot
-  // in column 57 for any label.
+  // in column 57 for any label; an empty label leaves one blank before them.
   for (const std::string label : {"", "A", "Vessel displacement"}) {
     const std::string l = edlnot(1, label, 56);
     EXPECT_EQ(l.find_last_of('.'), 56u) << label;
-    EXPECT_EQ(l.substr(6 + label.size(), 51 - label.size()), std::string(51 - label.size(), '.')) << label;
+    const std::size_t dots = std::min<std::size_t>(51 - label.size(), 50);
+    EXPECT_EQ(l.substr(57 - dots, dots), std::string(dots, '.')) << label;
+    EXPECT_EQ(l.substr(5 + label.size(), 52 - label.size() - dots), std::string(52 - label.size() - dots, ' '))
+        << label;
   }
 }
 
@@ -59,7 +63,8 @@ TEST(ItemLine, LongLabelGetsOneBlankAsLeader) {
 }
 
 TEST(ItemLine, LineIsCutAt79AndWideItemsShowAsterisks) {
-  EXPECT_EQ(edlnot(5, "X", 500), "  5) X " + std::string(72, '.'));
+  // A leader field far wider than the line: its dots lie beyond column 79.
+  EXPECT_EQ(edlnot(5, "X", 500), pad79("  5) X"));
   EXPECT_EQ(edlnot(100, "X", 20), pad79(" **) X " + std::string(14, '.')));
   EXPECT_EQ(edlnot(1, std::string(100, 'Z'), 56), "  1) " + std::string(74, 'Z'));
 }

@@ -15,6 +15,8 @@
 #include "sysutl/diskio.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
+#include "test_identity.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
@@ -23,34 +25,13 @@ using testing::ScriptedSession;
 namespace fs = std::filesystem;
 
 // Each test runs in its own empty working directory.
-class InTempDir : public ::testing::Test {
+class InTempDir : public testing::InTempDir {
  protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    std::string templ = (fs::temp_directory_path() / "kelp-saving-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-    dir_ = templ;
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(old_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  static std::string read(const std::string& name) {
-    std::ifstream f(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-  }
-  static void write(const std::string& name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary) << bytes;
-  }
   std::set<std::string> files() const {
     std::set<std::string> names;
     for (const auto& e : fs::directory_iterator(dir_)) names.insert(e.path().filename().string());
     return names;
   }
-  fs::path old_;
-  fs::path dir_;
 };
 
 // A file layer that refuses chosen steps.
@@ -73,21 +54,7 @@ class FaultyFiles : public FileSystem {
   }
 };
 
-Identity disc_identity() {
-  Identity id;
-  id.program_name = "Rondixa ";
-  id.main_name = "RONDIXA     ";
-  id.editor_name = "ronvaske    ";
-  id.data_file = "RONDDAT     ";
-  id.backup_file = "RONDBAK     ";
-  id.version = 6.8f;
-  id.kind = 4;
-  id.year = 2020;
-  id.os_code = 21;
-  id.layout_code = 49;
-  id.run_mode = 2;
-  return id;
-}
+Identity disc_identity() { return testing::ronvaske_identity(); }
 
 Identity mooring_identity() {
   Identity id = disc_identity();

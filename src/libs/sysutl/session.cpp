@@ -1,5 +1,6 @@
 #include "sysutl/session.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -205,10 +206,20 @@ std::optional<std::string> Session::try_read_line(int in) {
   return line;
 }
 
+void Session::note_saved(const std::string& name) {
+  if (std::find(saved_files_.begin(), saved_files_.end(), name) == saved_files_.end()) saved_files_.push_back(name);
+}
+
 void Session::end_of_input() {
   auto& s = unit(kScreen);
   if (!at_line_start()) s << '\n';
-  s << kEndOfInputMessage << '\n';
+  if (saved_files_.empty()) {
+    s << kEndOfInputMessage << '\n';
+  } else {
+    s << " ++> End of input: session ended; saved before it:";
+    for (const auto& name : saved_files_) s << ' ' << name;
+    s << '\n';
+  }
   s.flush();
   throw ProgramStop(1);
 }

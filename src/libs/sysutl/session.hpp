@@ -14,6 +14,7 @@
 #include <string_view>
 #include <typeindex>
 #include <unordered_map>
+#include <vector>
 
 #include "sysutl/record.hpp"
 
@@ -107,8 +108,11 @@ class Session {
   std::string read_field(int in, std::size_t width);
   // One line from a file unit; nullopt at its end or on a read error.
   std::optional<std::string> try_read_line(int in);
-  // Prints the end-of-input line and stops with status 1.
+  // Prints the end-of-input line and stops with status 1. The line names the
+  // files this session has already saved, if any.
   [[noreturn]] void end_of_input();
+  // Records that a file was written for good (named by end_of_input()).
+  void note_saved(const std::string& name);
 
   // ---- Files ----
   FileSystem& files() { return *files_; }
@@ -143,6 +147,7 @@ class Session {
   std::map<int, std::unique_ptr<InUnit>> in_units_;
   std::shared_ptr<FileSystem> files_;
   std::unordered_map<std::type_index, std::any> saved_;
+  std::vector<std::string> saved_files_;
   bool at_line_start() const;
 };
 

@@ -1,23 +1,22 @@
 #include "kelpkit/flag_fields.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
 
 using testing::ScriptedSession;
+using testing::slurp;
+using testing::TempDir;
 
 // The field arithmetic as the old routines did it (division, remainder and
 // multiplication by powers of 16 on a non-negative word), written out here

@@ -1,38 +1,30 @@
 #include "sysutl/diskio.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <bit>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <limits>
 #include <vector>
 
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::InTempDir;
 using testing::ScriptedSession;
+using testing::slurp;
+using testing::write_file;
 
 std::string be32(std::int32_t w) {
   const auto v = static_cast<std::uint32_t>(w);
   return {static_cast<char>(v >> 24), static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 8) & 0xFF),
           static_cast<char>(v & 0xFF)};
-}
-
-std::string slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-void spit(const std::string& path, const std::string& bytes) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::int32_t bits(float f) { return std::bit_cast<std::int32_t>(f); }
@@ -48,22 +40,8 @@ std::vector<std::int32_t> counted_record(int n) {
 
 // Each test runs in a fresh directory of its own, since the "LOWDAT" rule
 // looks at the file name as given.
-class DiskioTest : public ::testing::Test {
+class DiskioTest : public InTempDir {
  protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() /
-           ("kelp_diskio_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" + info->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
-
   int write(const std::string& name, std::vector<std::int32_t> words) {
     int n = static_cast<int>(words.size());
     int status = -99;
@@ -82,8 +60,6 @@ class DiskioTest : public ::testing::Test {
   }
 
   ScriptedSession t;
-  fs::path old_;
-  fs::path dir_;
 };
 
 // ---- The file format ----
@@ -212,7 +188,7 @@ TEST_F(DiskioTest, FileOfBareWordsIsReadWhole) {
   // No markers: the first word (1987) times 4 is not the first four bytes.
   std::string bytes;
   for (std::int32_t w : counted_record(1987)) bytes += be32(w);
-  spit("RONDDAT", bytes);
+  write_file("RONDDAT", bytes);
   std::vector<std::int32_t> back(1987, 0);
   int n = 1987;
   EXPECT_EQ(read("RONDDAT", n, back), 0);
@@ -249,7 +225,7 @@ TEST_F(DiskioTest, RecordLongerThanTheStagingAreaIsCutAndReported) {
   std::string bytes = be32(4 * big);
   for (std::int32_t w : words) bytes += be32(w);
   bytes += be32(4 * big);
-  spit("BIGDAT", bytes);
+  write_file("BIGDAT", bytes);
   std::vector<std::int32_t> back(static_cast<std::size_t>(big), 0);
   int n = big;
   EXPECT_EQ(read("BIGDAT", n, back), 4);
@@ -265,7 +241,7 @@ TEST_F(DiskioTest, TruncatedFilesAreReportedWithWhatWasReallyRead) {
   const std::string whole = slurp("FULLDAT");
   for (std::size_t cut : {0u, 3u, 7u, 100u, 7948u}) {
     SCOPED_TRACE(cut);
-    spit("RONDDAT", whole.substr(0, cut));
+    write_file("RONDDAT", whole.substr(0, cut));
     std::vector<std::int32_t> back(1987, -1);
     int n = 1987;
     const int status = read("RONDDAT", n, back);
@@ -276,7 +252,7 @@ TEST_F(DiskioTest, TruncatedFilesAreReportedWithWhatWasReallyRead) {
     for (std::size_t k = static_cast<std::size_t>(n); k < back.size(); ++k) ASSERT_EQ(back[k], -1) << k;
   }
   // Cut at 100 bytes: the marker, then 24 whole words of the record.
-  spit("RONDDAT", whole.substr(0, 100));
+  write_file("RONDDAT", whole.substr(0, 100));
   std::vector<std::int32_t> back(1987, -1);
   int n = 1987;
   read("RONDDAT", n, back);
@@ -289,7 +265,7 @@ TEST_F(DiskioTest, MarkersThatDisagreeAreNotSuccess) {
   auto words = counted_record(1987);
   std::string bytes = encode_record(words);
   bytes.replace(7952, 4, be32(7944));
-  spit("RONDDAT", bytes);
+  write_file("RONDDAT", bytes);
   std::vector<std::int32_t> back(1987, 0);
   int n = 1987;
   EXPECT_EQ(read("RONDDAT", n, back), 4);
@@ -298,7 +274,7 @@ TEST_F(DiskioTest, MarkersThatDisagreeAreNotSuccess) {
 
   // The trailing marker missing, whole or in part.
   for (std::size_t cut : {7952u, 7955u}) {
-    spit("RONDDAT", encode_record(words).substr(0, cut));
+    write_file("RONDDAT", encode_record(words).substr(0, cut));
     n = 1987;
     EXPECT_EQ(read("RONDDAT", n, back), 4);
     EXPECT_EQ(n, 1987);
@@ -308,7 +284,7 @@ TEST_F(DiskioTest, MarkersThatDisagreeAreNotSuccess) {
 TEST_F(DiskioTest, NegativeCountIsNotWellFormed) {
   // Marker -8 and count -2 agree in arithmetic, but no record has -2 words.
   std::string bytes = be32(-8) + be32(-2) + be32(11) + be32(12) + be32(-8);
-  spit("RONDDAT", bytes);
+  write_file("RONDDAT", bytes);
   std::vector<std::int32_t> back(1987, -1);
   int n = 1987;
   EXPECT_EQ(read("RONDDAT", n, back), 4);
@@ -320,7 +296,7 @@ TEST_F(DiskioTest, NegativeCountIsNotWellFormed) {
 
 TEST_F(DiskioTest, HugeCountsNeitherWrapNorOverrun) {
   // 0x40000000 words would be 2^32 bytes: in 32 bits the marker 0 "agrees".
-  spit("RONDDAT", be32(0) + be32(0x40000000) + be32(1) + be32(0));
+  write_file("RONDDAT", be32(0) + be32(0x40000000) + be32(1) + be32(0));
   std::vector<std::int32_t> back(1987, -1);
   int n = 1987;
   EXPECT_EQ(read("RONDDAT", n, back), 4);
@@ -328,7 +304,7 @@ TEST_F(DiskioTest, HugeCountsNeitherWrapNorOverrun) {
   EXPECT_EQ(back[1], 0x40000000);
 
   // A count that agrees with its marker but far exceeds the file.
-  spit("RONDDAT", be32(400000000) + be32(100000000) + be32(5) + be32(6));
+  write_file("RONDDAT", be32(400000000) + be32(100000000) + be32(5) + be32(6));
   std::fill(back.begin(), back.end(), -1);
   n = 1987;
   EXPECT_EQ(read("RONDDAT", n, back), 4);
@@ -338,7 +314,7 @@ TEST_F(DiskioTest, HugeCountsNeitherWrapNorOverrun) {
   EXPECT_EQ(back[3], -1);
 
   // Largest positive count with its (wrapped) 32-bit marker.
-  spit("RONDDAT", be32(-4) + be32(std::numeric_limits<std::int32_t>::max()) + be32(9));
+  write_file("RONDDAT", be32(-4) + be32(std::numeric_limits<std::int32_t>::max()) + be32(9));
   n = 1987;
   EXPECT_EQ(read("RONDDAT", n, back), 4);
   EXPECT_EQ(n, 3);
@@ -351,7 +327,7 @@ TEST_F(DiskioTest, ShortLowdatCopiesOnlyWhatItHoldsAndZeroesTheRest) {
 
   // A stale lowcof from an earlier read must not survive in the tail.
   std::vector<std::int32_t> back(680, 99);
-  spit("LOWDAT", whole.substr(0, 4 + 4 * 600));
+  write_file("LOWDAT", whole.substr(0, 4 + 4 * 600));
   int n = 680;
   EXPECT_EQ(read("LOWDAT", n, back), 4);
   EXPECT_EQ(n, 600);
@@ -362,7 +338,7 @@ TEST_F(DiskioTest, ShortLowdatCopiesOnlyWhatItHoldsAndZeroesTheRest) {
   for (std::size_t cut : {0u, 3u, 7u}) {
     SCOPED_TRACE(cut);
     std::fill(back.begin(), back.end(), 99);
-    spit("LOWDAT", whole.substr(0, cut));
+    write_file("LOWDAT", whole.substr(0, cut));
     n = 680;
     EXPECT_EQ(read("LOWDAT", n, back), 4);
     EXPECT_EQ(n, static_cast<int>(cut / 4));
@@ -371,7 +347,7 @@ TEST_F(DiskioTest, ShortLowdatCopiesOnlyWhatItHoldsAndZeroesTheRest) {
 
   // A "LOWDAT" holding a record of another size is not taken as 680 words.
   std::vector<std::int32_t> other(681, 5);
-  spit("LOWDAT", encode_record(other));
+  write_file("LOWDAT", encode_record(other));
   n = 680;
   EXPECT_EQ(read("LOWDAT", n, back), 4);
   EXPECT_EQ(n, 683);
@@ -387,7 +363,7 @@ TEST_F(DiskioTest, WritingReplacesAnExistingFileByOneRecord) {
 }
 
 TEST_F(DiskioTest, WritingNeverReadsBeyondTheArrayOrWritesAnEmptyRecord) {
-  spit("RONDDAT", "old contents");
+  write_file("RONDDAT", "old contents");
   std::vector<std::int32_t> words(10, 1);
   int status = 0;
   int n = 11;

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <streambuf>
@@ -13,37 +12,19 @@
 #include <utility>
 
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
 
 using testing::ScriptedSession;
+using testing::slurp;
+using testing::TempDir;
+using testing::write_file;
 
 namespace fs = std::filesystem;
 
 const std::string kEnd = std::string(kEndOfInputMessage) + "\n";
-
-// A fresh directory per test, removed afterwards.
-struct TempDir {
-  TempDir() : path(fs::temp_directory_path() / ("h4_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~TempDir() { fs::remove_all(path); }
-  std::string file(const std::string& name) const { return (path / name).string(); }
-  fs::path path;
-};
-
-std::string contents(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), {}};
-}
-
-void write_file(const std::string& path, const std::string& text) {
-  std::ofstream f(path, std::ios::binary);
-  f << text;
-}
 
 int stop_status(const std::function<void()>& f) {
   try {
@@ -71,7 +52,7 @@ TEST(Syopen, StatusZeroReplacesAnExistingFileByAnEmptyOne) {
   t.s.write_line(kListingUnit, "new");
   hclose(t.s, kListingUnit, name, "FINPAG", kScreen);
   EXPECT_FALSE(t.s.is_open(kListingUnit));
-  EXPECT_EQ(contents(name), "new\n");
+  EXPECT_EQ(slurp(name), "new\n");
   EXPECT_EQ(t.shown(), "");
 }
 
@@ -113,7 +94,7 @@ TEST(Syopen, StatusTwoForOutputWritesFromTheStart) {
   syopen(t.s, name, 1, 2, 22, "X", kScreen, true);
   t.s.write_line(22, "new");
   hclose(t.s, 22, name, "X", kScreen);
-  EXPECT_EQ(contents(name), "new\n");
+  EXPECT_EQ(slurp(name), "new\n");
 }
 
 TEST(Syopen, StatusOneOnAMissingFileReportsWaitsAndStops) {
@@ -146,7 +127,7 @@ TEST(Acerr, SilentUnitWritesTheReportAndStopsWithoutReading) {
   ASSERT_TRUE(t.s.open_output(kSilentUnit, report));
   EXPECT_EQ(stop_status([&] { acerr(t.s, "Fintop", "Diagnostics.stxt", kSilentUnit); }), 2);
   t.s.close_unit(kSilentUnit);
-  EXPECT_EQ(contents(report),
+  EXPECT_EQ(slurp(report),
             "\n"
             " ++> File not found or file access error in Fintop\n"
             "     File name: Diagnostics.stxt\n"

@@ -4,17 +4,18 @@
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "sysutl/terminal.hpp"
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
 
 using testing::ScriptedSession;
+using testing::TempDir;
+using testing::write_file;
 
 const std::string kEnd = std::string(kEndOfInputMessage) + "\n";
 
@@ -42,14 +43,9 @@ struct ReadiRow {
 constexpr int kCode0 = 777;
 constexpr int kNumber0 = 555;
 
-TEST(Readi, CommandLettersInBothCases) {
-  const std::array<ReadiRow, 28> rows = {{
-      {"H", -1979, 0}, {"h", -1979, 0}, {"F", -1980, 0}, {"f", -1980, 0}, {"L", -1981, 0}, {"l", -1981, 0},
-      {"S", -1982, 0}, {"s", -1982, 0}, {"E", -1983, 0}, {"e", -1983, 0}, {"J", -1984, 0}, {"j", -1984, 0},
-      {"M", -1985, 0}, {"m", -1985, 0}, {"C", -1986, 0}, {"c", -1986, 0}, {"D", -1987, 0}, {"d", -1987, 0},
-      {"I", -1988, 0}, {"i", -1988, 0}, {"X", -1989, 0}, {"x", -1989, 0}, {"B", -1, 0},    {"b", -1, 0},
-      {"?", -1978, 0}, {"!", -2013, kNumber0}, {"", kCode0, kNumber0}, {"      ", kCode0, kNumber0},
-  }};
+// Reads each row's reply with readi and checks the code and number it leaves.
+template <std::size_t N>
+void expect_readi_rows(const std::array<ReadiRow, N>& rows) {
   for (const auto& row : rows) {
     ScriptedSession t(std::string(row.reply) + "\n");
     int code = kCode0;
@@ -58,6 +54,17 @@ TEST(Readi, CommandLettersInBothCases) {
     EXPECT_EQ(code, row.code) << "reply '" << row.reply << "'";
     EXPECT_EQ(number, row.number) << "reply '" << row.reply << "'";
   }
+}
+
+TEST(Readi, CommandLettersInBothCases) {
+  const std::array<ReadiRow, 28> rows = {{
+      {"H", -1979, 0}, {"h", -1979, 0}, {"F", -1980, 0}, {"f", -1980, 0}, {"L", -1981, 0}, {"l", -1981, 0},
+      {"S", -1982, 0}, {"s", -1982, 0}, {"E", -1983, 0}, {"e", -1983, 0}, {"J", -1984, 0}, {"j", -1984, 0},
+      {"M", -1985, 0}, {"m", -1985, 0}, {"C", -1986, 0}, {"c", -1986, 0}, {"D", -1987, 0}, {"d", -1987, 0},
+      {"I", -1988, 0}, {"i", -1988, 0}, {"X", -1989, 0}, {"x", -1989, 0}, {"B", -1, 0},    {"b", -1, 0},
+      {"?", -1978, 0}, {"!", -2013, kNumber0}, {"", kCode0, kNumber0}, {"      ", kCode0, kNumber0},
+  }};
+  expect_readi_rows(rows);
 }
 
 TEST(Readi, NumbersAfterLettersAndPlainNumbers) {
@@ -82,14 +89,7 @@ TEST(Readi, NumbersAfterLettersAndPlainNumbers) {
       {" 5", 5, 5},                // blanks are ignored in both fields
       {"1 2", 12, 2},
   }};
-  for (const auto& row : rows) {
-    ScriptedSession t(std::string(row.reply) + "\n");
-    int code = kCode0;
-    int number = kNumber0;
-    readi(t.s, code, kKeyboard, number);
-    EXPECT_EQ(code, row.code) << "reply '" << row.reply << "'";
-    EXPECT_EQ(number, row.number) << "reply '" << row.reply << "'";
-  }
+  expect_readi_rows(rows);
 }
 
 TEST(Readi, EndOfInputStops) {
@@ -335,13 +335,11 @@ TEST(Entcrd, PromptsByDimension) {
 }
 
 TEST(Readc, InputUnitAndKeyboard) {
-  const auto path = std::filesystem::temp_directory_path() / "h4_readc_unit.txt";
-  {
-    std::ofstream f(path);
-    f << "qrs\n";
-  }
+  TempDir dir;
+  const std::string path = dir.file("unit8.txt");
+  write_file(path, "qrs\n");
   ScriptedSession t("k\n\n");
-  ASSERT_TRUE(t.s.open_input(8, path.string()));
+  ASSERT_TRUE(t.s.open_input(8, path));
   char ch = '?';
   readc(t.s, ch, 8);
   EXPECT_EQ(ch, 'q');
@@ -351,7 +349,6 @@ TEST(Readc, InputUnitAndKeyboard) {
   EXPECT_EQ(ch, ' ');
   expect_end_of_input(t, [&] { readcp(t.s, ch); });
   t.s.close_unit(8);
-  std::filesystem::remove(path);
 }
 
 TEST(Upcase, LettersBlankAndOthers) {

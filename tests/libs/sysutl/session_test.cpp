@@ -27,6 +27,14 @@ TEST(Session, EndOfInputStopsWithMessageOnItsOwnLine) {
   EXPECT_EQ(t.shown(), " Enter new value: \n ++> End of input: session ended, nothing saved.\n");
 }
 
+TEST(Session, EndOfInputNamesWhatWasAlreadySaved) {
+  ScriptedSession t("");
+  t.s.note_saved("RONDDAT");
+  t.s.note_saved("RONDDAT");
+  EXPECT_THROW(t.s.read_line(kKeyboard), ProgramStop);
+  EXPECT_EQ(t.shown(), " ++> End of input: session ended; saved before it: RONDDAT\n");
+}
+
 TEST(Session, SilentUnitGetsNoPromptAndNoClear) {
   ScriptedSession t;
   t.s.prompt(kSilentUnit, "x");

@@ -3,19 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
 
 using testing::ScriptedSession;
+using testing::slurp;
+using testing::TempDir;
 
 const std::string kEnd = std::string(kEndOfInputMessage) + "\n";
 const std::string kClearSeq = "\x1b[H\x1b[2J";
@@ -38,17 +38,6 @@ std::size_t count_of(const std::string& text, const std::string& what) {
   return n;
 }
 
-// A file in the temporary directory, removed afterwards.
-struct TempFile {
-  explicit TempFile(const std::string& name) : path((std::filesystem::temp_directory_path() / name).string()) {}
-  ~TempFile() { std::filesystem::remove(path); }
-  std::string contents() const {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-  }
-  std::string path;
-};
-
 TEST(Wrtlin, PromptOnScreenWhateverTheUnitButNotOnSilentUnit) {
   ScriptedSession t;
   wrtlin(t.s, "Enter new value: ", kScreen);
@@ -67,9 +56,11 @@ TEST(Wrtlni, TextItemInThreeDigitsAndTwoBlanks) {
 
 TEST(Page, ScreenClearsListingGetsFormFeedCarriageControlGetsOne) {
   TerminalSession t;
-  TempFile listing("h4_page_listing.txt");
-  ASSERT_TRUE(t.s.open_output(kListingUnit, listing.path));
-  ASSERT_TRUE(t.s.open_output(99, listing.path + "99"));
+  TempDir dir;
+  const std::string listing = dir.file("listing.txt");
+  const std::string cc = dir.file("listing99.txt");
+  ASSERT_TRUE(t.s.open_output(kListingUnit, listing));
+  ASSERT_TRUE(t.s.open_output(99, cc));
   page(t.s, kScreen, kScreen, 99);
   page(t.s, kSilentUnit, kScreen, 99);
   page(t.s, kListingUnit, kScreen, 99);
@@ -77,9 +68,8 @@ TEST(Page, ScreenClearsListingGetsFormFeedCarriageControlGetsOne) {
   t.s.close_unit(kListingUnit);
   t.s.close_unit(99);
   EXPECT_EQ(t.shown(), kClearSeq);
-  EXPECT_EQ(listing.contents(), "\f\n");
-  TempFile cc(listing.path + "99");
-  EXPECT_EQ(cc.contents(), "1\n");
+  EXPECT_EQ(slurp(listing), "\f\n");
+  EXPECT_EQ(slurp(cc), "1\n");
 }
 
 TEST(Twopg, FourCallsAlternatePageAndThreeEmptyLines) {
@@ -90,12 +80,13 @@ TEST(Twopg, FourCallsAlternatePageAndThreeEmptyLines) {
   EXPECT_EQ(t.shown(), kClearSeq + "\n\n\n" + kClearSeq + "\n\n\n");
 
   TerminalSession u;
-  TempFile listing("h4_twopg_listing.txt");
-  ASSERT_TRUE(u.s.open_output(kListingUnit, listing.path));
+  TempDir dir;
+  const std::string listing = dir.file("listing.txt");
+  ASSERT_TRUE(u.s.open_output(kListingUnit, listing));
   count = 0;
   for (int k = 0; k < 4; ++k) twopg(u.s, count, kListingUnit);
   u.s.close_unit(kListingUnit);
-  EXPECT_EQ(listing.contents(), "\f\n\n\n\n\f\n\n\n\n");
+  EXPECT_EQ(slurp(listing), "\f\n\n\n\n\f\n\n\n\n");
   EXPECT_EQ(u.shown(), "");
 }
 

@@ -1,0 +1,102 @@
+#pragma once
+// Private temporary directories and small file helpers, for tests.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "sysutl/session.hpp"
+
+namespace kelp::testing {
+
+// A fresh directory of its own (mkdtemp) under the system's temporary
+// directory; throws when none can be made.
+inline std::filesystem::path make_temp_dir(std::string_view prefix = "kelp") {
+  std::string templ = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+  if (::mkdtemp(templ.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
+  return templ;
+}
+
+// The whole contents of a file ("" when it cannot be read).
+inline std::string slurp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+// Replaces a file by the given bytes.
+inline void write_file(const std::string& path, std::string_view bytes) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A temporary directory removed with all it holds when the object goes.
+class TempDir {
+ public:
+  explicit TempDir(std::string_view prefix = "kelp") : path_(make_temp_dir(prefix)) {}
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // The path of a file in the directory.
+  std::string file(std::string_view name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Test fixture: each test runs with a fresh temporary directory as its
+// working directory (the editors open their files by bare name).
+class InTempDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_ = std::filesystem::current_path();
+    dir_ = make_temp_dir("kelp-test");
+    std::filesystem::current_path(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::current_path(old_, ec);
+    std::filesystem::remove_all(dir_, ec);
+  }
+  static std::string read(const std::string& name) { return slurp(name); }
+  static void write(const std::string& name, const std::string& bytes) { write_file(name, bytes); }
+
+  std::filesystem::path old_;
+  std::filesystem::path dir_;
+};
+
+// A file layer that keeps every file of the session in a fresh directory of
+// its own, removed with the object.
+class DirFiles : public FileSystem {
+ public:
+  DirFiles() : dir_("kelp-files") {}
+  std::string at(const std::string& p) const { return dir_.file(p); }
+  std::unique_ptr<std::ostream> open_write(const std::string& p, bool b, bool a) override {
+    return FileSystem::open_write(at(p), b, a);
+  }
+  std::unique_ptr<std::istream> open_read(const std::string& p, bool b) override {
+    return FileSystem::open_read(at(p), b);
+  }
+  bool exists(const std::string& p) override { return FileSystem::exists(at(p)); }
+  bool remove(const std::string& p) override { return FileSystem::remove(at(p)); }
+  bool rename(const std::string& f, const std::string& t) override { return FileSystem::rename(at(f), at(t)); }
+  bool copy(const std::string& f, const std::string& t) override { return FileSystem::copy(at(f), at(t)); }
+
+  void put(const std::string& name, const std::string& bytes) { write_file(at(name), bytes); }
+  std::string get(const std::string& name) const { return slurp(at(name)); }
+
+ private:
+  TempDir dir_;
+};
+
+}  // namespace kelp::testing
