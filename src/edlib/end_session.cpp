@@ -8,6 +8,7 @@
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -18,15 +19,6 @@ constexpr int kCodeExitNoSave = 101;
 constexpr int kStatusChecks = 0;
 constexpr int kStatusLeave = 1;
 constexpr int kStatusChain = 999;
-
-std::string unpadded(std::string_view text) {
-  const auto end = text.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
-}
-
-std::string at_column(int column, std::string_view text) {
-  return std::string(static_cast<std::size_t>(column - 1), ' ').append(text);
-}
 
 bool shows_wave_report(int kind) { return kind < 7 || kind > 9; }
 bool shows_mooring_import(int kind) { return kind > 6 && kind != 16; }
@@ -216,8 +208,8 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
   (void)oscode;  // file opening here needs no operating-system code
   auto& flags = s.state<FintopState>();
   const bool chaining = chaining_allowed(kind, chain_switch);
-  const std::string listing_name = unpadded(listing);
-  const std::string editor_name = unpadded(editor);
+  const std::string listing_name = trimmed(listing);
+  const std::string editor_name = trimmed(editor);
   status = kStatusChecks;
 
   if (warnings == 0 && fatal == 0) {

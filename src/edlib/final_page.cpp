@@ -5,6 +5,7 @@
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -106,8 +107,8 @@ void shpfin(Session& s, std::string_view label) {
   if (st.hcdone == 1) return;
 
   // The one print pass of the run: every page writes itself to the listing.
-  syopen(s, std::string(listing.substr(0, listing.find_last_not_of(' ') + 1)), 1, 0, kListingUnit,
-         editor.substr(0, editor.find_last_not_of(' ') + 1), kScreen);
+  syopen(s, trimmed(listing), 1, 0, kListingUnit,
+         trimmed(editor), kScreen);
   st.hcdone = 1;
   t.i(701) = 1;
   t.i(699) = kNavFirst;

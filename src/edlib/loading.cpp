@@ -131,11 +131,6 @@ void missing_lowdat(Session& s, const Identity& id, int out, bool silent, char& 
 
 }  // namespace
 
-std::string trimmed(std::string_view text) {
-  const auto end = text.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
-}
-
 int size_class(int file_kind, int count, int program_kind) {
   if (file_kind < 1 || file_kind > 17) return kSizeKindUnknown;
   const int expected = record_size(file_kind);

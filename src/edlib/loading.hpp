@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "sysutl/text.hpp"  // trimmed
 #include "edlib/kind_dispatch.hpp"
 
 namespace kelp {
@@ -61,8 +62,5 @@ void chswap(Session& s, std::string& text, int len, int out, int in);
 // Every refusal stops the program (ProgramStop) before anything is written.
 int ioinit(Session& s, const Identity& id, int nwords, char& letter);
 
-// Text without its trailing blanks (the blank-padded names of an identity
-// name files by their trimmed text).
-std::string trimmed(std::string_view text);
 
 }  // namespace kelp

@@ -9,6 +9,7 @@
 #include "sysutl/files_shell.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -18,16 +19,6 @@ constexpr int kNavExitNoSave = 101;
 constexpr int kNavExecuteCode = -1983;
 constexpr int kRunModeEditor = 2;
 constexpr int kRunModeWebsite = 5;
-
-// File names arrive in blank-padded fields.
-std::string unpadded(std::string_view text) {
-  const auto end = text.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
-}
-
-std::string at_column(int column, std::string_view text) {
-  return std::string(static_cast<std::size_t>(column - 1), ' ').append(text);
-}
 
 void warning_heading(Session& s, int out) {
   clear(s, out);
@@ -50,9 +41,9 @@ bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<
             const std::string& data_file, int& load_status, const std::string& backup_file,
             const std::string& oldest_file) {
   FileSystem& fs = s.files();
-  const std::string data = unpadded(data_file);
-  const std::string backup = unpadded(backup_file);
-  const std::string oldest = unpadded(oldest_file);
+  const std::string data = trimmed(data_file);
+  const std::string backup = trimmed(backup_file);
+  const std::string oldest = trimmed(oldest_file);
 
   // Each generation is first prepared under a temporary name beside its
   // target; only when all are ready are they renamed into place.
@@ -140,8 +131,8 @@ int chain_gustr(Session& s, int oscode) {
 int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args) {
   Tpcm& t = s.tpcm;
   const int out = args.saved_unit;
-  const std::string data_name = unpadded(id.data_file);
-  const std::string low_name = unpadded(args.low_file);
+  const std::string data_name = trimmed(id.data_file);
+  const std::string low_name = trimmed(args.low_file);
 
   const int code = t.i(699);
   t.i(699) = 0;
@@ -193,7 +184,7 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
 
   // Save what changed. A failure keeps the old files and the session's edits
   // and goes back to the final page, where the user can act.
-  const std::string caller = unpadded(id.editor_name);
+  const std::string caller = trimmed(id.editor_name);
   const int fault_out = fault_unit(out);
   if (same_low == 0) {
     const bool ok = backit(s, fault_out, caller, id.os_code, s.lowcof.words(), args.low_file, copy.low_status,
