@@ -8,7 +8,10 @@
 namespace kelp::testing {
 
 struct ScriptedSession {
-  explicit ScriptedSession(std::string replies = {}) : in(std::move(replies)), s(in, screen, errors) {}
+  // terminal: whether the captured screen counts as a real terminal (screen
+  // clears are written only there).
+  explicit ScriptedSession(std::string replies = {}, bool terminal = false)
+      : in(std::move(replies)), s(in, screen, errors, terminal) {}
   std::string shown() const { return screen.str(); }
   std::istringstream in;
   std::ostringstream screen;

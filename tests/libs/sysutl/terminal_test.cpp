@@ -23,13 +23,9 @@ const std::string kPress = " \n Press <RETURN> to continue: ";
 const std::string kAbortAsk = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
 
 // A session whose screen is a terminal, so screen clears show.
-struct TerminalSession {
-  explicit TerminalSession(std::string replies = {}) : in(std::move(replies)), s(in, screen, errors, true) {}
-  std::string shown() const { return screen.str(); }
-  std::istringstream in;
-  std::ostringstream screen;
-  std::ostringstream errors;
-  Session s;
+// A session whose screen counts as a terminal, so clears show.
+struct TerminalSession : testing::ScriptedSession {
+  explicit TerminalSession(std::string replies = {}) : ScriptedSession(std::move(replies), true) {}
 };
 
 std::size_t count_of(const std::string& text, const std::string& what) {
