@@ -1,10 +1,9 @@
 #pragma once
 // The layout of the data record `tpcm`, the product-kind tables, the text
-// byte-order rule of data files, the layout of `lowcof` ("LOWDAT") and the
-// home of `gustrcom`, the options record of the time-domain program.
+// byte-order rule of data files and the layout of `lowcof` ("LOWDAT").
 //
-// The record itself (Tpcm, Lowcof, WordRecord) is in sysutl/record.hpp,
-// because the Session owns it; this header names its words.
+// The records themselves (Tpcm, Lowcof, Gustrcom) are in sysutl/record.hpp,
+// because the Session owns them; this header names their words.
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -78,7 +78,7 @@ void edit_ident(Session& s, int out, int line) {
 
 void write_conversion_warning(Session& s, int out) {
   help_lines(s, out,
-             {" This option should be exercised with care:", "",
+             {" This option should be exercised with care.", "",
               " 1) Round-off: a data file converted to the other units and back",
               "    again is not bit-for-bit identical to the original file.",
               " 2) Conversions between the different kinds of data set are best",

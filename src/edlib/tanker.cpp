@@ -368,20 +368,23 @@ void tanker(Session& s, int in, std::size_t vessel_offset) {
     }
     if (code < 1) return;
 
-    recompute = true;
+    // A new deadweight or draft: the set is estimated again at once. When
+    // the estimation does not complete (the deadweight is refused, or the
+    // user aborts at a warning) the whole previous set stays, the typed
+    // value with it, so the page never shows estimates that do not belong
+    // to its independent variables.
+    const TankerSet previous = set;
     if (code == 1) {
       blank_line(s, out);
       fwrite(s, out, "('1. Deadweight ............... ',F7.0,' Long Tons')", {set[kTkDeadweight]});
-      const float before = set[kTkDeadweight];
       enterf(s, set[kTkDeadweight], out, in);
-      // A deadweight the model cannot take is refused: the old value stays.
-      if (estim8(s, set, out, in, unit_system) == EstimateStatus::kRefused) set[kTkDeadweight] = before;
-      recompute = false;
     } else if (code == 2) {
       blank_line(s, out);
       fwrite(s, out, "('2. Simulation Draft ......... ',F6.2,1X,A)", {set[kTkDraft], unitp(unit_system + 7)});
       enterf(s, set[kTkDraft], out, in);
     }
+    if (estim8(s, set, out, in, unit_system) != EstimateStatus::kDone) set = previous;
+    recompute = false;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "e2e/e2e_util.hpp"
 
@@ -223,6 +224,44 @@ TEST(RonvaskePages, PrintPassListsEachPageOnce) {
   const std::string data = read_file(dir / "RONDDAT");
   EXPECT_EQ(file_real(data, 445), 120.0f);
   EXPECT_EQ(file_real(data, 1408), 2500.0f);
+}
+
+TEST(RonvaskePages, CommandLettersBlankAndUnreadableRepliesKeepTheValues) {
+  TempDir dir;
+  // Page 1: depth 50, then a letter, a blank and an unreadable reply at the
+  // depth prompt, a blank identification reply, a help request and a key
+  // list at the density sub-page. Page 2: the same at the displacement
+  // prompt. Page 4: heave damping specified with 3, then a letter keeps it.
+  const auto r = run(dir, "ronvaske",
+                     script({"C", "4", "50", "4", "B", "4", "", "4", "x7", "1", "", "5", "?", "", "H", "", "",
+                             "1", "B", "1", "", "1", "1.5.2", "", "", "1", "3", "2", "E", "L", "1"}));
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.status, 0) << r.screen << r.errors;
+  EXPECT_EQ(page_labels(r.screen), "1 1 1 1 1 1 1 2 2 2 2 3 4 4 4 10 ");
+  EXPECT_NE(r.screen.find(" ++> Sorry, no help for this page..."), std::string::npos);
+  const std::string data = read_file(dir / "RONDDAT");
+  EXPECT_EQ(file_real(data, 445), 50.0f);
+  EXPECT_EQ(file_real(data, 446), 64.0f);
+  EXPECT_EQ(file_real(data, 1408), 0.0f);
+  EXPECT_EQ(file_word(data, 766), 1);
+  EXPECT_EQ(file_real(data, 1370), 3.0f);
+  EXPECT_EQ(file_word(data, 116), 0);
+}
+
+TEST(RonvaskePages, EndOfInputInsideAPageWritesNothing) {
+  // Each script ends at a prompt inside a page: an identification line, the
+  // units and density sub-pages, the conversion warning, a value of page 2,
+  // the bilge keel toggle's page, a period value.
+  for (const auto& replies : std::vector<std::vector<std::string>>{
+           {"C", "1"}, {"C", "3"}, {"C", "3", "2"}, {"C", "5"}, {"C", "5", "3"},
+           {"C", "", "6"}, {"C", "", "", "5"}, {"C", "", "", "", "7"}}) {
+    TempDir dir;
+    const auto r = run(dir, "ronvaske", script(replies));
+    ASSERT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 1) << replies.size() << r.screen;
+    EXPECT_TRUE(r.screen.ends_with(" ++> End of input: session ended, nothing saved.\n")) << r.screen;
+    EXPECT_FALSE(file_exists(dir / "RONDDAT"));
+  }
 }
 
 }  // namespace

@@ -188,7 +188,7 @@ TEST(SitePage, UnitsOptionTwoConvertsTheWholeRecord) {
   EXPECT_FLOAT_EQ(w.r(1411), 3.048f);
   const std::string shown = t.shown();
   EXPECT_NE(shown.find("      >>> Warning <<<\n"), std::string::npos);
-  EXPECT_NE(shown.find(" This option should be exercised with care:"), std::string::npos);
+  EXPECT_NE(shown.find(" This option should be exercised with care."), std::string::npos);
   EXPECT_NE(shown.find("Enter \"A\" to abort or Press <RETURN> to continue: "), std::string::npos);
   EXPECT_EQ(shown.find(">>> NOTE:"), std::string::npos);
 }
@@ -226,7 +226,7 @@ TEST(SitePage, UnitsSubPageHelpAndOtherChoices) {
   EXPECT_NE(shown.find("                     ****  Units Conversion Notes  ****\n"
                        "\n"
                        " ++> Item Number   2\n"
-                       " This option should be exercised with care:"),
+                       " This option should be exercised with care."),
             std::string::npos);
   EXPECT_NE(shown.find(" ++> Item Number  1\n     Option 1 changes only the displayed units"), std::string::npos);
   EXPECT_EQ(t.s.tpcm.i(kUnitSystem), before.i(kUnitSystem));

@@ -246,5 +246,27 @@ TEST_F(TankerPage, SetPersistsBetweenVisitsAndFollowsUnitSwitch) {
   EXPECT_EQ(m.s.state<TankerState>().filled_units, 1);
 }
 
+TEST_F(TankerPage, UnfinishedEstimateKeepsThePreviousSetWithItsVariables) {
+  // A draft of 1 ft lies below the lightship draft: the user aborts at the
+  // warning. An absurd deadweight is refused. Either way the page goes on
+  // with the set of the last finished estimate (deadweight 100000, draft 40).
+  ScriptedSession t("2\n1\nA\n1\n1e12\n\n\n");
+  prepare(t, 0);
+  tanker(t.s);
+  const TankerSet& set = t.s.state<TankerState>().set;
+  EXPECT_EQ(set[kTkDeadweight], 100000.0f);
+  EXPECT_EQ(set[kTkDraft], 40.0f);
+  EXPECT_NEAR(set[kTkLength], 796.803, 0.2);
+  EXPECT_NEAR(set[kTkDraftLoad], 85.4452, 0.02);
+  const std::string shown = t.shown();
+  EXPECT_NE(shown.find(" ++> Requested draft is less than the minimum\n"), std::string::npos);
+  EXPECT_NE(shown.find(" ++> Requested deadweight is too large for the tanker database."), std::string::npos);
+  // The last drawing of the page shows the kept set.
+  const std::string last = shown.substr(shown.rfind(" >>> Independent variables for"));
+  EXPECT_NE(last.find("1. Deadweight (DWT)....  100000. Long Tons"), std::string::npos) << last;
+  EXPECT_NE(last.find("2. Simulation Draft ...   40.00  feet"), std::string::npos) << last;
+  EXPECT_EQ(t.s.tpcm.r(1408), 5.0f);  // nothing copied
+}
+
 }  // namespace
 }  // namespace kelp

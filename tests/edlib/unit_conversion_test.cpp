@@ -54,9 +54,10 @@ std::set<std::size_t> disc_buoy_converted_words() {
   return w;
 }
 
-// Fills the first 1,987 words with distinct reals so that any stray write shows.
+// Fills every word with a nonzero real (distinct over the first 10,000 words)
+// so that any stray write shows, also in the mooring region.
 void fill_sentinels(Tpcm& t) {
-  for (std::size_t n = 2; n < 1987; ++n) t.set_r(n, 100.0f + static_cast<float>(n));
+  for (std::size_t n = 2; n < kTpcmWords; ++n) t.set_r(n, 100.0f + static_cast<float>(n % 10000));
 }
 
 float ulps_apart(float a, float b) {
@@ -154,6 +155,74 @@ TEST(UnitConversion, StrainLawCoefficientsScaleByInversePowers) {
   EXPECT_FLOAT_EQ(r.r(line2seg3), 1.0f / F);
   EXPECT_FLOAT_EQ(r.r(line2seg3 + 1), 1.0f / (F * F));
   EXPECT_FLOAT_EQ(r.r(line2seg3 + 2), 1.0f / (F * F * F));
+}
+
+// The words each kind's further converters must touch, from the conversion
+// tables (not from the converters): the second vessel block is the first
+// one moved by 1,234 words, without word 482.
+std::set<std::size_t> further_converted_words(int kind) {
+  std::set<std::size_t> w;
+  auto range = [&](std::size_t a, std::size_t b) {
+    for (std::size_t n = a; n <= b; ++n) w.insert(n);
+  };
+  const bool semi = kind == 3 || kind == 10 || kind == 13 || kind == 12 || kind == 14 || kind == 15 || kind == 17;
+  const bool moor = kind == 10 || kind == 13 || kind == 12 || kind == 14 || kind == 15 || kind == 17;
+  if (kind == 10 || kind == 13) {
+    for (std::size_t n : disc_buoy_converted_words()) {
+      if (n >= 753 && n <= 1665) w.insert(n + 1234);
+    }
+  }
+  if (semi) range(3675, 4174);
+  if (kind == 11) {
+    range(2092, 2291);  // lengths, volumes (L^3) and forces
+    range(2332, 2371);
+    w.insert(2373);
+    w.insert(2374);
+  }
+  if (moor) {
+    range(78081, 78231);
+    range(78385, 78553);  // lengths 78385 to 78391, then the force tables
+    w.insert(4999);
+    w.insert(5000);
+    range(36081, 62330);  // segment lengths, diameters, F/L, strain laws, forces
+    range(62331, 62480);  // selector 2: forces
+    range(62481, 62930);
+    range(70431, 74180);
+  }
+  return w;
+}
+
+TEST(UnitConversion, EveryKindConvertsExactlyItsWordsAndComesBack) {
+  for (int kind : {3, 10, 11, 15}) {
+    ScriptedSession t;
+    Tpcm& r = t.s.tpcm;
+    for (std::size_t n = 2; n < kTpcmWords; ++n) r.set_r(n, 1.0f + static_cast<float>(n % 977) / 16.0f);
+    r.i(1) = kind;
+    r.i(107) = 0;
+    r.i(116) = 0;
+    r.i(28537) = 2;
+    const Tpcm before = r;
+    ASSERT_EQ(convert_record_units(t.s), 0);
+    std::set<std::size_t> expected = disc_buoy_converted_words();
+    for (std::size_t n : further_converted_words(kind)) expected.insert(n);
+    int moved_wrongly = 0;
+    for (std::size_t n = 2; n < kTpcmWords; ++n) {
+      if (n == 116) continue;
+      const bool changed = r.i(n) != before.i(n);
+      if (changed != (expected.count(n) == 1) && ++moved_wrongly <= 5) ADD_FAILURE() << "kind " << kind << " word " << n;
+    }
+    EXPECT_EQ(moved_wrongly, 0) << "kind " << kind;
+    // Forces once, never twice; the tug's force word once.
+    if (kind != 3 && kind != 11) {
+      EXPECT_EQ(r.r(78500), before.r(78500) * 0.45359248f) << kind;
+    }
+    EXPECT_EQ(r.r(482), before.r(482) * 0.45359248f) << kind;
+    // Back to English: within rounding (the strain laws go through 1/F^3).
+    ASSERT_EQ(convert_record_units(t.s), 0);
+    for (std::size_t n : expected) {
+      if (ulps_apart(r.r(n), before.r(n)) > 4.0f && ++moved_wrongly <= 5) ADD_FAILURE() << "kind " << kind << " word " << n;
+    }
+  }
 }
 
 }  // namespace

@@ -126,9 +126,11 @@ int bsrch_moor(std::span<const float> x, float xv, int& iflag, int& ilow, int n)
   }
   const auto at = [&](int i) { return x[static_cast<std::size_t>(i - 1)]; };
   // The interior entries decide the direction, so that one odd end step does
-  // not turn the table round. A two-entry table has no interior: its end
-  // points decide (the interior rule would call every such table reversed).
-  const bool rising = n == 2 ? at(1) <= at(2) : !(at(2) > at(n - 1));
+  // not turn the table round. A table of two or three entries has no two
+  // interior entries to compare (x(2) against x(n - 1) would call every
+  // falling three-entry table, and every two-entry table, reversed): there
+  // the end points decide.
+  const bool rising = n <= 3 ? at(1) <= at(n) : !(at(2) > at(n - 1));
   const auto against = [&](int i) { return rising ? at(i + 1) < at(i) : at(i + 1) > at(i); };
   if (against(1)) {
     iflag = kFirstStepReversed;
@@ -146,7 +148,7 @@ int bsrch_moor(std::span<const float> x, float xv, int& iflag, int& ilow, int n)
 // answered with a position past the end of a rising table, or with the first
 // segment of a falling one. Here it answers with the last segment, n - 1, so
 // that interpolation gives exactly the last value, and never with a position
-// above n - 1. Line-mechanics code that used to special-case ilow = n after
+// above n - 1. Line-mechanics code that used to treat ilow = n apart after
 // this routine (or that relied on the first segment for a falling table)
 // must not do so: ilow is always a segment that exists.
 int brackt(std::span<const float> x, float xv, int& iflag, int& ilow, int i1, int n) {
@@ -160,8 +162,6 @@ int brackt(std::span<const float> x, float xv, int& iflag, int& ilow, int i1, in
   i1 = std::max(i1, 1);
   float xmin = at(n);
   float xmax = at(n);
-  int imin = i1;
-  int imax = n;
   for (int i = i1; i <= n - 1; ++i) {
     const float a = at(i);
     const float b = at(i + 1);
@@ -170,28 +170,19 @@ int brackt(std::span<const float> x, float xv, int& iflag, int& ilow, int i1, in
       ilow = i;
       return kTableOk;
     }
-    if (a < xmin) {
-      xmin = a;
-      imin = i;
-    }
-    if (a > xmax) {
-      xmax = a;
-      imax = i;
-    }
+    xmin = std::min(xmin, a);
+    xmax = std::max(xmax, a);
   }
   if (xv > xmax) {
     iflag = kAboveTable;
   } else if (xv < xmin) {
     iflag = kBelowTable;
   } else {
+    // Within the range seen yet in no segment: xv equals x(n) (every other
+    // entry equal to xv starts a segment that holds it), or xv is not a
+    // number. Either way ilow ends in a segment of the table.
     iflag = kInsideTable;
-    if (xv == at(n)) {
-      ilow = n - 1;
-    } else if (xv == xmax) {
-      ilow = std::min(imax, n - 1);
-    } else if (xv == xmin) {
-      ilow = std::min(imin, n - 1);
-    }
+    ilow = xv == at(n) ? n - 1 : std::clamp(ilow, 1, n - 1);
   }
   return kTableOk;
 }

@@ -41,7 +41,7 @@ int interp(std::span<const float> x, std::span<const float> y, float xv, float& 
 int bsrch(std::span<const float> x, float xv, int& iflag, int& ilow, int n);
 
 // As bsrch, but the direction comes from the interior entries x(2), x(n-1)
-// (from the end points in a two-entry table), and iflag is
+// (from the end points in a table of two or three entries), and iflag is
 // kFirstStepReversed or kLastStepReversed when an end step runs against it.
 int bsrch_moor(std::span<const float> x, float xv, int& iflag, int& ilow, int n);
 

@@ -41,7 +41,7 @@ int cnhtsp(float& h, float t, float d, float g);
 
 // ---- JONSWAP normalising value ----
 
-// Parameters of the JONSWAP integrand: spectral width, peak-enhancement factor
+// Parameters of the JONSWAP integrand: width of the peak, peak-enhancement factor
 // and the side of the peak (1 below the peak frequency, 2 above).
 struct Localj {
   float sigma = 0.0f;

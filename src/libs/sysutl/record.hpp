@@ -92,7 +92,6 @@ using Tpcm = WordRecord<kTpcmWords>;
 inline constexpr std::size_t kLowcofWords = 680;
 using Lowcof = WordRecord<kLowcofWords>;
 
-// ---- gustrcom ----
 // The options record of the time-domain program: 137 option slots in three
 // groups (53 logical, 32 integer, 52 real, each opened by a header slot), the
 // 137 current values in words 0..136, the defaults in words 137..273 (slot

@@ -29,6 +29,10 @@ TEST(Qatr, EmptyIntervalAndTooSmallTable) {
   EXPECT_EQ(ier, kQatrOk);
   EXPECT_EQ(y, 0.0f);
   EXPECT_EQ(calls, 2);
+  // Exactly 0 even at a point where the integrand is infinite.
+  qatr(0.0f, 0.0f, 1e-5f, 10, [](float x) { return 1.0f / x; }, y, ier);
+  EXPECT_EQ(ier, kQatrOk);
+  EXPECT_EQ(y, 0.0f);
 
   // ndim below 2: the trapezoid of the two ends, flagged as not converged.
   qatr(0.0f, 2.0f, 1e-5f, 1, [](float x) { return x * x; }, y, ier);

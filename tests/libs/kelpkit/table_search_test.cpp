@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace kelp {
@@ -93,6 +94,23 @@ TEST(BsrchMoor, TwoEntryTablesAreNotCalledReversed) {
   EXPECT_EQ(iflag, kAboveTable);
 }
 
+TEST(BsrchMoor, ThreeEntryTablesTakeTheirEndPoints) {
+  // One interior entry gives no direction; a falling table is not reversed.
+  int iflag = 0, ilow = 0;
+  bsrch_moor(std::vector<float>{30, 20, 10}, 25.0f, iflag, ilow, 3);
+  EXPECT_EQ(iflag, kInsideTable);
+  EXPECT_EQ(ilow, 1);
+  bsrch_moor(std::vector<float>{30, 20, 10}, 5.0f, iflag, ilow, 3);
+  EXPECT_EQ(iflag, kBelowTable);
+  EXPECT_EQ(ilow, 2);
+  bsrch_moor(std::vector<float>{10, 20, 30}, 25.0f, iflag, ilow, 3);
+  EXPECT_EQ(iflag, kInsideTable);
+  EXPECT_EQ(ilow, 2);
+  // A genuine reversal is still reported.
+  bsrch_moor(std::vector<float>{10, 30, 20}, 25.0f, iflag, ilow, 3);
+  EXPECT_EQ(iflag, kLastStepReversed);
+}
+
 TEST(Interp, InsideAndBeyond) {
   const std::vector<float> x{1, 2, 3, 4};
   const std::vector<float> y{10, 20, 30, 40};
@@ -157,6 +175,17 @@ TEST(Brackt, ValueEqualToTheLastEntry) {
   brackt(std::vector<float>{5, 4, 3}, 5.0f, iflag, ilow, 1, 3);
   EXPECT_EQ(ilow, 1);
   EXPECT_EQ(brackt(std::vector<float>{5}, 5.0f, iflag, ilow, 1, 1), kTableTooShort);
+}
+
+TEST(Brackt, ValueThatIsNotANumberStaysInTheTable) {
+  int iflag = -1;
+  int ilow = 99;
+  brackt(std::vector<float>{1, 2, 3}, std::nanf(""), iflag, ilow, 1, 3);
+  EXPECT_GE(ilow, 1);
+  EXPECT_LE(ilow, 2);
+  ilow = 2;
+  brackt(std::vector<float>{1, 2, 3}, std::nanf(""), iflag, ilow, 1, 3);
+  EXPECT_EQ(ilow, 2);
 }
 
 std::vector<float> layered(std::vector<float> first, std::vector<float> second) {
