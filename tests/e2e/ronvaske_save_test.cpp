@@ -8,30 +8,13 @@
 #include <string>
 
 #include "e2e/e2e_util.hpp"
+#include "expected_screens.hpp"
 
 namespace kelp::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-
-const char* const kEndOfSessionPage =
-    "                   ****  Page 10: End of Session  ****\n"
-    "\n"
-    "\n"
-    " 1) Exit to operating system and update data file\n"
-    " 2) Exit to operating system WITHOUT updating data file\n"
-    "\n"
-    " 3) Execute simulation in interactive mode\n"
-    " 4) Execute simulation in silent mode\n"
-    "\n"
-    " 5) Produce diskfile of input data\n"
-    " 6) Produce \"WAVEOUT\" file containing regular wave kinematics data\n"
-    "\n"
-    " 7) Import Vessel and environment data from an external file\n"
-    "\n"
-    "  (Press <RETURN> to review data)\n"
-    " \n"
-    " Enter number of selection (\"H\" for help): ";
+using kelp::testing::kDiscEndOfSessionPage;
 
 class RonvaskeSave : public ::testing::Test {
  protected:
@@ -61,8 +44,8 @@ TEST_F(RonvaskeSave, CreateGoToTheLastPageSaveAndExit) {
   EXPECT_NE(r.screen.find(" (M) Modify existing, (C) Create new, (E) Execute simulation, (B) Batch modify\n"),
             std::string::npos);
   // The page is the last thing shown; item 1 ends the session without a word.
-  ASSERT_GE(r.screen.size(), std::strlen(kEndOfSessionPage));
-  EXPECT_EQ(r.screen.substr(r.screen.size() - std::strlen(kEndOfSessionPage)), kEndOfSessionPage);
+  ASSERT_GE(r.screen.size(), std::strlen(kDiscEndOfSessionPage));
+  EXPECT_EQ(r.screen.substr(r.screen.size() - std::strlen(kDiscEndOfSessionPage)), kDiscEndOfSessionPage);
   EXPECT_EQ(r.errors, "");
 
   const std::string data = read_file(dir_ / "RONDDAT");

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "sysutl/session.hpp"
+#include "expected_screens.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"
 
@@ -19,6 +20,7 @@ using testing::ScriptedSession;
 namespace fs = std::filesystem;
 
 using testing::InTempDir;
+using testing::kDiscEndOfSessionPage;
 
 // The words fintop works on, as the final page passes them.
 struct Page {
@@ -38,25 +40,6 @@ struct Page {
   }
 };
 
-const char* const kDiscPage =
-    "                   ****  Page 10: End of Session  ****\n"
-    "\n"
-    "\n"
-    " 1) Exit to operating system and update data file\n"
-    " 2) Exit to operating system WITHOUT updating data file\n"
-    "\n"
-    " 3) Execute simulation in interactive mode\n"
-    " 4) Execute simulation in silent mode\n"
-    "\n"
-    " 5) Produce diskfile of input data\n"
-    " 6) Produce \"WAVEOUT\" file containing regular wave kinematics data\n"
-    "\n"
-    " 7) Import Vessel and environment data from an external file\n"
-    "\n"
-    "  (Press <RETURN> to review data)\n"
-    " \n"
-    " Enter number of selection (\"H\" for help): ";
-
 int pages_shown(const std::string& screen) {
   int n = 0;
   for (auto p = screen.find("End of Session"); p != std::string::npos; p = screen.find("End of Session", p + 1)) ++n;
@@ -67,7 +50,7 @@ TEST(Fintop, DiscBuoyPageShowsItemsOneToSeven) {
   ScriptedSession t("1\n");
   Page p;
   p.run(t.s);
-  EXPECT_EQ(t.shown(), kDiscPage);
+  EXPECT_EQ(t.shown(), kDiscEndOfSessionPage);
   EXPECT_EQ(p.status, 1);
   EXPECT_EQ(p.code, -2);
   EXPECT_EQ(t.s.state<FintopState>().savedata, 1);
