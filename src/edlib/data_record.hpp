@@ -82,6 +82,82 @@ inline constexpr std::size_t kSegmentNameChars = 8;
 // Word of the name of segment j of line i; nullopt outside the table.
 std::optional<std::size_t> segment_name_word(int line, int segment);
 
+// ---- Mooring region: legs, line types and their sublines ----
+// Every table of the mooring region is addressed through the accessors
+// below, 1-based as the pages number legs, types and sublines. Each returns
+// nullopt for an index outside its table, so a count read from the record
+// can never reach a word of a neighbouring table. Loops over the tables run
+// to the count word clamped with table_count().
+inline constexpr int kLegCapacity = 150;      // mooring legs (fairleads)
+inline constexpr int kLineTypeCapacity = 150; // line types
+inline constexpr int kSublineCapacity = static_cast<int>(kSegmentsPerLine);  // sublines per type
+
+// Count words of the mooring region (integers unless said).
+inline constexpr std::size_t kMooringLegs = 28381;      // legs in use
+inline constexpr std::size_t kMooringLegsMax = 28382;   // largest leg count allowed
+inline constexpr std::size_t kLineTypes = 28226;        // line types in use
+inline constexpr std::size_t kLineTypesMax = 28227;     // largest type count allowed
+inline constexpr std::size_t kSublinesMax = 28378;      // largest subline count of a type
+inline constexpr std::size_t kInterpLayers = 28379;     // vertical interpolation layers
+inline constexpr std::size_t kDynamicLines = 28380;     // lines selected for dynamic evaluation
+inline constexpr std::size_t kProfileMode = 28537;      // 0 angle, 1 distance, 2 tension, 3 horizontal force
+inline constexpr std::size_t kHawserType = 28540;       // line type of the hawser
+inline constexpr std::size_t kHawserLine = 28541;       // line number of the hawser
+inline constexpr std::size_t kDefaultAnchorDepth = 78231;  // real
+inline constexpr std::size_t kInterpSpan = 78385;       // real: span of the vertical interpolation region
+inline constexpr std::size_t kMomentCentre = 78386;     // reals: x, y, z of the moment evaluation centre
+
+// A count word held within 0..capacity, the bound of every loop over a table.
+int table_count(std::int32_t count, int capacity);
+
+// Per leg i (1..150): the mean-profile value (real, in the quantity of word
+// 28537), the plan-view departure angle (real, degrees), coordinate k (1 x,
+// 2 y, 3 z) of the fairlead, and the number of the i-th line selected for
+// dynamic evaluation.
+std::optional<std::size_t> profile_value_word(int leg);
+std::optional<std::size_t> departure_angle_word(int leg);
+std::optional<std::size_t> fairlead_word(int leg, int coord);
+std::optional<std::size_t> dynamic_line_word(int i);
+// Coordinate k of the copy of fairlead i in the buoy table of kinds 10 and
+// 13: a table of 149 rows, so leg 150 has no copy.
+inline constexpr int kBuoyFairleadCapacity = 149;
+std::optional<std::size_t> buoy_fairlead_word(int leg, int coord);
+
+// Per line type t (1..150): the number of legs and of sublines, the line
+// number of its k-th leg (k 1..150), the anchor depth (real), the bottom flag
+// (1 solid, 0 transparent) and the bits (bit s for subline s) of the sublines
+// whose elastic data come from the database file.
+std::optional<std::size_t> type_legs_word(int type);
+std::optional<std::size_t> type_sublines_word(int type);
+std::optional<std::size_t> type_line_word(int type, int k);
+std::optional<std::size_t> anchor_depth_word(int type);
+std::optional<std::size_t> bottom_flag_word(int type);
+std::optional<std::size_t> elastic_file_bits_word(int type);
+// Spring-buoy buoyancy and clump weight of type t (reals, kind 7). The two
+// tables lie 12 words apart, so only types 1..12 have them.
+inline constexpr int kClumpTypeCapacity = 12;
+std::optional<std::size_t> spring_buoy_word(int type);
+std::optional<std::size_t> clump_weight_word(int type);
+
+// The real fields of element (subline s, type t): one word each at
+// first + (s - 1) + 25 (t - 1). The value is the first word of the table.
+enum class ElementField : std::size_t {
+  kLength = 36081,
+  kDiameter = 39831,
+  kImmersedWeight = 43581,  // per unit length
+  kBreakingStrength = 58581,
+  kAddedMass = 62931,
+  kDrag = 66681,            // transverse square-law drag coefficient
+  kDryWeight = 70431,       // per unit length
+  kReserve = 74181,
+};
+std::optional<std::size_t> element_word(ElementField field, int subline, int type);
+// Compliance coefficient k (1..3) of element (s, t): 47331 + 3e + (k - 1).
+std::optional<std::size_t> compliance_word(int subline, int type, int k);
+// First of the two words of the 8-character composition of element (s, t):
+// the segment name of line t, segment s.
+std::optional<std::size_t> composition_word(int subline, int type);
+
 // ---- Program kinds ----
 inline constexpr int kKindCount = 20;       // entries of styp
 inline constexpr int kSizedKindCount = 17;  // kinds with a record size: 1..17

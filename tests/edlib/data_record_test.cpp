@@ -7,7 +7,12 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "sysutl/diskio.hpp"
 #include "test_session.hpp"
@@ -97,6 +102,92 @@ TEST(RecordLayout, LowcofTablesHoldTheWordsTheChecksRead) {
   EXPECT_FALSE(lowcof_word(1, -1, 1));
   EXPECT_FALSE(lowcof_word(1, 0, 22));
   EXPECT_FALSE(lowcof_word(1, 0, 0));
+}
+
+// Every table of the mooring region: its accessor over (index) or (index,
+// second index), the first and last word as the record layout places them,
+// and its bounds.
+struct MooringTable {
+  const char* name;
+  std::function<std::optional<std::size_t>(int, int)> word;
+  int rows;     // first index 1..rows
+  int columns;  // second index 1..columns (1 for one-index tables)
+  std::size_t first;
+  std::size_t last;
+};
+
+std::vector<MooringTable> mooring_tables() {
+  auto one = [](auto f) { return [f](int i, int) { return f(i); }; };
+  auto element = [](ElementField f) { return [f](int s, int t) { return element_word(f, s, t); }; };
+  return {
+      {"profile value", one(profile_value_word), 150, 1, 62331, 62480},
+      {"departure angle", one(departure_angle_word), 150, 1, 77931, 78080},
+      {"fairlead", fairlead_word, 150, 3, 62481, 62930},
+      {"dynamic line", one(dynamic_line_word), 150, 1, 28383, 28532},
+      {"buoy fairlead", buoy_fairlead_word, 149, 3, 2138, 2584},
+      {"legs of type", one(type_legs_word), 150, 1, 28076, 28225},
+      {"sublines of type", one(type_sublines_word), 150, 1, 28228, 28377},
+      {"line number", type_line_word, 150, 150, 5426, 28074},
+      {"anchor depth", one(anchor_depth_word), 150, 1, 78081, 78230},
+      {"bottom flag", one(bottom_flag_word), 150, 1, 5276, 5425},
+      {"elastic file bits", one(elastic_file_bits_word), 150, 1, 5126, 5275},
+      {"spring buoy", one(spring_buoy_word), 12, 1, 78392, 78403},
+      {"clump weight", one(clump_weight_word), 12, 1, 78404, 78415},
+      {"composition", composition_word, 25, 150, 28581, 36079},
+      {"length", element(ElementField::kLength), 25, 150, 36081, 39830},
+      {"diameter", element(ElementField::kDiameter), 25, 150, 39831, 43580},
+      {"immersed weight", element(ElementField::kImmersedWeight), 25, 150, 43581, 47330},
+      {"breaking strength", element(ElementField::kBreakingStrength), 25, 150, 58581, 62330},
+      {"added mass", element(ElementField::kAddedMass), 25, 150, 62931, 66680},
+      {"drag", element(ElementField::kDrag), 25, 150, 66681, 70430},
+      {"dry weight", element(ElementField::kDryWeight), 25, 150, 70431, 74180},
+      {"reserve", element(ElementField::kReserve), 25, 150, 74181, 77930},
+      {"compliance 1", [](int s, int t) { return compliance_word(s, t, 1); }, 25, 150, 47331, 58578},
+      {"compliance 2", [](int s, int t) { return compliance_word(s, t, 2); }, 25, 150, 47332, 58579},
+      {"compliance 3", [](int s, int t) { return compliance_word(s, t, 3); }, 25, 150, 47333, 58580},
+  };
+}
+
+TEST(MooringRegion, TablesStartEndAndRefuseIndicesOutside) {
+  for (const auto& t : mooring_tables()) {
+    SCOPED_TRACE(t.name);
+    EXPECT_EQ(t.word(1, 1), t.first);
+    EXPECT_EQ(t.word(t.rows, t.columns), t.last);
+    for (auto [i, j] : {std::pair{0, 1}, {t.rows + 1, 1}, {1, 0}, {1, t.columns + 1}, {INT_MIN, 1}, {1, INT_MAX}}) {
+      if (t.columns == 1 && j != 1) continue;  // one-index tables ignore the second index
+      EXPECT_FALSE(t.word(i, j)) << i << "," << j;
+    }
+  }
+  // Subline s of type t is element (s - 1) + 25 (t - 1); leg i's z is word
+  // 62480 + 3i; line k of type t is word 5425 + k + 151 (t - 1).
+  EXPECT_EQ(element_word(ElementField::kLength, 3, 2), 36081u + 2 + 25);
+  EXPECT_EQ(compliance_word(2, 2, 2), 47331u + 3 * 26 + 1);
+  EXPECT_EQ(fairlead_word(7, 3), 62480u + 21);
+  EXPECT_EQ(type_line_word(3, 4), 5425u + 4 + 302);
+  EXPECT_FALSE(compliance_word(1, 1, 4));
+  EXPECT_FALSE(fairlead_word(1, 4));
+}
+
+TEST(MooringRegion, NoTwoTablesShareAWord) {
+  // Each word of the region belongs to one table at most (the composition
+  // takes two words).
+  std::map<std::size_t, std::string> owner;
+  for (const auto& t : mooring_tables()) {
+    const std::size_t width = std::string(t.name) == "composition" ? 2 : 1;
+    for (int i = 1; i <= t.rows; ++i) {
+      for (int j = 1; j <= t.columns; ++j) {
+        const std::size_t w = *t.word(i, j);
+        for (std::size_t n = w; n < w + width; ++n) {
+          ASSERT_LT(n, kTpcmWords);
+          const auto [it, fresh] = owner.emplace(n, t.name);
+          ASSERT_TRUE(fresh) << t.name << " (" << i << "," << j << ") word " << n << " is " << it->second;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(table_count(-5, 150), 0);
+  EXPECT_EQ(table_count(1000, 150), 150);
+  EXPECT_EQ(table_count(17, 25), 17);
 }
 
 TEST(RecordLayout, GustrcomStartsZeroAndBlank) {
