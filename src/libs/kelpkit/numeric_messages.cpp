@@ -43,13 +43,12 @@ void elpcof(Session& s, float p, float q, int n, int kind, float& coef, int out,
   coef = elpcof_sum(p, q, intervals, kind);
 }
 
-int jonsval(Session& s, float sa, float sb, float gamma, float& val, int out) {
+int jonsval_report(Session& s, float sa, float sb, float gamma, float& val, int out) {
   const auto retry = [&s, out] {
     s.write_line(out, " ++> Possible iteration failure in JONSVAL");
     int answer = 0;
     abort0(s, out, kKeyboard, answer);
-    if (answer == -1 || is_silent(out)) throw ProgramStop(kNumericStopStatus);
-    return true;
+    return answer != -1 && !is_silent(out);
   };
   const int status = jonsval(sa, sb, gamma, val, retry);
   if (status == kJonsvalRoundoff || status == kJonsvalTableTooSmall) {
@@ -57,8 +56,13 @@ int jonsval(Session& s, float sa, float sb, float gamma, float& val, int out) {
                                                  : "++> FATAL error: NDIM > NDMSUP in JONSVAL");
     int reply = 0;
     prsret(s, out, kKeyboard, reply);
-    throw ProgramStop(kNumericStopStatus);
   }
+  return status;
+}
+
+int jonsval(Session& s, float sa, float sb, float gamma, float& val, int out) {
+  const int status = jonsval_report(s, sa, sb, gamma, val, out);
+  if (status != kJonsvalOk && status != kJonsvalBadArgument) throw ProgramStop(kNumericStopStatus);
   return status;
 }
 

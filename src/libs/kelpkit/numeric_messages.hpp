@@ -30,4 +30,10 @@ void elpcof(Session& s, float p, float q, int n, int kind, float& coef, int out,
 // kJonsvalBadArgument (val unchanged) for arguments it cannot integrate.
 int jonsval(Session& s, float sa, float sb, float gamma, float& val, int out);
 
+// The same dialogue without the stops, for callers that abandon their work
+// instead: an abort at the try limit (or the limit reached on unit 41)
+// returns kJonsvalAborted, the two fatal conditions return their status
+// after the message and the wait.
+int jonsval_report(Session& s, float sa, float sb, float gamma, float& val, int out);
+
 }  // namespace kelp

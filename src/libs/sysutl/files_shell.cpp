@@ -52,13 +52,17 @@ void acerr_report(Session& s, std::string_view caller, std::string_view name, in
 }
 
 void filerr(Session& s, std::string_view name, std::string_view caller, int out, int in) {
+  filerr_report(s, name, caller, out, in);
+  throw ProgramStop(kFileErrorStatus);
+}
+
+void filerr_report(Session& s, std::string_view name, std::string_view caller, int out, int in) {
   s.write_line(out, "");
   s.write_line(out, std::string(" ++> End of file or related file error in routine ").append(caller));
   s.write_line(out, std::string("     file name ").append(name));
   int reply = 0;
   prsret(s, out, in, reply);
   s.unit(out).flush();
-  throw ProgramStop(kFileErrorStatus);
 }
 
 namespace {

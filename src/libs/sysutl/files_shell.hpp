@@ -39,6 +39,9 @@ void acerr_report(Session& s, std::string_view caller, std::string_view name, in
 // related file error in routine " + caller, "     file name " + name; prsret;
 // then ProgramStop(2).
 [[noreturn]] void filerr(Session& s, std::string_view name, std::string_view caller, int out, int in);
+// filerr's report and wait without the stop, for a reader that gives up and
+// returns a failure instead.
+void filerr_report(Session& s, std::string_view name, std::string_view caller, int out, int in);
 
 // Today's date and the time of day from the C++ library (local time).
 void sydate(int& month, int& day, int& year);
