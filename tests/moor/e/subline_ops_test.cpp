@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <string>
 
+#include "edlib/data_record.hpp"
 #include "test_session.hpp"
 
 namespace kelp {
@@ -60,6 +63,149 @@ TEST(Swaps, TextsKeepTheirLengths) {
     swapc(c.a, c.b);
     EXPECT_EQ(c.a, c.want_a);
     EXPECT_EQ(c.b, c.want_b);
+  }
+}
+
+// ---- Element operations on a hand-built table ----
+
+// An element as the pages see it.
+struct Element {
+  std::string name;
+  std::array<float, 11> values;  // length .. breaking strength, compliance 1..3
+};
+constexpr std::array<ElementField, 8> kFields = {
+    ElementField::kLength,    ElementField::kDiameter, ElementField::kImmersedWeight, ElementField::kDryWeight,
+    ElementField::kReserve,   ElementField::kAddedMass, ElementField::kDrag,          ElementField::kBreakingStrength};
+
+Element read_element(const Tpcm& r, int s, int t) {
+  Element e{r.text(*composition_word(s, t), 8), {}};
+  for (std::size_t k = 0; k < kFields.size(); ++k) e.values[k] = r.r(*element_word(kFields[k], s, t));
+  for (int c = 1; c <= 3; ++c) e.values[7 + static_cast<std::size_t>(c)] = r.r(*compliance_word(s, t, c));
+  return e;
+}
+
+void write_element(Tpcm& r, int s, int t, const Element& e) {
+  r.set_text(*composition_word(s, t), 8, e.name);
+  for (std::size_t k = 0; k < kFields.size(); ++k) r.set_r(*element_word(kFields[k], s, t), e.values[k]);
+  for (int c = 1; c <= 3; ++c) r.set_r(*compliance_word(s, t, c), e.values[7 + static_cast<std::size_t>(c)]);
+}
+
+// Per-type values that travel with elements.
+constexpr std::size_t buoyancy(int t) { return 78391 + static_cast<std::size_t>(t); }
+constexpr std::size_t clump(int t) { return 78403 + static_cast<std::size_t>(t); }
+
+// Types 1 (three sublines), 2 (two) and 3 (one) with distinct values in every
+// word the operations may move, and counts, line numbers and elastic bits
+// that they must leave alone.
+Tpcm table() {
+  Tpcm r;
+  const std::array<int, 3> sublines = {3, 2, 1};
+  for (int t = 1; t <= 3; ++t) {
+    r.i(*type_sublines_word(t)) = sublines[static_cast<std::size_t>(t - 1)];
+    r.i(*type_legs_word(t)) = 1;
+    r.i(*type_line_word(t, 1)) = t;
+    r.i(*elastic_file_bits_word(t)) = 0b101 * t;
+    r.set_r(*anchor_depth_word(t), 1000.0f + static_cast<float>(t));
+    r.i(*bottom_flag_word(t)) = t % 2;
+    r.set_r(buoyancy(t), 10.0f * static_cast<float>(t));
+    r.set_r(clump(t), 20.0f * static_cast<float>(t));
+    for (int s = 1; s <= 3; ++s) {
+      Element e{"T" + std::to_string(t) + "S" + std::to_string(s), {}};
+      for (std::size_t k = 0; k < e.values.size(); ++k) {
+        e.values[k] = static_cast<float>(100 * t + 10 * s) + static_cast<float>(k) / 16.0f;
+      }
+      write_element(r, s, t, e);
+    }
+  }
+  r.i(28226) = 3;
+  r.set_r(78231, 500.0f);   // default anchor depth
+  r.set_r(78232, 1.0f);     // default added mass
+  r.set_r(78233, 1.25f);    // default drag
+  r.i(28535) = 1;           // default bottom flag
+  return r;
+}
+
+Element cleared() { return {"        ", {0, 0, 0, 0, 0, 1.0f, 1.25f, 0, 0, 0, 0}}; }
+
+TEST(SublineTable, ClearCopyAndExchangeMoveExactlyTheirWords) {
+  struct Case {
+    const char* what;
+    std::function<void(Tpcm&)> op;
+    std::function<void(const Tpcm& before, Tpcm& want)> expect;
+  };
+  const auto travel = [](const Tpcm& b, Tpcm& w, int to, int from) {
+    w.i(clump(to)) = b.i(clump(from));
+    w.i(buoyancy(to)) = b.i(buoyancy(from));
+  };
+  const auto with_last = [](const Tpcm& b, Tpcm& w, int to, int from) {
+    w.i(*anchor_depth_word(to)) = b.i(*anchor_depth_word(from));
+    w.i(*bottom_flag_word(to)) = b.i(*bottom_flag_word(from));
+  };
+  const Case cases[] = {
+      {"clear a middle subline: clump and buoyancy still go", [](Tpcm& r) { clrdat(r, 2, 1); },
+       [](const Tpcm&, Tpcm& w) {
+         write_element(w, 2, 1, cleared());
+         w.set_r(clump(1), 0.0f);
+         w.set_r(buoyancy(1), 0.0f);
+       }},
+      {"clear the last subline resets anchor depth and bottom", [](Tpcm& r) { clrdat(r, 3, 1); },
+       [](const Tpcm&, Tpcm& w) {
+         write_element(w, 3, 1, cleared());
+         w.set_r(clump(1), 0.0f);
+         w.set_r(buoyancy(1), 0.0f);
+         w.set_r(*anchor_depth_word(1), 500.0f);
+         w.i(*bottom_flag_word(1)) = 1;
+       }},
+      {"copy last onto middle", [](Tpcm& r) { copy_subline(r, 1, 2, 1, 2); },
+       [&](const Tpcm& b, Tpcm& w) {
+         write_element(w, 1, 1, read_element(b, 2, 2));
+         travel(b, w, 1, 2);
+       }},
+      {"copy middle onto last", [](Tpcm& r) { copy_subline(r, 2, 1, 2, 1); },
+       [&](const Tpcm& b, Tpcm& w) {
+         write_element(w, 2, 2, read_element(b, 1, 1));
+         travel(b, w, 2, 1);
+       }},
+      {"copy last onto last carries anchor depth and bottom", [](Tpcm& r) { copy_subline(r, 1, 3, 3, 1); },
+       [&](const Tpcm& b, Tpcm& w) {
+         write_element(w, 1, 3, read_element(b, 3, 1));
+         travel(b, w, 3, 1);
+         with_last(b, w, 3, 1);
+       }},
+      {"copy onto itself", [](Tpcm& r) { copy_subline(r, 3, 3, 1, 1); }, [](const Tpcm&, Tpcm&) {}},
+      {"exchange middle with last", [](Tpcm& r) { swap_subline(r, 2, 2, 1, 2); },
+       [&](const Tpcm& b, Tpcm& w) {
+         write_element(w, 2, 1, read_element(b, 2, 2));
+         write_element(w, 2, 2, read_element(b, 2, 1));
+         travel(b, w, 1, 2);
+         travel(b, w, 2, 1);
+       }},
+      {"exchange last with last", [](Tpcm& r) { swap_subline(r, 3, 1, 1, 3); },
+       [&](const Tpcm& b, Tpcm& w) {
+         write_element(w, 3, 1, read_element(b, 1, 3));
+         write_element(w, 1, 3, read_element(b, 3, 1));
+         travel(b, w, 1, 3);
+         travel(b, w, 3, 1);
+         with_last(b, w, 1, 3);
+         with_last(b, w, 3, 1);
+       }},
+      {"subline outside the table", [](Tpcm& r) { clrdat(r, 26, 1); }, [](const Tpcm&, Tpcm&) {}},
+      {"type outside the table", [](Tpcm& r) { copy_subline(r, 1, 1, 151, 1); }, [](const Tpcm&, Tpcm&) {}},
+      {"type 0", [](Tpcm& r) { swap_subline(r, 1, 1, 0, 1); }, [](const Tpcm&, Tpcm&) {}},
+      // From type 13 on the buoyancy word is the clump weight of type t - 12.
+      {"buoyancy of type 13 is the clump weight of type 1", [](Tpcm& r) { clrdat(r, 5, 13); },
+       [](const Tpcm&, Tpcm& w) {
+         write_element(w, 5, 13, cleared());
+         w.set_r(clump(1), 0.0f);
+       }},
+  };
+  for (const auto& c : cases) {
+    const Tpcm before = table();
+    Tpcm got = before;
+    c.op(got);
+    Tpcm want = before;
+    c.expect(before, want);
+    EXPECT_TRUE(got == want) << c.what;
   }
 }
 
