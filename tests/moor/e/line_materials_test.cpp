@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "moor/e/screen_checks.hpp"
 #include "test_session.hpp"
 
 namespace kelp {
 namespace {
 
+using testing::occurrences;
 using testing::ScriptedSession;
+using testing::shows_in_order;
 
 constexpr float kUntouched = -99.0f;
 
@@ -101,11 +104,7 @@ TEST(LineMaterials, MenusAskAgainOrLeaveWithoutResult) {
   };
   for (const auto& c : cases) {
     const Estimate e = run(c.replies, c.mode, 0, 3.0f);
-    std::size_t menus = 0;
-    for (auto at = e.shown.find("Chain Types"); at != std::string::npos; at = e.shown.find("Chain Types", at + 1)) {
-      ++menus;
-    }
-    EXPECT_EQ(menus, static_cast<std::size_t>(c.menus)) << c.what;
+    EXPECT_EQ(occurrences(e.shown, "Chain Types"), c.menus) << c.what;
     EXPECT_EQ(e.result != kUntouched, c.result) << c.what;
     if (!c.result) {
       EXPECT_EQ(e.coeff[0], kUntouched) << c.what;
@@ -150,6 +149,7 @@ TEST(LineMaterials, MaterialMenuScreen) {
 
 TEST(LineMaterials, HelpNotes) {
   constexpr const char* kTitle = "                  ****  Material Properties Help Notes  ****\n";
+  constexpr const char* kSorry = "\n ++> Sorry, no help for this line...\n";
   struct Case {
     const char* what;
     void (*help)(Session&, int, int, int);
@@ -160,12 +160,12 @@ TEST(LineMaterials, HelpNotes) {
   const Case cases[] = {
       {"curve item", hhlp1, 1, "\n", {kTitle, "\n ++> Item Number  1\n     The three compliance"}},
       {"curve all", hhlp1, 0, "\n", {" ++> Item Number  1\n", " ++> Item Number  2\n     The coefficients are"}},
-      {"curve none", hhlp1, 3, "\n", {"\n ++> Sorry, no help for this line...\n"}},
+      {"curve none", hhlp1, 3, "\n", {kTitle, kSorry}},
       {"medium all", hhlp2, 0, "\n", {"\n ++> Item Numbers 1 -> 3\n     The weight per unit length"}},
       {"medium item", hhlp2, 2, "\n", {"\n ++> Item Number  2\n     The weight per unit length"}},
-      {"medium none", hhlp2, 4, "\n", {" ++> Sorry, no help for this line..."}},
+      {"medium none", hhlp2, 4, "\n", {kSorry}},
       {"material item", hhlp3, 12, "\n", {"\n ++> Item Number  12\n     Samson braided nylon"}},
-      {"material not offered", hhlp3, 5, "\n", {" ++> Sorry, no help for this line..."}},
+      {"material not offered", hhlp3, 5, "\n", {kSorry}},
       {"material all, three screens", hhlp3, 0, "\n\n\n",
        {" ++> Item Number  4", "Press <RETURN>", " ++> Item Number  8", "Press <RETURN>", " ++> Item Number  16",
         "Press <RETURN>"}},
@@ -173,12 +173,7 @@ TEST(LineMaterials, HelpNotes) {
   for (const auto& c : cases) {
     ScriptedSession t(c.replies);
     c.help(t.s, kScreen, kKeyboard, c.item);
-    std::size_t at = 0;
-    for (const auto& text : c.shown) {
-      at = t.shown().find(text, at);
-      ASSERT_NE(at, std::string::npos) << c.what << ": " << text << "\n" << t.shown();
-      at += text.size();
-    }
+    EXPECT_TRUE(shows_in_order(t.shown(), c.shown)) << c.what;
     EXPECT_EQ(t.in.peek(), EOF) << c.what;
     EXPECT_TRUE(t.shown().ends_with("Press <RETURN> to continue: ")) << c.what;
   }

@@ -99,7 +99,13 @@ TEST(TendonSolver, SpansTheDepth) {
   EXPECT_EQ(t.shown(), "");
 }
 
-constexpr const char* kAbortPrompt = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
+const std::string kAbortPrompt = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
+const std::string kByTension =
+    " ++> WARNING: Pretension specification must be determined by \n"
+    "     fairlead tension for the exercise of this help option...\n" + kAbortPrompt;
+const std::string kInelastic = " ++> WARNING: This line type is totally inelastic...\n" + kAbortPrompt;
+const std::string kWait = " Press <Return> to Continue...\n";
+const std::string kBadLine = " ++> This line type has no valid first line number; nothing is changed.\n" + kWait;
 
 TEST(TendonSolver, WarningsAndRefusals) {
   const Subline elastic{1.0f, 0.05f, {1e-4f, 0, 0}};
@@ -111,53 +117,33 @@ TEST(TendonSolver, WarningsAndRefusals) {
     std::function<void(Tpcm&)> edit;
     std::string replies;
     std::string shown;  // the whole screen
-    float length;       // subline 1 afterwards (1 when unchanged)
+    float length;       // subline 1 afterwards: 1 the record unchanged, -1 solved
   };
   const auto none = [](Tpcm&) {};
+  const auto first_line = [](int line, int legs) {
+    return [=](Tpcm& r) {
+      r.i(*type_line_word(1, 1)) = line;
+      r.i(kMooringLegs) = legs;
+    };
+  };
   const Case cases[] = {
-      {"profile not by tension, aborted", {elastic}, [](Tpcm& r) { r.i(kProfileMode) = 0; }, "A\n",
-       std::string(" ++> WARNING: Pretension specification must be determined by \n"
-                   "     fairlead tension for the exercise of this help option...\n") + kAbortPrompt,
-       1.0f},
-      {"pretension not positive, aborted", {elastic}, [](Tpcm& r) { r.set_r(*profile_value_word(1), 0.0f); },
-       "a\n", std::string(" ++> WARNING: The specified pretension for this line type is not positive\n") + kAbortPrompt,
-       1.0f},
-      {"inelastic, aborted", {rigid_top, rigid_rest}, none, "A\n",
-       std::string(" ++> WARNING: This line type is totally inelastic...\n") + kAbortPrompt, 1.0f},
-      {"inelastic, continued", {rigid_top, rigid_rest}, none, "\n",
-       std::string(" ++> WARNING: This line type is totally inelastic...\n") + kAbortPrompt, 640.0f},
+      {"profile not by tension, aborted", {elastic}, [](Tpcm& r) { r.i(kProfileMode) = 0; }, "A\n", kByTension, 1},
+      {"profile not by tension, continued", {elastic}, [](Tpcm& r) { r.i(kProfileMode) = 1; }, "\n", kByTension, -1},
+      {"pretension not positive, aborted", {elastic}, [](Tpcm& r) { r.set_r(*profile_value_word(1), 0.0f); }, "a\n",
+       " ++> WARNING: The specified pretension for this line type is not positive\n" + kAbortPrompt, 1},
+      {"inelastic, aborted", {rigid_top, rigid_rest}, none, "A\n", kInelastic, 1},
+      {"inelastic, continued", {rigid_top, rigid_rest}, none, "\n", kInelastic, 640},
       {"inelastic, the other sublines already reach the anchor", {rigid_top, {940.0f, 0.05f, {0, 0, 0}}}, none,
-       "\n\n",
-       std::string(" ++> WARNING: This line type is totally inelastic...\n") + kAbortPrompt +
-           " ++> No positive fairlead subline length spans this depth; nothing is changed.\n"
-           " Press <Return> to Continue...\n",
-       1.0f},
-      {"line number 0", {elastic}, [](Tpcm& r) { r.i(*type_line_word(1, 1)) = 0; }, "\n",
-       " ++> This line type has no valid first line number; nothing is changed.\n"
-       " Press <Return> to Continue...\n",
-       1.0f},
-      {"line number above the lines in use", {elastic}, [](Tpcm& r) { r.i(*type_line_word(1, 1)) = 3; }, "\n",
-       " ++> This line type has no valid first line number; nothing is changed.\n"
-       " Press <Return> to Continue...\n",
-       1.0f},
-      {"line number beyond the tables", {elastic},
-       [](Tpcm& r) {
-         r.i(kMooringLegs) = 100000;
-         r.i(*type_line_word(1, 1)) = 151;
-       },
-       "\n",
-       " ++> This line type has no valid first line number; nothing is changed.\n"
-       " Press <Return> to Continue...\n",
-       1.0f},
+       "\n\n", kInelastic + " ++> No positive fairlead subline length spans this depth; nothing is changed.\n" + kWait,
+       1},
+      {"line number 0", {elastic}, first_line(0, 2), "\n", kBadLine, 1},
+      {"line number above the lines in use", {elastic}, first_line(3, 2), "\n", kBadLine, 1},
+      {"line number beyond the tables", {elastic}, first_line(151, 100000), "\n", kBadLine, 1},
       {"no sublines", {elastic}, [](Tpcm& r) { r.i(*type_sublines_word(1)) = 0; }, "\n",
-       " ++> This line type has no sublines; nothing is changed.\n Press <Return> to Continue...\n", 1.0f},
+       " ++> This line type has no sublines; nothing is changed.\n" + kWait, 1},
       // The lower subline alone stretches past the anchor: no bracket.
-      {"bounds error", {elastic, {900.0f, 0.05f, {1e-3f, 0, 0}}}, none, "\n",
-       "++> Bounds error in TENDON \n Press <Return> to Continue...\n", 1.0f},
-      {"profile not by tension, continued", {elastic}, [](Tpcm& r) { r.i(kProfileMode) = 1; }, "\n",
-       std::string(" ++> WARNING: Pretension specification must be determined by \n"
-                   "     fairlead tension for the exercise of this help option...\n") + kAbortPrompt,
-       -1.0f},
+      {"bounds error", {elastic, {900.0f, 0.05f, {1e-3f, 0, 0}}}, none, "\n", "++> Bounds error in TENDON \n" + kWait,
+       1},
   };
   for (const auto& c : cases) {
     ScriptedSession t(c.replies);
@@ -169,7 +155,7 @@ TEST(TendonSolver, WarningsAndRefusals) {
     EXPECT_EQ(t.in.peek(), EOF) << c.what;
     if (c.length == 1.0f) {
       EXPECT_TRUE(t.s.tpcm == before) << c.what;
-    } else if (c.length > 0.0f) {
+    } else if (c.length > 1.0f) {
       EXPECT_FLOAT_EQ(fairlead_length(t.s.tpcm), c.length) << c.what;
     } else {
       EXPECT_NEAR(stretched(t.s.tpcm), kSpan, 0.01) << c.what;
