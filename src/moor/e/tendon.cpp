@@ -1,8 +1,8 @@
 #include "moor/e/tendon.hpp"
 
-#include <algorithm>
 #include <cmath>
-#include <optional>
+#include <cstddef>
+#include <initializer_list>
 #include <string_view>
 
 #include "edlib/data_record.hpp"
