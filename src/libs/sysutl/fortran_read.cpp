@@ -4,6 +4,7 @@
 #include "sysutl/fortran_read.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -105,12 +106,36 @@ std::optional<std::int32_t> parse_list_int(std::string_view t) {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool ends_token(char c) { return is_blank(c) || c == ',' || c == '/'; }
 
-// The list-directed reader shared by reals and integers.
+// Parses one list-directed logical item: T, F, .TRUE. or .FALSE., in either
+// case; 1 for true, 0 for false.
+std::optional<std::int32_t> parse_list_logical(std::string_view t) {
+  std::string upper(t);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (upper == "T" || upper == ".TRUE.") return 1;
+  if (upper == "F" || upper == ".FALSE.") return 0;
+  return std::nullopt;
+}
+
+// Why a scan of one text stopped.
+enum class ListStop { Full, EndOfText, Slash, Unreadable, Null, Overrun };
+
+struct ListScan {
+  std::size_t items = 0;  // values consumed, null values included
+  std::size_t pos = 0;    // where the scan stopped in the text
+  ListStop stop = ListStop::Full;
+};
+
+// The list-directed tokenizer shared by every list read: scans text from pos
+// into values. A strict scan stops at a null value (",," or "r*") and at a
+// repeat count that runs past the values asked for, where a lenient one
+// skips the null values and cuts the repeat.
 template <class T, class Parse>
-int read_list_of(std::string_view text, std::span<T> values, Parse parse) {
+ListScan scan_list(std::string_view text, std::size_t pos, std::span<T> values, Parse parse, bool strict) {
   const std::size_t n = values.size();
-  std::size_t i = 0;
-  std::size_t p = 0;
+  ListScan r;
+  std::size_t& i = r.items;
+  std::size_t& p = r.pos;
+  p = pos;
   auto skip_blanks = [&] {
     while (p < text.size() && is_blank(text[p])) ++p;
   };
@@ -122,10 +147,16 @@ int read_list_of(std::string_view text, std::span<T> values, Parse parse) {
       skip_blanks();
     }
   };
+  auto stopped = [&](ListStop why) {
+    r.stop = why;
+    return r;
+  };
   while (i < n) {
     skip_blanks();
-    if (p >= text.size() || text[p] == '/') break;
+    if (p >= text.size()) return stopped(ListStop::EndOfText);
+    if (text[p] == '/') return stopped(ListStop::Slash);
     if (text[p] == ',') {  // null value
+      if (strict) return stopped(ListStop::Null);
       ++i;
       ++p;
       continue;
@@ -133,31 +164,40 @@ int read_list_of(std::string_view text, std::span<T> values, Parse parse) {
     std::size_t end = p;
     while (end < text.size() && !ends_token(text[end])) ++end;
     std::string_view token = text.substr(p, end - p);
-    p = end;
     std::size_t repeat = 1;
     const std::size_t star = token.find('*');
     if (star != std::string_view::npos) {
-      long long r = 0;
-      if (star == 0) break;
+      long long count = 0;
+      if (star == 0) return stopped(ListStop::Unreadable);
       for (std::size_t k = 0; k < star; ++k) {
-        if (!is_digit(token[k])) return static_cast<int>(i);
-        if (r < 1000000000LL) r = r * 10 + (token[k] - '0');
+        if (!is_digit(token[k])) return stopped(ListStop::Unreadable);
+        if (count < 1000000000LL) count = count * 10 + (token[k] - '0');
       }
-      if (r == 0) break;
-      repeat = static_cast<std::size_t>(r);
+      if (count == 0) return stopped(ListStop::Unreadable);
+      repeat = static_cast<std::size_t>(count);
       token = token.substr(star + 1);
+      if (strict && repeat > n - i) return stopped(ListStop::Overrun);
       if (token.empty()) {  // r null values
+        if (strict) return stopped(ListStop::Null);
+        p = end;
         i += std::min(repeat, n - i);
         separator();
         continue;
       }
     }
     const std::optional<T> value = parse(token);
-    if (!value) break;
+    if (!value) return stopped(ListStop::Unreadable);
+    p = end;
     for (std::size_t k = 0; k < repeat && i < n; ++k) values[i++] = *value;
     separator();
   }
-  return static_cast<int>(i);
+  return stopped(ListStop::Full);
+}
+
+// The lenient list read of reply text.
+template <class T, class Parse>
+int read_list_of(std::string_view text, std::span<T> values, Parse parse) {
+  return static_cast<int>(scan_list(text, 0, values, parse, false).items);
 }
 
 }  // namespace
@@ -262,5 +302,58 @@ int read_list(std::string_view text, std::span<float> values) {
 int read_list(std::string_view text, std::span<std::int32_t> values) {
   return read_list_of(text, values, parse_list_int);
 }
+
+std::optional<std::string> ListReader::text(std::size_t width) {
+  in_statement_ = false;
+  if (failed_) return std::nullopt;
+  std::optional<std::string> line = next_line_();
+  if (!line) {
+    failed_ = true;
+    return std::nullopt;
+  }
+  line->resize(width, ' ');
+  return line;
+}
+
+bool ListReader::statement() {
+  in_statement_ = false;
+  if (failed_) return false;
+  std::optional<std::string> line = next_line_();
+  if (!line) {
+    failed_ = true;
+    return false;
+  }
+  line_ = std::move(*line);
+  pos_ = 0;
+  in_statement_ = true;
+  return true;
+}
+
+template <class T, class Parse>
+bool ListReader::items(std::span<T> values, Parse parse) {
+  if (failed_ || !in_statement_) return false;
+  std::size_t done = 0;
+  while (true) {
+    const ListScan r = scan_list(line_, pos_, values.subspan(done), parse, true);
+    done += r.items;
+    pos_ = r.pos;
+    if (r.stop == ListStop::Full) return true;
+    std::optional<std::string> next;
+    if (r.stop == ListStop::EndOfText) next = next_line_();
+    if (!next) {
+      failed_ = true;
+      in_statement_ = false;
+      return false;
+    }
+    line_ = std::move(*next);
+    pos_ = 0;
+  }
+}
+
+bool ListReader::reals(std::span<float> values) { return items(values, parse_list_real); }
+
+bool ListReader::ints(std::span<std::int32_t> values) { return items(values, parse_list_int); }
+
+bool ListReader::logicals(std::span<std::int32_t> values) { return items(values, parse_list_logical); }
 
 }  // namespace kelp::fin

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -151,6 +152,81 @@ TEST(FortranRead, UnreadableListItemsKeepTheirValue) {
   EXPECT_EQ(fv[0], 1.0f);
   EXPECT_EQ(fv[1], 8.0f);
   EXPECT_EQ(fv[2], 9.0f);
+}
+
+// Strict reading of file lines. reads: the statements separated by "|", each
+// a comma list of reads such as "R1" (one real), "I3", "L2"; values: all
+// values read, in order (logicals as 1 and 0).
+struct StrictCase {
+  std::vector<std::string> lines;
+  std::string reads;
+  bool ok;
+  std::vector<double> values;
+};
+
+bool run_strict(const StrictCase& c, std::vector<double>& got) {
+  std::size_t next = 0;
+  ListReader in([&]() -> std::optional<std::string> {
+    if (next == c.lines.size()) return std::nullopt;
+    return c.lines[next++];
+  });
+  std::istringstream statements(c.reads);
+  std::string statement;
+  while (std::getline(statements, statement, '|')) {
+    if (!in.statement()) return false;
+    std::istringstream reads(statement);
+    std::string read;
+    while (std::getline(reads, read, ',')) {
+      const auto n = static_cast<std::size_t>(std::stoi(read.substr(1)));
+      if (read[0] == 'R') {
+        std::vector<float> v(n);
+        if (!in.reals(v)) return false;
+        got.insert(got.end(), v.begin(), v.end());
+      } else {
+        std::vector<std::int32_t> v(n);
+        if (!(read[0] == 'I' ? in.ints(v) : in.logicals(v))) return false;
+        got.insert(got.end(), v.begin(), v.end());
+      }
+    }
+  }
+  return true;
+}
+
+TEST(FortranRead, StrictListsOverFileLines) {
+  const std::vector<StrictCase> cases = {
+      // Blanks, TABs and single commas separate.
+      {{"\t 53\t32,52"}, "I3", true, {53, 32, 52}},
+      // A statement runs on over lines; the next one starts on a new line.
+      {{"1 2", "3", "9"}, "I3|I1", true, {1, 2, 3, 9}},
+      {{"1 2 3", "4"}, "I2|I1", true, {1, 2, 4}},
+      // A statement of no values still passes its line.
+      {{"5", "x y", "6"}, "I1|I0|I1", true, {5, 6}},
+      {{"\tT\tF .TRUE. .false. t"}, "L5", true, {1, 0, 1, 0, 1}},
+      {{"\t  10800.00\t  4"}, "R1,I1", true, {10800, 4}},
+      {{"3*7"}, "I3", true, {7, 7, 7}},
+      {{"\t 0.5000000E+00\t-0.1250000E+02"}, "R2", true, {0.5, -12.5}},
+      // Unreadable items, missing values and the end of the file fail.
+      {{"1 x 3"}, "I3", false, {}},
+      {{"\t***"}, "I1", false, {}},
+      {{"1.5"}, "I1", false, {}},
+      {{"TRUE"}, "L1", false, {}},
+      {{"1 2"}, "I3", false, {}},
+      {{"1"}, "I1|I0", false, {}},
+      {{"1,,3"}, "I3", false, {}},
+      {{"2*"}, "I2", false, {}},
+      {{"1 / 3"}, "I3", false, {}},
+      {{"\tNaN"}, "R1", false, {}},
+      // A repeat may not run past the values asked for.
+      {{"2*5"}, "R1,I1", false, {}},
+  };
+  for (const StrictCase& c : cases) {
+    SCOPED_TRACE(c.lines.front() + " read as " + c.reads);
+    std::vector<double> got;
+    EXPECT_EQ(run_strict(c, got), c.ok);
+    if (c.ok) {
+      EXPECT_EQ(got, c.values);
+    }
+  }
 }
 
 TEST(FortranRead, IntegerFieldsOfReplies) {
