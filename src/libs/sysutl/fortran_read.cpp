@@ -303,26 +303,23 @@ int read_list(std::string_view text, std::span<std::int32_t> values) {
   return read_list_of(text, values, parse_list_int);
 }
 
-std::optional<std::string> ListReader::text(std::size_t width) {
+std::optional<std::string> ListReader::next() {
   in_statement_ = false;
-  if (failed_) return std::nullopt;
-  std::optional<std::string> line = next_line_();
-  if (!line) {
-    failed_ = true;
-    return std::nullopt;
-  }
-  line->resize(width, ' ');
+  std::optional<std::string> line;
+  if (!failed_) line = next_line_();
+  failed_ = !line;
+  return line;
+}
+
+std::optional<std::string> ListReader::text(std::size_t width) {
+  std::optional<std::string> line = next();
+  if (line) line->resize(width, ' ');
   return line;
 }
 
 bool ListReader::statement() {
-  in_statement_ = false;
-  if (failed_) return false;
-  std::optional<std::string> line = next_line_();
-  if (!line) {
-    failed_ = true;
-    return false;
-  }
+  std::optional<std::string> line = next();
+  if (!line) return false;
   line_ = std::move(*line);
   pos_ = 0;
   in_statement_ = true;
@@ -338,15 +335,12 @@ bool ListReader::items(std::span<T> values, Parse parse) {
     done += r.items;
     pos_ = r.pos;
     if (r.stop == ListStop::Full) return true;
-    std::optional<std::string> next;
-    if (r.stop == ListStop::EndOfText) next = next_line_();
-    if (!next) {
-      failed_ = true;
-      in_statement_ = false;
-      return false;
-    }
-    line_ = std::move(*next);
+    if (r.stop != ListStop::EndOfText) failed_ = true;
+    std::optional<std::string> line = next();
+    if (!line) return false;
+    line_ = std::move(*line);
     pos_ = 0;
+    in_statement_ = true;
   }
 }
 

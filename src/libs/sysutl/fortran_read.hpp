@@ -63,6 +63,9 @@ class ListReader {
   bool logicals(std::span<std::int32_t> values);  // 1 for true, 0 for false
 
  private:
+  // The next line; ends the current statement, and fails the reader at the
+  // end of the file.
+  std::optional<std::string> next();
   template <class T, class Parse>
   bool items(std::span<T> values, Parse parse);
 
