@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "edlib/data_record.hpp"
 #include "kelpkit/options_file.hpp"
 #include "sysutl/session.hpp"
 
@@ -27,6 +28,7 @@ static_assert(slots_named_once());
 static_assert(option_word("nFldReports") == kNFldReportsWord);
 static_assert(option_word("nFldReports") + G::kDefaultOffset == kDefaultNFldReportsWord);
 static_assert(option_word("fullDuration") + G::kDefaultOffset == kDefaultFullDurationWord);
+static_assert(kLegCapacity == kPickCapacity);
 
 constexpr std::size_t kFullDuration = option_word("fullDuration");
 constexpr std::size_t kOverRideFullDuration = option_word("overRideFullDuration");
@@ -36,12 +38,11 @@ constexpr std::size_t kAbsSolvTolFac = option_word("absSolvTolFac");
 
 bool is_real_slot(std::size_t word) { return word >= G::kRealFirst; }
 
-// Page 4's fairlead reporting list, as long as a pick list.
-std::span<const std::int32_t> page4_picks(const Session& s) {
-  return s.tpcm.words().subspan(kFairleadReportList, static_cast<std::size_t>(kPickCapacity));
-}
-
 }  // namespace
+
+std::span<const std::int32_t> page4_picks(const Session& s) {
+  return s.tpcm.words().subspan(*dynamic_line_word(1), static_cast<std::size_t>(kLegCapacity));
+}
 
 void init_gustrcom(Gustrcom& g) {
   g.words.clear();

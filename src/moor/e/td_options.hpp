@@ -22,7 +22,6 @@ inline constexpr std::size_t kStormHours = 449;            // real: storm durati
 inline constexpr std::size_t kExcursionDiameter = 1666;    // real: diameter of the L-F excursion disc
 inline constexpr std::size_t kIgnoreDragVariability = 1867;  // int yes/no
 inline constexpr std::size_t kForceRebuild = 1868;         // int yes/no: force-rebuild all support data
-inline constexpr std::size_t kFairleadReportList = 28383;  // ints: page 4's fairlead reporting list
 
 // The most fairleads whose loads the time-domain program reports.
 inline constexpr std::int32_t kMaxFairleadReports = 39;
@@ -131,6 +130,10 @@ constexpr std::size_t option_word(std::string_view name) {
   }
   throw std::invalid_argument("no option of that name");
 }
+
+// Page 4's fairlead reporting list (the lines selected for dynamic
+// evaluation), as long as a pick list.
+std::span<const std::int32_t> page4_picks(const Session& s);
 
 // Fills gustrcom as the mooring editor starts: every current value 0, the
 // defaults and the 30-character names of all 137 slots.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "edlib/data_record.hpp"
 #include "kelpkit/options_file.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
@@ -26,10 +27,12 @@ struct OptionsSession {
   OptionsSession() {
     init_gustrcom(t.s.gustrcom);
     t.s.tpcm.set_r(kStormHours, 3.0f);
-    const std::array<std::int32_t, 4> list = {7, 3, 12, 1};
-    std::copy(list.begin(), list.end(), t.s.tpcm.words().begin() + kFairleadReportList);
+    set_page4({7, 3, 12, 1});
   }
   G& g() { return t.s.gustrcom; }
+  void set_page4(const std::vector<std::int32_t>& list) {
+    for (std::size_t k = 0; k < list.size(); ++k) t.s.tpcm.i(*dynamic_line_word(static_cast<int>(k) + 1)) = list[k];
+  }
   testing::ScriptedSession t;
   Picks current{};
   float hours = -1.0f;
@@ -68,7 +71,7 @@ TEST(TdOptions, RestoringTheDefaults) {
     OptionsSession o;
     std::vector<std::int32_t> page4(kPickCapacity);
     for (std::size_t k = 0; k < page4.size(); ++k) page4[k] = static_cast<std::int32_t>(k + 1);
-    std::copy(page4.begin(), page4.end(), o.t.s.tpcm.words().begin() + kFairleadReportList);
+    o.set_page4(page4);
     for (std::size_t k = 0; k < G::kSlots; ++k) o.g().words.i(k) = 5;
     o.g().words.i(kDefaultNFldReportsWord) = c.stored_reports;
     o.t.s.tpcm.i(kDragSelector) = c.drag_selector;
@@ -108,9 +111,8 @@ TEST(TdOptions, DefaultsFileMatchesTheReferenceWrittenByGfortran) {
   o.t.s.set_files(files);
   o.g().words.i(kDefaultNFldReportsWord) = 4;
   load_default_opts(o.t.s, o.current, o.hours);
-  const auto page4 = o.t.s.tpcm.words().subspan(kFairleadReportList, kPickCapacity);
   ASSERT_TRUE(write_td_opts(o.t.s, "GUSTRDAT", 6.8f, 0, kTdOptsFormatVersion, kTdOptsFormatMinor, o.hours,
-                            o.g().words.i(kDefaultNFldReportsWord), page4, o.current, kScreen));
+                            o.g().words.i(kDefaultNFldReportsWord), page4_picks(o.t.s), o.current, kScreen));
   const auto got = lines_of(files->get("GUSTRDAT"));
   const auto want = lines_of(testing::slurp(std::string(KELP_TEST_DATA) + "/options/gfortran_GUSTRDAT"));
   ASSERT_EQ(got.size(), 9u);
