@@ -34,7 +34,9 @@ struct Field {
 };
 
 bool fits(const Field& f) {
-  return fmt::format("(" + std::string(f.edit) + ",$)", {f.value}).find('*') == std::string::npos;
+  std::string format = "(";
+  format.append(f.edit).append(",$)");
+  return fmt::format(format, {f.value}).find('*') == std::string::npos;
 }
 
 // One line of TAB-led fields, formatted in one go.
