@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "edlib/upgraders.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
 
@@ -44,7 +45,6 @@ void sloimport(Session&, int) {}
 
 KindDispatch::KindDispatch() {
   const auto top_stub = [](Session& s, Identity&) { inoperative_top(s); };
-  const auto upd_stub = [](Session& s, float, int&) { inoperative_upd(s); };
 
   identity_[1] = shptop;
   identity_[3] = semtop;
@@ -55,14 +55,15 @@ KindDispatch::KindDispatch() {
   identity_[15] = spmtop_stub;  // registered by pivlorn
   identity_[17] = sprtop;
 
-  // Real upgraders of other subsystems are registered by the programs that
-  // carry them; until then their slots stop with the stub message.
-  for (int k : {1, 3, 11, 12, 14, 15, 17}) upgrader_[slot(k)] = upd_stub;
+  upgrader_[1] = shpupd;
   upgrader_[2] = jckupd;
-  upgrader_[4] = dscupd_stub;
+  upgrader_[3] = semupd;
+  upgrader_[4] = dscupd_stub;  // the disc-buoy upgrader: registered by ronvaske
   upgrader_[7] = stmupd;
   upgrader_[8] = catupd;
   upgrader_[10] = towupd;
+  upgrader_[11] = slmupd;
+  for (int k : {12, 14, 15, 17}) upgrader_[slot(k)] = morupd;
   upgrader_[13] = clmupd;
   upgrader_[16] = sloupd;
 

@@ -73,11 +73,13 @@ using ImportRoutine = std::function<void(Session&, int kind)>;
 void catimport(Session& s, int kind);  // kind 8
 void sloimport(Session& s, int kind);  // kind 16
 
-// The routines of every program kind. A default-built table holds the stubs
-// of the family above in every slot that has a named routine:
+// The routines of every program kind. A default-built table holds, in every
+// slot that has a named routine, the stubs of the family above and the real
+// upgraders of this library (edlib/upgraders.hpp):
 //   identity:  1 shptop, 3 semtop, 4 inoperative (dsctop), 11 slmtop,
 //              12 mortop, 14 tlptop, 15 spmtop, 17 sprtop;
-//   upgrader:  1, 3, 4, 11, 12, 14, 15, 17 inoperative until registered,
+//   upgrader:  1 shpupd, 3 semupd, 11 slmupd, 12, 14, 15 and 17 morupd;
+//              4 dscupd_stub until the disc-buoy upgrader is registered;
 //              2 jckupd, 7 stmupd, 8 catupd, 10 towupd, 13 clmupd, 16 sloupd;
 //   import:    8 catimport, 16 sloimport.
 // Kinds without a routine (5, 6, 9, and any value outside 1 to 17) have

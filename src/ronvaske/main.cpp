@@ -4,6 +4,7 @@
 #include <exception>
 #include <iostream>
 
+#include "disc/e/disc_upgrader.hpp"
 #include "disc/e/disced.hpp"
 #include "edlib/kind_dispatch.hpp"
 #include "ronvaske/dsctop.hpp"
@@ -15,14 +16,10 @@ constexpr int kDiscKind = 4;
 // Exit status when the program meets an error it has no message for.
 constexpr int kInternalErrorStatus = 70;
 
-// Until the disc-buoy upgrader exists, an older disc-buoy file is reported
-// as an older version by the loader and loaded as it stands.
-void dscupd_pending(kelp::Session& /*s*/, float /*version*/, int& status) { status = 0; }
-
 int run(kelp::Session& s) {
   auto& dispatch = kelp::kind_dispatch(s);
   dispatch.set_identity(kDiscKind, kelp::dsctop);
-  dispatch.set_upgrader(kDiscKind, dscupd_pending);
+  dispatch.set_upgrader(kDiscKind, kelp::dscupd);
   try {
     kelp::disced(s);
     return 0;

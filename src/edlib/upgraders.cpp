@@ -1,0 +1,263 @@
+#include "edlib/upgraders.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "edlib/data_record.hpp"
+#include "edlib/fairlead_resize.hpp"
+#include "edlib/loading.hpp"
+#include "edlib/upgrade_notes.hpp"
+#include "kelpkit/flag_fields.hpp"
+#include "sysutl/fortran_format.hpp"
+#include "sysutl/session.hpp"
+#include "sysutl/terminal.hpp"
+
+namespace kelp {
+
+namespace {
+
+constexpr int kMembers = 50;
+constexpr std::size_t kMemberSource = 3556;  // + m: coefficient source of member m, 0 when absent
+constexpr std::size_t kMemberCount = 3657;
+constexpr std::size_t kTypeCompanion = 790;  // 1 for vessel types 3, 5 and 6
+
+bool columnar_type(std::int32_t vessel_type) { return vessel_type == 3 || vessel_type == 5 || vessel_type == 6; }
+
+void recompute_members(Session& s) {
+  for (int m = 1; m <= kMembers; ++m) {
+    if (s.tpcm.i(kMemberSource + static_cast<std::size_t>(m)) != 0) upgrade_member_coefficients(s, m);
+  }
+}
+
+// A table of new 4-bit source codes by old code (codes it does not name keep
+// their value).
+using CodeMap = std::array<int, 16>;
+CodeMap codes(std::initializer_list<std::pair<int, int>> changes) {
+  CodeMap map{};
+  for (int c = 0; c < 16; ++c) map[static_cast<std::size_t>(c)] = c;
+  for (const auto& [from, to] : changes) map[static_cast<std::size_t>(from)] = to;
+  return map;
+}
+
+// Rewrites fields 1 to 3 of a selector word, each field once.
+void recode(Session& s, std::size_t word, const CodeMap& map, int out) {
+  std::int32_t& w = s.tpcm.i(word);
+  for (int field = 1; field <= 3; ++field) {
+    const int old = nibval(s, w, field, out);
+    const int now = map[static_cast<std::size_t>(old)];
+    if (now != old) nibset(s, w, field, now, out);
+  }
+}
+
+[[noreturn]] void refuse_too_old(UpgradeNotes& n) {
+  n.write("\n\n");
+  n.write(fmt::fortran("(' ++> This Brenvik data file, from version',F6.2,', is too old to update using version',"
+                       "F6.2,'.')",
+                       n.stored(), n.program()));
+  n.write("     You must first update it using Brenvik version 5.x or 6.00.\n\n\n");
+  int reply = 0;
+  prsret(n.session(), n.out(), kKeyboard, reply);
+  throw ProgramStop(kLoadStopStatus);
+}
+
+}  // namespace
+
+void shpupd(Session& s, float version, int& status) {
+  UpgradeNotes n(s, version, status);
+  Tpcm& t = n.record();
+  if (n.before(4.9f)) version49_vessel_moves(t);
+  n.heading();
+  swell_width_step(n);
+  if (n.before(3.9f) && n.program() > 3.88f) table_size_check(n, false);
+  point_coordinates_step(n);
+  swell_directions_step(n);
+  version5_note(n);
+  if (n.before(5.0f)) version5_defaults(t);
+  if (n.before(5.57f)) t.i(kTypeCompanion) = 0;
+  n.fairlead_resize(static_cast<int>(kVesselWords), update_to_149);
+  n.close();
+}
+
+void semupd(Session& s, float version, int& status) {
+  UpgradeNotes n(s, version, status);
+  Tpcm& t = n.record();
+  if (n.before(4.9f)) {
+    open_gaps(t, {{257, 4914, 60}, {357, 4914, 60}, {1462, 4774, 200}, {2696, 4774, 200}});
+    reset_output_unit(t);
+  }
+  n.heading();
+  swell_width_step(n);
+  if (n.before(3.9f) && n.program() > 3.88f) {
+    if (t.i(kMemberCount) < 1) {
+      n.note(
+          " ++> This file shows an anomalous number of members\n"
+          "\n"
+          "     It may not have been properly converted using the\n"
+          "     Brenvik \"16-49 Line Conversion Utility\". Proceed with caution.\n");
+    }
+    table_size_check(n, false);
+  }
+  point_coordinates_step(n);
+  swell_directions_step(n);
+  version5_note(n);
+  if (n.before(5.0f)) version5_defaults(t);
+  if (n.before(5.57f)) {
+    recompute_members(s);
+    n.note(kAddedMassNote);
+  }
+  n.fairlead_resize(static_cast<int>(kSecondVesselWords), update_to_149);
+  n.close();
+}
+
+void slmupd(Session& s, float version, int& status) {
+  UpgradeNotes n(s, version, status);
+  Tpcm& t = n.record();
+  const int out = n.out();
+  if (n.before(4.9f)) {
+    open_gaps(t, {{257, 4914, 60}, {357, 4914, 60}, {1462, 4774, 200}});
+    set_reals(t, 1658, 1661, 1.0f);
+    for (std::size_t w : {183, 184, 185}) t.i(w) = 1;
+    reset_output_unit(t);
+  }
+  n.heading();
+  if (n.before(3.21f)) {
+    n.note(
+        " ++> Specification of (X,Y) coordinate for application of auxiliary\n"
+        "     external force/moment.\n");
+  }
+  if (n.before(3.33f)) {
+    n.note(
+        " ++> Changed Tanker Load Specification from a Ballasted/Loaded \"toggle\"\n"
+        "     to a continuous range: (Ballasted = 32%, Loaded = 100%).\n");
+  }
+  if (n.before(3.47f)) {
+    t.i(kVesselKind) = t.i(2);
+    t.i(777) = t.i(4);
+    n.note(
+        " ++> Changed data specs for \"user supplied\" vessel dynamics;\n"
+        "     these will be adjusted automatically if you \"Continue\".\n");
+  }
+  if (n.before(3.51f)) {
+    if (t.i(kWindSelector) == 0) {
+      // Deadweight (word 1,665) in thousands of long or metric tons.
+      const float kdwt = t.r(1665) * (t.i(kUnitSystem) == kUnitsEnglish ? 0.000446429f : 0.000984207f);
+      if (kdwt >= 80.0f && kdwt <= 140.0f) {
+        n.note(
+            " ++> Changed tanker \"SIZE\" determination from a two-way \"toggle\" based\n"
+            "     on Deadweight Tonnage to a continuous range: (Small < 80 kDWT, Large >\n"
+            "140 kDWT, interpolation for intermediate sizes). No data file changes,\n"
+            "     but \"intermediate\" size tanker simulation will be affected.\n");
+      }
+    }
+    // The auxiliary force and torque move to words 1,440 and 1,441; words
+    // 1,434 to 1,439 keep what they hold.
+    t.i(1440) = t.i(1905);
+    t.i(1441) = t.i(1906);
+    n.note(
+        " ++> Modified auxiliary force/torque data specifications; these will be\n"
+        "     adjusted automatically if you \"Continue\".\n");
+  }
+  swell_width_step(n);
+  if (n.before(3.6f)) {
+    t.i(kWindSelector) = t.i(kWindSelector) == 0 ? 0x111 : 0x222;
+    t.i(kCurrentSelector) = t.i(kCurrentSelector) == 0 ? 0x111 : 0x444;
+    t.i(kDriftSelector) = kSelectorDefault;
+    const auto real_of = [&](std::size_t w) { return static_cast<float>(t.i(w)); };
+    t.set_r(1388, real_of(770));
+    for (std::size_t w : {1389, 1391}) t.set_r(w, real_of(771));
+    for (std::size_t w : {1390, 1392, 1394}) t.set_r(w, real_of(772));
+    for (std::size_t w : {770, 771, 772}) t.i(w) = 0;
+    n.note(
+        " ++> Updated & enhanced environmental forcing options; implemented user\n"
+        "     specification of force coefficients.\n");
+  }
+  if (n.before(3.7f)) {
+    t.set_r(1366, 1.0f);
+    n.note(" ++> Added variable wave drift spectrum enhancement factor.\n");
+  }
+  if (n.before(3.9f) && n.program() > 3.88f) table_size_check(n, true);
+  swell_directions_step(n);
+  if (n.before(4.17f)) n.note(" ++> Changed ANCHDAT file size.\n");
+  if (n.before(4.28f)) {
+    n.count();
+    recode(s, kWindSelector, codes({{1, 4}, {2, 3}, {3, 1}}), out);
+    recode(s, kCurrentSelector, codes({{1, 6}, {2, 4}, {3, 5}, {4, 3}, {5, 1}, {6, 15}}), out);
+    const std::int32_t type = t.i(kVesselKind);
+    recode(s, kDriftSelector, codes({{1, type == 3 ? 3 : type == 4 ? 4 : 2}, {2, 1}}), out);
+  }
+  if (n.before(4.41f)) {
+    // The surface point of the current profile is dropped: both columns
+    // (words 461 on and 466 on, five entries each) move down one entry.
+    std::int32_t& points = t.i(177);
+    if (points > 1) --points;
+    const int shifts = std::min(points, 5);
+    for (std::size_t i = 1; static_cast<int>(i) <= shifts; ++i) {
+      t.i(465 + i) = t.i(466 + i);
+      t.i(460 + i) = t.i(461 + i);
+    }
+    n.count();
+    n.write_note(
+        " ++> Eliminated surface point for current depth distribution. \n"
+        "     See Current definition page.\n");
+    n.write_note(kVersion5Note);
+  }
+  if (n.before(5.0f)) {
+    version5_defaults(t);
+    recode(s, kCurrentSelector, codes({{7, 15}}), out);
+  }
+  if (n.before(5.38f)) drag_rework_note(n);
+  if (n.before(5.53f)) {
+    t.i(153) = 1;
+    n.note(" ++> Overhaul of low-frequency damping.\n");
+  }
+  if (n.before(5.57f)) {
+    n.count();
+    t.i(kTypeCompanion) = columnar_type(t.i(kVesselKind)) ? 1 : 0;
+  }
+  reference_height_step(n);
+  n.fairlead_resize(static_cast<int>(kSecondVesselWords), resize_vessel_block);
+  n.close();
+}
+
+void morupd(Session& s, float version, int& status) {
+  UpgradeNotes n(s, version, status);
+  Tpcm& t = n.record();
+  if (n.before(5.0f) && n.program() > 6.0f) refuse_too_old(n);
+  n.heading();
+  if (n.before(5.02f)) {
+    n.note(
+        " ++> Dry weight specification now required for moorings.\n"
+        "     See line specification pages.\n");
+  }
+  if (n.before(5.35f)) {
+    for (std::size_t w = 5011; w <= 5015; ++w) t.i(w) = 0;
+    n.note(" ++> Isolation database for excluding lines from inertial load correction.\n");
+  }
+  if (n.before(5.38f) && t.i(kProgramKind) != 15) drag_rework_note(n);
+  if (n.before(5.5f)) {
+    t.i(153) = 1;
+    t.i(154) = 0;
+    t.i(155) = 0;
+    n.note(
+        " ++> Overhaul of low-frequency normal modes, damping and correlations.\n"
+        "     Review new \"Legacy\" items in \"Output options 1\"; \"Version 5.x flags\" list.\n");
+  }
+  if (n.before(5.57f)) {
+    n.count();
+    if (columnar_type(t.i(kVesselKind))) {
+      t.i(kTypeCompanion) = 1;
+      if (t.i(kProgramKind) == 14) t.i(kVesselKind) = 5;
+      recompute_members(s);
+      n.write_note(kAddedMassNote);
+    } else {
+      t.i(kTypeCompanion) = 0;
+    }
+  }
+  reference_height_step(n);
+  n.fairlead_resize(static_cast<int>(kMooredWords), update_to_149);
+  n.close();
+}
+
+}  // namespace kelp
