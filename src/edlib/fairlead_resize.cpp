@@ -24,11 +24,6 @@ struct Step {
   int stride = 0;
 };
 
-// The words of the record from word w on (empty past its end).
-std::span<std::int32_t> at(std::span<std::int32_t> rec, long long w) {
-  return rec.subspan(static_cast<std::size_t>(std::clamp<long long>(w, 0, static_cast<long long>(rec.size()))));
-}
-
 // One move, cut to the record: the block is shortened so that it ends at
 // the record's last word, and rows count up to whole rows. A row that would
 // straddle the end is written up to the last word only.
@@ -42,12 +37,12 @@ void move_block(std::span<std::int32_t> rec, int from, int to, int keep, int wid
   const long long whole = words / width;
   const long long part = words - whole * width;
   // Last word first: the cut row lies above every whole row.
-  if (part > 0) movdwn(static_cast<int>(part), at(rec, from + whole * width), at(rec, to + whole * width));
+  if (part > 0) movdwn(static_cast<int>(part), words_from(rec, from + whole * width), words_from(rec, to + whole * width));
   const int nrows = static_cast<int>(whole);
   switch (width) {
-    case 2: movdwn2(nrows, at(rec, from), at(rec, to)); break;
-    case 3: movdwn3(nrows, at(rec, from), at(rec, to)); break;
-    default: movdwn(nrows, at(rec, from), at(rec, to)); break;
+    case 2: movdwn2(nrows, words_from(rec, from), words_from(rec, to)); break;
+    case 3: movdwn3(nrows, words_from(rec, from), words_from(rec, to)); break;
+    default: movdwn(nrows, words_from(rec, from), words_from(rec, to)); break;
   }
 }
 
@@ -68,7 +63,7 @@ void clear_words(std::span<std::int32_t> rec, int first, int last) {
 // Entries first..last (from 1) of every row of a table of rows of `width`
 // words that starts at word `base`.
 void clear_rows(std::span<std::int32_t> rec, int base, int width, int rows, int first, int last) {
-  clear_2d(at(rec, base), width, rows, 1, width, first, last);
+  clear_2d(words_from(rec, base), width, rows, 1, width, first, last);
 }
 
 // ---- The vessel block ----
@@ -132,8 +127,8 @@ constexpr int kLines = 150;
 // Segments 11 to 25 of every line and lines 51 to 150 whole, of a table of
 // `width` words per segment, 25 segments per line, at word `base`.
 void clear_segment_table(std::span<std::int32_t> rec, int base, int width) {
-  clear_3d(at(rec, base), width, kSegments, kLines, 1, width, kOldSegments + 1, kSegments, 1, kLines);
-  clear_3d(at(rec, base), width, kSegments, kLines, 1, width, 1, kSegments, kOldLines + 1, kLines);
+  clear_3d(words_from(rec, base), width, kSegments, kLines, 1, width, kOldSegments + 1, kSegments, 1, kLines);
+  clear_3d(words_from(rec, base), width, kSegments, kLines, 1, width, 1, kSegments, kOldLines + 1, kLines);
 }
 
 void resize_second_vessel_block(std::span<std::int32_t> rec) {
@@ -149,8 +144,8 @@ void resize_mooring_tables(std::span<std::int32_t> rec) {
   clear_words(rec, 78433, 78632);
   // The 151 x 150 table at word 5426: rows 52 to 151 of every column, and
   // columns 51 to 150 whole.
-  clear_2d(at(rec, 5426), 151, kLines, 52, 151, 1, kLines);
-  clear_2d(at(rec, 5426), 151, kLines, 1, 151, kOldLines + 1, kLines);
+  clear_2d(words_from(rec, 5426), 151, kLines, 52, 151, 1, kLines);
+  clear_2d(words_from(rec, 5426), 151, kLines, 1, 151, kOldLines + 1, kLines);
   for (int base : kSegmentTables) clear_segment_table(rec, base, 1);
   clear_segment_table(rec, 28581, 2);  // segment names
   clear_segment_table(rec, 47331, 3);
@@ -158,6 +153,10 @@ void resize_mooring_tables(std::span<std::int32_t> rec) {
 }
 
 }  // namespace
+
+std::span<std::int32_t> words_from(std::span<std::int32_t> record, long long w) {
+  return record.subspan(static_cast<std::size_t>(std::clamp<long long>(w, 0, static_cast<long long>(record.size()))));
+}
 
 void resize_vessel_block(std::span<std::int32_t> record, int nwords) {
   const auto rec = record.first(static_cast<std::size_t>(std::clamp<long long>(nwords, 0, record.size())));

@@ -19,6 +19,9 @@ namespace kelp {
 // than 1, 3, 4, 11 and 16. The caller sets word 14 to 149.
 void update_to_149(std::span<std::int32_t> record, int nwords);
 
+// The words of a record from word w on (empty from its end on).
+std::span<std::int32_t> words_from(std::span<std::int32_t> record, long long w);
+
 // The vessel-block stage alone (words 499 to 1,986 and the tail behind
 // them): the whole resize of kinds 1, 4 and 11.
 void resize_vessel_block(std::span<std::int32_t> record, int nwords);

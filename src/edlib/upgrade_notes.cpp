@@ -5,6 +5,7 @@
 #include <string>
 
 #include "edlib/data_record.hpp"
+#include "edlib/fairlead_resize.hpp"
 #include "kelpkit/array_utils.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
@@ -15,7 +16,6 @@ namespace kelp {
 namespace {
 
 constexpr int kSilentRunMode = 3;
-constexpr std::size_t kInterpTable = kInterpTableSize;
 
 const std::string_view kResizedNote = " ++> Data file resized for 149 fairleads\n";
 const std::string_view kAlreadyResizedNote =
@@ -29,12 +29,6 @@ const std::string_view kConversionCaution =
     "\n"
     "     It may not have been properly converted using the\n"
     "     Brenvik \"16-49 Line Conversion Utility\". Proceed with caution.\n";
-
-// The words of the record from word w on (empty past its end).
-std::span<std::int32_t> from_word(Tpcm& t, int w) {
-  const auto words = t.words();
-  return words.subspan(static_cast<std::size_t>(std::clamp<long long>(w, 0, static_cast<long long>(words.size()))));
-}
 
 }  // namespace
 
@@ -104,7 +98,7 @@ void UpgradeNotes::close() {
 void open_gaps(Tpcm& t, std::initializer_list<Gap> gaps) {
   const int n = static_cast<int>(Tpcm::kWords);
   for (const Gap& g : gaps) {
-    movdwn(g.last - g.first + 1, from_word(t, g.first), from_word(t, g.first + g.by));
+    movdwn(g.last - g.first + 1, words_from(t.words(), g.first), words_from(t.words(), g.first + g.by));
     clear_1d(t.words(), n, g.first + 1, g.first + g.by);
   }
 }
@@ -124,7 +118,7 @@ void version49_vessel_moves(Tpcm& t) {
 }
 
 void table_size_check(UpgradeNotes& n, bool zero_is_anomalous) {
-  const std::int32_t ntab = n.record().i(kInterpTable);
+  const std::int32_t ntab = n.record().i(kInterpTableSize);
   if (ntab < 0 || ntab > 90 || ntab == 1 || (zero_is_anomalous && ntab == 0)) {
     n.note(fmt::fortran("(' ++> This file shows an anomalous NTAB =',I12)", ntab) + std::string(kConversionCaution));
   } else if (ntab >= 2 && ntab <= 30) {

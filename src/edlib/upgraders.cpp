@@ -21,7 +21,6 @@ namespace {
 constexpr int kMembers = 50;
 constexpr std::size_t kMemberSource = 3556;  // + m: coefficient source of member m, 0 when absent
 constexpr std::size_t kMemberCount = 3657;
-constexpr std::size_t kTypeCompanion = 790;  // 1 for vessel types 3, 5 and 6
 
 bool columnar_type(std::int32_t vessel_type) { return vessel_type == 3 || vessel_type == 5 || vessel_type == 6; }
 
@@ -75,7 +74,7 @@ void shpupd(Session& s, float version, int& status) {
   swell_directions_step(n);
   version5_note(n);
   if (n.before(5.0f)) version5_defaults(t);
-  if (n.before(5.57f)) t.i(kTypeCompanion) = 0;
+  if (n.before(5.57f)) t.i(kTypeCompanionWord) = 0;
   n.fairlead_resize(static_cast<int>(kVesselWords), update_to_149);
   n.close();
 }
@@ -214,7 +213,7 @@ void slmupd(Session& s, float version, int& status) {
   }
   if (n.before(5.57f)) {
     n.count();
-    t.i(kTypeCompanion) = columnar_type(t.i(kVesselKind)) ? 1 : 0;
+    t.i(kTypeCompanionWord) = columnar_type(t.i(kVesselKind)) ? 1 : 0;
   }
   reference_height_step(n);
   n.fairlead_resize(static_cast<int>(kSecondVesselWords), resize_vessel_block);
@@ -247,12 +246,12 @@ void morupd(Session& s, float version, int& status) {
   if (n.before(5.57f)) {
     n.count();
     if (columnar_type(t.i(kVesselKind))) {
-      t.i(kTypeCompanion) = 1;
+      t.i(kTypeCompanionWord) = 1;
       if (t.i(kProgramKind) == 14) t.i(kVesselKind) = 5;
       recompute_members(s);
       n.write_note(kAddedMassNote);
     } else {
-      t.i(kTypeCompanion) = 0;
+      t.i(kTypeCompanionWord) = 0;
     }
   }
   reference_height_step(n);
