@@ -119,15 +119,5 @@ TEST(FairleadResize, MooringTablesGrowLineByLineAndTheGuardStays) {
   }
 }
 
-TEST(FairleadResize, VesselBlockStageAloneForARecordOfAnyKind) {
-  // The single-anchor-leg upgrader's own resize: the vessel block of a
-  // 4,975-word record, whatever its kind word says.
-  auto rec = tagged_record(4975, 3);
-  auto as_kind_11 = tagged_record(4975, 11);
-  resize_vessel_block(rec, 4975);
-  update_to_149(as_kind_11, 4975);
-  for (std::size_t w = 2; w < rec.size(); ++w) ASSERT_EQ(rec[w], as_kind_11[w]) << w;
-}
-
 }  // namespace
 }  // namespace kelp
