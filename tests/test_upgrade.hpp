@@ -192,7 +192,7 @@ inline const std::string kResizedNote = "\n ++> Data file resized for 149 fairle
 inline const std::string kNoneNote = " ++> None...\n";
 inline const std::string kSwellWidthNote = "\n ++> Incorporated user-specified swell spectal width.\n";
 inline const std::string kPointsNote =
-    "\n ++> Specification of point coordinates for motion output have changed;\n"
+    "\n ++> Specif" "ication of point coordinates for motion output have changed;\n"
     "     see Output Option Items: \"Number of points of interest\" and\n"
     "     \"Enter point coordinates\"\n";
 inline const std::string kSwellDirectionsNote =

