@@ -1,6 +1,7 @@
 #include "edlib/final_page.hpp"
 
 #include "edlib/end_session.hpp"
+#include "edlib/vessel_checks.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
@@ -22,9 +23,10 @@ std::string padded12(std::string text) {
 
 }  // namespace
 
-void veswrn_counts(Session& /*s*/, int& warnings, int& fatal) {
+void veswrn_counts(Session& s, int& warnings, int& fatal) {
   warnings = 0;
   fatal = 0;
+  veswrn(s, warnings, fatal);
 }
 
 std::string final_listing_name(int kind) {

@@ -11,8 +11,8 @@ namespace kelp {
 class Session;
 
 // The consistency checks run by the final page: they fill the counts of
-// ordinary and fatal findings. Until the checks exist the default finds
-// nothing (0, 0); tests put their own findings here.
+// ordinary and fatal findings. The default is veswrn_counts; tests put their
+// own findings here.
 using ConsistencyChecks = std::function<void(Session&, int& warnings, int& fatal)>;
 
 // Saved across calls for the whole run.
@@ -22,7 +22,8 @@ struct FinalPageState {
   ConsistencyChecks checks;
 };
 
-// The default checks: currently none, so no findings.
+// The default checks: both counts from 0, then the vessel and environment
+// checks (edlib/vessel_checks.hpp).
 void veswrn_counts(Session& s, int& warnings, int& fatal);
 
 // Listing file and editor name of a kind (12 characters, blank-padded).

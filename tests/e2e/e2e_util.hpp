@@ -194,6 +194,24 @@ inline std::string script(const std::vector<std::string>& lines) {
   return s;
 }
 
+// Replies that give a new disc-buoy record what the consistency checks ask
+// of a buoy, from its page 1 to its page 3: water depth 100; displacement
+// 500, KMT and KML 20, VKG 5, waterplane area 300, length and beam 30,
+// draft 10; the three gyradii 10. They leave the user on page 3.
+inline std::vector<std::string> sound_buoy_pages() {
+  return {"4", "100", "",                                                       // page 1
+          "1", "500", "2", "20", "3", "20", "5", "5", "7", "300", "8", "30", "9", "30", "10", "10", "",  // page 2
+          "1", "10", "2", "10", "3", "10"};                                       // page 3
+}
+
+// A reply script: "C", the sound pages, then `rest`.
+inline std::string sound_buoy_script(const std::vector<std::string>& rest) {
+  std::vector<std::string> lines = {"C"};
+  for (const auto& l : sound_buoy_pages()) lines.push_back(l);
+  lines.insert(lines.end(), rest.begin(), rest.end());
+  return script(lines);
+}
+
 // Number of times `needle` occurs in `hay`.
 inline int count_of(const std::string& hay, const std::string& needle) {
   int n = 0;

@@ -150,7 +150,7 @@ TEST(RonvaskePages, MetricSwitchConvertsTheRecordAndBack) {
 
 TEST(RonvaskePages, PrintPassListsEachPageOnce) {
   TempDir dir;
-  const auto r = run(dir, "ronvaske", script({"C", "4", "120", "", "1", "2500", "L", "E", ""}));
+  const auto r = run(dir, "ronvaske", sound_buoy_script({"L", "E", ""}));
   ASSERT_FALSE(r.timed_out);
   EXPECT_EQ(r.status, 0) << r.screen << r.errors;
   const std::string listing = read_file(dir / "RONDIN.stxt");
@@ -174,29 +174,29 @@ TEST(RonvaskePages, PrintPassListsEachPageOnce) {
       "\n"
       " 3) Units of measure: English\n"
       "\n"
-      " 4) Site water depth:          120.00 feet           \n"
+      " 4) Site water depth:          100.00 feet           \n"
       " 5) Water density:              64.00 lbs/cubic foot \n"
       "\f\n"
       " **************  Page 2: Vessel Hydrostatic Characteristics  **************\n"
       "\n"
-      "  1) Vessel displacement ................................    2500.00 k.lbs \n"
-      "  2) Transverse metacentric height (KMT) ................       0.00 ft    \n"
-      "  3) Longitudinal metacentric height (KML) ..............       0.00 ft    \n"
+      "  1) Vessel displacement ................................     500.00 k.lbs \n"
+      "  2) Transverse metacentric height (KMT) ................      20.00 ft    \n"
+      "  3) Longitudinal metacentric height (KML) ..............      20.00 ft    \n"
       "  4) Vertical center of buoyancy (VKB) ..................       0.00 ft    \n"
-      "  5) Vertical center of gravity (VKG) ...................       0.00 ft    \n"
+      "  5) Vertical center of gravity (VKG) ...................       5.00 ft    \n"
       "  6) LCG-to-Midships distance ...........................       0.00 ft    \n"
-      "  7) Vessel water plane area ............................       0.00 ft^2  \n"
-      "  8) Length of vessel at waterline ......................       0.00 ft    \n"
-      "  9) Beam of vessel at waterline ........................       0.00 ft    \n"
-      " 10) Mean vessel draft ..................................       0.00 ft    \n"
+      "  7) Vessel water plane area ............................     300.00 ft^2  \n"
+      "  8) Length of vessel at waterline ......................      30.00 ft    \n"
+      "  9) Beam of vessel at waterline ........................      30.00 ft    \n"
+      " 10) Mean vessel draft ..................................      10.00 ft    \n"
       "\n"
       "\n"
       "\n"
       " ***********  Page 3: Vessel Gyradii and Bilge Specifications  ***********\n"
       "\n"
-      "  1) Pitch Gyradius .....................................      0.00 ft    \n"
-      "  2) Roll Gyradius ......................................      0.00 ft    \n"
-      "  3) Yaw Gyradius .......................................      0.00 ft    \n"
+      "  1) Pitch Gyradius .....................................     10.00 ft    \n"
+      "  2) Roll Gyradius ......................................     10.00 ft    \n"
+      "  3) Yaw Gyradius .......................................     10.00 ft    \n"
       "\n"
       "  4) Bilge radius at maximum beam station ...............      0.00 ft    \n"
       "  5) Is there a bilge keel ..............................   No \n"
@@ -222,8 +222,8 @@ TEST(RonvaskePages, PrintPassListsEachPageOnce) {
       "\n";
   EXPECT_NE(listing.find(pages), std::string::npos) << listing;
   const std::string data = read_file(dir / "RONDDAT");
-  EXPECT_EQ(file_real(data, 445), 120.0f);
-  EXPECT_EQ(file_real(data, 1408), 2500.0f);
+  EXPECT_EQ(file_real(data, 445), 100.0f);
+  EXPECT_EQ(file_real(data, 1408), 500.0f);
 }
 
 TEST(RonvaskePages, CommandLettersBlankAndUnreadableRepliesKeepTheValues) {

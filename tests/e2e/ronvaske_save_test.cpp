@@ -123,7 +123,7 @@ TEST_F(RonvaskeSave, CodesTheFinalPageDoesNotOfferShowItAgain) {
 }
 
 TEST_F(RonvaskeSave, ExecuteWritesTheListingSavesAndShowsTheSubmissionNote) {
-  const RunResult r = run(script({"C", "L", "3", ""}));
+  const RunResult r = run(sound_buoy_script({"L", "3", ""}));
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
   EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
@@ -135,8 +135,40 @@ TEST_F(RonvaskeSave, ExecuteWritesTheListingSavesAndShowsTheSubmissionNote) {
   EXPECT_EQ(r.screen.substr(r.screen.size() - 29), " Press <RETURN> to continue: ");
 }
 
+TEST_F(RonvaskeSave, NewRecordShowsItsFindingsThenExecutesOnceFixed) {
+  // Execute at once: a new record lacks the buoy's particulars and the water
+  // depth. After the wait the End of Session page comes back; F leads to the
+  // pages, which are filled in, and execute then goes through.
+  std::vector<std::string> replies = {"C", "L", "3", "", "F"};
+  for (const auto& l : sound_buoy_pages()) replies.push_back(l);
+  replies.insert(replies.end(), {"L", "3", ""});
+  const RunResult r = run(script(replies));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  const std::string findings =
+      " Enter number of selection (\"H\" for help): \n"
+      " ++> Warning: A vessel GM is zero.\n"
+      "\n"
+      " ++> Fatal Warning: A vessel gyradii is nonpositive.\n"
+      "\n"
+      " ++> Fatal Warning: The water depth is nonpositive.\n"
+      "\n"
+      " ++> Warning: A vessel beam, length, draft,\n"
+      "     or displacement is nonpositive.\n"
+      "\n"
+      " ++> Fatal Warning: A vessel water plane area is nonpositive.\n"
+      "\n"
+      " ++> Fatal Warning: A vessel draft exceeds water depth.\n"
+      " \n"
+      " Press <RETURN> to continue: ";
+  EXPECT_EQ(count_of(r.screen, findings), 1) << r.screen;
+  EXPECT_EQ(count_of(r.screen, "++> "), 6);
+  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
+  EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
+  EXPECT_NE(r.errors.find("it is ready for submission to the server."), std::string::npos);
+}
+
 TEST_F(RonvaskeSave, SilentRunWritesTheReportAndSaves) {
-  const RunResult r = run(script({"C", "L", "4", ""}));
+  const RunResult r = run(sound_buoy_script({"L", "4", ""}));
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_TRUE(file_exists(dir_ / "Diagnostics.stxt"));
   EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
@@ -204,7 +236,7 @@ TEST_F(RonvaskeSave, EndOfInputOnTheFinalPageWritesNothing) {
 TEST_F(RonvaskeSave, EndOfInputAtTheSubmissionNoteNamesTheSavedFile) {
   // The record is saved before the note's wait; running out of replies there
   // must not leave the user believing nothing was saved.
-  const RunResult r = run(script({"C", "L", "E"}));
+  const RunResult r = run(sound_buoy_script({"L", "E"}));
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.screen.ends_with("\n ++> End of input: session ended; saved before it: RONDDAT\n")) << r.screen;
   EXPECT_EQ(r.screen.find("nothing saved"), std::string::npos)

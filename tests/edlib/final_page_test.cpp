@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "edlib/create_record.hpp"
 #include "edlib/end_session.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
@@ -107,6 +108,8 @@ TEST_F(FinalPage, ExecuteStartsOnePrintPassThenGoesToSaving) {
 TEST_F(FinalPage, SecondExecuteInOneRunMakesNoSecondListing) {
   ScriptedSession t("3\n3\n");
   ready(t.s);
+  Findings f;
+  install(t.s, f);
   shpfin(t.s, "10");
   shpfin(t.s, "10");  // back from the pass
   ASSERT_EQ(t.s.tpcm.i(699), -1983);
@@ -212,13 +215,22 @@ TEST_F(FinalPage, SilentRunWithFatalFindingsStopsAndSaysWhere) {
   EXPECT_FALSE(fs::exists("RONDIN.stxt"));
 }
 
-TEST_F(FinalPage, DefaultChecksFindNothing) {
-  ScriptedSession t;
+TEST_F(FinalPage, DefaultChecksAreTheVesselChecks) {
+  // A new disc-buoy record lacks its particulars and the water depth: two
+  // warnings and four fatal warnings, counted from zero. Execute is refused
+  // while they stand.
+  ScriptedSession t("3\n\n2\n");
+  create_record(t.s, 4, 1987);
+  ready(t.s);
   int w = 5;
   int x = 5;
   veswrn_counts(t.s, w, x);
-  EXPECT_EQ(w, 0);
-  EXPECT_EQ(x, 0);
+  EXPECT_EQ(w, 2);
+  EXPECT_EQ(x, 4);
+  shpfin(t.s, "10");
+  EXPECT_EQ(count(t.shown(), " ++> Fatal Warning: "), 8);
+  EXPECT_EQ(t.s.tpcm.i(699), 101);
+  EXPECT_EQ(t.s.tpcm.i(701), 0);
 }
 
 }  // namespace

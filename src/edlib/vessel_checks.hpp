@@ -1,0 +1,20 @@
+#pragma once
+// The vessel and environment consistency checks run before the data leave
+// the editor: vessel particulars (of both bodies for the two-vessel kinds 10
+// and 13), the member model, regular and irregular seas, swell, wind,
+// current and the load-model selectors.
+namespace kelp {
+
+class Session;
+
+// Runs every check on tpcm (and the first wind and current coefficients of
+// lowcof), after normalising a few dependent words. Each finding is a block
+// opened by a blank line and " ++> Warning: " or " ++> Fatal Warning: " on
+// the unit in word 702 (the screen is cleared first unless a print pass
+// runs), counted through wrninc, which pauses after every seventh message:
+// nwarn and nfatal grow by one per warning and per fatal warning. A member
+// with findings counts as a warning, and also as a fatal warning when one of
+// them is fatal. Never stops the program.
+void veswrn(Session& s, int& nwarn, int& nfatal);
+
+}  // namespace kelp
