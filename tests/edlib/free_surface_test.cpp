@@ -161,13 +161,5 @@ TEST(SurfaceCorrection, MessagesPausesAndOutcomes) {
   }
 }
 
-TEST(SurfaceCorrection, EndOfInputAtThePauseEndsTheSession) {
-  ScriptedSession t("");
-  Tempcm par{1.0f, 1.0f};
-  float f = 1.0f;
-  int ierr = 0;
-  EXPECT_THROW(srfcor(t.s, f, 1, kScreen, ierr, par), ProgramStop);
-}
-
 }  // namespace
 }  // namespace kelp

@@ -87,21 +87,6 @@ TEST(MemberChecks, Findings) {
   }
 }
 
-TEST(MemberChecks, RecomputesComputedCoefficients) {
-  ScriptedSession t;
-  testing::member_vessel(t.s.tpcm, 1, kDraft);
-  testing::put_member(t.s.tpcm, kMember, pontoon(0.0f));
-  int iwarn = 0, ifatal = 0, ipause = 0, icross = 1;
-  chkpak(t.s, kMember, iwarn, ifatal, ipause, icross);
-  EXPECT_EQ(testing::added_mass(t.s.tpcm, kMember), (std::array<float, 3>{1.0f, 1.0f, 0.0f}));
-  EXPECT_EQ(icross, 1);  // never reset
-  // A member with a computed source that was then found missing data is
-  // handed back to the user.
-  t.s.tpcm.set_r(member::dimension(kMember, 1), 0.0f);
-  chkpak(t.s, kMember, iwarn, ifatal, ipause, icross);
-  EXPECT_EQ(t.s.tpcm.i(member::coef_source(kMember)), member::kUserCoefficients);
-}
-
 TEST(MemberChecks, MembersOutsideTheCountAreNotChecked) {
   // The count comes from the file: above 50 it stands for 50.
   for (const auto& [count, member, checked] :

@@ -213,16 +213,5 @@ TEST(CoordinateTable, Help) {
   EXPECT_EQ(count_of(t.shown(), "\"off the end\""), 1);
 }
 
-TEST(CoordinateTable, RotationMatrix) {
-  std::array<double, 4> r{};
-  lodrot(-90.0, r);
-  // Column by column; applied to (x, y) the negated angle turns
-  // counter-clockwise: (1, 0) -> (0, 1).
-  EXPECT_NEAR(r[0], 0.0, 1e-6);
-  EXPECT_NEAR(r[1], 1.0, 1e-12);
-  EXPECT_NEAR(r[2], -1.0, 1e-12);
-  EXPECT_NEAR(r[3], 0.0, 1e-6);
-}
-
 }  // namespace
 }  // namespace kelp
