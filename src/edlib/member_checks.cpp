@@ -24,16 +24,11 @@ void chkpak(Session& s, int imem, int& iwarn, int& ifatal, int& ipause, int& icr
   const int count = std::clamp(t.i(kCount), 0, kMaxMembers);
   if (imem < 1 || imem > count) return;
   const int out = t.i(kOutputUnit);
-  const Vec3 base = {t.r(base_point(imem, 1)), t.r(base_point(imem, 2)), t.r(base_point(imem, 3))};
-  const Vec3 top = {t.r(top_point(imem, 1)), t.r(top_point(imem, 2)), t.r(top_point(imem, 3))};
-
-  std::array<float, 3> dir{};
-  std::array<float, 3> cosines{};
-  float slen = 0.0f;
-  float wlen = 0.0f;
-  float ratio = 0.0f;
-  int crossing = kSegmentBelow;
-  wpchek(base, top, t.r(kDraft), dir, cosines, slen, wlen, ratio, crossing);
+  const MemberAxis ax = member_axis(t, imem);
+  const Vec3& base = ax.base;
+  const Vec3& top = ax.top;
+  const float slen = ax.length;
+  const int crossing = ax.crossing;
   const bool has_length = std::isfinite(slen) && slen > 0.0f;
 
   const auto report = [&](bool fatal) {

@@ -33,10 +33,6 @@ EndClass end_class(int base, int top) {
   return free_ends == 0 ? EndClass::kClosed : free_ends == 1 ? EndClass::kOneFree : EndClass::kBothFree;
 }
 
-Vec3 point(const Tpcm& t, std::size_t (*word)(int, int), int n) {
-  return {t.r(word(n, 1)), t.r(word(n, 2)), t.r(word(n, 3))};
-}
-
 bool positive(float v) { return std::isfinite(v) && v > 0.0f; }
 
 // Profile factors of the mass and moment coefficients across the member,
@@ -61,6 +57,19 @@ void give_up(Session& s, int n, int out, int& ierr) {
 
 }  // namespace
 
+MemberAxis member_axis(const Tpcm& t, int n) {
+  MemberAxis ax;
+  for (int k = 1; k <= 3; ++k) {
+    ax.base[static_cast<std::size_t>(k - 1)] = t.r(base_point(n, k));
+    ax.top[static_cast<std::size_t>(k - 1)] = t.r(top_point(n, k));
+  }
+  std::array<float, 3> dir{};
+  std::array<float, 3> cosines{};
+  float ratio = 0.0f;
+  wpchek(ax.base, ax.top, t.r(kDraft), dir, cosines, ax.length, ax.wlen, ratio, ax.crossing);
+  return ax;
+}
+
 void missing_member_data(Session& s, int out) {
   fwrite(s, out,
          "(/' ++> All member dimension data and member endpoint data must be'/"
@@ -76,12 +85,10 @@ void mscalc(Session& s, int imem, int& ierr) {
   const int type = t.i(kVesselType);
   const float draft = t.r(kDraft);
   const float area_n = t.r(area(n));
-  const Vec3 base = point(t, base_point, n);
-  const Vec3 top = point(t, top_point, n);
-
-  float length = 0.0f;
-  int axis = 0;
-  veclen(top, base, length, axis);
+  const MemberAxis ax = member_axis(t, n);
+  const Vec3& base = ax.base;
+  const Vec3& top = ax.top;
+  const float length = ax.length;
   const EndClass ends = end_class(t.i(base_end(n)), t.i(top_end(n)));
   std::array<float, 4> d = {0.0f, t.r(dimension(n, 1)), t.r(dimension(n, 2)), t.r(dimension(n, 3))};
   if (!positive(d[1]) || !positive(d[2]) || !positive(d[3]) || !positive(length) || ends == EndClass::kNone) {
@@ -89,27 +96,18 @@ void mscalc(Session& s, int imem, int& ierr) {
     return;
   }
 
-  std::array<float, 3> dir{};
-  std::array<float, 3> cosines{};
-  float slen = 0.0f;
-  float wlen = 0.0f;
-  float ratio = 0.0f;
-  int crossing = kSegmentBelow;
-  wpchek(base, top, draft, dir, cosines, slen, wlen, ratio, crossing);
+  const float wlen = ax.wlen;
+  const int crossing = ax.crossing;
   float de = 0.0f;  // end diameter of a member crossing the waterplane upward
   if (crossing == kSegmentUp) {
     d[3] = wlen;
     const float end_area = type == kCaissonSpar ? t.r(kWaterplaneArea) : area_n;
     if (end_area > 0.0f) de = 2.0f * std::sqrt(end_area / kPi);
-    // Without the area the end term of a one-free-end member is unknown.
-    if (ends == EndClass::kOneFree && !positive(de)) {
-      give_up(s, n, out, ierr);
-      return;
-    }
   }
-  // A spar's one-free-end member is mirrored at its end diameter, which only
-  // a member crossing the waterplane has.
-  if (ends == EndClass::kOneFree && type == kCaissonSpar && !positive(de)) {
+  // A one-free-end member needs De: for the end term of a crossing member
+  // (from its area), and on a spar for its mirror image (from the waterplane
+  // area, so only when it crosses the waterplane).
+  if (ends == EndClass::kOneFree && !positive(de) && (crossing == kSegmentUp || type == kCaissonSpar)) {
     give_up(s, n, out, ierr);
     return;
   }
@@ -239,22 +237,29 @@ void dgcalc(Session& s, int imem) {
   t.set_r(drag(imem, 3), no_free_end ? 0.0f : 1.0f);
 }
 
+namespace {
+
 // The arithmetic-geometric mean converges in a handful of passes; this cap
 // only guards against arguments that are not numbers.
 constexpr int kMeanPasses = 60;
 
+// geo := 1 - k^2 as the mean iteration starts from it; false for a modulus
+// that is not a number.
+bool start_mean(float k, float& geo) {
+  if (!std::isfinite(k)) return false;
+  geo = (0.5f - k) + 0.5f;
+  geo = geo + geo * k;
+  return true;
+}
+
+}  // namespace
+
 void cel1(float& res, float k, int& ier) {
   ier = 0;
-  if (!std::isfinite(k)) {
-    ier = 1;
-    res = 1.0e38f;
-    return;
-  }
   float ari = 2.0f;
-  float geo = (0.5f - k) + 0.5f;
-  geo = geo + geo * k;
+  float geo = 0.0f;
   res = 0.5f;
-  if (geo < 0.0f) {
+  if (!start_mean(k, geo) || geo < 0.0f) {
     ier = 1;
     res = 1.0e38f;
     return;
@@ -276,14 +281,13 @@ void cel1(float& res, float k, int& ier) {
 
 void cel2(float& res, float k, float a, float b, int& ier) {
   ier = 0;
-  if (!std::isfinite(k)) {
+  float ari = 2.0f;
+  float geo = 0.0f;
+  if (!start_mean(k, geo)) {
     ier = 1;
     res = 1.0e38f;
     return;
   }
-  float ari = 2.0f;
-  float geo = (0.5f - k) + 0.5f;
-  geo = geo + geo * k;
   res = a;
   float a1 = a + b;
   float b0 = b + b;

@@ -6,9 +6,25 @@
 // correction for rectangular and intermediate profiles, an end term for
 // water-piercing members, and the free-surface factor on request), and the
 // default drag coefficients. Member words: edlib/member_table.hpp.
+#include <array>
+
+#include "sysutl/record.hpp"
+
 namespace kelp {
 
 class Session;
+
+// The axis of a member from its base to its top against the waterplane (at
+// the height of the vessel draft, word 1411).
+struct MemberAxis {
+  std::array<float, 3> base{};
+  std::array<float, 3> top{};
+  float length = 0.0f;  // distance from base to top (0 for equal ends)
+  float wlen = 0.0f;    // length from the base to the waterplane (all of it below, 0 above)
+  int crossing = 0;     // the water-plane codes of kelpkit/wave_formulas.hpp
+};
+// The axis of member n (1..50).
+MemberAxis member_axis(const Tpcm& t, int n);
 
 // Recomputes the added mass and added moment coefficients of member imem
 // (1..50; any other number does nothing) from the words of tpcm, writing its

@@ -408,7 +408,8 @@ void Checks::run() {
   if (kind_ >= 10 && kind_ != 16) {
     if ((irregular_on || swell_on) && legacy_flags_mixed()) {
       warning({" ++> Warning: Mixed \"legacy\" flags detected for tanker, wave-current,",
-               "     wave dissipation and wave reflection peak load models;", "     this is not generally recommended..."});
+               "     wave dissipation and wave reflection peak load models;",
+               "     this is not generally recommended..."});
     }
     if (field_holds(t_.i(kDriftSelector), kDriftSpar) && field_holds(t_.i(kDriftSelector), kDriftSemi2001)) {
       fatal({" ++> Fatal Warning: Mixing \"spar\" and \"Semi (2001) wave force models", "     is not permitted."});

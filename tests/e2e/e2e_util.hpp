@@ -199,9 +199,9 @@ inline std::string script(const std::vector<std::string>& lines) {
 // 500, KMT and KML 20, VKG 5, waterplane area 300, length and beam 30,
 // draft 10; the three gyradii 10. They leave the user on page 3.
 inline std::vector<std::string> sound_buoy_pages() {
-  return {"4", "100", "",                                                       // page 1
+  return {"4", "100", "",                                                                   // page 1
           "1", "500", "2", "20", "3", "20", "5", "5", "7", "300", "8", "30", "9", "30", "10", "10", "",  // page 2
-          "1", "10", "2", "10", "3", "10"};                                       // page 3
+          "1", "10", "2", "10", "3", "10"};                                                   // page 3
 }
 
 // A reply script: "C", the sound pages, then `rest`.

@@ -90,7 +90,8 @@ TEST(CoordinateTable, Operations) {
   const float c = -0.5f;         // cos 120
   const float s = 0.8660254f;    // sin 120
   const std::vector<Operation> cases = {
-      {"retype rows until a blank reply", kFive, "2\n7,8,9\n6\n\n\n", {{1, 1, 1}, {7, 8, 9}, {6, 3, 3}, {4, 4, 4}, {5, 5, 5}}},
+      {"retype rows until a blank reply", kFive, "2\n7,8,9\n6\n\n\n",
+       {{1, 1, 1}, {7, 8, 9}, {6, 3, 3}, {4, 4, 4}, {5, 5, 5}}},
       {"copy row 2 into rows 1 to 3", kFive, "6\n1,3\n2\n\n", {{2, 2, 2}, {2, 2, 2}, {2, 2, 2}, {4, 4, 4}, {5, 5, 5}}},
       {"copy rows 1 to 2, paste at 4", kFive, "7\n1,2\n4\n\n", {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {1, 1, 1}, {2, 2, 2}}},
       {"paste cut at the end", kFive, "7\n1,3\n5\n\n", {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}, {1, 1, 1}}},
@@ -122,7 +123,9 @@ TEST(CoordinateTable, Operations) {
     const Outcome o = edit(op.before, op.replies);
     ASSERT_EQ(o.rows.size(), op.after.size()) << op.name;
     for (std::size_t i = 0; i < o.rows.size(); ++i) {
-      for (std::size_t k = 0; k < 3; ++k) EXPECT_NEAR(o.rows[i][k], op.after[i][k], 1e-5f) << op.name << " row " << i + 1;
+      for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_NEAR(o.rows[i][k], op.after[i][k], 1e-5f) << op.name << " row " << i + 1;
+      }
     }
     EXPECT_EQ(o.isel, 0) << op.name;
   }
