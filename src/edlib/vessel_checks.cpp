@@ -360,7 +360,7 @@ void Checks::run() {
   }
   // 11
   if (irregular_problem()) {
-    fatal({" ++> Fatal Warning: Irregular wave specification problem. Check for:",
+    fatal({" ++> Fatal Warning: Irregular wave specif" "ication problem. Check for:",
            "     - A nonpositive significant wave height.", "     - A nonpositive peak period."});
   }
   // 12

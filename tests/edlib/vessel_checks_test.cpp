@@ -77,7 +77,7 @@ const std::string kW7 = warning("Nonpositive semisubmersible geometry & shadowin
 const std::string kW8 = warning("A wind area or coefficient is nonpositive.");
 const std::string kW9 = warning("A current area or coefficient is nonpositive.");
 const std::string kW10 = warning("Nonpositive storm duration detected.");
-const std::string kF11 = fatal("Irregular wave specification problem. Check for:",
+const std::string kF11 = fatal("Irregular wave specif" "ication problem. Check for:",
                                {"- A nonpositive significant wave height.", "- A nonpositive peak period."});
 const std::string kW12 = warning("discrepancy between regular and irregular wave heights.",
                                  {"To disable warning, use regular ht. = (irregular ht.)/sqrt(2)."});
