@@ -8,6 +8,8 @@
 #include "edlib/data_record.hpp"
 #include "edlib/fairlead_resize.hpp"
 #include "edlib/loading.hpp"
+#include "edlib/member_coefficients.hpp"
+#include "edlib/member_table.hpp"
 #include "edlib/upgrade_notes.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "sysutl/fortran_format.hpp"
@@ -18,15 +20,17 @@ namespace kelp {
 
 namespace {
 
-constexpr int kMembers = 50;
-constexpr std::size_t kMemberSource = 3556;  // + m: coefficient source of member m, 0 when absent
 constexpr std::size_t kMemberCount = 3657;
 
 bool columnar_type(std::int32_t vessel_type) { return vessel_type == 3 || vessel_type == 5 || vessel_type == 6; }
 
+// Recomputes the coefficients of every member whose source is not
+// user-specified.
 void recompute_members(Session& s) {
-  for (int m = 1; m <= kMembers; ++m) {
-    if (s.tpcm.i(kMemberSource + static_cast<std::size_t>(m)) != 0) upgrade_member_coefficients(s, m);
+  for (int m = 1; m <= member::kMaxMembers; ++m) {
+    if (s.tpcm.i(member::coef_source(m)) == member::kUserCoefficients) continue;
+    int ierr = 0;
+    mscalc(s, m, ierr);
   }
 }
 

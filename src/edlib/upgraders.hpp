@@ -24,8 +24,4 @@ void slmupd(Session& s, float version, int& status);
 // above 6.0 is refused: the message, a wait, and a stop (nothing written).
 void morupd(Session& s, float version, int& status);
 
-// Recomputes the hydrodynamic coefficients of member m (1 to 50) after an
-// upgrade changed how they are derived.
-void upgrade_member_coefficients(Session& s, int member);
-
 }  // namespace kelp

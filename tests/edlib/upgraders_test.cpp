@@ -3,6 +3,7 @@
 // screen and in the warning report) and the word changes; paging; the
 // refusal of old moored files; the fairlead resize at the end.
 #include "edlib/upgraders.hpp"
+#include "edlib/member_table.hpp"
 
 #include <gtest/gtest.h>
 
@@ -207,6 +208,21 @@ TEST(Upgraders, OldLayoutMarkerResizesAndKeepsTheSessionWords) {
     EXPECT_EQ(r.after.i(600), 0) << kind;
     for (std::size_t w = kNavCode; w <= kOutputUnit; ++w) EXPECT_EQ(r.after.i(w), r.seen.i(w)) << kind << " " << w;
   }
+}
+
+TEST(Upgraders, MembersOfComputedSourceAreRecomputedBelow557) {
+  // Member 1 computed, member 2 user-specified: only member 1's words move.
+  const auto touched = [](const UpgradeRun& r, int m) {
+    for (const auto& [w, v] : r.changed) {
+      if (w == member::coef_source(m) || (w >= member::added_mass(m, 1) && w <= member::added_mass(m, 3))) return true;
+    }
+    return false;
+  };
+  const UpgradeRun r = run_upgrade(semupd, 3, 5.5f, 149,
+                                   {iw(member::kVesselType, 3), iw(member::coef_source(1), member::kDeepWater),
+                                    iw(member::coef_source(2), member::kUserCoefficients)});
+  EXPECT_TRUE(touched(r, 1));
+  EXPECT_FALSE(touched(r, 2));
 }
 
 TEST(Upgraders, DefaultDispatchReachesTheRealUpgraders) {
