@@ -76,7 +76,8 @@ class InTempDir : public ::testing::Test {
 };
 
 // A file layer that keeps every file of the session in a fresh directory of
-// its own, removed with the object.
+// its own, removed with the object. Its files are plain files: it follows no
+// symbolic links of its own.
 class DirFiles : public FileSystem {
  public:
   DirFiles() : dir_("kelp-files") {}
@@ -87,10 +88,12 @@ class DirFiles : public FileSystem {
   std::unique_ptr<std::istream> open_read(const std::string& p, bool b) override {
     return FileSystem::open_read(at(p), b);
   }
+  std::unique_ptr<std::ostream> create_new(const std::string& p) override { return FileSystem::create_new(at(p)); }
+  Kind kind(const std::string& p) override { return FileSystem::kind(at(p)); }
+  std::string final_target(const std::string& p) override { return p; }
   bool exists(const std::string& p) override { return FileSystem::exists(at(p)); }
   bool remove(const std::string& p) override { return FileSystem::remove(at(p)); }
   bool rename(const std::string& f, const std::string& t) override { return FileSystem::rename(at(f), at(t)); }
-  bool copy(const std::string& f, const std::string& t) override { return FileSystem::copy(at(f), at(t)); }
 
   void put(const std::string& name, const std::string& bytes) { write_file(at(name), bytes); }
   std::string get(const std::string& name) const { return slurp(at(name)); }

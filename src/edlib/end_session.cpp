@@ -216,9 +216,12 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
     if (print_counter != 0) {
       // A print pass has just run through all pages.
       print_counter = 0;
-      if (out == kListingUnit) hclose(s, kListingUnit, listing_name, editor_name, kScreen);
+      bool listed = true;
+      if (out == kListingUnit) listed = close_report(s, kListingUnit, listing_name, editor_name, kScreen);
       out = saved_unit;
-      if (flags.usrhcp == 0) {
+      // A listing that could not be written keeps the user on this page,
+      // whatever the pass was started for.
+      if (flags.usrhcp == 0 && listed) {
         // The pass the final page started on its way out: end with the
         // choice that led to it.
         if (flags.gustrevan_go != 0) {
@@ -262,16 +265,17 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
         return;
       case 4:
         clear(s, kScreen);
+        // A report that cannot be created leaves the page as it was.
+        if (!open_report(s, "Diagnostics.stxt", kSilentUnit, "Fintop", kScreen)) break;
         out = kSilentUnit;
         warnings = 0;
         fatal = 0;
-        syopen(s, "Diagnostics.stxt", 1, 0, kSilentUnit, "Fintop", kScreen);
         status = kStatusChecks;
         code = kNavExecute;
         return;
       case 5:
+        if (!open_report(s, listing_name, kListingUnit, editor_name, kScreen)) break;
         print_counter = 1;
-        syopen(s, listing_name, 1, 0, kListingUnit, editor_name, kScreen);
         saved_unit = out;
         out = kListingUnit;
         flags.usrhcp = 1;

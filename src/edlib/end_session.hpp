@@ -23,7 +23,10 @@ bool chaining_allowed(int kind, int chain_switch);
 // navigation code typed. help_item, print_counter, out and code are words
 // 700, 701, 702 and 699 of tpcm; saved_unit is the final page's saved output
 // unit. At the end of a print pass the listing is closed and the pending
-// code returned. Codes the page does not offer redisplay it.
+// code returned. Codes the page does not offer redisplay it. A report file
+// ("Diagnostics.stxt" for item 4, the listing for item 5) that cannot be
+// created or written shows the file error and the page again: nothing the
+// user typed is lost to it.
 void fintop(Session& s, std::string_view label, int kind, int& status, std::string_view listing,
             std::string_view editor, int& help_item, int& print_counter, int& out, int& saved_unit, int& code,
             int& warnings, int& fatal, int oscode, int chain_switch);

@@ -55,20 +55,20 @@ std::string final_editor_name(int kind) {
   }
 }
 
-void shpfin(Session& s, std::string_view label) {
+namespace {
+
+// Alternates the End of Session page with the consistency checks until a
+// choice stands; the choice is left in word 699.
+void choose(Session& s, std::string_view label, int kind, const std::string& listing, const std::string& editor) {
   Tpcm& t = s.tpcm;
   auto& st = s.state<FinalPageState>();
-  const int kind = t.i(1);
-  const std::string listing = final_listing_name(kind);
-  const std::string editor = final_editor_name(kind);
   int warnings = 0;
   int fatal = 0;
-
   for (;;) {
     int status = 0;
     fintop(s, label, kind, status, listing, editor, t.i(700), t.i(701), t.i(702), st.untsav, t.i(699), warnings,
            fatal, t.i(120), t.i(1866));
-    if (status == 1) break;
+    if (status == 1) return;
 
     warnings = 0;
     fatal = 0;
@@ -83,7 +83,7 @@ void shpfin(Session& s, std::string_view label) {
       t.i(113) = 0;
       t.i(108) = 1;
       if (fatal != 0) {
-        hclose(s, kSilentUnit, "Diagnostics.stxt", "???FIN", kScreen);
+        close_report(s, kSilentUnit, "Diagnostics.stxt", "???FIN", kScreen);
         // On a terminal item 4 has cleared the screen; elsewhere the cursor
         // still stands behind the selection prompt.
         if (!s.screen_is_terminal()) s.write(kScreen, "\n");
@@ -92,9 +92,9 @@ void shpfin(Session& s, std::string_view label) {
         s.unit(kScreen).flush();
         throw ProgramStop(kFatalFindingsStatus);
       }
-      if (warnings != 0) break;
+      if (warnings != 0) return;
     }
-    if (warnings == 0 && fatal == 0) break;
+    if (warnings == 0 && fatal == 0) return;
 
     // The checks page their findings every 7 messages; a last partial screen
     // still needs its wait before the End of Session page replaces it.
@@ -104,18 +104,35 @@ void shpfin(Session& s, std::string_view label) {
       clear(s, t.i(702));
     }
   }
+}
 
-  if (t.i(699) != kNavExecute) return;
-  if (st.hcdone == 1) return;
+}  // namespace
 
-  // The one print pass of the run: every page writes itself to the listing.
-  syopen(s, trimmed(listing), 1, 0, kListingUnit,
-         trimmed(editor), kScreen);
-  st.hcdone = 1;
-  t.i(701) = 1;
-  t.i(699) = kNavFirst;
-  st.untsav = t.i(702);
-  t.i(702) = kListingUnit;
+void shpfin(Session& s, std::string_view label) {
+  Tpcm& t = s.tpcm;
+  auto& st = s.state<FinalPageState>();
+  const int kind = t.i(1);
+  const std::string listing = final_listing_name(kind);
+  const std::string editor = final_editor_name(kind);
+
+  for (;;) {
+    choose(s, label, kind, listing, editor);
+    if (t.i(699) != kNavExecute) return;
+    if (st.hcdone == 1) return;
+
+    // The one print pass of the run: every page writes itself to the listing.
+    if (open_report(s, trimmed(listing), kListingUnit, trimmed(editor), kScreen)) {
+      st.hcdone = 1;
+      t.i(701) = 1;
+      t.i(699) = kNavFirst;
+      st.untsav = t.i(702);
+      t.i(702) = kListingUnit;
+      return;
+    }
+    // The listing cannot be written: back to the End of Session page with
+    // the record as it is; nothing has been saved yet.
+    t.i(699) = 0;
+  }
 }
 
 }  // namespace kelp

@@ -33,7 +33,8 @@ std::string final_editor_name(int kind);
 // The final page (page label "10" in ronvaske). Leaves its code in word 699,
 // and word 701 nonzero when a print pass is to run. A silent run with fatal
 // findings closes "Diagnostics.stxt", says so on the screen and stops with a
-// non-zero status; nothing is saved.
+// non-zero status; nothing is saved. A listing that cannot be created shows
+// the file error and brings the End of Session page back, record intact.
 void shpfin(Session& s, std::string_view label);
 
 }  // namespace kelp

@@ -78,10 +78,10 @@ void wait_and_stop(Session& s, int out) {
   stop_loading();
 }
 
+// A warning report that cannot be created costs nothing but its copy: the
+// messages still go to the screen, and the load goes on.
 void open_warning_report(Session& s, int out) {
-  if (!s.is_open(kWarningUnit)) {
-    syopen(s, std::string(kWarningReportFile), 1, 0, kWarningUnit, "IOINIT", out);
-  }
+  if (!s.is_open(kWarningUnit)) open_report(s, std::string(kWarningReportFile), kWarningUnit, "IOINIT", out);
 }
 
 void characteristics_header(Session& s, int out) {
@@ -126,7 +126,7 @@ void missing_lowdat(Session& s, const Identity& id, int out, bool silent, char& 
     replace(2007, 3);
     replace(2020, id.kind == 10 ? 2 : 4);
   }
-  if (!silent) hclose(s, kWarningUnit, kWarningReportFile, "IOINIT", out);
+  if (!silent) close_report(s, kWarningUnit, kWarningReportFile, "IOINIT", out);
 }
 
 }  // namespace
@@ -198,8 +198,9 @@ int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
   if (!silent) {
     title(s, id.kind, id.program_name, id.version, out, kKeyboard, letter, 0);
   } else {
-    // A silent run reads no menu: the banner goes to its report.
-    syopen(s, "Diagnostics.stxt", 1, 0, kSilentUnit, "IOINIT", kScreen);
+    // A silent run reads no menu: the banner goes to its report. Without the
+    // report there is no run (nothing is loaded or edited yet).
+    if (!open_report(s, "Diagnostics.stxt", kSilentUnit, "IOINIT", kScreen)) stop_loading();
     out = kSilentUnit;
     char unused = ' ';
     title(s, id.kind, id.program_name, id.version, out, kKeyboard, unused, 1);

@@ -6,6 +6,7 @@
 
 #include "edlib/kind_dispatch.hpp"
 #include "sysutl/diskio.hpp"
+#include "sysutl/file_replace.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
@@ -29,75 +30,45 @@ void warning_heading(Session& s, int out) {
 // gets them too, but the screen is where the final page comes back.
 int fault_unit(int saved_unit) { return is_silent(saved_unit) ? kScreen : saved_unit; }
 
-// A generation moves on only when it can be read as a file (a backup that
-// cannot be read counts as missing, as it did for the old reader).
-bool readable(FileSystem& fs, const std::string& name) {
-  return fs.exists(name) && fs.open_read(name, true) != nullptr;
-}
+// A generation moves on only when it is a regular file that can be read (a
+// backup that cannot be read counts as missing, as it did for the old
+// reader).
+bool readable(FileSystem& fs, const std::string& name) { return fs.open_read(name, true) != nullptr; }
 
 }  // namespace
 
 bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<const std::int32_t> words,
             const std::string& data_file, int& load_status, const std::string& backup_file,
             const std::string& oldest_file) {
+  (void)oscode;  // every operating system writes the same bytes
   FileSystem& fs = s.files();
   const std::string data = trimmed(data_file);
   const std::string backup = trimmed(backup_file);
   const std::string oldest = trimmed(oldest_file);
 
-  // Each generation is first prepared under a temporary name beside its
-  // target; only when all are ready are they renamed into place.
-  struct Staged {
-    std::string temp;
-    std::string target;
-  };
-  std::vector<Staged> staged;
-  auto fail = [&](const std::string& name) {
-    for (const auto& st : staged) fs.remove(st.temp);
-    acerr_report(s, caller, name, out);
+  // Every generation is staged beside its target first: the new data file
+  // written whole, the backups as whole-file copies of the files they
+  // follow (never a re-read, which would shift a file without a count
+  // word). Only when all three are ready does anything move, so a file that
+  // cannot be replaced (a directory, a FIFO, a full disk) costs no backup.
+  FileReplacement cascade(s);
+  const bool rotate = load_status != kDiskioNotFound;
+  const bool staged = (!rotate || !readable(fs, backup) || cascade.stage_copy(oldest, backup)) &&
+                      (!rotate || !readable(fs, data) || cascade.stage_copy(backup, data)) &&
+                      !words.empty() && words.size() <= kDiskioStagingWords &&
+                      cascade.stage(data, encode_record(words));
+  if (!staged) {
+    acerr_report(s, caller, cascade.failed().empty() ? data : cascade.failed(), out);
     return false;
-  };
-
-  if (load_status != kDiskioNotFound) {
-    // Whole-file copies: a backup is the old file byte for byte, never a
-    // re-read (a re-read of a file without a count word would shift it).
-    if (readable(fs, backup)) {
-      Staged st{oldest + ".kelpnew", oldest};
-      if (!fs.copy(backup, st.temp)) return fail(oldest);
-      staged.push_back(std::move(st));
-    }
-    if (readable(fs, data)) {
-      Staged st{backup + ".kelpnew", backup};
-      if (!fs.copy(data, st.temp)) return fail(backup);
-      staged.push_back(std::move(st));
-    }
   }
-
-  {
-    Staged st{data + ".kelpnew", data};
-    std::vector<std::int32_t> record(words.begin(), words.end());
-    int n = static_cast<int>(record.size());
-    int status = 0;
-    diskio(s, kDiskioWrite, n, st.temp, kListingUnit, status, record, oscode);
-    if (status != 0) {
-      fs.remove(st.temp);
-      return fail(data);
-    }
-    staged.push_back(std::move(st));
-  }
-
   // Oldest generation first, the data file last: a rename that fails part
   // way never costs the data file, and the backups move at most once.
-  for (std::size_t k = 0; k < staged.size(); ++k) {
-    if (!fs.rename(staged[k].temp, staged[k].target)) {
-      const std::string target = staged[k].target;
-      for (std::size_t j = k; j < staged.size(); ++j) fs.remove(staged[j].temp);
-      // When the backups are already in place and only the data file failed,
-      // a second attempt must not move them once more.
-      if (target == data && k > 0) load_status = kDiskioNotFound;
-      acerr_report(s, caller, target, out);
-      return false;
-    }
+  if (!cascade.commit()) {
+    // When the backups are already in place and only the data file failed,
+    // a second attempt must not move them once more.
+    if (cascade.failed() == data && cascade.committed() > 0) load_status = kDiskioNotFound;
+    acerr_report(s, caller, cascade.failed(), out);
+    return false;
   }
   load_status = 0;
   return true;

@@ -62,12 +62,13 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
 
 // The backup cascade for one file of n words: the backup moves to the oldest
 // generation, the data file to the backup, and `words` becomes the data file.
-// All three files are prepared beside their targets first and renamed into
-// place only when every step succeeded, so a failure leaves the data file and
-// both backups as they were. A file missing at load (load_status 1) gets no
-// backups. On success load_status := 0 and true is returned; on a failure
-// acerr's message is shown on `out` (naming `caller` and the file) without
-// stopping, and false is returned.
+// All three files are staged beside their targets first (FileReplacement,
+// sysutl/file_replace.hpp: through symbolic links, only over regular files)
+// and renamed into place only when every one is written whole, so a failure
+// leaves the data file and both backups as they were. A file missing at load
+// (load_status 1) gets no backups. On success load_status := 0 and true is
+// returned; on a failure acerr's message is shown on `out` (naming `caller`
+// and the file) without stopping, and false is returned.
 bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<const std::int32_t> words,
             const std::string& data_file, int& load_status, const std::string& backup_file,
             const std::string& oldest_file);

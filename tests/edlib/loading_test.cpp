@@ -200,6 +200,29 @@ TEST(Ioinit, OneWordShortGoesOnAsAnOlderFileWithTheMissingWordCleared) {
             std::string::npos);
 }
 
+TEST(Ioinit, FoundCountIsTheWholeWordsReallyPresent) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* replies;
+    const char* message;
+  };
+  const std::string whole = encode_record(current_record());
+  const Case cases[] = {
+      {"one byte short", whole.substr(0, whole.size() - 1), "M\n\n",
+       " ++> Input Data File smaller than expected:\n     Expected   1987 I*4s, found   1986 I*4s"},
+      {"beyond what the reader stages", encode_record(current_record(130000)), "M\n\n\n",
+       " ++> Input Data File larger than expected:\n     Expected   1987 I*4s, found 130000 I*4s"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Loader l(c.replies);
+    l.fs->put("RONDDAT", c.bytes);
+    ASSERT_EQ(l.run(), -1);
+    EXPECT_NE(l.screen().find(c.message), std::string::npos) << l.screen();
+  }
+}
+
 TEST(Ioinit, KindOutsideTheTableGivesText4AndUnknownCreator) {
   for (int kind : {0, 18, 1000}) {
     Loader l("M\n\n\n");

@@ -1,12 +1,15 @@
 #include "edlib/saving.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -34,23 +37,21 @@ class InTempDir : public testing::InTempDir {
   }
 };
 
-// A file layer that refuses chosen steps.
-class FaultyFiles : public FileSystem {
- public:
-  std::set<std::string> fail_copy_to;     // copies onto these names fail
-  std::set<std::string> fail_rename_to;   // renames onto these names fail
-  std::set<std::string> fail_write_of;    // opening these names for writing fails
-  std::unique_ptr<std::ostream> open_write(const std::string& path, bool binary, bool append) override {
-    if (fail_write_of.count(path) != 0) return nullptr;
-    return FileSystem::open_write(path, binary, append);
-  }
-  bool copy(const std::string& from, const std::string& to) override {
-    if (fail_copy_to.count(to) != 0) return false;
-    return FileSystem::copy(from, to);
+// A file layer that fails one step for one target: creating its temporary,
+// writing to it (a full disk: the temporary is made, no byte lands), or
+// renaming onto it.
+struct FaultyFiles : FileSystem {
+  enum Step { kNone, kCreate, kWrite, kRename } step = kNone;
+  std::string target;
+  std::unique_ptr<std::ostream> create_new(const std::string& path) override {
+    const bool hit = path.starts_with(target + ".kelp");
+    if (hit && step == kCreate) return nullptr;
+    auto made = FileSystem::create_new(path);
+    if (made && hit && step == kWrite) return std::make_unique<std::ofstream>("/dev/full");
+    return made;
   }
   bool rename(const std::string& from, const std::string& to) override {
-    if (fail_rename_to.count(to) != 0) return false;
-    return FileSystem::rename(from, to);
+    return !(step == kRename && to == target) && FileSystem::rename(from, to);
   }
 };
 
@@ -199,83 +200,70 @@ TEST_F(Saving, UnchangedSessionWritesNothing) {
 
 // ---- Failed saves ----
 
-TEST_F(Saving, FailedDataWriteKeepsEveryOldFileAndReturnsToTheFinalPage) {
-  ScriptedSession t("\n");
-  auto faulty = std::make_shared<FaultyFiles>();
-  faulty->fail_rename_to.insert("RONDDAT.kelpnew");  // diskio's rename of the new record
-  t.s.set_files(faulty);
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 0);
-  write("RONDDAT", "data");
-  write("RONDBAK", "bak");
-  write("LASTBAK", "last");
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(699) = -2;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 1);
-  EXPECT_EQ(t.shown(),
-            "\n ++> File not found or file access error in ronvaske\n     File name: RONDDAT\n \n"
-            " Press <RETURN> to continue: ");
-  EXPECT_EQ(files(), (std::set<std::string>{"LASTBAK", "RONDBAK", "RONDDAT"}));
-  EXPECT_EQ(read("RONDDAT"), "data");
-  EXPECT_EQ(read("RONDBAK"), "bak");
-  EXPECT_EQ(read("LASTBAK"), "last");
-  EXPECT_EQ(t.s.tpcm.i(300), 5);  // the edit is kept
-
-  // The user frees the disk and saves again: the cascade moves once.
-  faulty->fail_rename_to.clear();
-  t.s.tpcm.i(699) = -2;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
-  EXPECT_EQ(read("LASTBAK"), "bak");
-  EXPECT_EQ(read("RONDBAK"), "data");
-  EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be(5));
-}
-
-TEST_F(Saving, FailedBackupCopyNamesTheBackupAndChangesNothing) {
-  ScriptedSession t("\n");
-  auto faulty = std::make_shared<FaultyFiles>();
-  faulty->fail_copy_to.insert("RONDBAK.kelpnew");
-  t.s.set_files(faulty);
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 0);
-  write("RONDDAT", "data");
-  write("RONDBAK", "bak");
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(699) = -1983;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 1);
-  EXPECT_NE(t.shown().find("     File name: RONDBAK\n"), std::string::npos);
-  EXPECT_EQ(files(), (std::set<std::string>{"RONDBAK", "RONDDAT"}));
-  EXPECT_EQ(read("RONDDAT"), "data");
-  EXPECT_EQ(read("RONDBAK"), "bak");
-  EXPECT_EQ(t.errors.str(), "");  // no submission note after a failed save
-}
-
-TEST_F(Saving, FailedOldestGenerationNamesLastbak) {
-  ScriptedSession t("\n");
-  auto faulty = std::make_shared<FaultyFiles>();
-  faulty->fail_rename_to.insert("LASTBAK");
-  t.s.set_files(faulty);
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 0);
-  write("RONDDAT", "data");
-  write("RONDBAK", "bak");
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(699) = -2;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 1);
-  EXPECT_NE(t.shown().find("     File name: LASTBAK\n"), std::string::npos);
-  EXPECT_EQ(files(), (std::set<std::string>{"RONDBAK", "RONDDAT"}));
-  EXPECT_EQ(read("RONDDAT"), "data");
-}
-
-TEST_F(Saving, DataFileThatIsADirectoryFailsCleanly) {
-  ScriptedSession t("\n");
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 1);
-  fs::create_directory("RONDDAT");
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(699) = -2;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 1);
-  EXPECT_TRUE(fs::is_directory("RONDDAT"));
-  EXPECT_EQ(files(), std::set<std::string>{"RONDDAT"});  // no temporary left behind
+TEST_F(Saving, AFailedSaveKeepsEveryFileAndTheEditAndLeavesNoTemporary) {
+  // A step of the file layer fails, or a target is no regular file: a
+  // directory (also one that took the data file's place during the session),
+  // a FIFO, a device. Nothing moves before every generation is ready.
+  using Plant = std::function<void(const std::string&)>;
+  const Plant dir = [](const std::string& n) { fs::create_directory(n); };
+  const Plant fifo = [](const std::string& n) { ASSERT_EQ(::mkfifo(n.c_str(), 0600), 0); };
+  const Plant device = [](const std::string& n) { fs::create_symlink("/dev/null", n); };
+  struct Case {
+    std::string target;
+    FaultyFiles::Step step;
+    Plant plant;
+  };
+  const Case cases[] = {
+      {"RONDDAT", FaultyFiles::kCreate, {}}, {"RONDBAK", FaultyFiles::kCreate, {}},
+      {"LASTBAK", FaultyFiles::kCreate, {}}, {"RONDDAT", FaultyFiles::kWrite, {}},
+      {"RONDBAK", FaultyFiles::kWrite, {}},  {"LASTBAK", FaultyFiles::kRename, {}},
+      {"RONDDAT", FaultyFiles::kRename, {}}, {"RONDDAT", FaultyFiles::kNone, dir},
+      {"RONDDAT", FaultyFiles::kNone, fifo}, {"RONDDAT", FaultyFiles::kNone, device},
+      {"RONDBAK", FaultyFiles::kNone, dir},  {"RONDBAK", FaultyFiles::kNone, fifo},
+      {"LASTBAK", FaultyFiles::kNone, fifo}};
+  const std::map<std::string, std::string> old = {{"RONDDAT", "data"}, {"RONDBAK", "bak"}, {"LASTBAK", "last"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target + ", step " + std::to_string(c.step));
+    for (const auto& name : files()) fs::remove_all(name);
+    for (const auto& [name, bytes] : old) write(name, bytes);
+    if (c.plant) {
+      fs::remove(c.target);
+      c.plant(c.target);
+    }
+    auto layer = std::make_shared<FaultyFiles>();
+    layer->step = c.step;
+    layer->target = c.target;
+    ScriptedSession t("\n");
+    t.s.set_files(layer);
+    LoadTimeCopy copy;
+    load(t.s, copy, 4, 1987, 0);
+    t.s.tpcm.i(300) = 5;
+    t.s.tpcm.i(699) = -2;
+    EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 1);  // back to the final page
+    EXPECT_NE(t.shown().find(" ++> File not found or file access error in ronvaske\n     File name: " + c.target +
+                             "\n \n Press <RETURN> to continue: "),
+              std::string::npos);
+    EXPECT_EQ(files(), (std::set<std::string>{"LASTBAK", "RONDBAK", "RONDDAT"}));
+    EXPECT_EQ(t.s.tpcm.i(300), 5);
+    // Only the data file's own rename comes after the backups moved; they
+    // then hold the old files, and a second attempt does not move them again.
+    const bool moved = c.step == FaultyFiles::kRename && c.target == "RONDDAT";
+    const auto now = moved ? decltype(old){{"RONDDAT", "data"}, {"RONDBAK", "data"}, {"LASTBAK", "bak"}} : old;
+    for (const auto& [name, bytes] : now) {
+      if (c.plant && name == c.target) {
+        EXPECT_NE(fs::symlink_status(name).type(), fs::file_type::regular);
+      } else {
+        EXPECT_EQ(read(name), bytes) << name;
+      }
+    }
+    if (moved) {
+      layer->step = FaultyFiles::kNone;
+      t.s.tpcm.i(699) = -2;
+      EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+      EXPECT_EQ(read("LASTBAK"), "bak");
+      EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be(5));
+    }
+  }
 }
 
 TEST_F(Saving, SilentRunShowsTheFaultOnTheScreenAndInTheReport) {

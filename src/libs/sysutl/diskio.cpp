@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <bit>
-#include <fstream>
 #include <functional>
 #include <istream>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <utility>
 #include <vector>
 
+#include "sysutl/file_replace.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {
@@ -42,33 +43,15 @@ std::size_t limit(int n, std::size_t a, std::size_t b) {
   return std::min({static_cast<std::size_t>(n), a, b});
 }
 
-// Writes the record beside the target and renames it into place.
-int write_record(Session& s, const std::string& name, std::span<const std::int32_t> words) {
-  const std::string bytes = encode_record(words);
-  const std::string temp = name + ".kelptmp";
-  auto out = s.files().open_write(temp, true, false);
-  if (!out) return kDiskioWriteFailed;
-  out->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out->flush();
-  bool ok = !out->fail();
-  if (auto* f = dynamic_cast<std::ofstream*>(out.get())) {
-    f->close();
-    ok = ok && !f->fail();
-  }
-  out.reset();
-  if (ok && s.files().rename(temp, name)) return 0;
-  s.files().remove(temp);
-  return kDiskioWriteFailed;
-}
-
 struct ReadResult {
   std::size_t first_byte = 0;  // where the words start in the staging bytes
-  std::size_t words = 0;       // words really read
+  std::size_t words = 0;       // whole words of the record present in the file
   bool whole = true;           // the record was read whole and its markers agree
 };
 
-// Decides how the file holds its words and how many of them could be read.
-ReadResult locate_words(const std::vector<char>& bytes, std::size_t got, bool lowdat) {
+// Decides how the file holds its words and how many of them are present.
+// `got` bytes are staged; the file holds `total` bytes (at least `got`).
+ReadResult locate_words(const std::vector<char>& bytes, std::size_t got, std::size_t total, bool lowdat) {
   ReadResult r;
   if (got < 8) {
     // The marker and the first word cannot both be read.
@@ -81,17 +64,21 @@ ReadResult locate_words(const std::vector<char>& bytes, std::size_t got, bool lo
   const std::int64_t first = word_at(bytes, 4);
   const bool well_formed = lowdat ? marker == kLowdatMarker : (first >= 1 && first * 4 == marker);
   if (!well_formed) {
-    // Bare words from the first byte, as many as there are (up to the staging size).
-    r.words = std::min(got / 4, kDiskioStagingWords);
+    // Bare words from the first byte.
+    r.words = total / 4;
     return r;
   }
+  // A record is its two markers and the words between them: of a file cut
+  // short, only the words that leave room for the trailing marker count as
+  // present (one byte short means one word fewer, never the full count).
   const auto count = static_cast<std::size_t>(marker / 4);
+  const std::size_t trailer = 4 + 4 * count;
   r.first_byte = 4;
-  r.words = std::min({count, kDiskioStagingWords, (got - 4) / 4});
-  if (r.words < count) {
-    r.whole = false;  // cut short, or longer than the staging area
+  if (total < trailer + 4) {
+    r.words = (total - 8) / 4;
+    r.whole = false;
   } else {
-    const std::size_t trailer = 4 + 4 * count;
+    r.words = count;
     r.whole = got >= trailer + 4 && word_at(bytes, trailer) == marker;
   }
   return r;
@@ -105,13 +92,21 @@ int read_record(Session& s, int& nwords, const std::string& name, std::span<std:
   if (bytes.size() != kStagingBytes) bytes.assign(kStagingBytes, 0);
   in->read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   const auto got = static_cast<std::size_t>(std::max<std::streamsize>(in->gcount(), 0));
+  // What lies beyond the staging area is counted, not kept.
+  std::size_t total = got;
+  if (got == bytes.size()) {
+    in->ignore(std::numeric_limits<std::streamsize>::max());
+    total += static_cast<std::size_t>(std::max<std::streamsize>(in->gcount(), 0));
+  }
   const bool stream_error = in->bad();
   in.reset();
 
   const bool lowdat = is_lowdat_name(name);
-  const ReadResult r = locate_words(bytes, got, lowdat);
+  const ReadResult r = locate_words(bytes, got, total, lowdat);
+  // Only staged words can be copied.
+  const std::size_t staged = std::min({r.words, (got - std::min(got, r.first_byte)) / 4, kDiskioStagingWords});
 
-  const std::size_t copied = limit(nwords, r.words, array.size());
+  const std::size_t copied = limit(nwords, staged, array.size());
   for (std::size_t k = 0; k < copied; ++k) array[k] = word_at(bytes, r.first_byte + 4 * k);
   if (lowdat) {
     // "LOWDAT" fills its 680 words: what the file did not hold is zero, never
@@ -121,9 +116,9 @@ int read_record(Session& s, int& nwords, const std::string& name, std::span<std:
   }
 
   int status = 0;
-  if (!r.whole || stream_error) status |= kDiskioReadFailed;
+  if (!r.whole || stream_error || staged < r.words) status |= kDiskioReadFailed;
   if (nwords < 0 || static_cast<std::size_t>(nwords) != r.words) status |= kDiskioReadFailed;
-  nwords = static_cast<int>(r.words);
+  nwords = static_cast<int>(std::min<std::size_t>(r.words, std::numeric_limits<int>::max()));
   return status;
 }
 
@@ -147,7 +142,8 @@ void diskio(Session& s, int mode, int& nwords, const std::string& name, int /*un
         static_cast<std::size_t>(nwords) > kDiskioStagingWords) {
       status = kDiskioWriteFailed;
     } else {
-      status = write_record(s, name, array.first(static_cast<std::size_t>(nwords)));
+      const std::string bytes = encode_record(array.first(static_cast<std::size_t>(nwords)));
+      status = replace_file(s, name, bytes) ? 0 : kDiskioWriteFailed;
     }
     if (status != 0 && !existed) status |= kDiskioNotFound;
     return;

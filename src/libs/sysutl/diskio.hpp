@@ -35,21 +35,27 @@ inline constexpr int kDiskioRead = 1;
 // Reads or writes one whole record.
 //
 // mode 0 (write): array[0..nwords) becomes the file's only record; nwords is
-//   not changed. The record goes to a temporary file beside `name`, which is
-//   flushed, checked and renamed into place, so a failure leaves the old file
-//   as it was. status 0 on success; on failure 2 (plus 1 when no file of that
-//   name existed before). nwords below 1, beyond the array or beyond the
-//   largest record the reader takes writes nothing and reports 2.
+//   not changed. The record replaces the file through replace_file
+//   (sysutl/file_replace.hpp), so a failure leaves the old file as it was and
+//   only a regular file (or no file) of that name is ever replaced. status 0
+//   on success; on failure 2 (plus 1 when no file of that name existed
+//   before). nwords below 1, beyond the array or beyond the largest record
+//   the reader takes writes nothing and reports 2.
 //
-// mode 1 (read): a file that cannot be opened gives status 1 and leaves
-//   nwords and array unchanged. Otherwise the file is taken as one record when
-//   its markers agree with its count word ("LOWDAT*": marker 2,720), else as
-//   bare words from its first byte. array receives min(nwords, N,
-//   array.size()) words, where N is the number of words really read; the rest
-//   of array is left as it was (for "LOWDAT*" names the rest of the first 680
-//   words is set to zero). nwords := N. status 0 when the record was read
-//   whole and N equals the nwords asked for; otherwise 4 (count differs,
-//   record cut short, markers that disagree, a header that cannot be read).
+// mode 1 (read): a file that cannot be opened, or that is not a regular file
+//   (a directory, FIFO or device of that name), gives status 1 and leaves
+//   nwords and array unchanged. Otherwise the file is taken as one record
+//   when its markers agree with its count word ("LOWDAT*": marker 2,720),
+//   else as bare words from its first byte. N is the number of whole words
+//   of the record present in the file: the count word's N for a complete
+//   record, for a record cut short the words that still leave room for its
+//   trailing marker (a file one byte short holds N - 1), for bare words the
+//   file's length in whole words. array receives min(nwords, N,
+//   array.size(), 126,831) words; the rest of array is left as it was (for
+//   "LOWDAT*" names the rest of the first 680 words is set to zero). nwords
+//   := N. status 0 when the record was read whole and N equals the nwords
+//   asked for; otherwise 4 (count differs, record cut short or longer than
+//   the reader stages, markers that disagree, a header that cannot be read).
 //
 //   The N handed back is the count FOUND in the file, not the record size of
 //   the program kind: a caller keeps its own expected size and writes the

@@ -34,6 +34,18 @@ void hclose(Session& s, int unit, std::string_view name, std::string_view caller
   if (!s.close_unit(unit)) acerr(s, caller, name, msgunit);
 }
 
+bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {
+  if (s.open_output(unit, name)) return true;
+  acerr_report(s, caller, name, msgunit);
+  return false;
+}
+
+bool close_report(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit) {
+  if (!s.is_open(unit) || s.close_unit(unit)) return true;
+  acerr_report(s, caller, name, msgunit);
+  return false;
+}
+
 void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit) {
   acerr_report(s, caller, name, msgunit);
   throw ProgramStop(kFileErrorStatus);

@@ -35,6 +35,21 @@ void hclose(Session& s, int unit, std::string_view name, std::string_view caller
 // is taken back to the page with the session's edits kept.
 void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit);
 
+// Report files: the texts the editor writes for the user to read (the
+// print-pass listing, "Diagnostics.stxt", "DATUPWRN.stxt", "WAVEOUT.stxt"
+// and their kin). A report that cannot be written never costs the record:
+//
+// open_report opens name on unit as a new, empty formatted file. When that
+// fails (a directory, FIFO or device of that name, no permission, no room)
+// acerr's message goes to msgunit with its wait for RETURN (none on unit
+// 41), nothing is opened and false is returned; the program goes on, and
+// the caller goes back to its page with the record as it is.
+bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
+// Flushes and closes a report unit (a unit not open is no error). A write,
+// flush or close that failed gets acerr's message and wait, without the
+// stop, and false.
+bool close_report(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit);
+
 // End-of-file or read error: on out an empty line, " ++> End of file or
 // related file error in routine " + caller, "     file name " + name; prsret;
 // then ProgramStop(2).

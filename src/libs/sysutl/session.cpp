@@ -1,6 +1,10 @@
 #include "sysutl/session.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -38,7 +42,85 @@ class TrackingBuf : public std::streambuf {
 
 // ---- FileSystem ----
 
+namespace {
+
+// An output stream on a file descriptor, unbuffered: every write goes
+// straight to the file, so a failing disk shows at the write itself.
+class FdBuf : public std::streambuf {
+ public:
+  explicit FdBuf(int fd) : fd_(fd) {}
+  ~FdBuf() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FdBuf(const FdBuf&) = delete;
+  FdBuf& operator=(const FdBuf&) = delete;
+
+  // Puts the data on the disk and closes the descriptor.
+  bool finish() {
+    if (fd_ < 0) return false;
+    bool ok = ::fsync(fd_) == 0;
+    ok = ::close(fd_) == 0 && ok;
+    fd_ = -1;
+    return ok;
+  }
+
+ protected:
+  int_type overflow(int_type ch) override {
+    if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
+    const char c = traits_type::to_char_type(ch);
+    return put(&c, 1) ? ch : traits_type::eof();
+  }
+  std::streamsize xsputn(const char* data, std::streamsize n) override { return put(data, n) ? n : 0; }
+
+ private:
+  bool put(const char* data, std::streamsize n) {
+    while (n > 0 && fd_ >= 0) {
+      const ssize_t done = ::write(fd_, data, static_cast<std::size_t>(n));
+      if (done < 0 && errno == EINTR) continue;
+      if (done <= 0) return false;
+      data += done;
+      n -= done;
+    }
+    return n == 0;
+  }
+  int fd_;
+};
+
+class FdStream : public std::ostream {
+ public:
+  explicit FdStream(int fd) : std::ostream(nullptr), buf_(fd) { rdbuf(&buf_); }
+  bool finish() { return buf_.finish(); }
+
+ private:
+  FdBuf buf_;
+};
+
+}  // namespace
+
+FileSystem::Kind FileSystem::kind(const std::string& path) {
+  std::error_code ec;
+  const auto st = std::filesystem::status(path, ec);
+  if (st.type() == std::filesystem::file_type::not_found) return Kind::kAbsent;
+  if (ec) return Kind::kOther;
+  return st.type() == std::filesystem::file_type::regular ? Kind::kRegular : Kind::kOther;
+}
+
+std::string FileSystem::final_target(const std::string& path) {
+  // Linux follows at most 40 links in one name; a longer chain is a loop.
+  constexpr int kMostLinks = 40;
+  std::filesystem::path p = path;
+  for (int k = 0; k < kMostLinks; ++k) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(p, ec))) return p.string();
+    const std::filesystem::path to = std::filesystem::read_symlink(p, ec);
+    if (ec) return path;
+    p = to.is_absolute() ? to : p.parent_path() / to;
+  }
+  return path;
+}
+
 std::unique_ptr<std::ostream> FileSystem::open_write(const std::string& path, bool binary, bool append) {
+  if (kind(path) == Kind::kOther) return nullptr;
   auto mode = std::ios::out | (append ? std::ios::app : std::ios::trunc);
   if (binary) mode |= std::ios::binary;
   auto f = std::make_unique<std::ofstream>(path, mode);
@@ -47,11 +129,28 @@ std::unique_ptr<std::ostream> FileSystem::open_write(const std::string& path, bo
 }
 
 std::unique_ptr<std::istream> FileSystem::open_read(const std::string& path, bool binary) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return nullptr;
+  if (kind(path) != Kind::kRegular) return nullptr;
   auto f = std::make_unique<std::ifstream>(path, binary ? std::ios::in | std::ios::binary : std::ios::in);
   if (!f->is_open()) return nullptr;
   return f;
+}
+
+std::unique_ptr<std::ostream> FileSystem::create_new(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  return std::make_unique<FdStream>(fd);
+}
+
+bool FileSystem::close(std::ostream& out) {
+  out.flush();
+  bool ok = !out.fail();
+  if (auto* f = dynamic_cast<FdStream*>(&out)) {
+    ok = f->finish() && ok;
+  } else if (auto* f = dynamic_cast<std::ofstream*>(&out)) {
+    f->close();
+    ok = ok && !f->fail();
+  }
+  return ok;
 }
 
 bool FileSystem::exists(const std::string& path) {
@@ -67,12 +166,6 @@ bool FileSystem::remove(const std::string& path) {
 bool FileSystem::rename(const std::string& from, const std::string& to) {
   std::error_code ec;
   std::filesystem::rename(from, to, ec);
-  return !ec;
-}
-
-bool FileSystem::copy(const std::string& from, const std::string& to) {
-  std::error_code ec;
-  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec);
   return !ec;
 }
 
@@ -141,13 +234,7 @@ bool Session::is_open(int u) const { return out_units_.count(u) != 0 || in_units
 bool Session::close_unit(int u) {
   bool ok = true;
   if (auto it = out_units_.find(u); it != out_units_.end()) {
-    auto& s = *it->second->stream;
-    s.flush();
-    ok = !s.fail();
-    if (auto* f = dynamic_cast<std::ofstream*>(&s)) {
-      f->close();
-      ok = ok && !f->fail();
-    }
+    ok = files_->close(*it->second->stream);
     out_units_.erase(it);
   }
   in_units_.erase(u);

@@ -51,20 +51,42 @@ class ProgramStop : public std::exception {
 inline constexpr std::string_view kEndOfInputMessage =
     " ++> End of input: session ended, nothing saved.";
 
-// The file layer. Every file the editors create, replace, read, copy or
-// delete goes through here, so that tests can make any step fail.
+// The file layer. Every file the editors create, replace, read or delete goes
+// through here, so that tests can make any step fail.
+//
+// Data, backup and report files must be regular files: a name that holds a
+// directory, a FIFO or a device (also at the end of a symbolic link) is
+// neither read nor written, so no such file can block the program or
+// swallow a record.
 class FileSystem {
  public:
+  // What a name holds, after following symbolic links.
+  enum class Kind { kAbsent, kRegular, kOther };
+
   virtual ~FileSystem() = default;
-  // nullptr when the file cannot be opened.
+  // Opens a file for writing from its start (or to append). nullptr when it
+  // cannot be opened or the name holds anything but a regular file.
   virtual std::unique_ptr<std::ostream> open_write(const std::string& path, bool binary, bool append);
+  // Opens an existing regular file for reading; nullptr otherwise.
   virtual std::unique_ptr<std::istream> open_read(const std::string& path, bool binary);
+  // Creates `path` as a new empty file for writing. Fails (nullptr) when
+  // anything already has that name, a symbolic link included: the new file
+  // is never reached through a link.
+  virtual std::unique_ptr<std::ostream> create_new(const std::string& path);
+  // Flushes a stream that open_write or create_new gave (for create_new down
+  // to the disk) and closes it. false when a write, the flush or the close
+  // failed.
+  virtual bool close(std::ostream& out);
+  virtual Kind kind(const std::string& path);
+  // The name a path stands for after following every symbolic link (a
+  // relative link counts from the link's own directory); the path itself
+  // when it is no link. A link that points nowhere gives the name it points
+  // to; a loop of links gives the path itself.
+  virtual std::string final_target(const std::string& path);
   virtual bool exists(const std::string& path);
   virtual bool remove(const std::string& path);
   // Replaces `to` by `from` in one step.
   virtual bool rename(const std::string& from, const std::string& to);
-  // Copies a whole file, replacing `to`.
-  virtual bool copy(const std::string& from, const std::string& to);
 };
 
 class Session {

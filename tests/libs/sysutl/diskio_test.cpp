@@ -1,6 +1,7 @@
 #include "sysutl/diskio.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <bit>
 #include <cmath>
@@ -219,7 +220,7 @@ TEST_F(DiskioTest, LowdatRuleLooksAtTheFirstSixCharactersOfTheName) {
   EXPECT_EQ(bare[680], 0);  // beyond the 680 words asked for: untouched
 }
 
-TEST_F(DiskioTest, RecordLongerThanTheStagingAreaIsCutAndReported) {
+TEST_F(DiskioTest, RecordLongerThanTheStagingAreaIsCutAndReportedWithItsCount) {
   const int big = static_cast<int>(kDiskioStagingWords) + 100;
   auto words = counted_record(big);
   std::string bytes = be32(4 * big);
@@ -229,7 +230,7 @@ TEST_F(DiskioTest, RecordLongerThanTheStagingAreaIsCutAndReported) {
   std::vector<std::int32_t> back(static_cast<std::size_t>(big), 0);
   int n = big;
   EXPECT_EQ(read("BIGDAT", n, back), 4);
-  EXPECT_EQ(n, static_cast<int>(kDiskioStagingWords));
+  EXPECT_EQ(n, big);
   EXPECT_EQ(back[kDiskioStagingWords - 1], words[kDiskioStagingWords - 1]);
   EXPECT_EQ(back[kDiskioStagingWords], 0);
 }
@@ -251,14 +252,16 @@ TEST_F(DiskioTest, TruncatedFilesAreReportedWithWhatWasReallyRead) {
     // The words really read are copied; nothing beyond them is touched.
     for (std::size_t k = static_cast<std::size_t>(n); k < back.size(); ++k) ASSERT_EQ(back[k], -1) << k;
   }
-  // Cut at 100 bytes: the marker, then 24 whole words of the record.
+  // Cut at 100 bytes: the marker, then 23 whole words of the record and
+  // room for its trailing marker.
   write_file("RONDDAT", whole.substr(0, 100));
   std::vector<std::int32_t> back(1987, -1);
   int n = 1987;
   read("RONDDAT", n, back);
-  EXPECT_EQ(n, 24);
+  EXPECT_EQ(n, 23);
   EXPECT_EQ(back[0], 1987);
-  EXPECT_EQ(back[23], counted_record(1987)[23]);
+  EXPECT_EQ(back[22], counted_record(1987)[22]);
+  EXPECT_EQ(back[23], -1);
 }
 
 TEST_F(DiskioTest, MarkersThatDisagreeAreNotSuccess) {
@@ -272,12 +275,13 @@ TEST_F(DiskioTest, MarkersThatDisagreeAreNotSuccess) {
   EXPECT_EQ(n, 1987);
   EXPECT_EQ(back, words);
 
-  // The trailing marker missing, whole or in part.
+  // The trailing marker missing, whole or in part: a record short of any
+  // byte holds one whole word fewer than its count.
   for (std::size_t cut : {7952u, 7955u}) {
     write_file("RONDDAT", encode_record(words).substr(0, cut));
     n = 1987;
     EXPECT_EQ(read("RONDDAT", n, back), 4);
-    EXPECT_EQ(n, 1987);
+    EXPECT_EQ(n, 1986);
   }
 }
 
@@ -308,10 +312,10 @@ TEST_F(DiskioTest, HugeCountsNeitherWrapNorOverrun) {
   std::fill(back.begin(), back.end(), -1);
   n = 1987;
   EXPECT_EQ(read("RONDDAT", n, back), 4);
-  EXPECT_EQ(n, 3);
+  EXPECT_EQ(n, 2);
   EXPECT_EQ(back[0], 100000000);
-  EXPECT_EQ(back[2], 6);
-  EXPECT_EQ(back[3], -1);
+  EXPECT_EQ(back[1], 5);
+  EXPECT_EQ(back[2], -1);
 
   // Largest positive count with its (wrapped) 32-bit marker.
   write_file("RONDDAT", be32(-4) + be32(std::numeric_limits<std::int32_t>::max()) + be32(9));
@@ -330,9 +334,9 @@ TEST_F(DiskioTest, ShortLowdatCopiesOnlyWhatItHoldsAndZeroesTheRest) {
   write_file("LOWDAT", whole.substr(0, 4 + 4 * 600));
   int n = 680;
   EXPECT_EQ(read("LOWDAT", n, back), 4);
-  EXPECT_EQ(n, 600);
-  EXPECT_EQ(back[599], 600);
-  EXPECT_EQ(back[600], 0);
+  EXPECT_EQ(n, 599);
+  EXPECT_EQ(back[598], 599);
+  EXPECT_EQ(back[599], 0);
   EXPECT_EQ(back[679], 0);
 
   for (std::size_t cut : {0u, 3u, 7u}) {
@@ -380,13 +384,12 @@ TEST_F(DiskioTest, WritingNeverReadsBeyondTheArrayOrWritesAnEmptyRecord) {
   EXPECT_FALSE(fs::exists("NEWDAT"));
 }
 
-// Every file written goes to /dev/full.
+// Every new file is made, but what is written to it goes to /dev/full.
 class FullDisk : public FileSystem {
  public:
-  std::unique_ptr<std::ostream> open_write(const std::string&, bool, bool) override {
-    auto f = std::make_unique<std::ofstream>("/dev/full", std::ios::out | std::ios::binary);
-    if (!f->is_open()) return nullptr;
-    return f;
+  std::unique_ptr<std::ostream> create_new(const std::string& path) override {
+    if (!FileSystem::create_new(path)) return nullptr;
+    return std::make_unique<std::ofstream>("/dev/full", std::ios::out | std::ios::binary);
   }
 };
 
@@ -399,7 +402,7 @@ class NoRename : public FileSystem {
 // No file can be created.
 class ReadOnly : public FileSystem {
  public:
-  std::unique_ptr<std::ostream> open_write(const std::string&, bool, bool) override { return nullptr; }
+  std::unique_ptr<std::ostream> create_new(const std::string&) override { return nullptr; }
 };
 
 TEST_F(DiskioTest, FailedWriteLeavesTheOldFileIntact) {
@@ -412,7 +415,7 @@ TEST_F(DiskioTest, FailedWriteLeavesTheOldFileIntact) {
   EXPECT_EQ(write("RONDDAT", changed), 2);
   EXPECT_EQ(slurp("RONDDAT"), before);
   EXPECT_EQ(write("PIVADAT", changed), 3);  // new file: bit 1 comes with bit 2
-  EXPECT_FALSE(fs::exists("PIVADAT"));
+  EXPECT_EQ(dir_entries(), std::vector<std::string>{"RONDDAT"});  // no empty temporary left
 
   t.s.set_files(std::make_shared<NoRename>());
   EXPECT_EQ(write("RONDDAT", changed), 2);
@@ -422,6 +425,21 @@ TEST_F(DiskioTest, FailedWriteLeavesTheOldFileIntact) {
   t.s.set_files(std::make_shared<ReadOnly>());
   EXPECT_EQ(write("RONDDAT", changed), 2);
   EXPECT_EQ(slurp("RONDDAT"), before);
+}
+
+TEST_F(DiskioTest, NamesThatAreNoRegularFileAreNotRead) {
+  // A FIFO would block the program for good; a directory or a device is no
+  // record. (Writing them is refused by the save, see the cascade's tests.)
+  fs::create_directory("DIRDAT");
+  ASSERT_EQ(::mkfifo("FIFODAT", 0600), 0);
+  fs::create_symlink("/dev/zero", "DEVDAT");
+  for (const char* name : {"DIRDAT", "FIFODAT", "DEVDAT"}) {
+    std::vector<std::int32_t> back(1987, -1);
+    int n = 1987;
+    EXPECT_EQ(read(name, n, back), 1) << name;
+    EXPECT_EQ(n, 1987);
+    EXPECT_EQ(back, std::vector<std::int32_t>(1987, -1));
+  }
 }
 
 // ---- Word helpers ----
