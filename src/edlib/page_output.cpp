@@ -1,6 +1,7 @@
 #include "edlib/page_output.hpp"
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "kelpkit/report_lines.hpp"
@@ -44,6 +45,17 @@ std::string count_field(int v) {
   return field;
 }
 
+// Entry unit_word + offset of a label table, or nullopt outside it. The two
+// are range-checked before they are added, so no sum can overflow.
+template <std::size_t N>
+std::optional<std::string_view> label_of(const std::array<std::string_view, N>& table, int unit_word, int offset) {
+  constexpr int size = static_cast<int>(N);
+  if (unit_word < 0 || unit_word >= size || offset < 0 || offset >= size) return std::nullopt;
+  const int code = unit_word + offset;
+  if (code >= size) return std::nullopt;
+  return table[static_cast<std::size_t>(code)];
+}
+
 }  // namespace
 
 std::string edlnot(int item, std::string_view label, int width) {
@@ -65,9 +77,9 @@ std::string edlnot(int item, std::string_view label, int width) {
   return padded(line, kItemLineWidth);
 }
 
-void outcfu(Session& s, int& item, std::string_view label, float value, std::string_view format, int unitcode,
-            int out, int width) {
-  fwrite(s, out, format, {edlnot(item, label, width), value, eunit(unitcode)});
+void outcfu(Session& s, int& item, std::string_view label, float value, std::string_view format, int unit_word,
+            int offset, int out, int width) {
+  fwrite(s, out, format, {edlnot(item, label, width), value, eunit(unit_word, offset)});
   ++item;
 }
 
@@ -124,33 +136,30 @@ void paghdr(Session& s, std::string_view label, std::string_view title1, std::st
   lines(s, out, 1);
 }
 
-std::string eunit(int code) {
+std::string eunit(int unit_word, int offset) {
   static constexpr std::array<std::string_view, 22> kLabels = {
       "k.lbs", "m.ton",    "deg",     "in",  "mm",     "lbs/ft", "kgw/m",   "ft",   "m",      "ft/ft", "m/m",
       "lbs/ft^3", "kgw/m^3", "kts", "ft/sec", "m/sec", "sec",    "height:", "slope:", "ft^2", "m^2",   ""};
-  if (code < 0 || code >= static_cast<int>(kLabels.size())) return "Index Error";
-  return padded(kLabels[static_cast<std::size_t>(code)], 11);
+  return padded(label_of(kLabels, unit_word, offset).value_or("Index Error"), 11);
 }
 
-std::string unitp(int code) {
+std::string unitp(int unit_word, int offset) {
   static constexpr std::array<std::string_view, 21> kLabels = {
       " kips",          " metric tons",      " degrees",    " inches",    " millimeters", " lbs/foot",
       " kgw/meter",     " feet",             " meters",     " feet/feet", " meters/meters",
       " lbs/cubic foot", " kgw/cubic meter", " knots",      " feet/sec",  " meters/sec",  " seconds",
       " height:",       " slope:",           "k.lbs",       "m.ton"};
-  if (code < 0 || code >= static_cast<int>(kLabels.size())) return padded(" Index error", 16);
-  return padded(kLabels[static_cast<std::size_t>(code)], 16);
+  return padded(label_of(kLabels, unit_word, offset).value_or(" Index error"), 16);
 }
 
-std::string units(int code) {
+std::string units(int unit_word, int offset) {
   static constexpr std::array<std::string_view, 23> kLabels = {
       "k.lbs",     "m.ton",         "degrees",        "in",              "mm",    "lbs/ft",
       "kgw/m.",    "ft",            "m.",             "feet/feet",       "meters/meters",
       "lbs/cubic foot", "kgw/cubic meter", "knots",   "feet/sec",        "meters/sec",
       "seconds",   "height",        "slope",          "foot-kips",       "ton-meters",
       "ft-kp",     "ton-m"};
-  if (code < 0 || code >= static_cast<int>(kLabels.size())) return std::string(16, ' ');
-  return padded(kLabels[static_cast<std::size_t>(code)], 16);
+  return padded(label_of(kLabels, unit_word, offset).value_or(""), 16);
 }
 
 }  // namespace kelp

@@ -21,10 +21,11 @@ inline constexpr std::size_t kItemLineWidth = 79;
 // (or cut) to 79 characters.
 std::string edlnot(int item, std::string_view label, int width);
 
-// The item line of edlnot, a real value and eunit(unitcode) written on out
-// under the caller's format (e.g. "(A56,F11.2,1X,A6)"); item := item + 1.
-void outcfu(Session& s, int& item, std::string_view label, float value, std::string_view format, int unitcode,
-            int out, int width);
+// The item line of edlnot, a real value and eunit(unit_word, offset) written
+// on out under the caller's format (e.g. "(A56,F11.2,1X,A6)");
+// item := item + 1.
+void outcfu(Session& s, int& item, std::string_view label, float value, std::string_view format, int unit_word,
+            int offset, int out, int width);
 // The same without the unit label.
 void outcf0(Session& s, int& item, std::string_view label, float value, std::string_view format, int out,
             int width);
@@ -47,13 +48,20 @@ void paghdr(Session& s, std::string_view label, std::string_view title1, std::st
             int out, int noclear);
 
 // Unit labels. The English label of a quantity has an even code and its
-// metric twin the next odd one, so pages pass code k + word 116 of tpcm.
-// 11 characters, codes 0 to 21; "Index Error" otherwise.
-std::string eunit(int code);
+// metric twin the next odd one, so a label is looked up by the unit word of
+// the record (word 116 of tpcm: 0 English, 1 metric) and the code of the
+// English label, passed apart: label code = unit_word + offset. Both are
+// checked against the table before they are added, so a unit word from a
+// damaged file (anywhere in the int range) gets the table's error text and
+// never overflows. A label that is the same in both systems is looked up
+// with unit word 0.
+//
+// 11 characters, codes 0 to 21 (21 is blank); "Index Error" otherwise.
+std::string eunit(int unit_word, int offset);
 // 16 characters with a leading blank (codes 19, 20 without), codes 0 to 20;
 // " Index error" otherwise.
-std::string unitp(int code);
+std::string unitp(int unit_word, int offset);
 // 16 characters, codes 0 to 22; blank otherwise.
-std::string units(int code);
+std::string units(int unit_word, int offset);
 
 }  // namespace kelp

@@ -26,9 +26,9 @@ int PageItems::take(bool shown) {
   return next_++;
 }
 
-void PageItems::value(std::string_view label, float v, std::string_view format, int unitcode) {
+void PageItems::value(std::string_view label, float v, std::string_view format, int unit_word, int offset) {
   int item = take(true);
-  outcfu(s_, item, label, v, format, unitcode, out_, kLeaderWidth);
+  outcfu(s_, item, label, v, format, unit_word, offset, out_, kLeaderWidth);
 }
 
 void PageItems::value(std::string_view label, float v, std::string_view format) {

@@ -56,8 +56,9 @@ class PageItems {
   // Whether item n was shown in this drawing.
   bool shown(int n) const;
 
-  // A real value with a unit label (eunit code) under a value format.
-  void value(std::string_view label, float v, std::string_view format, int unitcode);
+  // A real value with a unit label under a value format: the eunit label of
+  // the unit word (word 116) and the code of the English label (see eunit).
+  void value(std::string_view label, float v, std::string_view format, int unit_word, int offset);
   // A real value without unit label.
   void value(std::string_view label, float v, std::string_view format);
   // A text value ("(A57,A)" unless another format is given).

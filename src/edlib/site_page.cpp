@@ -53,12 +53,12 @@ void write_ident(Session& s, int out, int line) {
 
 void write_depth(Session& s, int out) {
   fwrite(s, out, "(' 4) Site water depth: ',5X,F10.2,A)",
-         {s.tpcm.r(kWaterDepth), unitp(s.tpcm.i(kUnitSystem) + kLengthLabel)});
+         {s.tpcm.r(kWaterDepth), unitp(s.tpcm.i(kUnitSystem), kLengthLabel)});
 }
 
 void write_density(Session& s, int out) {
   fwrite(s, out, "(' 5) Water density: ',8X,F10.2,A)",
-         {s.tpcm.r(kWaterDensity), unitp(s.tpcm.i(kUnitSystem) + kDensityLabel)});
+         {s.tpcm.r(kWaterDensity), unitp(s.tpcm.i(kUnitSystem), kDensityLabel)});
 }
 
 void edit_real(Session& s, std::size_t word, int out) {
@@ -115,7 +115,15 @@ void convert_all(Session& s, int out) {
   lines(s, out, 1);
   abort0(s, out, kKeyboard, t.i(kNavCode));
   if (t.i(kNavCode) == -1) return;
-  if (convert_record_units(s) != 0) refuse_units(s, out);
+  const int status = convert_record_units(s);
+  if (status == kConvertBadUnitWord) refuse_units(s, out);
+  if (status == kConvertOverflow) {
+    help_lines(s, out,
+               {"", " ++> A value of this data file would be out of range in the other",
+                "     units. Nothing was converted."});
+    int reply = 0;
+    prsret(s, out, kKeyboard, reply);
+  }
 }
 
 void units_subpage(Session& s, int out) {
@@ -138,9 +146,12 @@ void units_subpage(Session& s, int out) {
     cnvhlp(s, out, kKeyboard, t.i(kPageCounter));
   }
   if (reply == 1) {
-    toggle(s, t.i(kUnitSystem));
+    // The labels switch only when the density converted: a density that
+    // would overflow is refused and both stay as they were.
     const float rho = t.r(kWaterDensity);
-    t.set_r(kWaterDensity, t.i(kUnitSystem) == kUnitsMetric ? kDensityFactor * rho : rho / kDensityFactor);
+    if (store_real(s, t.i(kWaterDensity), u == kUnitsEnglish ? kDensityFactor * rho : rho / kDensityFactor, out)) {
+      toggle(s, t.i(kUnitSystem));
+    }
   } else if (reply == 2) {
     convert_all(s, out);
   }
@@ -152,7 +163,7 @@ void density_subpage(Session& s, int out) {
   for (;;) {
     if (t.i(kPrintPass) == 0) clear(s, out);
     help_lines(s, out, {" -- Water density --", "", " 1) Seawater", " 2) Freshwater"});
-    s.write_line(out, " 3) User-specified fluid density in" + unitp(t.i(kUnitSystem) + kDensityLabel));
+    s.write_line(out, " 3) User-specified fluid density in" + unitp(t.i(kUnitSystem), kDensityLabel));
     entsel(s, reply, out, kKeyboard, t.i(kPageCounter));
     if (reply != kNavHelp) break;
     int wait = 0;
@@ -161,7 +172,7 @@ void density_subpage(Session& s, int out) {
   if (reply == 1 || reply == 2) {
     float rho = reply == 1 ? kSeawater : kFreshwater;
     if (t.i(kUnitSystem) == kUnitsMetric) rho *= kDensityFactor;
-    t.set_r(kWaterDensity, rho);
+    store_real(s, t.i(kWaterDensity), rho, out);
   } else if (reply == 3) {
     write_density(s, out);
     edit_real(s, kWaterDensity, out);

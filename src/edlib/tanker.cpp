@@ -21,6 +21,8 @@ constexpr std::size_t kOutWord = 702;
 constexpr std::size_t kUnitWord = 116;
 constexpr int kCopyAll = -1977;
 constexpr float kCubicFeetPerLongTon = 35.0f;
+// unitp code of the English length label ("feet"; "meters" the next).
+constexpr int kLengthLabel = 7;
 
 void blank_line(Session& s, int out) { s.write_line(out, ""); }
 
@@ -45,7 +47,7 @@ std::string displacement_unit(int unit_system) {
 }
 
 void show_page(Session& s, const TankerSet& v, int out, int unit_system) {
-  const std::string draft_unit = unitp(unit_system + 7);
+  const std::string draft_unit = unitp(unit_system, kLengthLabel);
   clear(s, out);
   blank_line(s, out);
   fwrite(s, out, "(' >>> Independent variables for',T36,'1. Deadweight (DWT).... ',F8.0,' Long Tons')",
@@ -91,7 +93,7 @@ void fill_from_record(Session& s, TankerState& st, std::size_t offset, int unit_
 void copy_to_record(Session& s, const TankerSet& set, std::size_t k, std::size_t offset, int unit_system) {
   float value = set[k];
   if (k == kTkDeadweight) value /= tanker_deadweight_factor(unit_system);
-  s.tpcm.set_r(kTankerWords[k] + offset, value);
+  store_real(s, s.tpcm.i(kTankerWords[k] + offset), value, s.tpcm.i(kOutWord));
 }
 
 }  // namespace
@@ -380,7 +382,7 @@ void tanker(Session& s, int in, std::size_t vessel_offset) {
       enterf(s, set[kTkDeadweight], out, in);
     } else if (code == 2) {
       blank_line(s, out);
-      fwrite(s, out, "('2. Simulation Draft ......... ',F6.2,1X,A)", {set[kTkDraft], unitp(unit_system + 7)});
+      fwrite(s, out, "('2. Simulation Draft ......... ',F6.2,1X,A)", {set[kTkDraft], unitp(unit_system, kLengthLabel)});
       enterf(s, set[kTkDraft], out, in);
     }
     if (estim8(s, set, out, in, unit_system) != EstimateStatus::kDone) set = previous;

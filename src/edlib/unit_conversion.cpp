@@ -1,6 +1,8 @@
 #include "edlib/unit_conversion.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstddef>
 #include <initializer_list>
 
@@ -185,8 +187,27 @@ void morcvrt(Session& s) {
 void stmcvrt(Session&) {}
 void catcvrt(Session&) {}
 
+namespace {
+
+// Whether a word that held a finite real holds one no longer.
+bool overflowed(const Tpcm& before, const Tpcm& after) {
+  const auto a = before.words();
+  const auto b = after.words();
+  for (std::size_t w = 0; w < a.size(); ++w) {
+    if (a[w] != b[w] && std::isfinite(std::bit_cast<float>(a[w])) && !std::isfinite(std::bit_cast<float>(b[w]))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 int convert_record_units(Session& s) {
-  if (topcvrt(s) != 0) return 1;
+  // The converters run on the record itself; the copy puts it back whole
+  // when any word overflowed, before anyone sees a converted value.
+  const Tpcm before = s.tpcm;
+  if (topcvrt(s) != 0) return kConvertBadUnitWord;
   vescvrt(s);
   switch (s.tpcm.i(kKindWord)) {
     case 3:
@@ -219,7 +240,11 @@ int convert_record_units(Session& s) {
     default:
       break;
   }
-  return 0;
+  if (overflowed(before, s.tpcm)) {
+    s.tpcm = before;
+    return kConvertOverflow;
+  }
+  return kConverted;
 }
 
 }  // namespace kelp

@@ -35,9 +35,16 @@ void morcvrt(Session& s);
 void stmcvrt(Session& s);
 void catcvrt(Session& s);
 
+// Statuses of convert_record_units.
+inline constexpr int kConverted = 0;
+inline constexpr int kConvertBadUnitWord = 1;  // the unit word is neither 0 nor 1
+inline constexpr int kConvertOverflow = 2;     // a value would leave the float range
+
 // The whole switch as the site page runs it: topcvrt, vescvrt, then the
-// converters of the record's kind. Returns topcvrt's status; on 1 nothing
-// was changed.
+// converters of the record's kind. A switch that would turn any finite word
+// into an infinity is refused as a whole: the record stays exactly as it was
+// (kConvertOverflow), so no value is ever half converted or lost. On
+// kConvertBadUnitWord nothing was changed either.
 int convert_record_units(Session& s);
 
 }  // namespace kelp

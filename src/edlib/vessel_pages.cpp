@@ -44,7 +44,8 @@ constexpr float kMetersPerSecondPerKnot = 0.514f;
 constexpr int kWeightUnit = 0;
 constexpr int kLengthUnit = 7;
 constexpr int kAreaUnit = 19;
-constexpr int kNoUnit = 21;  // a blank label, whatever the unit system
+// The blank label, the same in both unit systems (looked up with unit word 0).
+constexpr int kNoUnit = 21;
 
 int kind_of(const Session& s) { return s.tpcm.i(kProgramKind); }
 
@@ -169,7 +170,7 @@ void vesel1(Session& s, std::string_view label, std::string_view noun) {
   page.draw = [&](PageItems& w) {
     page_header(s, label, noun, " Hydrostatic Characteristics", w.out());
     const int u = t.i(kUnitSystem);
-    for (const auto& item : kHydroItems) w.value(item.label, t.r(item.word), kValueF11Unit, u + item.unit);
+    for (const auto& item : kHydroItems) w.value(item.label, t.r(item.word), kValueF11Unit, u, item.unit);
     if (shows_vessel_type(kind_of(s))) {
       w.blank();
       w.text("Vessel type for simulation", vessel_type_name(t.i(kVesselType)));
@@ -215,35 +216,36 @@ void vesel2(Session& s, std::string_view label, std::string_view noun) {
   PageHooks page;
   page.draw = [&](PageItems& w) {
     page_header(s, label, noun, " Gyradii and Bilge Specifications", w.out());
-    const int length = t.i(kUnitSystem) + kLengthUnit;
+    const int u = t.i(kUnitSystem);
     const int kind = kind_of(s);
-    w.value("Pitch Gyradius", t.r(1413), kValueF10Unit, length);
-    w.value("Roll Gyradius", t.r(1414), kValueF10Unit, length);
-    w.value("Yaw Gyradius", t.r(1415), kValueF10Unit, length);
+    w.value("Pitch Gyradius", t.r(1413), kValueF10Unit, u, kLengthUnit);
+    w.value("Roll Gyradius", t.r(1414), kValueF10Unit, u, kLengthUnit);
+    w.value("Yaw Gyradius", t.r(1415), kValueF10Unit, u, kLengthUnit);
     w.blank();
-    w.value("Bilge radius at maximum beam station", t.r(1420), kValueF10Unit, length);
+    w.value("Bilge radius at maximum beam station", t.r(1420), kValueF10Unit, u, kLengthUnit);
     w.yes_no("Is there a bilge keel", t.i(kBilgeKeel));
     if (t.i(kBilgeKeel) != 0) {
-      w.value("Bilge keel length", t.r(1421), kValueF10Unit, length);
-      w.value("Bilge keel width", t.r(1422), kValueF10Unit, length);
-      w.value("Inboard keel-to-vessel centerline distance", t.r(1423), kValueF10Unit, length);
+      w.value("Bilge keel length", t.r(1421), kValueF10Unit, u, kLengthUnit);
+      w.value("Bilge keel width", t.r(1422), kValueF10Unit, u, kLengthUnit);
+      w.value("Inboard keel-to-vessel centerline distance", t.r(1423), kValueF10Unit, u, kLengthUnit);
     } else {
       w.hidden();
       w.hidden();
       w.hidden();
     }
     w.blank();
-    w.value("Vessel speed (knots)", t.r(kSpeed) / per_knot(), kValueF10Unit, kNoUnit);
+    w.value("Vessel speed (knots)", t.r(kSpeed) / per_knot(), kValueF10Unit, kUnitsEnglish, kNoUnit);
     if (t.r(kSpeed) != 0.0f) {
-      w.value("Global direction of vessel motion (degrees)", t.r(kMotionDirection), kValueF10Unit, kNoUnit);
+      w.value("Global direction of vessel motion (degrees)", t.r(kMotionDirection), kValueF10Unit, kUnitsEnglish,
+              kNoUnit);
     } else {
       w.hidden();
     }
     // Kind 16 has no attitude items; their numbers stay taken.
     if (kind != 16) {
       w.blank();
-      w.value("Trim angle (deg; bow down positive)", t.r(kTrim), kValueF10Unit, kNoUnit);
-      w.value("Heel angle (deg; starboard down positive)", t.r(kHeel), kValueF10Unit, kNoUnit);
+      w.value("Trim angle (deg; bow down positive)", t.r(kTrim), kValueF10Unit, kUnitsEnglish, kNoUnit);
+      w.value("Heel angle (deg; starboard down positive)", t.r(kHeel), kValueF10Unit, kUnitsEnglish, kNoUnit);
     } else {
       w.hidden();
       w.hidden();
@@ -275,7 +277,7 @@ void vesel2(Session& s, std::string_view label, std::string_view noun) {
         float knots = shown;
         enterf(s, knots, out, kKeyboard);
         if (std::bit_cast<std::int32_t>(knots) != std::bit_cast<std::int32_t>(shown)) {
-          t.set_r(kSpeed, knots * per_knot());
+          store_real(s, t.i(kSpeed), knots * per_knot(), out);
         }
         break;
       }

@@ -84,8 +84,8 @@ TEST(ItemLine, LineIsCutAt79AndWideItemsShowAsterisks) {
 TEST(ItemWriters, RealWithUnitLabelInTheCallersFormat) {
   ScriptedSession t;
   int item = 1;
-  outcfu(t.s, item, "Vessel displacement", 1234.5f, "(A57,F11.2,1X,A6)", 0, kScreen, 56);
-  outcfu(t.s, item, "Vessel water plane area", -0.001f, "(A57,F11.2,1X,A6)", 20, kScreen, 56);
+  outcfu(t.s, item, "Vessel displacement", 1234.5f, "(A57,F11.2,1X,A6)", 0, 0, kScreen, 56);
+  outcfu(t.s, item, "Vessel water plane area", -0.001f, "(A57,F11.2,1X,A6)", 1, 19, kScreen, 56);
   EXPECT_EQ(item, 3);
   EXPECT_EQ(t.shown(),
             "  1) Vessel displacement ................................    1234.50 k.lbs \n"
@@ -187,8 +187,7 @@ TEST(UnitLabels, EunitTableAndErrorText) {
                                            "kgw/m",  "ft",    "m",       "ft/ft",  "m/m",     "lbs/ft^3",
                                            "kgw/m^3", "kts",  "ft/sec",  "m/sec",  "sec",     "height:",
                                            "slope:", "ft^2",  "m^2",     ""};
-  for (int c = 0; c < 22; ++c) EXPECT_EQ(eunit(c), pad(labels[static_cast<std::size_t>(c)], 11)) << c;
-  for (int c : {22, 23, -1, INT_MIN, INT_MAX}) EXPECT_EQ(eunit(c), "Index Error") << c;
+  for (int c = 0; c < 22; ++c) EXPECT_EQ(eunit(0, c), pad(labels[static_cast<std::size_t>(c)], 11)) << c;
 }
 
 TEST(UnitLabels, UnitpTableAndErrorText) {
@@ -197,8 +196,7 @@ TEST(UnitLabels, UnitpTableAndErrorText) {
       " kgw/meter", " feet",           " meters",  " feet/feet", " meters/meters", " lbs/cubic foot",
       " kgw/cubic meter", " knots",    " feet/sec", " meters/sec", " seconds", " height:",
       " slope:",   "k.lbs",            "m.ton"};
-  for (int c = 0; c < 21; ++c) EXPECT_EQ(unitp(c), pad(labels[static_cast<std::size_t>(c)], 16)) << c;
-  for (int c : {21, -1, INT_MIN, INT_MAX}) EXPECT_EQ(unitp(c), " Index error    ") << c;
+  for (int c = 0; c < 21; ++c) EXPECT_EQ(unitp(0, c), pad(labels[static_cast<std::size_t>(c)], 16)) << c;
 }
 
 TEST(UnitLabels, UnitsTableAndBlankOutside) {
@@ -206,16 +204,32 @@ TEST(UnitLabels, UnitsTableAndBlankOutside) {
       "k.lbs",   "m.ton",     "degrees",    "in",    "mm",    "lbs/ft", "kgw/m.",     "ft",
       "m.",      "feet/feet", "meters/meters", "lbs/cubic foot", "kgw/cubic meter", "knots", "feet/sec",
       "meters/sec", "seconds", "height",    "slope", "foot-kips", "ton-meters", "ft-kp", "ton-m"};
-  for (int c = 0; c < 23; ++c) EXPECT_EQ(units(c), pad(labels[static_cast<std::size_t>(c)], 16)) << c;
-  for (int c : {23, -1, INT_MIN, INT_MAX}) EXPECT_EQ(units(c), std::string(16, ' ')) << c;
+  for (int c = 0; c < 23; ++c) EXPECT_EQ(units(0, c), pad(labels[static_cast<std::size_t>(c)], 16)) << c;
 }
 
 TEST(UnitLabels, MetricTwinFollowsTheEnglishCode) {
-  // A page asks for code k + word 116 (0 English, 1 metric).
-  EXPECT_EQ(eunit(7 + 0), pad("ft", 11));
-  EXPECT_EQ(eunit(7 + 1), pad("m", 11));
-  EXPECT_EQ(unitp(0 + 1), pad(" metric tons", 16));
-  EXPECT_EQ(units(19 + 1), pad("ton-meters", 16));
+  // Word 116 (0 English, 1 metric) and the code of the English label.
+  EXPECT_EQ(eunit(0, 7), pad("ft", 11));
+  EXPECT_EQ(eunit(1, 7), pad("m", 11));
+  EXPECT_EQ(unitp(1, 0), pad(" metric tons", 16));
+  EXPECT_EQ(units(1, 19), pad("ton-meters", 16));
+}
+
+TEST(UnitLabels, CodesOutsideATableGiveItsErrorTextAndNeverOverflow) {
+  // A unit word from a damaged file can be anything; with the sanitizers an
+  // overflowing sum would stop the program here.
+  struct Pair {
+    int unit_word;
+    int offset;
+  };
+  const Pair outside[] = {{0, 23}, {2, 21}, {-1, 7}, {INT_MAX, 7}, {INT_MIN, 7}, {INT_MAX - 3, 11},
+                          {7, INT_MAX}, {0, -1}, {INT_MAX, -INT_MAX}, {INT_MIN, INT_MAX}};
+  for (const auto& p : outside) {
+    SCOPED_TRACE(std::to_string(p.unit_word) + " + " + std::to_string(p.offset));
+    EXPECT_EQ(eunit(p.unit_word, p.offset), "Index Error");
+    EXPECT_EQ(unitp(p.unit_word, p.offset), pad(" Index error", 16));
+    EXPECT_EQ(units(p.unit_word, p.offset), std::string(16, ' '));
+  }
 }
 
 // ---- nohelp ----

@@ -29,7 +29,7 @@ struct ProbePage {
     hooks.draw = [this, &s](PageItems& w) {
       ++draws;
       s.write_line(w.out(), "PAGE");
-      w.value("Depth", 12.5f, kValueF11Unit, 7);
+      w.value("Depth", 12.5f, kValueF11Unit, 0, 7);
       w.hidden();
       w.yes_no("Switch", 1);
       w.blank();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "edlib/data_record.hpp"
+#include "edlib/vessel_pages.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
@@ -250,6 +251,40 @@ TEST(SitePage, DamagedUnitWordIsNeverSwitched) {
   after.i(kNavCode) = before.i(kNavCode);
   after.i(kPageCounter) = before.i(kPageCounter);
   EXPECT_TRUE(after == before);
+}
+
+TEST(SitePage, ComputedValuesOutOfRangeAreRefusedAndTheRecordKept) {
+  struct Case {
+    int units;
+    std::size_t word;
+    float value;
+    void (*page)(Session&);
+    const char* replies;
+    std::string message;
+  };
+  const std::string refused = std::string(kRefusedResult) + "\n" + kReturn;
+  const Case cases[] = {
+      // 3e38 knots x 1.687 ft/s per knot, on the gyradii page.
+      {kUnitsEnglish, 1424, 0.0f, [](Session& s) { vesel2(s, "3", "Vessel"); }, "9\n3e38\n\n\n", refused},
+      // 3e38 lb/ft^3 x 16.0185: the labels stay English too.
+      {kUnitsEnglish, 446, 3e38f, static_page, "3\n1\n\n\n", refused},
+      // 3.3e38 m x 3.28084: the whole record stays metric.
+      {kUnitsMetric, 445, 3.3e38f, static_page, "3\n2\n\n\n\n",
+       " ++> A value of this data file would be out of range in the other\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.word);
+    ScriptedSession t(c.replies);
+    site_record(t.s, c.units);
+    t.s.tpcm.set_r(c.word, c.value);
+    const Tpcm before = t.s.tpcm;
+    c.page(t.s);
+    EXPECT_NE(t.shown().find(c.message), std::string::npos) << t.shown();
+    Tpcm after = t.s.tpcm;
+    after.i(kNavCode) = before.i(kNavCode);
+    after.i(kPageCounter) = before.i(kPageCounter);
+    EXPECT_TRUE(after == before);
+  }
 }
 
 TEST(SitePage, HelpTexts) {

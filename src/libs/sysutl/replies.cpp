@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <string_view>
 
@@ -103,6 +104,17 @@ void enterf(Session& s, float& value, int out, int in) {
   wrtlin(s, "Enter new value: ", out);
   int blank = 0;
   crread(s, value, blank, in);
+}
+
+bool store_real(Session& s, std::int32_t& word, float value, int out) {
+  if (std::isfinite(value)) {
+    word = std::bit_cast<std::int32_t>(value);
+    return true;
+  }
+  s.write_line(out, kRefusedResult);
+  int reply = 0;
+  prsret(s, out, kKeyboard, reply);
+  return false;
 }
 
 void entera(Session& s, std::string& text, int out, int in) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace kelp {
 
@@ -50,6 +51,17 @@ void enteri(Session& s, int& value, int out, int in);
 
 // "Enter new value: " then crread; a blank or unreadable reply keeps value.
 void enterf(Session& s, float& value, int out, int in);
+
+// The one store for a real that the program computes from a reply or a
+// conversion (a speed typed in knots kept in ft/s, a density switched to
+// other units, an estimate copied into the record). A finite value is
+// stored into `word` (as its IEEE bits) and true returned. A value that is
+// not finite (the product overflowed, or the inputs were damaged) is refused:
+// kRefusedResult goes to out, then the wait for RETURN (none on unit 41), the
+// word keeps its old value, and false is returned. A record never holds an
+// infinity or a NaN that the program made.
+bool store_real(Session& s, std::int32_t& word, float value, int out);
+inline constexpr std::string_view kRefusedResult = " ++> Result out of range; the old value is kept.";
 
 // "Enter new character string: " then the whole line into text, blank-padded
 // or cut to text's length (the caller sizes text to its field).
