@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <optional>
-#include <ostream>
 #include <vector>
 
+#include "sysutl/file_replace.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/fortran_read.hpp"
 #include "sysutl/record.hpp"
@@ -104,24 +103,10 @@ std::string options_text(const G& g, float editorVersion, int editorVersionMinor
   return t;
 }
 
-// Replaces the file by text: written beside it under a temporary name,
-// flushed, closed and renamed into place; a failure removes the temporary
-// file and leaves the old one as it was.
+// Replaces the file by text (sysutl/file_replace.hpp): a failure leaves the
+// old one as it was and no temporary behind.
 bool replace_text(Session& s, const std::string& name, const std::string& text) {
-  const std::string temp = name + ".kelptmp";
-  auto out = s.files().open_write(temp, false, false);
-  if (!out) return false;
-  out->write(text.data(), static_cast<std::streamsize>(text.size()));
-  out->flush();
-  bool ok = !out->fail();
-  if (auto* f = dynamic_cast<std::ofstream*>(out.get())) {
-    f->close();
-    ok = ok && !f->fail();
-  }
-  out.reset();
-  if (ok && s.files().rename(temp, name)) return true;
-  s.files().remove(temp);
-  return false;
+  return replace_file(s, name, text);
 }
 
 // What a read fills, staged so that an unreadable file changes nothing.
