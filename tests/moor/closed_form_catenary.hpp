@@ -71,6 +71,12 @@ inline double irvine_vertical_force(double L, double w, double EA, double H, dou
   return bisect([&](double V) { return irvine_line(L, w, EA, H, V).z; }, z, 0.0, 1e6 * (w * L + H));
 }
 
+// The horizontal tension at which the line spans x across and z up.
+inline double irvine_horizontal_tension(double L, double w, double EA, double x, double z) {
+  return bisect([&](double H) { return irvine_line(L, w, EA, H, irvine_vertical_force(L, w, EA, H, z)).x; }, x, 1e-6,
+                1e3 * w * L);
+}
+
 inline double strain_of(const Element& e, double T) { return e.a[0] * T + e.a[1] * T * T + e.a[2] * T * T * T; }
 
 // Composite Simpson rule over [0, b].
