@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "edlib/data_record.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "moor/catlib/catenary.hpp"
@@ -12,10 +13,6 @@
 
 namespace kelp {
 namespace {
-
-constexpr std::size_t kNavWord = 699;
-constexpr std::size_t kOutputUnitWord = 702;
-constexpr std::size_t kUnitSystemWord = 116;
 
 // One of kelast's warnings for element i of type t, then the abort question;
 // "A" stops the program.
@@ -35,10 +32,10 @@ void kelast_warning(Session& s, int out, bool slope, int t, int i) {
            "14X,'(weightless line) if you choose to continue')",
            {t, i});
   }
-  s.tpcm.i(kNavWord) = 0;
+  s.tpcm.i(kNavCode) = 0;
   int reply = 0;
   abort0(s, out, kKeyboard, reply);
-  s.tpcm.i(kNavWord) = reply;
+  s.tpcm.i(kNavCode) = reply;
   if (reply == -1) throw ProgramStop(kNumericStopStatus);
 }
 
@@ -88,7 +85,7 @@ void layer_position(int n, int r, T d, T s, T z, int& k, T& f, int& o) {
 void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float omega, float T, float g) {
   Tpcm& tp = s.tpcm;
   auto& warned = s.state<KelastWarnings>();
-  const int out = tp.i(kOutputUnitWord);
+  const int out = tp.i(kOutputUnit);
   const bool known_type = lt.t >= 1 && lt.t <= kMaxLineTypes;
   const auto slot = static_cast<std::size_t>(known_type ? lt.t - 1 : 0);
   bool slope_warned = false;
@@ -109,7 +106,7 @@ void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float
     float m = lt.dry_weight[e];
     if (!(m > 0.0f)) {
       m = 0.00078539824f * lt.diameter[e] * lt.diameter[e] * tp.r(kWaterDensity) * tp.r(kScratchAddedMass);
-      m = tp.i(kUnitSystemWord) != 0 ? m * 0.000001f : m / 144.0f;
+      m = tp.i(kUnitSystem) != 0 ? m * 0.000001f : m / 144.0f;
       m += lt.weight[e];
     }
     if (m < 0.0f) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "edlib/data_record.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "sysutl/replies.hpp"
@@ -65,7 +66,7 @@ double dpdster(const HangingLine& h, double x) {
 }
 
 VerticalLineState vrtlin(Session& s, float z, const LineType& lt, float ref_tension) {
-  const int out = s.tpcm.i(702);
+  const int out = s.tpcm.i(kOutputUnit);
   const float max_load = s.tpcm.r(kMaximumLoad);
   VerticalLineState r;
   r.direction = z < 0.0f ? -1 : 1;

@@ -2,13 +2,14 @@
 
 #include <vector>
 
+#include "edlib/data_record.hpp"
 #include "moor/catlib/line_type.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {
 
-LineTrace::LineTrace(Session& s) : s_(s), on_(s.tpcm.i(kTraceFlag) == 1), out_(s.tpcm.i(702)) {}
+LineTrace::LineTrace(Session& s) : s_(s), on_(s.tpcm.i(kTraceFlag) == 1), out_(s.tpcm.i(kOutputUnit)) {}
 
 void LineTrace::values(std::string_view label, std::initializer_list<double> v) const {
   if (!on_) return;

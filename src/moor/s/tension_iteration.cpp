@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "edlib/data_record.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "moor/catlib/catenary.hpp"
@@ -52,7 +53,7 @@ HeightTarget height_target(Session& s, const Lincom& lc) {
     auto& warned = s.state<SinkageWarning>();
     if (!warned.given) {
       warned.given = true;
-      s.write_line(tp.i(702), " ++> Warning: Buoy sinkage skipped; water density x waterplane area not positive.");
+      s.write_line(tp.i(kOutputUnit), " ++> Warning: Buoy sinkage skipped; water density x waterplane area not positive.");
     }
     return z;
   }
@@ -109,7 +110,7 @@ void iter8(Session& s, Lincom& lc, const LineType& lt, float& topt1, float& topt
     rtmi1(root, value, error, topt2, topt1, 1e-5f, 0.01f, 100, ier);
     if (ier != kRootFound && trace.on()) fwrite(s, trace.out(), "(A,I3)", {std::string(" ++> RTMI ERROR # "), ier});
     if (ier == kRootNoConvergence || (ier == kRootNoSignChange && widenings >= kMaxWidenings)) {
-      const int out = s.tpcm.i(702);
+      const int out = s.tpcm.i(kOutputUnit);
       fwrite(s, out, "(/' ++> Iteration overflow in ITER8P:ITER8; line type',I3/'     Press <Return> to Continue...')",
              {lt.t});
       wait_and_stop(s, out);
@@ -171,7 +172,7 @@ void iter8p(Session& s, Lincom& lc, const LineType& lt, float& topt1, float& top
     int ier = kRootFound;
     rtmi2(x, value, error, x0, x1, 1e-5f, 0.001f, 100, ier);
     if (ier == kRootNoConvergence) {
-      const int out = s.tpcm.i(702);
+      const int out = s.tpcm.i(kOutputUnit);
       fwrite(s, out,
              "(/' ++> Iteration overflow in RTMI2 (WLERR) at Htens = ',F8.2,'; '/'     Check data file and retry'//"
              "' Press <Return> to Continue...'/)",
