@@ -1,0 +1,186 @@
+#include "moor/s/line_driver.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "edlib/data_record.hpp"
+#include "moor/line_fixture.hpp"
+#include "sysutl/session.hpp"
+#include "test_session.hpp"
+
+namespace kelp {
+namespace {
+
+using testing::Element;
+using testing::ScriptedSession;
+
+constexpr int kType = 3;
+constexpr double kL = 500.0, kW = 0.08, kEA = 2e4, kDepth = 100.0;
+
+// The closed-form line of the tests.
+double range_at(double H, double z) {
+  return testing::irvine_line(kL, kW, kEA, H, testing::irvine_vertical_force(kL, kW, kEA, H, z)).x;
+}
+double tension_at(double x, double z) {
+  const double H = testing::irvine_horizontal_tension(kL, kW, kEA, x, z);
+  return std::hypot(H, testing::irvine_vertical_force(kL, kW, kEA, H, z));
+}
+
+// A mooring of one line type (one element) in a record of the given kind,
+// with closed-form load tables for spans kDepth + (k - 2) 10 in layer
+// columns k = 1..columns (column 1 alone: kDepth).
+struct Mooring {
+  ScriptedSession t;
+  std::unique_ptr<Lincom> lc = std::make_unique<Lincom>();
+  std::unique_ptr<Catcom> cc = std::make_unique<Catcom>();
+  std::vector<float> ranges = std::vector<float>(kMaxLines);
+  std::vector<float> offsets = std::vector<float>(kMaxLines);
+  std::vector<Element> els = testing::as_stored({{kL, kW, {1.0 / kEA, 0, 0}}});
+
+  explicit Mooring(int kind = 4, int columns = 1) {
+    Tpcm& tp = t.s.tpcm;
+    tp.i(kProgramKind) = kind;
+    tp.i(kOutputUnit) = kScreen;
+    tp.i(kInterpTableSize) = kTablePoints;
+    tp.i(kLineCount) = 2;
+    tp.i(kLayerCount) = columns;
+    tp.set_r(kLayerGrid, 10.0f * static_cast<float>(columns - 1));
+    LineType lt = testing::line_type_of(els, 1, kType);
+    lt.fairlead = 1;
+    lt.anchor_depth = static_cast<float>(kDepth);
+    testing::store_line_type(tp, lt);
+    testing::set_tension_points(*lc, 5.0, 2.0);
+    const Element& e = els[0];
+    for (int k = 1; k <= columns; ++k) {
+      const double z = columns == 1 ? kDepth : kDepth + 10.0 * (k - 2);
+      testing::fill_closed_form_column(*lc, kType, k, e.L, e.w, 1.0 / e.a[0], z, kTablePoints);
+    }
+    lc->layer = columns == 1 ? 1 : 2;
+    lc->layer_spacing = 10.0f;
+    lc->request_code = {};
+    lc->request_code[0] = kType;
+    lc->request_code[1] = 1024 + 1024 + kType;  // excluded
+  }
+  void run() { lindrv(t.s, *lc, *cc, ranges, offsets); }
+  float at(const std::array<float, Catcom::kNodeArray>& a, int node, int line = 1) const {
+    return a[Catcom::node_index(node, line)];
+  }
+};
+
+TEST(Lindrv, SensitivitiesAgainstTheClosedForm) {
+  for (const double H : {30.0, 120.0}) {  // resting on the bottom; lifted off it
+    SCOPED_TRACE(H);
+    Mooring m;
+    const double x = range_at(H, kDepth);
+    m.ranges[0] = static_cast<float>(x);
+    m.run();
+    EXPECT_EQ(m.t.shown(), "");
+    EXPECT_NEAR(m.lc->hmean, H, 2e-3 * H);
+    const double Hm = m.lc->hmean;
+    const double dz = 0.01, dh = 0.01;
+    const double dx_dz = (range_at(Hm, kDepth + dz) - range_at(Hm, kDepth - dz)) / (2 * dz);
+    const double dx_dh = (range_at(Hm + dh, kDepth) - range_at(Hm - dh, kDepth)) / (2 * dh);
+    const double dt_dx = (tension_at(x + dz, kDepth) - tension_at(x - dz, kDepth)) / (2 * dz);
+    const double dt_dz = (tension_at(x, kDepth + dz) - tension_at(x, kDepth - dz)) / (2 * dz);
+    const double V = testing::irvine_vertical_force(kL, kW, kEA, Hm, kDepth);
+    const double axial = (V * dt_dz + Hm * dt_dx) / std::hypot(Hm, V);
+    EXPECT_EQ(m.at(m.cc->dzsdzf, 1), 1.0f);
+    EXPECT_NEAR(m.at(m.cc->dxsdzf, 1), dx_dz, 0.02 * std::fabs(dx_dz));
+    EXPECT_NEAR(m.at(m.cc->dxsdh, 1), dx_dh, 0.02 * dx_dh);
+    EXPECT_NEAR(m.cc->top_axial_rate[0], axial, 0.02 * axial);
+    EXPECT_NEAR(m.lc->end_tangents[0], V / Hm, 1e-4 * V / Hm);
+    // The anchor does not move.
+    EXPECT_NEAR(m.at(m.cc->dxsdzf, 2), 0.0f, 1e-3f);
+    EXPECT_NEAR(m.at(m.cc->dzsdzf, 2), 0.0f, 0.02f);
+    EXPECT_NEAR(m.at(m.cc->dzsdh, 1), 0.0f, 0.02f * std::fabs(dx_dh));
+  }
+}
+
+TEST(Lindrv, ExcludedAndBadLinesLeaveTheirEntriesUntouched) {
+  struct Case {
+    std::int32_t code;
+    std::string message;
+  };
+  const Case cases[] = {
+      {1025, ""},
+      {1024 + 512, ""},
+      {0, " ++> Line   1 skipped in LINDRV: its line type 0 is not 1 to 150.\n"},
+      {1024, " ++> Line   1 skipped in LINDRV: its line type 0 is not 1 to 150.\n"},
+      {151, " ++> Line   1 skipped in LINDRV: its line type 151 is not 1 to 150.\n"},
+      {-3, " ++> Line   1 skipped in LINDRV: its line type -3 is not 1 to 150.\n"},
+      {7, " ++> Line   1 skipped in LINDRV: line type 7 has no elements or no length.\n"},
+  };
+  for (const Case& c : cases) {
+    Mooring m;
+    m.lc->request_code[0] = c.code;
+    m.ranges[0] = static_cast<float>(range_at(30.0, kDepth));
+    m.cc->dxsdzf.fill(-9.0f);
+    m.cc->top_axial_rate.fill(-9.0f);
+    const Catcom before = *m.cc;
+    m.run();
+    EXPECT_EQ(m.t.shown(), c.message) << c.code;
+    EXPECT_EQ(m.cc->dxsdzf, before.dxsdzf) << c.code;
+    EXPECT_EQ(m.cc->top_axial_rate, before.top_axial_rate) << c.code;
+  }
+  // Elements of no length; no tension at the range; a fairlead outside the table.
+  Mooring m;
+  m.t.s.tpcm.set_r(element_word(kElementLength, kType, 1), 0.0f);
+  m.run();
+  EXPECT_EQ(m.t.shown(), " ++> Line   1 skipped in LINDRV: line type 3 has no elements or no length.\n");
+  Mooring slack;
+  slack.ranges[0] = slack.lc->range_table[Lincom::table_index(1, 1, kType)] - 100.0f;
+  slack.run();
+  EXPECT_EQ(slack.t.shown(), " ++> Line   1 skipped in LINDRV: its horizontal tension from the tables is not positive.\n");
+  Mooring far;
+  far.t.s.tpcm.i(kTypeFairlead + 151 * (kType - 1)) = 151;
+  far.run();
+  EXPECT_EQ(far.t.shown(), " ++> Line   1 skipped in LINDRV: fairlead number 151 is not 1 to 150.\n");
+}
+
+TEST(Lindrv, EqualTableTangentsStillSolve) {
+  // Every tabulated top angle has tangent -0.1: the bracket starts at [-0.2, 0].
+  Mooring m;
+  for (int j = 1; j <= kTablePoints; ++j) m.lc->top_angle_table[Lincom::table_index(j, 1, kType)] = std::atan(-0.1f);
+  m.ranges[0] = static_cast<float>(range_at(30.0, kDepth));
+  m.run();
+  const double Hm = m.lc->hmean;
+  const double V = testing::irvine_vertical_force(kL, kW, kEA, Hm, kDepth);
+  EXPECT_NEAR(m.lc->end_tangents[0], V / Hm, 1e-4 * V / Hm);
+}
+
+TEST(Lindrv, LayeredKindsBlendTheColumns) {
+  // Kind 17: three layer columns 10 apart, the line's fairlead offset 4
+  // above the middle one.
+  Mooring m(17, 3);
+  const double H = 40.0;
+  m.offsets[0] = 4.0f;
+  m.ranges[0] = static_cast<float>(range_at(H, kDepth + 4.0));
+  m.run();
+  EXPECT_EQ(m.lc->layer_blended, 2);
+  EXPECT_NEAR(m.lc->hmean, H, 0.01 * H);
+  EXPECT_NEAR(m.lc->span, kDepth + 4.0, 1e-4);
+  const double V = testing::irvine_vertical_force(kL, kW, kEA, m.lc->hmean, kDepth + 4.0);
+  EXPECT_NEAR(m.lc->end_tangents[0], V / m.lc->hmean, 1e-3);
+}
+
+TEST(Lindrv, CountsFromTheRecordAreHeldToTheTables) {
+  Mooring m(17, 3);
+  Tpcm& tp = m.t.s.tpcm;
+  tp.i(kLineCount) = 100000;  // 150 lines are read
+  m.lc->request_code.fill(2000);
+  m.lc->request_code[0] = kType;
+  tp.i(kInterpTableSize) = 5000;
+  tp.i(kLayerCount) = 1000;
+  tp.i(kElementCount + kType) = 60;  // 25 elements are read
+  for (int i = 2; i <= 25; ++i) tp.set_r(element_word(kElementLength, kType, i), 0.0f);
+  m.ranges[0] = static_cast<float>(range_at(40.0, kDepth));
+  m.run();
+  EXPECT_NEAR(m.lc->hmean, 40.0, 0.4);
+  EXPECT_EQ(m.t.shown(), "");
+}
+
+}  // namespace
+}  // namespace kelp
