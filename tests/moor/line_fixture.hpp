@@ -39,17 +39,18 @@ inline LineType line_type_of(const std::vector<Element>& els, int grounding, int
 
 // Writes a line type into the record, as the mooring pages store it.
 inline void store_line_type(Tpcm& tp, const LineType& lt) {
-  tp.i(kElementCount + static_cast<std::size_t>(lt.t)) = lt.nelem;
-  tp.i(kGroundingSwitch + static_cast<std::size_t>(lt.t)) = lt.grounding;
-  tp.i(kStrainLawBits + static_cast<std::size_t>(lt.t)) = lt.strain_law_bits;
-  tp.i(kTypeFairlead + static_cast<std::size_t>(151 * (lt.t - 1))) = lt.fairlead;
-  tp.set_r(kAnchorDepth + static_cast<std::size_t>(lt.t), lt.anchor_depth);
+  const int t = lt.t;
+  tp.i(*type_sublines_word(t)) = lt.nelem;
+  tp.i(*bottom_flag_word(t)) = lt.grounding;
+  tp.i(*elastic_file_bits_word(t)) = lt.strain_law_bits;
+  tp.i(*type_line_word(t, 1)) = lt.fairlead;
+  tp.set_r(*anchor_depth_word(t), lt.anchor_depth);
   for (int i = 1; i <= lt.nelem; ++i) {
     const auto e = static_cast<std::size_t>(i - 1);
-    tp.set_r(element_word(kElementLength, lt.t, i), lt.length[e]);
-    tp.set_r(element_word(kElementWeight, lt.t, i), lt.weight[e]);
-    tp.set_r(element_word(kElementDryWeight, lt.t, i), lt.dry_weight[e]);
-    for (int n = 1; n <= 3; ++n) tp.set_r(strain_word(lt.t, i, n), lt.alpha[3 * e + static_cast<std::size_t>(n - 1)]);
+    tp.set_r(*element_word(ElementField::kLength, i, t), lt.length[e]);
+    tp.set_r(*element_word(ElementField::kImmersedWeight, i, t), lt.weight[e]);
+    tp.set_r(*element_word(ElementField::kDryWeight, i, t), lt.dry_weight[e]);
+    for (int n = 1; n <= 3; ++n) tp.set_r(*compliance_word(i, t, n), lt.alpha[3 * e + static_cast<std::size_t>(n - 1)]);
   }
 }
 

@@ -86,7 +86,7 @@ void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float
   Tpcm& tp = s.tpcm;
   auto& warned = s.state<KelastWarnings>();
   const int out = tp.i(kOutputUnit);
-  const bool known_type = lt.t >= 1 && lt.t <= kMaxLineTypes;
+  const bool known_type = lt.t >= 1 && lt.t <= kLineTypeCapacity;
   const auto slot = static_cast<std::size_t>(known_type ? lt.t - 1 : 0);
   bool slope_warned = false;
   bool weight_warned = false;

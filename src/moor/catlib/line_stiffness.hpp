@@ -16,8 +16,8 @@ class Session;
 
 // kelast's once-per-type warnings, kept for the whole run (session state).
 struct KelastWarnings {
-  std::array<bool, kMaxLineTypes> negative_slope{};
-  std::array<bool, kMaxLineTypes> negative_weight{};
+  std::array<bool, kLineTypeCapacity> negative_slope{};
+  std::array<bool, kLineTypeCapacity> negative_weight{};
 };
 
 // Elastic axial stiffness ke of line type lt at tension T, and the axial wave

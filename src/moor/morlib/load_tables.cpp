@@ -66,7 +66,7 @@ void load_alphas(Session& s, Lincom& lc, LineType& lt, double H, int k) {
   bsrch(lc.tension_points, static_cast<float>(H), flag, m, n);
   solve_at(s, lc, lt, H, m, k);
   const auto switched = [&lt](int i) { return bitval(lt.strain_law_bits, i) == 1; };
-  std::array<int, kMaxElements> interval{};
+  std::array<int, kSublineCapacity> interval{};
   for (int pass = 0;; ++pass) {
     for (int i = 1; i <= lt.nelem; ++i) {
       if (!switched(i)) continue;
@@ -101,7 +101,7 @@ LoadupTables loadup_tables(const Lincom& lc, std::span<const float> anchor_depth
 
 void loadup(Session& s, const LoadupInput& in, const LoadupTables& tab, LoadupOutput& r, int out, int inunit) {
   const int n = std::clamp(in.points, 2, kTablePoints);
-  const int t = std::clamp(in.t, 1, kMaxLineTypes);
+  const int t = std::clamp(in.t, 1, kLineTypeCapacity);
   int o = 0;
   setlyr(in.layers, in.first_layer, in.spacing, in.grid_span, in.z, r.layer, r.fraction, o);
   const int k = std::clamp(r.layer, 1, kLayerColumns);

@@ -19,9 +19,9 @@ struct HangingLine {
   int nelem = 0;
   double span = 0.0;   // |z|
   double extra = 0.0;  // weightless touchdown element: hanging stretched length beyond the span
-  std::array<Compliance, kMaxElements> a{};
-  std::array<double, kMaxElements> L{};
-  std::array<double, kMaxElements> w{};
+  std::array<Compliance, kSublineCapacity> a{};
+  std::array<double, kSublineCapacity> L{};
+  std::array<double, kSublineCapacity> w{};
 };
 
 // Residual of the vertical span for a trial tension x at the bottom of the

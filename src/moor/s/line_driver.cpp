@@ -47,12 +47,14 @@ void skip(Session& s, int out, int line, const std::string& why) {
 }  // namespace
 
 float line_vertical_span(const Tpcm& tp, int kind, int t, int fl, float offset) {
-  const float zf = tp.r(kFairleadZ + static_cast<std::size_t>(3 * fl));
-  const float D = tp.r(kAnchorDepth + static_cast<std::size_t>(t));
+  const auto zword = fairlead_word(fl, 3);
+  const auto dword = anchor_depth_word(t);
+  const float zf = zword ? tp.r(*zword) : 0.0f;
+  const float D = dword ? tp.r(*dword) : 0.0f;
   const float h1411 = tp.r(kMeanDraft);
   const float h2645 = tp.r(kThirdHeight);
   if (kind == 10 || ((kind == 13 || kind == 8) && tp.i(kSpanKindFlag) == 1)) {
-    if (t == tp.i(kSpecialType)) return (zf - h2645) - (tp.r(kSecondHeight) - h1411);
+    if (t == tp.i(kHawserType)) return (zf - h2645) - (tp.r(kSecondHeight) - h1411);
     return D + (zf - h2645);
   }
   if (layered_kind(kind)) return D + (zf - h1411) + offset;
@@ -71,16 +73,16 @@ void lindrv(Session& s, Lincom& lc, Catcom& cc, std::span<const float> ranges, s
   lc.dhfrac = kTensionStep;
   lc.fairlead_step = kFairleadStep;
   const int kind = tp.i(kProgramKind);
-  const int lines = std::clamp(tp.i(kLineCount), 0, kMaxLines);
+  const int lines = std::clamp(tp.i(kMooringLegs), 0, kLegCapacity);
   const int points = std::clamp(tp.i(kInterpTableSize), 2, kTablePoints);
-  const int columns = std::clamp(tp.i(kLayerCount), 0, kLayerColumns);
+  const int columns = std::clamp(tp.i(kInterpLayers), 0, kLayerColumns);
 
   for (int line = 1; line <= lines; ++line) {
     const LineTrace trace(s);
     const std::int32_t code = lc.request_code[ix(line)];
     if (code > kRequestTypeModulus) continue;
     const int t = code % kRequestTypeModulus;
-    if (t < 1 || t > kMaxLineTypes) {
+    if (t < 1 || t > kLineTypeCapacity) {
       skip(s, out, line, "its line type " + std::to_string(t) + " is not 1 to 150.");
       continue;
     }
@@ -90,7 +92,7 @@ void lindrv(Session& s, Lincom& lc, Catcom& cc, std::span<const float> ranges, s
       skip(s, out, line, "line type " + std::to_string(t) + " has no elements or no length.");
       continue;
     }
-    if (lt.fairlead < 1 || lt.fairlead > kMaxFairleads) {
+    if (lt.fairlead < 1 || lt.fairlead > kLegCapacity) {
       skip(s, out, line, "fairlead number " + std::to_string(lt.fairlead) + " is not 1 to 150.");
       continue;
     }
@@ -108,7 +110,7 @@ void lindrv(Session& s, Lincom& lc, Catcom& cc, std::span<const float> ranges, s
     if (layered_kind(kind)) {
       if (trace.on()) fwrite(s, out, "(A,I4)", {std::string("Before SETLYR call; ILINE = "), line});
       int o = 0;
-      setlyr(columns, lc.layer, lc.layer_spacing, tp.r(kLayerGrid), offset, lc.layer_blended, f, o);
+      setlyr(columns, lc.layer, lc.layer_spacing, tp.r(kInterpSpan), offset, lc.layer_blended, f, o);
       k = std::clamp(lc.layer_blended, 1, kLayerColumns);
       const auto col = Lincom::column(lc.range_table, k, t);
       bsrchq(col, f, range, flag, m, points);

@@ -26,9 +26,9 @@ inline constexpr int kTablePoints = 90;
 inline constexpr int kLayerColumns = 29;
 inline constexpr int kCurvePoints = 30;
 // Values of one load table: 90 points by 29 layer columns by 150 types.
-inline constexpr std::size_t kLoadTableSize = std::size_t{kTablePoints} * kLayerColumns * kMaxLineTypes;
+inline constexpr std::size_t kLoadTableSize = std::size_t{kTablePoints} * kLayerColumns * kLineTypeCapacity;
 // Values of one stress-strain array: 30 points by 25 elements by 150 types.
-inline constexpr std::size_t kCurveArraySize = std::size_t{kCurvePoints} * kMaxElements * kMaxLineTypes;
+inline constexpr std::size_t kCurveArraySize = std::size_t{kCurvePoints} * kSublineCapacity * kLineTypeCapacity;
 
 // Request code of a line: the line type is the code modulo 1024; a code
 // above 1024 excludes the line.
@@ -38,15 +38,15 @@ struct Lincom {
   Lincom();
 
   // ---- Solver state of the current line and step ----
-  std::array<double, kMaxElements> sclwt{};       // SCLWT: w(i) / H, negative for a buoyant element
-  std::array<double, kMaxElements> sclwt_pert{};  // SCLWT of the tension-step state
-  std::array<double, 3 * kMaxElements> scaled_coef{};       // alpha_n(i) H^n (betald)
-  std::array<double, 3 * kMaxElements> scaled_coef_pert{};  // the same at the perturbed tension
+  std::array<double, kSublineCapacity> sclwt{};       // SCLWT: w(i) / H, negative for a buoyant element
+  std::array<double, kSublineCapacity> sclwt_pert{};  // SCLWT of the tension-step state
+  std::array<double, 3 * kSublineCapacity> scaled_coef{};       // alpha_n(i) H^n (betald)
+  std::array<double, 3 * kSublineCapacity> scaled_coef_pert{};  // the same at the perturbed tension
   std::array<double, kMaxNodes> tmptan{};  // TMPTAN: tangent of the line angle at each node
   std::array<double, kMaxNodes> secarr{};  // SECARR: sqrt(1 + TMPTAN^2)
   std::array<double, kMaxNodes> mean_tmptan{};
   std::array<double, kMaxNodes> mean_secarr{};
-  std::array<float, kMaxElements> wave_numbers{};  // axial wave numbers of the current type (kelast)
+  std::array<float, kSublineCapacity> wave_numbers{};  // axial wave numbers of the current type (kelast)
   double dphld = 0.0;   // DPHLD: horizontal tension H of the solvers
   double dphld2 = 0.0;  // DPHLD2: the perturbed tension
   float span = 0.0f;          // vertical span that the solved line must meet
@@ -74,15 +74,15 @@ struct Lincom {
   int strain_law_master = 0;           // non-zero lets load_alphas run (kernel word 2,834,696)
 
   // ---- Per line (index line - 1) ----
-  std::array<std::int32_t, kMaxLines> request_code{};       // kernel words 99 + line
-  std::array<float, kMaxLines> heading{};                   // line heading in degrees, kernel words 249 + line
-  std::array<std::int32_t, kMaxLines> inertia_exclusion{};  // non-zero: no inertia correction
-  std::array<float, kMaxLines> ranchr{};                    // RANCHR: range at the mean position, kernel words 849 + line
-  std::array<float, kMaxLines> line_offset{};               // vertical fairlead offset (kinds 14 and 17)
-  std::array<double, kMaxLines> top_angle_rate{};           // top-angle change per fairlead motion along the line
+  std::array<std::int32_t, kLegCapacity> request_code{};       // kernel words 99 + line
+  std::array<float, kLegCapacity> heading{};                   // line heading in degrees, kernel words 249 + line
+  std::array<std::int32_t, kLegCapacity> inertia_exclusion{};  // non-zero: no inertia correction
+  std::array<float, kLegCapacity> ranchr{};                    // RANCHR: range at the mean position, kernel words 849 + line
+  std::array<float, kLegCapacity> line_offset{};               // vertical fairlead offset (kinds 14 and 17)
+  std::array<double, kLegCapacity> top_angle_rate{};           // top-angle change per fairlead motion along the line
 
   // ---- Per type (index t - 1) ----
-  std::array<float, kMaxLineTypes> ref_tension{};  // reference tension handed to vrtlin
+  std::array<float, kLineTypeCapacity> ref_tension{};  // reference tension handed to vrtlin
 
   // ---- Load tables ----
   std::array<float, kTablePoints> tension_points{};  // horizontal tensions indexing every table
@@ -130,20 +130,20 @@ struct Catcom {
   std::complex<float> base_value{};  // zero: the value that means "no motion"
 
   // ---- Static line state per line: nodes (node, line), node index fastest ----
-  static constexpr std::size_t kNodeArray = std::size_t{kMaxNodes} * kMaxLines;
+  static constexpr std::size_t kNodeArray = std::size_t{kMaxNodes} * kLegCapacity;
   std::array<float, kNodeArray> dxsdzf{};  // DXSDZF: horizontal distance node-anchor per fairlead rise (kernel words 26(line-1) + 41 + node)
   std::array<float, kNodeArray> dzsdzf{};  // DZSDZF: node height per fairlead rise
   std::array<float, kNodeArray> dxsdh{};   // DXSDH: horizontal distance per horizontal tension (kernel words 26(line-1) + 7841 + node)
   std::array<float, kNodeArray> dzsdh{};   // DZSDH: node height per horizontal tension
   // Per line (index line - 1).
-  std::array<float, kMaxLines> top_rise_rate{};      // top tension per fairlead rise at fixed range (kernel 15641 + line)
-  std::array<float, kMaxLines> bottom_rise_rate{};
-  std::array<float, kMaxLines> top_axial_rate{};     // top tension per fairlead motion along the line
-  std::array<float, kMaxLines> bottom_axial_rate{};
-  std::array<float, kMaxLines> top_range_rate{};     // top tension per unit range (kernel 16241 + line)
-  std::array<float, kMaxLines> bottom_range_rate{};
-  std::array<float, kMaxLines> vforce_rise_rate{};     // minus top vertical force per fairlead rise (kernel 16541 + line)
-  std::array<float, kMaxLines> vforce_tension_rate{};  // minus top vertical force per horizontal tension (kernel 16691 + line)
+  std::array<float, kLegCapacity> top_rise_rate{};      // top tension per fairlead rise at fixed range (kernel 15641 + line)
+  std::array<float, kLegCapacity> bottom_rise_rate{};
+  std::array<float, kLegCapacity> top_axial_rate{};     // top tension per fairlead motion along the line
+  std::array<float, kLegCapacity> bottom_axial_rate{};
+  std::array<float, kLegCapacity> top_range_rate{};     // top tension per unit range (kernel 16241 + line)
+  std::array<float, kLegCapacity> bottom_range_rate{};
+  std::array<float, kLegCapacity> vforce_rise_rate{};     // minus top vertical force per fairlead rise (kernel 16541 + line)
+  std::array<float, kLegCapacity> vforce_tension_rate{};  // minus top vertical force per horizontal tension (kernel 16691 + line)
   std::array<float, kNodeArray> mean_tangent{};      // mean-state node tangents
 
   static std::size_t node_index(int node, int line) {

@@ -35,7 +35,7 @@ TEST(Kelast, StiffnessAndWaveNumbersAgainstHandValues) {
     t.s.tpcm.i(116) = units;
     const LineType lt = two_elements();
     float ke = 0.0f;
-    std::array<float, kMaxElements> k{};
+    std::array<float, kSublineCapacity> k{};
     const float T = 10.0f, omega = 0.5f, g = 32.2f;
     kelast(t.s, ke, lt, k, omega, T, g);
     const float d1 = 1e-3f + 2 * 2e-5f * T;
@@ -53,7 +53,7 @@ TEST(Kelast, StiffnessAndWaveNumbersAgainstHandValues) {
   LineType rigid = two_elements();
   rigid.alpha = {};
   float ke = 0.0f;
-  std::array<float, kMaxElements> k{};
+  std::array<float, kSublineCapacity> k{};
   kelast(t.s, ke, rigid, k, 1.0f, 10.0f, 9.81f);
   EXPECT_EQ(ke, 1e28f);
   EXPECT_EQ(k[0], 0.0f);
@@ -68,7 +68,7 @@ TEST(Kelast, BadElementsWarnOncePerTypeAndAbortOnA) {
   ScriptedSession t("\n\n\n");
   t.s.tpcm.i(702) = kScreen;
   float ke = 0.0f;
-  std::array<float, kMaxElements> k{};
+  std::array<float, kSublineCapacity> k{};
   kelast(t.s, ke, lt, k, 1.0f, 10.0f, 32.2f);
   const std::string expected =
       "\n"

@@ -26,7 +26,7 @@ constexpr double kL = 500.0, kW = 0.08, kEA = 2e4, kDepth = 100.0;
 struct Tables {
   ScriptedSession t{"\n"};
   std::unique_ptr<Lincom> lc = std::make_unique<Lincom>();
-  std::vector<float> anchor = std::vector<float>(kMaxLineTypes, static_cast<float>(kDepth));
+  std::vector<float> anchor = std::vector<float>(kLineTypeCapacity, static_cast<float>(kDepth));
   std::vector<float> y2 = std::vector<float>(kLoadTableSize);
   std::vector<float> layers;
   const std::vector<Element> els = testing::as_stored({{kL, kW, {1.0 / kEA, 0, 0}}});
@@ -139,7 +139,7 @@ struct CurveLine {
     Lincom& lc = *tab.lc;
     lt = read_line_type(tab.t.s.tpcm, kType);
     lt.strain_law_bits = bits;
-    lc.curve_points[static_cast<std::size_t>(kMaxElements * (kType - 1))] = 29;
+    lc.curve_points[static_cast<std::size_t>(kSublineCapacity * (kType - 1))] = 29;
     const std::size_t at = Lincom::curve_index(1, kType);
     for (int p = 0; p < 29; ++p) {
       const float T = top * static_cast<float>(p) / 28.0f;
@@ -164,10 +164,10 @@ TEST(LoadAlphas, RefitsSwitchedElementsAtTheirTension) {
   load_alphas(line.tab.t.s, *line.tab.lc, line.lt, 20.0, 1);
   const double T = line.tab.lc->secarr[0] * 20.0;
   const Tpcm& tp = line.tab.t.s.tpcm;
-  const double a1 = tp.r(strain_word(kType, 1, 1)), a2 = tp.r(strain_word(kType, 1, 2)),
-               a3 = tp.r(strain_word(kType, 1, 3));
+  const double a1 = tp.r(*compliance_word(1, kType, 1)), a2 = tp.r(*compliance_word(1, kType, 2)),
+               a3 = tp.r(*compliance_word(1, kType, 3));
   EXPECT_NEAR(a1 * T + a2 * T * T + a3 * T * T * T, 1e-4 * T + 2e-7 * T * T, 1e-6);
-  EXPECT_EQ(line.lt.alpha[0], tp.r(strain_word(kType, 1, 1)));
+  EXPECT_EQ(line.lt.alpha[0], tp.r(*compliance_word(1, kType, 1)));
   EXPECT_NEAR(line.height(), kDepth, 0.02);
   EXPECT_EQ(line.tab.t.shown(), "");
   // Without a switched element the coefficients stay and the line is solved.

@@ -36,8 +36,8 @@ struct Mooring {
   ScriptedSession t;
   std::unique_ptr<Lincom> lc = std::make_unique<Lincom>();
   std::unique_ptr<Catcom> cc = std::make_unique<Catcom>();
-  std::vector<float> ranges = std::vector<float>(kMaxLines);
-  std::vector<float> offsets = std::vector<float>(kMaxLines);
+  std::vector<float> ranges = std::vector<float>(kLegCapacity);
+  std::vector<float> offsets = std::vector<float>(kLegCapacity);
   std::vector<Element> els = testing::as_stored({{kL, kW, {1.0 / kEA, 0, 0}}});
 
   explicit Mooring(int kind = 4, int columns = 1) {
@@ -45,9 +45,9 @@ struct Mooring {
     tp.i(kProgramKind) = kind;
     tp.i(kOutputUnit) = kScreen;
     tp.i(kInterpTableSize) = kTablePoints;
-    tp.i(kLineCount) = 2;
-    tp.i(kLayerCount) = columns;
-    tp.set_r(kLayerGrid, 10.0f * static_cast<float>(columns - 1));
+    tp.i(kMooringLegs) = 2;
+    tp.i(kInterpLayers) = columns;
+    tp.set_r(kInterpSpan, 10.0f * static_cast<float>(columns - 1));
     LineType lt = testing::line_type_of(els, 1, kType);
     lt.fairlead = 1;
     lt.anchor_depth = static_cast<float>(kDepth);
@@ -127,7 +127,7 @@ TEST(Lindrv, ExcludedAndBadLinesLeaveTheirEntriesUntouched) {
   }
   // Elements of no length; no tension at the range; a fairlead outside the table.
   Mooring m;
-  m.t.s.tpcm.set_r(element_word(kElementLength, kType, 1), 0.0f);
+  m.t.s.tpcm.set_r(*element_word(ElementField::kLength, 1, kType), 0.0f);
   m.run();
   EXPECT_EQ(m.t.shown(), " ++> Line   1 skipped in LINDRV: line type 3 has no elements or no length.\n");
   Mooring slack;
@@ -135,7 +135,7 @@ TEST(Lindrv, ExcludedAndBadLinesLeaveTheirEntriesUntouched) {
   slack.run();
   EXPECT_EQ(slack.t.shown(), " ++> Line   1 skipped in LINDRV: its horizontal tension from the tables is not positive.\n");
   Mooring far;
-  far.t.s.tpcm.i(kTypeFairlead + 151 * (kType - 1)) = 151;
+  far.t.s.tpcm.i(*type_line_word(kType, 1)) = 151;
   far.run();
   EXPECT_EQ(far.t.shown(), " ++> Line   1 skipped in LINDRV: fairlead number 151 is not 1 to 150.\n");
 }
@@ -169,13 +169,13 @@ TEST(Lindrv, LayeredKindsBlendTheColumns) {
 TEST(Lindrv, CountsFromTheRecordAreHeldToTheTables) {
   Mooring m(17, 3);
   Tpcm& tp = m.t.s.tpcm;
-  tp.i(kLineCount) = 100000;  // 150 lines are read
+  tp.i(kMooringLegs) = 100000;  // 150 lines are read
   m.lc->request_code.fill(2000);
   m.lc->request_code[0] = kType;
   tp.i(kInterpTableSize) = 5000;
-  tp.i(kLayerCount) = 1000;
-  tp.i(kElementCount + kType) = 60;  // 25 elements are read
-  for (int i = 2; i <= 25; ++i) tp.set_r(element_word(kElementLength, kType, i), 0.0f);
+  tp.i(kInterpLayers) = 1000;
+  tp.i(*type_sublines_word(kType)) = 60;  // 25 elements are read
+  for (int i = 2; i <= 25; ++i) tp.set_r(*element_word(ElementField::kLength, i, kType), 0.0f);
   m.ranges[0] = static_cast<float>(range_at(40.0, kDepth));
   m.run();
   EXPECT_NEAR(m.lc->hmean, 40.0, 0.4);

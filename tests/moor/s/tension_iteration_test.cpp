@@ -138,7 +138,6 @@ TEST(Iter8, UnreachableSpanEndsWithTheOverflowMessage) {
   for (const int out : {kScreen, kSilentUnit}) {
     ScriptedSession t("\n");
     t.s.tpcm.i(702) = out;
-    t.s.tpcm.i(kElementCount + 3) = 1;
     auto lc = std::make_unique<Lincom>();
     try {
       solve(t, *lc, testing::line_type_of(els, 1), 25.0, 150.0, 0.2f, 0.9f);
