@@ -6,6 +6,7 @@
 #include "edlib/data_record.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/root_finders.hpp"
+#include "kelpkit/work_areas.hpp"
 #include "moor/catlib/catenary.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
@@ -82,8 +83,9 @@ void layer_position(int n, int r, T d, T s, T z, int& k, T& f, int& o) {
 
 }  // namespace
 
-void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float omega, float T, float g) {
+void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float omega, float T) {
   Tpcm& tp = s.tpcm;
+  const float g = wavcom(s).g;
   auto& warned = s.state<KelastWarnings>();
   const int out = tp.i(kOutputUnit);
   const bool known_type = lt.t >= 1 && lt.t <= kLineTypeCapacity;
@@ -116,7 +118,7 @@ void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float
         weight_warned = true;
       }
     }
-    if (e < k.size()) k[e] = std::sqrt(d * m / g) * omega;
+    if (e < k.size()) k[e] = g > 0.0f ? std::sqrt(d * m / g) * omega : 0.0f;
   }
   if (slope_warned) warned.negative_slope[slot] = true;
   if (weight_warned) warned.negative_weight[slot] = true;

@@ -21,13 +21,13 @@ struct KelastWarnings {
 };
 
 // Elastic axial stiffness ke of line type lt at tension T, and the axial wave
-// number k(i) of each element at circular frequency omega (g the gravity
-// acceleration). An element with a negative strain slope or a negative
+// number k(i) of each element at circular frequency omega (with the gravity
+// of the session's wave grid; no wave numbers while it is not set). An element with a negative strain slope or a negative
 // inertia weight warns once per type (abort0: "A" stops the program) and is
 // taken as inextensible or weightless. Writes each element's added-mass
 // coefficient into the scratch word 78232 of the record. ke is 1e28 when the
 // line has no compliance.
-void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float omega, float T, float g);
+void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float omega, float T);
 
 // Total stiffness kt = |s A + p B| / |A - B| (s when A = B) of a line whose
 // ends move by A and B, and the catenary stiffness kc in series with the

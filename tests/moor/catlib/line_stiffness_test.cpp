@@ -5,6 +5,7 @@
 #include <cmath>
 #include <complex>
 
+#include "kelpkit/work_areas.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
 
@@ -37,7 +38,8 @@ TEST(Kelast, StiffnessAndWaveNumbersAgainstHandValues) {
     float ke = 0.0f;
     std::array<float, kSublineCapacity> k{};
     const float T = 10.0f, omega = 0.5f, g = 32.2f;
-    kelast(t.s, ke, lt, k, omega, T, g);
+    wavcom(t.s).g = g;
+    kelast(t.s, ke, lt, k, omega, T);
     const float d1 = 1e-3f + 2 * 2e-5f * T;
     const float d2 = 4e-3f + 3 * 1e-7f * T * T;
     const float area = 0.7853982f * 16.0f * (units ? 1e-6f : 1.0f / 144.0f);
@@ -54,7 +56,8 @@ TEST(Kelast, StiffnessAndWaveNumbersAgainstHandValues) {
   rigid.alpha = {};
   float ke = 0.0f;
   std::array<float, kSublineCapacity> k{};
-  kelast(t.s, ke, rigid, k, 1.0f, 10.0f, 9.81f);
+  wavcom(t.s).g = 9.81f;
+  kelast(t.s, ke, rigid, k, 1.0f, 10.0f);
   EXPECT_EQ(ke, 1e28f);
   EXPECT_EQ(k[0], 0.0f);
 }
@@ -67,9 +70,10 @@ TEST(Kelast, BadElementsWarnOncePerTypeAndAbortOnA) {
   lt.weight[0] = -1.0f;
   ScriptedSession t("\n\n\n");
   t.s.tpcm.i(702) = kScreen;
+  wavcom(t.s).g = 32.2f;
   float ke = 0.0f;
   std::array<float, kSublineCapacity> k{};
-  kelast(t.s, ke, lt, k, 1.0f, 10.0f, 32.2f);
+  kelast(t.s, ke, lt, k, 1.0f, 10.0f);
   const std::string expected =
       "\n"
       " ++> Warning: A negative dry segment weight was encountered\n"
@@ -87,12 +91,12 @@ TEST(Kelast, BadElementsWarnOncePerTypeAndAbortOnA) {
   EXPECT_EQ(k[0], 0.0f);  // weightless
   EXPECT_EQ(k[1], 0.0f);  // inextensible
   EXPECT_NEAR(ke, 1.0f / (100.0f * (1e-3f + 4e-4f)), 1e-4f);
-  kelast(t.s, ke, lt, k, 1.0f, 10.0f, 32.2f);  // warned already
+  kelast(t.s, ke, lt, k, 1.0f, 10.0f);  // warned already
   EXPECT_EQ(t.shown(), expected);
 
   ScriptedSession abort("A\n");
   abort.s.tpcm.i(702) = kScreen;
-  EXPECT_THROW(kelast(abort.s, ke, lt, k, 1.0f, 10.0f, 32.2f), ProgramStop);
+  EXPECT_THROW(kelast(abort.s, ke, lt, k, 1.0f, 10.0f), ProgramStop);
 }
 
 TEST(Kcatn, TotalAndCatenaryStiffness) {
