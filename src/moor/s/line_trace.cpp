@@ -11,7 +11,7 @@ namespace kelp {
 
 LineTrace::LineTrace(Session& s) : s_(s), on_(s.tpcm.i(kTraceFlag) == 1), out_(s.tpcm.i(kOutputUnit)) {}
 
-void LineTrace::values(std::string_view label, std::initializer_list<double> v) const {
+void LineTrace::values(std::string_view label, const std::vector<double>& v) const {
   if (!on_) return;
   std::vector<fmt::Item> items{std::string(label)};
   for (const double x : v) items.emplace_back(x);

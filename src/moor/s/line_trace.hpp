@@ -1,8 +1,8 @@
 #pragma once
 // Trace lines of the line library: written on the current output unit (word
 // 702 of the record) while the trace flag (word 114) is 1.
-#include <initializer_list>
 #include <string_view>
+#include <vector>
 
 namespace kelp {
 
@@ -14,7 +14,7 @@ class LineTrace {
   bool on() const { return on_; }
   int out() const { return out_; }
   // The label on a line of its own, then the values six to a line (E12.4).
-  void values(std::string_view label, std::initializer_list<double> v) const;
+  void values(std::string_view label, const std::vector<double>& v) const;
   // One line of text.
   void text(std::string_view line) const;
 

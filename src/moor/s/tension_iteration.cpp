@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "edlib/data_record.hpp"
 #include "kelpkit/numeric_messages.hpp"
@@ -94,8 +95,10 @@ void iter8(Session& s, Lincom& lc, const LineType& lt, float& topt1, float& topt
   const auto error = [&](float p) {
     const float e = hterr(lc, lt, target, p);
     if (trace.on()) {
-      trace.values(" IN HTERR; ITYP, NELEM,TOPTAN,SCLWT(1),TMPTAN(1->NELEM+1),BOTLN",
-                   {double(lt.t), double(lt.nelem), double(p), lc.sclwt[0]});
+      std::vector<double> v{double(lt.t), double(lt.nelem), double(p), lc.sclwt[0]};
+      for (int i = 1; i <= lt.nelem + 1; ++i) v.push_back(lc.tmptan[ix(i)]);
+      v.push_back(lc.botln);
+      trace.values(" IN HTERR; ITYP, NELEM,TOPTAN,SCLWT(1),TMPTAN(1->NELEM+1),BOTLN", v);
       for (int i = 1; i <= lt.nelem + 1; ++i) trace.values("  IELEM,SECARR(IELEM)", {double(i), lc.secarr[ix(i)]});
       trace.values(" ZDIST,DELTZP,DHTERR", {e + target.at(p, lc.dphld), target.at(p, lc.dphld), double(e)});
     }

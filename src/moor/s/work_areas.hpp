@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "moor/catlib/line_type.hpp"
+#include "sysutl/session.hpp"
 
 namespace kelp {
 
@@ -150,5 +151,9 @@ struct Catcom {
     return static_cast<std::size_t>(node - 1) + std::size_t{kMaxNodes} * static_cast<std::size_t>(line - 1);
   }
 };
+
+// The session's work areas.
+inline Lincom& lincom(Session& s) { return s.state<Lincom>(); }
+inline Catcom& catcom(Session& s) { return s.state<Catcom>(); }
 
 }  // namespace kelp

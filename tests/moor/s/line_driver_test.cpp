@@ -166,6 +166,29 @@ TEST(Lindrv, LayeredKindsBlendTheColumns) {
   EXPECT_NEAR(m.lc->end_tangents[0], V / m.lc->hmean, 1e-3);
 }
 
+TEST(Lindrv, TraceLinesWhenAsked) {
+  // Debugging allowed; the trace level is asked for at the start and around
+  // the mean solution.
+  Mooring m;
+  m.t.in.str("1\n1\n1\n");
+  m.t.s.tpcm.i(kDebugMaster) = 1;
+  m.ranges[0] = static_cast<float>(range_at(30.0, kDepth));
+  m.run();
+  const std::string shown = m.t.shown();
+  for (const char* text : {" ### In LINDRV:", "Input NBUG:", " IN HTERR; ITYP, NELEM,TOPTAN,SCLWT(1),TMPTAN(1->NELEM+1),BOTLN",
+                           "  ALEVER,TOPT1,TOPT2", "ITERATION LOOP FOLLOWS:", "BEFORE DZSDH",
+                           " I,DXSDZF(I,ILINE),DZSDZF(I,ILINE),DXSDH(I,ILINE),DZSDH(IELEM,ILINE)\n    1"}) {
+    EXPECT_NE(shown.find(text), std::string::npos) << text;
+  }
+  // Without the master switch the trace flag is cleared.
+  Mooring quiet;
+  quiet.t.s.tpcm.i(kTraceFlag) = 1;
+  quiet.ranges[0] = m.ranges[0];
+  quiet.run();
+  EXPECT_EQ(quiet.t.s.tpcm.i(kTraceFlag), 0);
+  EXPECT_EQ(quiet.t.shown(), "");
+}
+
 TEST(Lindrv, CountsFromTheRecordAreHeldToTheTables) {
   Mooring m(17, 3);
   Tpcm& tp = m.t.s.tpcm;
