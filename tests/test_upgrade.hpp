@@ -23,15 +23,6 @@
 
 namespace kelp::testing {
 
-// A word the test sets before the upgrade (or expects after it), as bits.
-struct Word {
-  std::size_t word;
-  std::int32_t bits;
-};
-inline Word iw(std::size_t w, std::int32_t v) { return {w, v}; }
-inline Word rw(std::size_t w, float v) { return {w, std::bit_cast<std::int32_t>(v)}; }
-using Words = std::vector<Word>;
-
 // Every word the test does not set holds a value that tells its number and
 // that no upgrade step writes.
 inline std::int32_t background(std::size_t w) { return 0x5A000000 + static_cast<std::int32_t>(w); }
@@ -76,7 +67,7 @@ inline void prepare(Tpcm& t, int kind, float version, std::int32_t marker, const
       iw(0, record_size(kind)), iw(kProgramKind, kind),  iw(kWriterRunMode, 2),    iw(kFairleadLayout, marker),
       iw(kUnitSystem, 0),       rw(kVersion, version),   iw(kInterpTableSize, 90), iw(757, 0),
       iw(758, 0),               iw(kCurrentSelector, 0x111), iw(kWindSelector, 0x111), iw(kDriftSelector, 0x111),
-      iw(kVesselKind, 1),       iw(3657, 1),             rw(489, 1.0f),            iw(177, 3)};
+      iw(kVesselType, 1),       iw(3657, 1),             rw(489, 1.0f),            iw(177, 3)};
   for (const Word& x : frame) t.i(x.word) = x.bits;
   for (std::size_t m = 1; m <= 50; ++m) t.i(3556 + m) = 0;
   for (const Word& x : words) t.i(x.word) = x.bits;

@@ -11,44 +11,167 @@
 #include <string>
 #include <string_view>
 
+#include "kelpkit/record_words.hpp"
 #include "sysutl/record.hpp"
 
 namespace kelp {
 
-// ---- Header and frame words of tpcm ----
-inline constexpr std::size_t kRecordLength = 0;     // int: words in the record as written
-inline constexpr std::size_t kProgramKind = 1;      // int: program kind 1..17
-inline constexpr std::size_t kPreviousRunMode = 5;  // int: run mode of the session before the last save
-inline constexpr std::size_t kWriterRunMode = 6;    // int: run mode of the program that last wrote
-inline constexpr std::size_t kBatchFlag = 13;       // int: 1 when the session started with "B"
-inline constexpr std::size_t kFairleadLayout = 14;  // int: 49 old layout, 149 current
-inline constexpr std::size_t kPrecisionMarker = 15; // int: 1 = written with another real precision
-inline constexpr std::size_t kIdentLine1 = 59;      // text: 80 characters, words 59..78
-inline constexpr std::size_t kIdentLine2 = 79;      // text: 80 characters, words 79..98
+// ---- The word map of tpcm ----
+// Every word that code reads or writes by its number is named here once,
+// typed by what it holds (IntWord, RealWord, TextWord; sysutl/record.hpp);
+// the words the kit reads itself are named in kelpkit/record_words.hpp. A
+// list is named by its first entry. Tables of the mooring region and of the
+// member model are reached through their accessors (below, member_table.hpp).
+// Passing a bare number to the record's accessors is refused by the build's
+// word check (tools/check-word-numbers).
+
+// Frame and editor state.
+inline constexpr IntWord kRecordLength{0};        // words in the record as written
+inline constexpr IntWord kProgramKind{1};         // program kind 1..17
+inline constexpr IntWord kPreviousRunMode{5};     // run mode of the session before the last save
+inline constexpr IntWord kWriterRunMode{6};       // run mode of the program that last wrote
+inline constexpr IntWord kBatchFlag{13};          // 1 when the session started with "B" (toggles ask)
+inline constexpr IntWord kFairleadLayout{14};     // 49 old layout, 149 current
+inline constexpr IntWord kPrecisionMarker{15};    // 1 = written with another real precision
 inline constexpr std::size_t kIdentLineChars = 80;
-inline constexpr std::size_t kOption106 = 106;      // int: 0, 1 or 2
-inline constexpr std::size_t kOutputDevice = 108;   // int: 1, 6 or 99
-inline constexpr std::size_t kOldVersion = 110;     // real: version in files of the oldest layout
-inline constexpr std::size_t kYear = 111;           // int: year of the writing program
-inline constexpr std::size_t kUnitSystem = 116;     // int: 0 English, 1 metric
-inline constexpr std::size_t kSubEditorKind = 117;  // int: 0 disc buoy, 3..8 mooring kinds
-inline constexpr std::size_t kWriterOs = 120;       // int: operating-system code of the writer
-inline constexpr std::size_t kReservedText = 123;   // text: 72 characters, words 123..140
+inline constexpr TextWord kIdentLine1{59, kIdentLineChars};  // words 59..78
+inline constexpr TextWord kIdentLine2{79, kIdentLineChars};  // words 79..98
+inline constexpr IntWord kOption106{106};         // 0, 1 or 2
+inline constexpr IntWord kOutputDevice{108};      // 1 disk, 6 console, 99
+inline constexpr RealWord kOldVersion{110};       // version in files of the oldest layout
+inline constexpr IntWord kYear{111};              // year of the writing program
+inline constexpr IntWord kDebug{113};             // debug output on
+inline constexpr IntWord kTraceLevel{114};        // trace blocks of the numerical routines
+inline constexpr IntWord kUnitSystem{116};        // 0 English, 1 metric
+inline constexpr IntWord kSubEditorKind{117};     // 0 disc buoy, 3..8 mooring kinds
+inline constexpr IntWord kWriterOs{120};          // operating-system code of the writer
 inline constexpr std::size_t kReservedTextChars = 72;
-inline constexpr std::size_t kLayoutCode = 141;     // int: layout code of the writer (49)
-inline constexpr std::size_t kVersionIncrement = 162;  // int: 0 in every file written here
-inline constexpr std::size_t kWaveFrequencies = 166;   // int: number of wave frequencies
-inline constexpr std::size_t kVersion = 216;        // real: data-file version (sign ignored)
-inline constexpr std::size_t kNavCode = 699;        // int: navigation code of the last page
-inline constexpr std::size_t kPageCounter = 700;    // int: page counter and jump target
-inline constexpr std::size_t kPrintPass = 701;      // int: print-pass flag (0 none)
-inline constexpr std::size_t kOutputUnit = 702;     // int: 6 screen, 41 silent report, 1 listing
-inline constexpr std::size_t kCurrentSelector = 773;  // int: 4-bit source codes Cx, Cy, Cz
-inline constexpr std::size_t kWindSelector = 774;
-inline constexpr std::size_t kVesselKind = 776;     // int: vessel type (4 disc buoy)
-inline constexpr std::size_t kDriftSelector = 786;
-inline constexpr std::size_t kTimeDomainSwitch = 1866;  // int: nonzero = Gustrevan support on
-inline constexpr std::size_t kInterpTableSize = 1914;   // int: 90 in a new mooring record
+inline constexpr TextWord kReservedText{123, kReservedTextChars};  // words 123..140
+inline constexpr IntWord kLayoutCode{141};        // layout code of the writer (49)
+inline constexpr IntWord kVersionIncrement{162};  // 0 in every file written here
+inline constexpr RealWord kVersion{216};          // data-file version (sign ignored)
+inline constexpr IntWord kNavCode{699};           // navigation code of the last page
+inline constexpr IntWord kPageCounter{700};       // page counter, jump target, help item
+inline constexpr IntWord kPrintPass{701};         // print-pass counter (0 none)
+inline constexpr IntWord kTimeDomainSwitch{1866}; // nonzero = Gustrevan support on
+inline constexpr IntWord kInterpTableSize{1914};  // points of the interpolation tables (90)
+
+// List limits of the sea-state pages.
+inline constexpr IntWord kRegularHeadingLimit{27};    // regular-wave headings
+inline constexpr IntWord kIrregularHeadingLimit{28};  // irregular-wave headings
+inline constexpr IntWord kSeaCaseLimit{29};           // irregular cases or Ochi-Hubble components
+inline constexpr IntWord kSpreadLimit{31};            // spreading angles
+
+// Sea state, wind and current.
+inline constexpr IntWord kConstantSlope{107};     // 1: regular waves of constant slope (word 447 in degrees)
+inline constexpr IntWord kSeaSpectrum{163};       // spectrum code of the irregular seas
+inline constexpr IntWord kWindSpectrum{164};      // 1..6; 6 the user file "WINDSPEC.txt"
+inline constexpr IntWord kCurrentSpectrum{165};   // 2: the user spectrum file of the current page
+inline constexpr IntWord kWaveFrequencies{166};   // regular-wave periods in use
+inline constexpr IntWord kIrregularCases{170};
+inline constexpr IntWord kIrregularOn{171};
+inline constexpr IntWord kSwellOn{173};
+inline constexpr IntWord kWindOn{174};
+inline constexpr IntWord kCurrentOn{175};
+inline constexpr IntWord kCurrentProfilePoints{177};
+inline constexpr IntWord kSwellLocked{180};       // swell direction locked to the irregular waves
+inline constexpr IntWord kLegacyCurrentDrift{183};  // legacy current-wave drift interaction model
+inline constexpr IntWord kLegacyPeakModel{184};     // legacy peak low-frequency motion and load model
+inline constexpr IntWord kExcludeWaveAbsorption{185};  // not 0 also hides "Ignore wave drag variability"
+inline constexpr IntWord kSwell1Spectrum{189};
+inline constexpr IntWord kSwell2On{193};
+inline constexpr IntWord kSwell2Spectrum{194};
+inline constexpr RealWord kPeriods{317};          // regular-wave period n at 316 + n
+inline constexpr RealWord kWaterDensity{446};
+inline constexpr RealWord kRegularHeight{447};    // height, or slope in degrees
+inline constexpr RealWord kStormDuration{449};    // hours
+inline constexpr RealWord kSwellHeight{450};
+inline constexpr RealWord kSwellPeriod{451};
+inline constexpr RealWord kNpdHeight{489};        // N.P.D. spectral evaluation height
+inline constexpr RealWord kSwell2Height{490};
+inline constexpr RealWord kSwell2Period{491};
+inline constexpr IntWord kCurrentSelector{773};   // 4-bit source codes Cx, Cy, Cz
+inline constexpr IntWord kWindSelector{774};
+inline constexpr IntWord kDriftSelector{786};
+
+// Output and simulation options.
+inline constexpr IntWord kAnyRaoOutput{101};      // set when any of words 4978..4980 is on
+inline constexpr IntWord kNoMotionsSummary{103};  // inverted: 0 reports the vessel motions summary
+inline constexpr IntWord kThreeDofSearch{145};
+inline constexpr IntWord kSpectralLineSd{146};    // spectral estimates of w.f. line load deviations
+inline constexpr IntWord kTendonLike{149};        // 1: treated like the tendon kind
+inline constexpr IntWord kLegacyModes{153};       // legacy surge/sway normal modes
+inline constexpr IntWord kLockTurret{161};
+inline constexpr RealWord kExcursionDiameter{1666};  // diameter of the low-frequency excursion disc
+inline constexpr IntWord kIgnoreDragVariability{1867};
+inline constexpr IntWord kForceRebuild{1868};     // force-rebuild all support data
+inline constexpr IntWord kLowFrequencyOn{1919};   // low-frequency dynamics on
+
+// ---- The vessel ----
+inline constexpr IntWord kBilgeKeel{761};         // yes/no
+inline constexpr IntWord kPitchDampingMode{764};  // 0 computed, 1 specified (764..769 pitch, roll,
+inline constexpr IntWord kRollDampingMode{765};   // heave damping, then pitch, roll, heave period)
+inline constexpr IntWord kHeaveDampingMode{766};
+inline constexpr IntWord kPitchPeriodMode{767};
+inline constexpr IntWord kRollPeriodMode{768};
+inline constexpr IntWord kHeavePeriodMode{769};
+inline constexpr IntWord kHawserFlag{775};        // hawser (1) or yoke (0) attachment
+inline constexpr IntWord kVesselType{776};        // 1 ship .. 6 caisson spar (4 disc buoy)
+inline constexpr IntWord kUserRaos{777};          // yes/no: user-supplied RAO data
+inline constexpr IntWord kStaticWaveForce{778};   // yes/no: static wave force vs mooring force report
+inline constexpr IntWord kMooringFeedback{779};   // yes/no: mooring forces fed back to w.f. motions
+inline constexpr IntWord kTurretFlag{787};        // 1 turret (kind 15)
+inline constexpr IntWord kDeckVertical{788};      // yes/no: user RAOs in deck-vertical axes
+inline constexpr IntWord kMemberModel{790};       // 1: described by members (types 3, 5, 6)
+inline constexpr IntWord kAuxForce2On{791};       // second external force block on
+inline constexpr IntWord kAuxForce3On{795};       // third external force block on
+inline constexpr RealWord kHawserPoint{904};      // x, y, z
+inline constexpr RealWord kHawserPointCopy{907};  // x, y, z (kind 10)
+inline constexpr RealWord kTrim{1364};            // degrees, bow down positive
+inline constexpr RealWord kHeel{1365};            // degrees, starboard down positive
+inline constexpr RealWord kPitchDamping{1368};    // percent of critical (1368..1373 as 764..769)
+inline constexpr RealWord kRollDamping{1369};
+inline constexpr RealWord kHeaveDamping{1370};
+inline constexpr RealWord kPitchPeriod{1371};     // seconds
+inline constexpr RealWord kRollPeriod{1372};
+inline constexpr RealWord kHeavePeriod{1373};
+inline constexpr RealWord kTurretX{1374};
+inline constexpr RealWord kMotionDirection{1405}; // degrees
+inline constexpr RealWord kSemiFactors{1406};     // geometry and shadowing factors, 1406 and 1407
+inline constexpr RealWord kDisplacement{1408};
+inline constexpr RealWord kBuoyancyCentre{1409};  // VKB
+inline constexpr RealWord kGravityCentre{1410};   // VKG
+inline constexpr RealWord kDraft{1411};           // mean vessel draft
+inline constexpr RealWord kWaterplaneArea{1412};
+inline constexpr RealWord kPitchGyradius{1413};   // pitch, roll, yaw: 1413..1415
+inline constexpr RealWord kRollGyradius{1414};
+inline constexpr RealWord kYawGyradius{1415};
+inline constexpr RealWord kMetacentreT{1416};     // KMT
+inline constexpr RealWord kMetacentreL{1417};     // KML
+inline constexpr RealWord kWaterlineLength{1418};
+inline constexpr RealWord kWaterlineBeam{1419};
+inline constexpr RealWord kBilgeRadius{1420};
+inline constexpr RealWord kBilgeKeelLength{1421};
+inline constexpr RealWord kBilgeKeelWidth{1422};
+inline constexpr RealWord kBilgeKeelInboard{1423};
+inline constexpr RealWord kSpeed{1424};           // ft/s (English) or m/s (metric)
+inline constexpr IntWord kAuxForceOn{1440};       // first external force block on
+inline constexpr RealWord kLcgToMidships{1649};
+inline constexpr RealWord kHawserZCopy{1662};
+inline constexpr RealWord kMaxTableLoad{1674};    // largest load of the interpolation tables
+inline constexpr RealWord kMeanFairleadX{2608};
+inline constexpr RealWord kHawserFairleadZ{2896};
+
+// ---- Mooring summary words ----
+inline constexpr IntWord kRaoComparisons{4978};   // 4978..4980: RAO outputs (any on gives word 101)
+inline constexpr IntWord kLargeAmplitude{4994};   // large-amplitude w.f. line load model
+inline constexpr IntWord kAnySolidBottom{4998};
+inline constexpr RealWord kLongestLine{4999};
+inline constexpr RealWord kShortestLine{5000};
+inline constexpr IntWord kEndpointLoads{5008};    // line loads and motions at element end points
+inline constexpr IntWord kDefaultBottomFlag{28535};  // 1 solid bottom, 0 transparent
+inline constexpr RealWord kDefaultAddedMass{78232};
+inline constexpr RealWord kDefaultDrag{78233};
 
 // Values of header words.
 inline constexpr std::int32_t kLayoutOld = 49;
@@ -92,20 +215,20 @@ inline constexpr int kLegCapacity = 150;      // mooring legs (fairleads)
 inline constexpr int kLineTypeCapacity = 150; // line types
 inline constexpr int kSublineCapacity = static_cast<int>(kSegmentsPerLine);  // sublines per type
 
-// Count words of the mooring region (integers unless said).
-inline constexpr std::size_t kMooringLegs = 28381;      // legs in use
-inline constexpr std::size_t kMooringLegsMax = 28382;   // largest leg count allowed
-inline constexpr std::size_t kLineTypes = 28226;        // line types in use
-inline constexpr std::size_t kLineTypesMax = 28227;     // largest type count allowed
-inline constexpr std::size_t kSublinesMax = 28378;      // largest subline count of a type
-inline constexpr std::size_t kInterpLayers = 28379;     // vertical interpolation layers
-inline constexpr std::size_t kDynamicLines = 28380;     // lines selected for dynamic evaluation
-inline constexpr std::size_t kProfileMode = 28537;      // 0 angle, 1 distance, 2 tension, 3 horizontal force
-inline constexpr std::size_t kHawserType = 28540;       // line type of the hawser
-inline constexpr std::size_t kHawserLine = 28541;       // line number of the hawser
-inline constexpr std::size_t kDefaultAnchorDepth = 78231;  // real
-inline constexpr std::size_t kInterpSpan = 78385;       // real: span of the vertical interpolation region
-inline constexpr std::size_t kMomentCentre = 78386;     // reals: x, y, z of the moment evaluation centre
+// Count words of the mooring region.
+inline constexpr IntWord kMooringLegs{28381};       // legs in use
+inline constexpr IntWord kMooringLegsMax{28382};    // largest leg count allowed
+inline constexpr IntWord kLineTypes{28226};         // line types in use
+inline constexpr IntWord kLineTypesMax{28227};      // largest type count allowed
+inline constexpr IntWord kSublinesMax{28378};       // largest subline count of a type
+inline constexpr IntWord kInterpLayers{28379};      // vertical interpolation layers
+inline constexpr IntWord kDynamicLines{28380};      // lines selected for dynamic evaluation
+inline constexpr IntWord kProfileMode{28537};       // 0 angle, 1 distance, 2 tension, 3 horizontal force
+inline constexpr IntWord kHawserType{28540};        // line type of the hawser
+inline constexpr IntWord kHawserLine{28541};        // line number of the hawser
+inline constexpr RealWord kDefaultAnchorDepth{78231};
+inline constexpr RealWord kInterpSpan{78385};       // span of the vertical interpolation region
+inline constexpr RealWord kMomentCentre{78386};     // x, y, z of the moment evaluation centre
 
 // A count word held within 0..capacity, the bound of every loop over a table.
 int table_count(std::int32_t count, int capacity);

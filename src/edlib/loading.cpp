@@ -219,7 +219,7 @@ int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
   int found = expected;
   diskio(s, kDiskioRead, found, data_name, kListingUnit, copy.data_status, t.words(), id.os_code);
   if (copy.data_status == kDiskioNotFound) found = 0;
-  if (t.r(kVersion) == 0.0f) vrcvrt(t.i(kOldVersion), t.i(kVersion));
+  if (t.r(kVersion) == 0.0f) vrcvrt(t.bits(kOldVersion), t.bits(kVersion));
   // A navigation code or print-pass flag stored in a file must never steer
   // this session.
   t.i(kNavCode) = 0;
@@ -366,7 +366,7 @@ int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
         int status = 1;
         if (file_kind == 12 && id.kind == 15) kind_dispatch(s).run_upgrader(s, id.kind, id.version, status);
         if (file_kind == 9 && id.kind == 16) kind_dispatch(s).run_upgrader(s, id.kind, id.version, status);
-        if (id.kind == 17) t.i(kVesselKind) = 6;
+        if (id.kind == 17) t.i(kVesselType) = 6;
       }
 
       // g. Go on?

@@ -3,7 +3,9 @@
 // its end types, axis-alignment code, form flag, profile, coefficient
 // sources, end points, dimensions, area and coefficient triples. Members
 // are numbered from 1; axis k runs 1, 2, 3 for Mx, My, Mz (or Vx, Vy, Vz).
-// A member number outside 1..50 has no words: callers check it first.
+// A member number outside 1..50 has no words: callers check it first. The
+// vessel words they read (type, draft, waterplane area) are named in
+// data_record.hpp.
 #include <cstddef>
 
 namespace kelp::member {
@@ -12,9 +14,6 @@ inline constexpr int kMaxMembers = 50;
 
 inline constexpr std::size_t kCount = 3660;    // int: number of members
 inline constexpr std::size_t kMaximum = 3662;  // int: maximum number (50 for the moored kinds)
-inline constexpr std::size_t kVesselType = 776;
-inline constexpr std::size_t kDraft = 1411;           // real: height of the waterplane
-inline constexpr std::size_t kWaterplaneArea = 1412;  // real
 
 // End types: 0 free and submerged, 1 water-piercing, 2 wall-terminated.
 inline constexpr int kFreeEnd = 0;

@@ -1,5 +1,6 @@
 #include "edlib/page_pattern.hpp"
 
+#include <algorithm>
 #include <string>
 
 #include "edlib/data_record.hpp"
@@ -15,42 +16,49 @@ namespace kelp {
 
 // ---- PageItems ----
 
-PageItems::PageItems(Session& s, int out) : s_(s), out_(out) { shown_.push_back(false); }
+PageItems::PageItems(Session& s, int out, int first)
+    : s_(s), out_(out), next_(first), shown_(static_cast<std::size_t>(std::max(first, 1)), false),
+      accepted_(shown_) {}
 
 bool PageItems::shown(int n) const {
   return n >= 1 && static_cast<std::size_t>(n) < shown_.size() && shown_[static_cast<std::size_t>(n)];
 }
 
-int PageItems::take(bool shown) {
+bool PageItems::accepts(int n) const {
+  return n >= 1 && static_cast<std::size_t>(n) < accepted_.size() && accepted_[static_cast<std::size_t>(n)];
+}
+
+int PageItems::take(bool shown, bool accepted) {
   shown_.push_back(shown);
+  accepted_.push_back(shown || accepted);
   return next_++;
 }
 
 void PageItems::value(std::string_view label, float v, std::string_view format, int unit_word, int offset) {
-  int item = take(true);
+  int item = take(true, true);
   outcfu(s_, item, label, v, format, unit_word, offset, out_, kLeaderWidth);
 }
 
 void PageItems::value(std::string_view label, float v, std::string_view format) {
-  int item = take(true);
+  int item = take(true, true);
   outcf0(s_, item, label, v, format, out_, kLeaderWidth);
 }
 
 void PageItems::text(std::string_view label, std::string_view t, std::string_view format) {
-  int item = take(true);
+  int item = take(true, true);
   outcc0(s_, item, label, t, format, out_, kLeaderWidth);
 }
 
 void PageItems::yes_no(std::string_view label, int flag) { text(label, yesno(flag), kYesNoLine); }
 
 void PageItems::action(std::string_view text) {
-  int item = take(true);
+  int item = take(true, true);
   outtxt(s_, item, text, out_);
 }
 
-int PageItems::custom() { return take(true); }
+int PageItems::custom() { return take(true, true); }
 
-void PageItems::hidden() { take(false); }
+void PageItems::hidden(bool accepted) { take(false, accepted); }
 
 void PageItems::blank(int n) { lines(s_, out_, n); }
 
@@ -82,12 +90,14 @@ void run_page(Session& s, const PageHooks& page) {
       continue;
     }
     if (code == kNavKeys && page.keys_redisplay_here) continue;
-    if (code <= 0) return;  // next page, or a navigation code for the loop
-    if (code > items.last()) {
-      if (page.above_last == AboveLast::kLeave) return;
-      continue;
+    // A blank reply (next page), a navigation code for the loop, or a
+    // number above the last item on a page where that leaves.
+    const bool leaving = code <= 0 || (code > items.last() && page.above_last == AboveLast::kLeave);
+    if (leaving) {
+      if (page.may_leave && !page.may_leave()) continue;
+      return;
     }
-    if (items.shown(code) && page.edit) page.edit(code);
+    if (items.accepts(code) && page.edit) page.edit(code);
   }
 }
 
@@ -99,13 +109,6 @@ void page_header(Session& s, std::string_view label, std::string_view noun, std:
 
 void help_lines(Session& s, int out, std::initializer_list<std::string_view> text) {
   for (auto line : text) s.write_line(out, line);
-}
-
-void vessel_notes_title(Session& s, int out, int stars) {
-  clear(s, out);
-  const std::string run(static_cast<std::size_t>(stars > 0 ? stars : 0), '*');
-  fwrite(s, out, "(1X,A,2X,A,2X,A)", {run, std::string("Vessel Definition Notes"), run});
-  lines(s, out, 1);
 }
 
 void itemno(Session& s, int out, int item) {

@@ -24,17 +24,8 @@ class Session;
 // in column 57 (edlnot with width 56).
 inline constexpr int kLabelColumns = 57;
 inline constexpr int kLeaderWidth = kLabelColumns - 1;
-
-// Value line of the hydrostatics page: value in F11.2, a blank, 6-character
-// unit label.
-inline constexpr std::string_view kValueF11Unit = "(A57,F11.2,1X,A6)";
-// Value line of the gyradii page.
-inline constexpr std::string_view kValueF10Unit = "(A57,F10.2,1X,A6)";
-// Value line without unit (period and damping page).
-inline constexpr std::string_view kValueF9 = "(A57,F9.2)";
-// Text line.
+// Text line and yes/no line of the 57-column label field.
 inline constexpr std::string_view kTextLine = "(A57,A)";
-// Yes/no line.
 inline constexpr std::string_view kYesNoLine = "(A57,3X,A3)";
 
 // The width passed to paghdr by every page.
@@ -45,7 +36,8 @@ inline constexpr int kHeaderWidth = 74;
 // were shown. Every item routine writes on the page's output unit (word 702).
 class PageItems {
  public:
-  PageItems(Session& s, int out);
+  // Items are numbered from `first` on (1 for a whole page).
+  PageItems(Session& s, int out, int first = 1);
 
   Session& session() { return s_; }
   int out() const { return out_; }
@@ -55,6 +47,8 @@ class PageItems {
   int last() const { return next_ - 1; }
   // Whether item n was shown in this drawing.
   bool shown(int n) const;
+  // Whether selecting item n edits it: shown, or hidden but accepted.
+  bool accepts(int n) const;
 
   // A real value with a unit label under a value format: the eunit label of
   // the unit word (word 116) and the code of the English label (see eunit).
@@ -70,17 +64,19 @@ class PageItems {
   // An item the page writes itself (a line of its own layout): only takes
   // the next number and counts as shown.
   int custom();
-  // A hidden item: takes its number, writes nothing.
-  void hidden();
+  // A hidden item: takes its number, writes nothing. An accepted one is
+  // still edited when selected (pages whose hidden items are not locked).
+  void hidden(bool accepted = false);
   // n empty lines.
   void blank(int n = 1);
 
  private:
-  int take(bool shown);
+  int take(bool shown, bool accepted);
   Session& s_;
   int out_;
   int next_ = 1;
   std::vector<bool> shown_;
+  std::vector<bool> accepted_;
 };
 
 // ---- The page loop ----
@@ -97,7 +93,8 @@ enum class AboveLast {
 struct PageHooks {
   // Writes the header and the items.
   std::function<void(PageItems&)> draw;
-  // A shown item was selected (a hidden one only draws the page again).
+  // A shown (or accepted hidden) item was selected; any other number up to
+  // the last item only draws the page again.
   std::function<void(int item)> edit;
   // Help: 0 for the page, n for item n.
   std::function<void(int item)> help;
@@ -106,12 +103,16 @@ struct PageHooks {
   // "H": false leaves -1979 in word 699 for the page loop to redisplay;
   // true draws the page again here.
   bool keys_redisplay_here = false;
+  // The check before the page is left (a blank reply, "H", any navigation
+  // code, or a number above the last item when that leaves): while it fails
+  // the page stays and is drawn again. The check shows its own message.
+  std::function<bool()> may_leave;
 };
 
 // Runs a page until the user leaves it; the navigation code stays in word 699
 // (the number after a command letter in word 700). In a print pass (word 701
 // nonzero) the page is drawn once on the listing (word 702), followed by the
-// half-page pairing, and left with code 0.
+// half-page pairing, and left with code 0 (no check before leaving).
 void run_page(Session& s, const PageHooks& page);
 
 // The page header of the vessel pages: paghdr with the page label, the
@@ -121,10 +122,6 @@ void page_header(Session& s, std::string_view label, std::string_view noun, std:
 // ---- Help texts ----
 // Lines of text written one per line.
 void help_lines(Session& s, int out, std::initializer_list<std::string_view> text);
-// The title of the vessel help pages: clears the screen, then a blank,
-// `stars` stars, two blanks, "Vessel Definition Notes", two blanks, `stars`
-// stars, and one empty line.
-void vessel_notes_title(Session& s, int out, int stars);
 // An empty line and " ++> Item Number " with the number in one digit (two
 // above 9).
 void itemno(Session& s, int out, int item);

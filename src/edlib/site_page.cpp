@@ -21,11 +21,6 @@ namespace kelp {
 
 namespace {
 
-constexpr std::size_t kWaterDepth = 445;
-constexpr std::size_t kWaterDensity = 446;
-constexpr std::size_t kWindSpectrum = 164;     // 6: user file "WINDSPEC.txt"
-constexpr std::size_t kCurrentSpectrum = 165;  // 2: user spectrum file of the current page
-
 // The page shows and edits the first 72 characters of each identification
 // line; the last two words of each line are kept as they are.
 constexpr std::size_t kIdentShownChars = 72;
@@ -59,12 +54,6 @@ void write_depth(Session& s, int out) {
 void write_density(Session& s, int out) {
   fwrite(s, out, "(' 5) Water density: ',8X,F10.2,A)",
          {s.tpcm.r(kWaterDensity), unitp(s.tpcm.i(kUnitSystem), kDensityLabel)});
-}
-
-void edit_real(Session& s, std::size_t word, int out) {
-  float v = s.tpcm.r(word);
-  enterf(s, v, out, kKeyboard);
-  s.tpcm.set_r(word, v);
 }
 
 void edit_ident(Session& s, int out, int line) {
@@ -149,7 +138,7 @@ void units_subpage(Session& s, int out) {
     // The labels switch only when the density converted: a density that
     // would overflow is refused and both stay as they were.
     const float rho = t.r(kWaterDensity);
-    if (store_real(s, t.i(kWaterDensity), u == kUnitsEnglish ? kDensityFactor * rho : rho / kDensityFactor, out)) {
+    if (store_real(s, kWaterDensity, u == kUnitsEnglish ? kDensityFactor * rho : rho / kDensityFactor, out)) {
       toggle(s, t.i(kUnitSystem));
     }
   } else if (reply == 2) {
@@ -172,7 +161,7 @@ void density_subpage(Session& s, int out) {
   if (reply == 1 || reply == 2) {
     float rho = reply == 1 ? kSeawater : kFreshwater;
     if (t.i(kUnitSystem) == kUnitsMetric) rho *= kDensityFactor;
-    store_real(s, t.i(kWaterDensity), rho, out);
+    store_real(s, kWaterDensity, rho, out);
   } else if (reply == 3) {
     write_density(s, out);
     edit_real(s, kWaterDensity, out);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "edlib/data_record.hpp"
 #include "edlib/page_output.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "sysutl/fortran_format.hpp"
@@ -15,10 +16,6 @@ namespace kelp {
 
 namespace {
 
-constexpr std::size_t kNavWord = 699;
-constexpr std::size_t kNumberWord = 700;
-constexpr std::size_t kOutWord = 702;
-constexpr std::size_t kUnitWord = 116;
 constexpr int kCopyAll = -1977;
 constexpr float kCubicFeetPerLongTon = 35.0f;
 // unitp code of the English length label ("feet"; "meters" the next).
@@ -93,7 +90,7 @@ void fill_from_record(Session& s, TankerState& st, std::size_t offset, int unit_
 void copy_to_record(Session& s, const TankerSet& set, std::size_t k, std::size_t offset, int unit_system) {
   float value = set[k];
   if (k == kTkDeadweight) value /= tanker_deadweight_factor(unit_system);
-  store_real(s, s.tpcm.i(kTankerWords[k] + offset), value, s.tpcm.i(kOutWord));
+  store_real(s, s.tpcm.i(kTankerWords[k] + offset), value, s.tpcm.i(kOutputUnit));
 }
 
 }  // namespace
@@ -332,8 +329,8 @@ void tnkhlp(Session& s, int out, int in, int /*item*/) {
 
 void tanker(Session& s, int in, std::size_t vessel_offset) {
   TankerState& st = s.state<TankerState>();
-  const int out = s.tpcm.i(kOutWord);
-  const int unit_system = s.tpcm.i(kUnitWord);
+  const int out = s.tpcm.i(kOutputUnit);
+  const int unit_system = s.tpcm.i(kUnitSystem);
 
   // The set lives for the run; it is refilled from the record on the first
   // visit and whenever the record's unit system changed since it was filled.
@@ -350,10 +347,10 @@ void tanker(Session& s, int in, std::size_t vessel_offset) {
 
     std::string letters;
     const int code = entest(s, out, in, letters);
-    s.tpcm.i(kNavWord) = code;
+    s.tpcm.i(kNavCode) = code;
 
     if (code == kNavHelp) {
-      tnkhlp(s, out, in, s.tpcm.i(kNumberWord));
+      tnkhlp(s, out, in, s.tpcm.i(kPageCounter));
       continue;
     }
     if (code == kNavBack) {

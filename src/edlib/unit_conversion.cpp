@@ -6,12 +6,12 @@
 #include <cstddef>
 #include <initializer_list>
 
+#include "edlib/data_record.hpp"
+
 namespace kelp {
 
 namespace {
 
-constexpr std::size_t kUnitWord = 116;
-constexpr std::size_t kKindWord = 1;
 
 void scale(Tpcm& t, std::size_t word, float f) { t.set_r(word, t.r(word) * f); }
 
@@ -35,7 +35,7 @@ UnitFactors unit_factors(int new_unit_system) {
 
 int topcvrt(Session& s) {
   Tpcm& t = s.tpcm;
-  int& units = t.i(kUnitWord);
+  int& units = t.i(kUnitSystem);
   if (units != 0 && units != 1) return 1;
   units = 1 - units;
   const UnitFactors u = unit_factors(units);
@@ -46,7 +46,7 @@ int topcvrt(Session& s) {
   scale_range(t, 461, 465, L);
   scale_range(t, 429, 434, L);
   scale_words(t, {445, 473, 450, 489, 490, 1666, 1672}, L);  // 490: second swell height
-  if (t.i(107) == 0) scale(t, 447, L);
+  if (t.i(kConstantSlope) == 0) scale(t, kRegularHeight, L);
 
   // Water density: (F/L)/L^2, so 64.0 lb/ft^3 becomes about 1,025.
   const float density = (F / L) / L2;
@@ -63,7 +63,7 @@ int topcvrt(Session& s) {
 
 void vescvrt(Session& s) {
   Tpcm& t = s.tpcm;
-  const UnitFactors u = unit_factors(t.i(kUnitWord));
+  const UnitFactors u = unit_factors(t.i(kUnitSystem));
   const float L = u.L;
   const float F = u.F;
   const float L2 = L * L;
@@ -120,7 +120,7 @@ void tugcvrt(Session& s) {
 
 void semcvrt(Session& s) {
   Tpcm& t = s.tpcm;
-  const UnitFactors u = unit_factors(t.i(kUnitWord));
+  const UnitFactors u = unit_factors(t.i(kUnitSystem));
   const float L = u.L;
   scale_range(t, 3675, 3824, L);
   scale_range(t, 3825, 3974, L);
@@ -130,7 +130,7 @@ void semcvrt(Session& s) {
 
 void slmcvrt(Session& s) {
   Tpcm& t = s.tpcm;
-  const UnitFactors u = unit_factors(t.i(kUnitWord));
+  const UnitFactors u = unit_factors(t.i(kUnitSystem));
   const float L = u.L;
   const float F = u.F;
   scale(t, 2373, L);
@@ -145,7 +145,7 @@ void slmcvrt(Session& s) {
 
 void morcvrt(Session& s) {
   Tpcm& t = s.tpcm;
-  const UnitFactors u = unit_factors(t.i(kUnitWord));
+  const UnitFactors u = unit_factors(t.i(kUnitSystem));
   const float L = u.L;
   const float F = u.F;
   const float D = u.D;
@@ -167,7 +167,7 @@ void morcvrt(Session& s) {
   scale_segments(t, 43581, FperL);
   scale_segments(t, 70431, FperL);
 
-  const int selector = t.i(28537);
+  const int selector = t.i(kProfileMode);
   if (selector == 2 || selector == 3) {
     scale_range(t, 62331, 62480, F);
   } else if (selector == 1) {
@@ -209,7 +209,7 @@ int convert_record_units(Session& s) {
   const Tpcm before = s.tpcm;
   if (topcvrt(s) != 0) return kConvertBadUnitWord;
   vescvrt(s);
-  switch (s.tpcm.i(kKindWord)) {
+  switch (s.tpcm.i(kProgramKind)) {
     case 3:
       semcvrt(s);
       break;

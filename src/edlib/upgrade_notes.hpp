@@ -24,10 +24,6 @@ class Session;
 // layout.
 inline constexpr float kResizeVersion = 6.00999f;
 
-// Word 790: 1 for the vessel types 3, 5 and 6 (semisubmersible, tension leg
-// platform, caisson spar), else 0.
-inline constexpr std::size_t kTypeCompanionWord = 790;
-
 // One run of an upgrader: built at entry, closed at the end.
 class UpgradeNotes {
  public:

@@ -78,7 +78,7 @@ void shpupd(Session& s, float version, int& status) {
   swell_directions_step(n);
   version5_note(n);
   if (n.before(5.0f)) version5_defaults(t);
-  if (n.before(5.57f)) t.i(kTypeCompanionWord) = 0;
+  if (n.before(5.57f)) t.i(kMemberModel) = 0;
   n.fairlead_resize(static_cast<int>(kVesselWords), update_to_149);
   n.close();
 }
@@ -136,7 +136,7 @@ void slmupd(Session& s, float version, int& status) {
         "     to a continuous range: (Ballasted = 32%, Loaded = 100%).\n");
   }
   if (n.before(3.47f)) {
-    t.i(kVesselKind) = t.i(2);
+    t.i(kVesselType) = t.i(2);
     t.i(777) = t.i(4);
     n.note(
         " ++> Changed data sp" "ecs for \"user supplied\" vessel dynamics;\n"
@@ -187,7 +187,7 @@ void slmupd(Session& s, float version, int& status) {
     n.count();
     recode(s, kWindSelector, codes({{1, 4}, {2, 3}, {3, 1}}), out);
     recode(s, kCurrentSelector, codes({{1, 6}, {2, 4}, {3, 5}, {4, 3}, {5, 1}, {6, 15}}), out);
-    const std::int32_t type = t.i(kVesselKind);
+    const std::int32_t type = t.i(kVesselType);
     recode(s, kDriftSelector, codes({{1, type == 3 ? 3 : type == 4 ? 4 : 2}, {2, 1}}), out);
   }
   if (n.before(4.41f)) {
@@ -217,7 +217,7 @@ void slmupd(Session& s, float version, int& status) {
   }
   if (n.before(5.57f)) {
     n.count();
-    t.i(kTypeCompanionWord) = columnar_type(t.i(kVesselKind)) ? 1 : 0;
+    t.i(kMemberModel) = columnar_type(t.i(kVesselType)) ? 1 : 0;
   }
   reference_height_step(n);
   n.fairlead_resize(static_cast<int>(kSecondVesselWords), resize_vessel_block);
@@ -249,13 +249,13 @@ void morupd(Session& s, float version, int& status) {
   }
   if (n.before(5.57f)) {
     n.count();
-    if (columnar_type(t.i(kVesselKind))) {
-      t.i(kTypeCompanionWord) = 1;
-      if (t.i(kProgramKind) == 14) t.i(kVesselKind) = 5;
+    if (columnar_type(t.i(kVesselType))) {
+      t.i(kMemberModel) = 1;
+      if (t.i(kProgramKind) == 14) t.i(kVesselType) = 5;
       recompute_members(s);
       n.write_note(kAddedMassNote);
     } else {
-      t.i(kTypeCompanionWord) = 0;
+      t.i(kMemberModel) = 0;
     }
   }
   reference_height_step(n);

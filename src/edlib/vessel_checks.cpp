@@ -23,53 +23,6 @@ namespace {
 // this many words further on.
 constexpr std::size_t kTwin = 1234;
 
-// Words of tpcm read here (first vessel).
-constexpr std::size_t kUserRaos = 777;
-constexpr std::size_t kMemberModel = 790;
-constexpr std::size_t kDampingFlags = 764;  // 764..766 for the values 1368..1370
-constexpr std::size_t kDampingValues = 1368;
-constexpr std::size_t kPeriodFlags = 767;   // 767..769 for the values 1371..1373
-constexpr std::size_t kPeriodValues = 1371;
-constexpr std::size_t kDirection = 1405;
-constexpr std::size_t kSemiFactors = 1406;  // 1406, 1407
-constexpr std::size_t kDisplacement = 1408;
-constexpr std::size_t kGravityCentre = 1410;
-constexpr std::size_t kDraft = 1411;
-constexpr std::size_t kWaterplane = 1412;
-constexpr std::size_t kGyradii = 1413;      // 1413..1415
-constexpr std::size_t kMetacentreT = 1416;
-constexpr std::size_t kMetacentreL = 1417;
-constexpr std::size_t kBeam = 1418;
-constexpr std::size_t kLength = 1419;
-constexpr std::size_t kSpeed = 1424;
-
-// Environment words.
-constexpr std::size_t kConstantSlope = 107;
-constexpr std::size_t kSpectrum = 163;
-constexpr std::size_t kIrregularCases = 170;
-constexpr std::size_t kIrregularOn = 171;
-constexpr std::size_t kSwellOn = 173;
-constexpr std::size_t kWindOn = 174;
-constexpr std::size_t kCurrentOn = 175;
-constexpr std::size_t kSwellLocked = 180;
-constexpr std::size_t kLegacyCurrent = 183;
-constexpr std::size_t kLegacyDissipation = 184;
-constexpr std::size_t kLegacyReflection = 185;
-constexpr std::size_t kSwellSpectrum = 189;
-constexpr std::size_t kComponents = 191;
-constexpr std::size_t kSwell2On = 193;
-constexpr std::size_t kSwell2Spectrum = 194;
-constexpr std::size_t kPeriods = 317;      // regular-wave periods from here, count in word 166
-constexpr std::size_t kHeights = 429;      // significant heights of the irregular cases
-constexpr std::size_t kPeakPeriods = 435;  // their peak periods
-constexpr std::size_t kDepth = 445;
-constexpr std::size_t kRegularHeight = 447;
-constexpr std::size_t kStormDuration = 449;
-constexpr std::size_t kSwellHeight = 450;
-constexpr std::size_t kSwellPeriod = 451;
-constexpr std::size_t kSwell2Height = 490;
-constexpr std::size_t kSwell2Period = 491;
-
 constexpr int kMaxPeriods = 100;
 constexpr int kMaxCases = 6;       // entries of the height and period lists
 constexpr int kMaxComponents = 4;  // Ochi-Hubble components the irregular-seas page offers
@@ -162,15 +115,15 @@ class Checks {
 
 void Checks::normalise() {
   if (t_.i(kSwellOn) == 0) t_.i(kSwell2On) = 0;
-  if (t_.r(kSpeed) == 0.0f) t_.i(kDirection) = 0;
-  if (t_.r(kSpeed + kTwin) == 0.0f) t_.i(kDirection + kTwin) = 0;
-  if (t_.i(1440) == 0) {
-    t_.i(791) = 0;
-    t_.i(795) = 0;
-  } else if (t_.i(791) == 0) {
-    t_.i(795) = 0;
+  if (t_.r(kSpeed) == 0.0f) t_.set_r(kMotionDirection, 0.0f);
+  if (t_.r(kSpeed + kTwin) == 0.0f) t_.set_r(kMotionDirection + kTwin, 0.0f);
+  if (t_.i(kAuxForceOn) == 0) {
+    t_.i(kAuxForce2On) = 0;
+    t_.i(kAuxForce3On) = 0;
+  } else if (t_.i(kAuxForce2On) == 0) {
+    t_.i(kAuxForce3On) = 0;
   }
-  const int type = t_.i(kVesselKind);
+  const int type = t_.i(kVesselType);
   t_.i(kMemberModel) = (type == 3 || type == 5 || type == 6) ? 1 : 0;
   t_.i(kVersionIncrement) = 0;
 }
@@ -193,18 +146,18 @@ bool Checks::member_checks() {
 // The cases of the irregular seas: the Ochi-Hubble components for code 9,
 // else the cases of each heading, within the lists they index.
 int irregular_case_count(const Tpcm& t) {
-  if (t.i(kSpectrum) == kOchiHubble) return std::clamp(t.i(kComponents), 0, kMaxComponents);
+  if (t.i(kSeaSpectrum) == kOchiHubble) return std::clamp(t.i(kOchiCount), 0, kMaxComponents);
   return std::clamp(t.i(kIrregularCases), 0, kMaxCases);
 }
 
 bool Checks::irregular_problem() {
   if (t_.i(kIrregularOn) != 0) {
-    const int code = t_.i(kSpectrum);
+    const int code = t_.i(kSeaSpectrum);
     if (has_spectrum_heights(code)) {
       for (int c = 0; c < irregular_case_count(t_); ++c) {
         const auto k = static_cast<std::size_t>(c);
-        if (t_.r(kHeights + k) <= 0.0f) return true;
-        if (code != kPiersonMoskowitz && t_.r(kPeakPeriods + k) <= 0.0f) return true;
+        if (t_.r(kSeaHeights + k) <= 0.0f) return true;
+        if (code != kPiersonMoskowitz && t_.r(kSeaPeriods + k) <= 0.0f) return true;
       }
     }
   }
@@ -214,7 +167,7 @@ bool Checks::irregular_problem() {
     if (t_.i(on) == 0 || !has_spectrum_heights(code)) return false;
     return t_.r(height) <= 0.0f || (code != kPiersonMoskowitz && t_.r(period) <= 0.0f);
   };
-  return swell_problem(kSwellOn, kSwellSpectrum, kSwellHeight, kSwellPeriod) ||
+  return swell_problem(kSwellOn, kSwell1Spectrum, kSwellHeight, kSwellPeriod) ||
          swell_problem(kSwell2On, kSwell2Spectrum, kSwell2Height, kSwell2Period);
 }
 
@@ -226,23 +179,23 @@ bool Checks::height_matches(float hs, float peak, int code) const {
   float h = 0.707f * hs;
   // The slope needs a positive period and depth; without them (reported as
   // fatal elsewhere) this sea state matches nothing.
-  if (t_.i(kConstantSlope) == 1 && cnhtsp(h, period, t_.r(kDepth), g) != kWaveOk) return false;
+  if (t_.i(kConstantSlope) == 1 && cnhtsp(h, period, t_.r(kWaterDepth), g) != kWaveOk) return false;
   const float regular = t_.r(kRegularHeight);
   return regular != 0.0f && std::fabs(h / regular - 1.0f) <= 0.2f;
 }
 
 bool Checks::regular_height_mismatch() {
   bool tested = false;
-  if (t_.i(kIrregularOn) != 0 && has_spectrum_heights(t_.i(kSpectrum))) {
+  if (t_.i(kIrregularOn) != 0 && has_spectrum_heights(t_.i(kSeaSpectrum))) {
     tested = true;
     for (int c = 0; c < irregular_case_count(t_); ++c) {
       const auto k = static_cast<std::size_t>(c);
-      if (height_matches(t_.r(kHeights + k), t_.r(kPeakPeriods + k), t_.i(kSpectrum))) return false;
+      if (height_matches(t_.r(kSeaHeights + k), t_.r(kSeaPeriods + k), t_.i(kSeaSpectrum))) return false;
     }
   }
-  if (t_.i(kSwellOn) != 0 && has_spectrum_heights(t_.i(kSwellSpectrum))) {
+  if (t_.i(kSwellOn) != 0 && has_spectrum_heights(t_.i(kSwell1Spectrum))) {
     tested = true;
-    if (height_matches(t_.r(kSwellHeight), t_.r(kSwellPeriod), t_.i(kSwellSpectrum))) return false;
+    if (height_matches(t_.r(kSwellHeight), t_.r(kSwellPeriod), t_.i(kSwell1Spectrum))) return false;
   }
   return tested;
 }
@@ -261,9 +214,9 @@ bool Checks::drift_factor_problem(const Vessel& v) {
 
 bool Checks::legacy_flags_mixed() {
   const bool current = t_.i(kCurrentOn) == 1;
-  const int wave_current = t_.i(kLegacyCurrent);
-  const int dissipation = t_.i(kLegacyDissipation);
-  const int reflection = t_.i(kLegacyReflection);
+  const int wave_current = t_.i(kLegacyCurrentDrift);
+  const int dissipation = t_.i(kLegacyPeakModel);
+  const int reflection = t_.i(kExcludeWaveAbsorption);
   int state = 0;  // 0 none legacy, 1 all legacy, 2 mixed
   if (dissipation == 1 && reflection == 1) {
     state = current && wave_current != 1 ? 2 : 1;
@@ -280,7 +233,7 @@ bool Checks::legacy_flags_mixed() {
 // The wave-drift models of the three axes against the vessel type.
 bool Checks::drift_type_mismatch(const Vessel& v) {
   std::vector<int> allowed;
-  const int type = v.i(kVesselKind);
+  const int type = v.i(kVesselType);
   if (type == 1) {
     allowed = {kDriftUserFile, kDriftTankerLegacy, kDriftTanker2001};
   } else if (v.i(kMemberModel) != 0) {
@@ -329,7 +282,7 @@ void Checks::run() {
     warning({" ++> Warning: A vessel GM is zero."});
   }
   // 3
-  if (any_vessel([](const Vessel& v) { return v.any_nonpositive({kGyradii, kGyradii + 1, kGyradii + 2}); })) {
+  if (any_vessel([](const Vessel& v) { return v.any_nonpositive({kPitchGyradius, kPitchGyradius + 1, kPitchGyradius + 2}); })) {
     fatal({" ++> Fatal Warning: A vessel gyradii is nonpositive."});
   }
   // 4
@@ -339,7 +292,7 @@ void Checks::run() {
   // 5, 6 and 7: the member model.
   if (any_vessel([](const Vessel& v) { return v.i(kMemberModel) != 0; })) {
     const bool crossing = member_checks();
-    if (!two_vessels(kind_) && !crossing && t_.r(kWaterplane) != 0.0f) {
+    if (!two_vessels(kind_) && !crossing && t_.r(kWaterplaneArea) != 0.0f) {
       warning({" ++> Warning: No member crosses the waterline."});
     }
     if ((two_vessels(kind_) || kind_ > 9) && first.any_nonpositive({kSemiFactors, kSemiFactors + 1})) {
@@ -369,7 +322,7 @@ void Checks::run() {
              "     To disable warning, use regular ht. = (irregular ht.)/sqrt(2)."});
   }
   // 13
-  if (t_.r(kDepth) <= 0.0f) fatal({" ++> Fatal Warning: The water depth is nonpositive."});
+  if (t_.r(kWaterDepth) <= 0.0f) fatal({" ++> Fatal Warning: The water depth is nonpositive."});
   // 14
   if (kind_ != 14 && any_vessel([](const Vessel& v) {
         return v.r(kMetacentreT) < v.r(kGravityCentre) || v.r(kMetacentreL) < v.r(kGravityCentre);
@@ -377,15 +330,15 @@ void Checks::run() {
     warning({" ++> Warning: A vessel GM is negative."});
   }
   // 15
-  if (any_vessel([](const Vessel& v) { return v.any_nonpositive({kDisplacement, kDraft, kBeam, kLength}); })) {
+  if (any_vessel([](const Vessel& v) { return v.any_nonpositive({kDisplacement, kDraft, kWaterlineLength, kWaterlineBeam}); })) {
     warning({" ++> Warning: A vessel beam, length, draft,", "     or displacement is nonpositive."});
   }
   // 16
-  if (any_vessel([](const Vessel& v) { return v.r(kWaterplane) <= 0.0f && v.i(kMemberModel) != 1; })) {
+  if (any_vessel([](const Vessel& v) { return v.r(kWaterplaneArea) <= 0.0f && v.i(kMemberModel) != 1; })) {
     fatal({" ++> Fatal Warning: A vessel water plane area is nonpositive."});
   }
   // 17
-  const float depth = t_.r(kDepth);
+  const float depth = t_.r(kWaterDepth);
   if (any_vessel([depth](const Vessel& v) { return v.r(kDraft) >= depth; })) {
     fatal({" ++> Fatal Warning: A vessel draft exceeds water depth."});
   }
@@ -393,11 +346,11 @@ void Checks::run() {
   if (two_vessels(kind_)) {
     if (t_.r(kSpeed) != t_.r(kSpeed + kTwin)) {
       warning({" ++> Warning: Unequal buoy/tug, tanker/barge speed values."});
-    } else if (t_.r(kSpeed) != 0.0f && t_.r(kDirection) != t_.r(kDirection + kTwin)) {
+    } else if (t_.r(kSpeed) != 0.0f && t_.r(kMotionDirection) != t_.r(kMotionDirection + kTwin)) {
       warning({" ++> Warning: Unequal buoy/tug, tanker/barge motion direction."});
     }
   }
-  if (kind_ == 10 && (t_.r(kDirection) != 0.0f || t_.r(kDirection + kTwin) != 0.0f)) {
+  if (kind_ == 10 && (t_.r(kMotionDirection) != 0.0f || t_.r(kMotionDirection + kTwin) != 0.0f)) {
     warning({" ++> Warning: Haulex rigorously supports only forward speed towards Golbal 0."});
   }
   // 21
@@ -422,10 +375,10 @@ void Checks::run() {
     }
     return false;
   };
-  if (flagged_nonpositive(kDampingFlags, kDampingValues)) {
+  if (flagged_nonpositive(kPitchDampingMode, kPitchDamping)) {
     fatal({" ++> Fatal Warning: Nonpositive user-specified damping coefficient."});
   }
-  if (flagged_nonpositive(kPeriodFlags, kPeriodValues)) {
+  if (flagged_nonpositive(kPitchPeriodMode, kPitchPeriod)) {
     fatal({" ++> Fatal Warning: Nonpositive user-specified natural period."});
   }
   // 26: the first vessel for kinds above 10, the second for kinds 10 and 13.
@@ -446,7 +399,7 @@ void Checks::run() {
   }
   // 28
   if (any_vessel([](const Vessel& v) {
-        return v.i(kVesselKind) == 4 && (v.r(kBeam) != v.r(kLength) || v.r(kMetacentreT) != v.r(kMetacentreL));
+        return v.i(kVesselType) == 4 && (v.r(kWaterlineLength) != v.r(kWaterlineBeam) || v.r(kMetacentreT) != v.r(kMetacentreL));
       })) {
     fatal({" ++> Fatal Warning: Azimuthal ASSYMMETRY detected in vessel of", "     \"Azimuthally Symmetric\" type."});
   }

@@ -1,7 +1,7 @@
 #pragma once
 // The vessel pages shared by the disc-buoy editor (pages 2, 3 and 4) and the
 // mooring editor (pages 7, 8 and 9): hydrostatics, gyradii and bilge, period
-// and damping, with their help texts. Both editors hand the pages the same
+// and damping, with their help books. Both editors hand the pages the same
 // words of tpcm, so every page works on the session's record directly; the
 // page label and the vessel noun are the only arguments.
 //
@@ -10,6 +10,8 @@
 // prints itself once into the listing during a print pass (word 701).
 #include <string>
 #include <string_view>
+
+#include "edlib/help_book.hpp"
 
 namespace kelp {
 
@@ -22,13 +24,6 @@ class Session;
 // and the average-tanker estimates (vessel type 1).
 void vesel1(Session& s, std::string_view label, std::string_view noun);
 
-// Help of the hydrostatics page: item help (item >= 1, text of `key`) or
-// page help (item 0; flag 2 adds the vessel-type text). Ends with a wait.
-void v1hlp(Session& s, int out, int in, int item, int key, int flag);
-
-// Help on the vessel-type choices: choice n (1 to 4), all four for n = 0.
-void mrhp3b(Session& s, int out, int in, int item, int kind);
-
 // Name of a vessel type as shown on the hydrostatics page (" Undefined!"
 // outside 1..6).
 std::string vessel_type_name(int type);
@@ -37,15 +32,15 @@ std::string vessel_type_name(int type);
 // "Page <label>: <noun> Gyradii and Bilge Specifications".
 void vesel2(Session& s, std::string_view label, std::string_view noun);
 
-// Help of the gyradii page: item help (item >= 1) or page help (item 0).
-void v2help(Session& s, int out, int in, int item, int key);
-
 // ---- Period and damping ----
 // "Page <label>: <noun> Period and Damping Specifications".
 void vesel3(Session& s, std::string_view label, std::string_view noun);
 
-// Help of the period and damping page: item help (item >= 1) or page help
-// (item 0; flag 2 adds the two mooring texts).
-void v3hlp(Session& s, int out, int in, int item, int key, int flag);
+// The help books of the pages (vessel_help.cpp), keyed by item number; the
+// vessel-type book by choice number.
+extern const HelpBook kHydrostaticsHelp;
+extern const HelpBook kVesselTypeHelp;
+extern const HelpBook kGyradiiHelp;
+extern const HelpBook kPeriodHelp;
 
 }  // namespace kelp

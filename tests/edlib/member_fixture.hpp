@@ -42,9 +42,9 @@ inline void put_member(Tpcm& t, int n, const MemberSpec& m) {
 // The vessel words the member computations read.
 inline void member_vessel(Tpcm& t, int type, float draft, float waterplane = 0.0f) {
   t.i(kOutputUnit) = 6;
-  t.i(member::kVesselType) = type;
-  t.set_r(member::kDraft, draft);
-  t.set_r(member::kWaterplaneArea, waterplane);
+  t.i(kVesselType) = type;
+  t.set_r(kDraft, draft);
+  t.set_r(kWaterplaneArea, waterplane);
 }
 
 inline std::array<float, 3> added_mass(const Tpcm& t, int n) {

@@ -29,7 +29,7 @@ struct ProbePage {
     hooks.draw = [this, &s](PageItems& w) {
       ++draws;
       s.write_line(w.out(), "PAGE");
-      w.value("Depth", 12.5f, kValueF11Unit, 0, 7);
+      w.value("Depth", 12.5f, "(A57,F11.2,1X,A6)", 0, 7);
       w.hidden();
       w.yes_no("Switch", 1);
       w.blank();
@@ -172,15 +172,12 @@ TEST_F(PagePattern, PrintPassGoesToTheOutputUnitOfWord702) {
   EXPECT_EQ(t.shown(), "");
 }
 
-TEST(PageHelpPieces, TitleItemHeaderAndSorryLine) {
+TEST(PageHelpPieces, ItemHeaderAndSorryLine) {
   ScriptedSession t;
-  vessel_notes_title(t.s, kScreen, 20);
   itemno(t.s, kScreen, 7);
   itemno(t.s, kScreen, 12);
   help_sorry(t.s, kScreen, " ++> Sorry, no help for this item ...");
   EXPECT_EQ(t.shown(),
-            " ********************  Vessel Definition Notes  ********************\n"
-            "\n"
             "\n ++> Item Number 7\n"
             "\n ++> Item Number 12\n"
             "\n ++> Sorry, no help for this item ...\n\n");

@@ -32,7 +32,7 @@ std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
 void site_record(Session& s, int units = kUnitsEnglish) {
   auto& t = s.tpcm;
   t.i(kProgramKind) = 4;
-  t.i(kVesselKind) = 4;
+  t.i(kVesselType) = 4;
   t.i(kOutputUnit) = kScreen;
   t.i(kUnitSystem) = units;
   t.set_text(kIdentLine1, 80, "Buoy at site A");

@@ -54,7 +54,7 @@ TEST(VesselUpgraders, EachThresholdVersionGetsItsNotesAndChanges) {
 
 // ---- Single-anchor-leg mooring ----
 const Words kSalmFile = {iw(2, 3),          iw(4, 7),         iw(kWindSelector, 0), iw(kCurrentSelector, 0x712),
-                         iw(kDriftSelector, 0x112), iw(kVesselKind, 4), rw(1665, 224000.0f), iw(1914, 0),
+                         iw(kDriftSelector, 0x112), iw(kVesselType, 4), rw(1665, 224000.0f), iw(1914, 0),
                          iw(177, 7),        rw(489, 0.0f)};
 const std::string kN321 =
     "\n ++> Specif" "ication of (X,Y) coordinate for application of auxiliary\n     external force/moment.\n";
@@ -86,7 +86,7 @@ const std::string kWait = " \n Press <RETURN> to continue: ";
 float real_of(std::size_t w) { return static_cast<float>(background(w)); }
 const Words kSalm49 = {kOnesAt1658[0], kOnesAt1658[1], kOnesAt1658[2], kOnesAt1658[3], iw(183, 1), iw(184, 1),
                        iw(185, 1)};
-const Words kSalm347 = {iw(kVesselKind, 3), iw(777, 7)};
+const Words kSalm347 = {iw(kVesselType, 3), iw(777, 7)};
 const Words kSalm351 = {iw(1440, background(1905)), iw(1441, background(1906))};
 const Words kSalm36 = {iw(770, 0), iw(771, 0), iw(772, 0), rw(1388, real_of(770)), rw(1389, real_of(771)),
                        rw(1391, real_of(771)), rw(1390, real_of(772)), rw(1392, real_of(772)), rw(1394, real_of(772))};
@@ -158,7 +158,7 @@ const std::string kIsolation = "\n ++> Isolation database for excluding lines fr
 const std::string kLowFrequency =
     "\n ++> Overhaul of low-frequency normal modes, damping and correlations.\n"
     "     Review new \"Legacy\" items in \"Output options 1\"; \"Version 5.x flags\" list.\n";
-const Words kSpmFile = {iw(kVesselKind, 5), rw(489, 0.0f)};
+const Words kSpmFile = {iw(kVesselType, 5), rw(489, 0.0f)};
 const Words kIsolationCleared = {iw(5011, 0), iw(5012, 0), iw(5013, 0), iw(5014, 0), iw(5015, 0)};
 const Words kLowFrequencyFlags = {iw(153, 1), iw(154, 0), iw(155, 0)};
 
@@ -178,8 +178,8 @@ TEST(MooringUpgrader, EachThresholdVersionGetsItsNotesAndChanges) {
       {{"5.59", morupd, 15, 5.59f, kSpmFile, kNotResizedAgain, {}}, " 5.59"},
       {{"kind 12, 5.36, metric", morupd, 12, 5.36f, {iw(kUnitSystem, 1), rw(489, 0.0f)},
         kDrag + kLowFrequency + kNotResizedAgain, {kLowFrequencyFlags, {iw(790, 0)}, {rw(489, 10.0f)}}}, " 5.36"},
-      {{"kind 14, 5.56", morupd, 14, 5.56f, {iw(kVesselKind, 3)}, kAddedMassNote + kNotResizedAgain,
-        {companion, {iw(kVesselKind, 5)}}}, " 5.56"},
+      {{"kind 14, 5.56", morupd, 14, 5.56f, {iw(kVesselType, 3)}, kAddedMassNote + kNotResizedAgain,
+        {companion, {iw(kVesselType, 5)}}}, " 5.56"},
   };
   for (const auto& [c, heading] : cases) expect_upgrade(c, heading);
 }
@@ -219,7 +219,7 @@ TEST(Upgraders, MembersOfComputedSourceAreRecomputedBelow557) {
     return false;
   };
   const UpgradeRun r = run_upgrade(semupd, 3, 5.5f, 149,
-                                   {iw(member::kVesselType, 3), iw(member::coef_source(1), member::kDeepWater),
+                                   {iw(kVesselType, 3), iw(member::coef_source(1), member::kDeepWater),
                                     iw(member::coef_source(2), member::kUserCoefficients)});
   EXPECT_TRUE(touched(r, 1));
   EXPECT_FALSE(touched(r, 2));

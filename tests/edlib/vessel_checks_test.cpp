@@ -26,7 +26,7 @@ constexpr std::size_t kTwin = 1234;  // second-vessel words of kinds 10 and 13
 void sound(Tpcm& t, int kind) {
   t.i(kProgramKind) = kind;
   t.i(kOutputUnit) = kScreen;
-  t.i(kVesselKind) = kind < 10 ? 4 : 1;
+  t.i(kVesselType) = kind < 10 ? 4 : 1;
   for (const std::size_t v : {std::size_t{0}, kTwin}) {
     if (v != 0 && kind != 10 && kind != 13) break;
     // displacement, centre of gravity, draft, waterplane, gyradii, KMT, KML, beam, length
@@ -37,7 +37,7 @@ void sound(Tpcm& t, int kind) {
     }
     t.i(kDriftSelector + v) = 0x111;
   }
-  if (kind == 10 || kind == 13) t.i(kVesselKind + kTwin) = 4;
+  if (kind == 10 || kind == 13) t.i(kVesselType + kTwin) = 4;
   for (const auto& [w, x] : std::vector<std::pair<std::size_t, float>>{
            {1406, 1}, {1407, 1}, {445, 100}, {449, 1}, {447, 7.07f}, {429, 10}, {430, 10}, {435, 10}, {436, 10},
            {450, 10}, {451, 10}, {490, 10}, {491, 10}}) {
@@ -130,7 +130,7 @@ struct Finding {
 
 Extra member_model(testing::MemberSpec m) {
   return [m](Session& s) {
-    s.tpcm.i(kVesselKind) = 3;
+    s.tpcm.i(kVesselType) = 3;
     testing::put_member(s.tpcm, 1, m);
   };
 }

@@ -31,7 +31,7 @@ int count_of(const std::string& hay, const std::string& needle) {
 void disc_record(Session& s, int units = kUnitsEnglish) {
   auto& t = s.tpcm;
   t.i(kProgramKind) = 4;
-  t.i(kVesselKind) = 4;
+  t.i(kVesselType) = 4;
   t.i(kOutputUnit) = kScreen;
   t.i(kUnitSystem) = units;
 }
@@ -123,13 +123,13 @@ TEST(Hydrostatics, HiddenItemsKeepTheirNumbers) {
   EXPECT_EQ(shown.find("Vessel type for simulation"), std::string::npos);
   EXPECT_EQ(shown.find("Vessel Definition Notes"), std::string::npos);
   EXPECT_EQ(shown.find(kNewValue), std::string::npos);
-  EXPECT_EQ(t.s.tpcm.i(kVesselKind), 4);
+  EXPECT_EQ(t.s.tpcm.i(kVesselType), 4);
 }
 
 TEST(Hydrostatics, TankerItemKeepsNumber12WhenTheTypeItemIsHidden) {
   ScriptedSession t("\n");
   disc_record(t.s);
-  t.s.tpcm.i(kVesselKind) = 1;
+  t.s.tpcm.i(kVesselType) = 1;
   vesel1(t.s, "2", "Vessel");
   EXPECT_NE(t.shown().find(" 10) Mean vessel draft ..................................       0.00 ft    \n"
                            "\n"
@@ -142,7 +142,7 @@ TEST(Hydrostatics, TankerItemOpensTheEstimatesPage) {
   // and the hydrostatics page comes back.
   ScriptedSession t("12\n\n\n");
   disc_record(t.s);
-  t.s.tpcm.i(kVesselKind) = 1;
+  t.s.tpcm.i(kVesselType) = 1;
   hydro_values(t.s);
   const Tpcm before = t.s.tpcm;
   vesel1(t.s, "2", "Vessel");
@@ -160,7 +160,7 @@ TEST(Hydrostatics, SemisubmersibleKindShowsTheShortTypeMenu) {
   ScriptedSession t("11\n\n\n");
   disc_record(t.s);
   t.s.tpcm.i(kProgramKind) = 3;
-  t.s.tpcm.i(kVesselKind) = 3;
+  t.s.tpcm.i(kVesselType) = 3;
   t.s.tpcm.i(790) = 0;
   vesel1(t.s, "2", "Vessel");
   const std::string shown = t.shown();
@@ -176,7 +176,7 @@ TEST(Hydrostatics, SemisubmersibleKindShowsTheShortTypeMenu) {
                        "\n" +
                        kSelect),
             std::string::npos);
-  EXPECT_EQ(t.s.tpcm.i(kVesselKind), 3);
+  EXPECT_EQ(t.s.tpcm.i(kVesselType), 3);
   EXPECT_EQ(t.s.tpcm.i(790), 1);
 }
 
@@ -191,10 +191,10 @@ TEST(Hydrostatics, TypeChoiceSetsTheCompanionFlag) {
     ScriptedSession t(std::string("11\n") + c.reply + "\n\n");
     disc_record(t.s);
     t.s.tpcm.i(kProgramKind) = 12;
-    t.s.tpcm.i(kVesselKind) = 2;
+    t.s.tpcm.i(kVesselType) = 2;
     t.s.tpcm.i(790) = 7;  // untouched when the choice keeps the type
     vesel1(t.s, "7", "Vessel");
-    EXPECT_EQ(t.s.tpcm.i(kVesselKind), c.type) << c.reply;
+    EXPECT_EQ(t.s.tpcm.i(kVesselType), c.type) << c.reply;
     EXPECT_EQ(t.s.tpcm.i(790), c.companion) << c.reply;
     EXPECT_NE(t.shown().find(" 4) Disc-shaped vessel (CALM buoy, arctic drillship)\n"), std::string::npos);
   }
@@ -592,7 +592,7 @@ TEST(Periods, HelpKeysAndPageHelpFlag) {
   {
     ScriptedSession t("?\n\n\n");
     disc_record(t.s);
-    t.s.tpcm.i(kVesselKind) = 1;
+    t.s.tpcm.i(kVesselType) = 1;
     vesel3(t.s, "4", "Vessel");
     EXPECT_EQ(count_of(t.shown(), "Press <RETURN>"), 1);
     EXPECT_NE(t.shown().find("\"equivalent linear damping\""), std::string::npos);

@@ -16,7 +16,7 @@ void dscupd(Session& s, float version, int& status) {
   swell_directions_step(n);
   version5_note(n);
   if (n.before(5.0f)) version5_defaults(t);
-  if (n.before(5.57f)) t.i(kTypeCompanionWord) = 0;
+  if (n.before(5.57f)) t.i(kMemberModel) = 0;
   n.fairlead_resize(static_cast<int>(kVesselWords), update_to_149);
   n.close();
 }

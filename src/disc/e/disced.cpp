@@ -24,7 +24,7 @@ void session_defaults(Tpcm& t) {
   t.i(29) = 6;
   t.i(31) = 36;
   t.i(27) = 12;
-  t.i(kVesselKind) = 4;
+  t.i(kVesselType) = 4;
   t.i(790) = 0;
   t.i(103) = 0;
 }

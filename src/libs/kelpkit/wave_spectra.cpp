@@ -22,7 +22,6 @@ namespace {
 
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kSixPi = 18.849556f;
-constexpr std::size_t kOutputUnitWord = 702;
 
 bool positive(float v) { return std::isfinite(v) && v > 0.0f; }
 
@@ -237,22 +236,22 @@ bool tabulated_peak(const Wavcom& w, int n, std::span<const float> sp, float& hs
 SeaState sea_state(const Tpcm& t, int isea) {
   const SeaSystemWords& words = kSeaSystemWords[static_cast<std::size_t>(std::clamp(isea, 0, 2))];
   SeaState sea;
-  sea.depth = t.r(kWaterDepthWord);
+  sea.depth = t.r(kWaterDepth);
   sea.sigma_a = t.r(words.sigma_a);
   sea.sigma_b = t.r(words.sigma_b);
   sea.gamma = t.r(words.gamma);
   sea.bandwidth = t.r(words.bandwidth);
-  sea.ochi_count = std::clamp(t.i(kOchiCountWord), 0, kOchiComponentsMax);
+  sea.ochi_count = std::clamp(t.i(kOchiCount), 0, kOchiComponentsMax);
   for (std::size_t j = 0; j < kOchiComponentsMax; ++j) {
-    sea.ochi_height[j] = t.r(kOchiHeightWord + 1 + j);
-    sea.ochi_period[j] = t.r(kOchiPeriodWord + 1 + j);
-    sea.ochi_shape[j] = t.r(kOchiShapeWord + 1 + j);
+    sea.ochi_height[j] = t.r(kSeaHeights + j);
+    sea.ochi_period[j] = t.r(kSeaPeriods + j);
+    sea.ochi_shape[j] = t.r(kOchiShapes + j);
   }
   return sea;
 }
 
 int wvspec(Session& s, int code, std::span<float> sp, float& hs, float& tp, float& wp, float& wk, int isea) {
-  const int out = s.tpcm.i(kOutputUnitWord);
+  const int out = s.tpcm.i(kOutputUnit);
   const Wavcom& w = wavcom(s);
   const SeaState sea = sea_state(s.tpcm, isea);
   if (const char* reason = invalid_input(code, sea, w, hs, tp)) return refuse(s, out, reason);
@@ -280,7 +279,7 @@ int wvspec(Session& s, int code, std::span<float> sp, float& hs, float& tp, floa
       for (int i = 0; i < n; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (code == kLegacySpectrum) {
-          sp[k] = s.tpcm.r(kLegacyDensityWord + 1 + k);
+          sp[k] = s.tpcm.r(kLegacyDensities + k);
         } else if (uwvspc(s, w.omega[k], out, kKeyboard, kUserSpectrumFile, sp[k]) != kUserSpectrumOk) {
           return kSpectrumFailed;
         }

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <span>
 
+#include "kelpkit/record_words.hpp"
 #include "kelpkit/work_areas.hpp"
 #include "sysutl/record.hpp"
 
@@ -38,14 +39,8 @@ inline constexpr int kIrregularWaves = 0;
 inline constexpr int kFirstSwell = 1;
 inline constexpr int kSecondSwell = 2;
 
-// Words of tpcm that describe the sea state.
-inline constexpr std::size_t kWaterDepthWord = 445;     // real
-inline constexpr std::size_t kOchiCountWord = 191;      // int: Ochi-Hubble components
-inline constexpr std::size_t kOchiHeightWord = 428;     // real, + j for component j = 1..
-inline constexpr std::size_t kOchiPeriodWord = 434;     // real, + j
-inline constexpr std::size_t kOchiShapeWord = 440;      // real, + j
-inline constexpr std::size_t kLegacyDensityWord = 216;  // real, + i for period i = 1..N
-// The shape list runs into the water depth after four entries.
+// The words of tpcm that describe the sea state are named in
+// kelpkit/record_words.hpp. The shape list runs into the water depth after four entries.
 inline constexpr int kOchiComponentsMax = 4;
 
 // Parameter words of a sea system: the JONSWAP widths below and above the

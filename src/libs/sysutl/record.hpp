@@ -34,6 +34,26 @@ inline std::string unpack_text4(std::int32_t word) {
   return s;
 }
 
+// The name of a word, typed by what the word holds: an integer, an IEEE
+// single real, or text of `chars` characters over the words from `n` on. The
+// record accessors take the matching kind only (i() an IntWord, r() and
+// set_r() a RealWord, text() and set_text() a TextWord), so a real word
+// cannot be read as an integer by mistake; a name converts to its word
+// number for address arithmetic (`kIdentLine1 + k`).
+struct IntWord {
+  std::size_t n;
+  constexpr operator std::size_t() const { return n; }
+};
+struct RealWord {
+  std::size_t n;
+  constexpr operator std::size_t() const { return n; }
+};
+struct TextWord {
+  std::size_t n;
+  std::size_t chars;
+  constexpr operator std::size_t() const { return n; }
+};
+
 template <std::size_t N>
 class WordRecord {
  public:
@@ -48,6 +68,20 @@ class WordRecord {
   // Real view of word n.
   float r(std::size_t n) const { return std::bit_cast<float>(w_[check(n)]); }
   void set_r(std::size_t n, float v) { w_[check(n)] = std::bit_cast<std::int32_t>(v); }
+
+  // Named words, by their kind.
+  std::int32_t& i(IntWord w) { return i(w.n); }
+  std::int32_t i(IntWord w) const { return i(w.n); }
+  float r(RealWord w) const { return r(w.n); }
+  void set_r(RealWord w, float v) { set_r(w.n, v); }
+  std::string text(TextWord w) const { return text(w.n, w.chars); }
+  void set_text(TextWord w, std::string_view t) { set_text(w.n, w.chars, t); }
+  std::int32_t& i(RealWord) = delete;  // a real word is read with r()
+  std::int32_t i(RealWord) const = delete;
+  float r(IntWord) const = delete;     // an integer word is read with i()
+  void set_r(IntWord, float) = delete;
+  // The 32 bits of a real word, for the checked store (store_real) and copies.
+  std::int32_t& bits(RealWord w) { return i(w.n); }
 
   // Text of nchars characters over the words from `first` on (nchars/4 words,
   // a partial last word keeps its other characters).

@@ -117,6 +117,18 @@ bool store_real(Session& s, std::int32_t& word, float value, int out) {
   return false;
 }
 
+bool store_real(Session& s, RealWord word, float value, int out) {
+  return store_real(s, s.tpcm.bits(word), value, out);
+}
+
+bool edit_real(Session& s, RealWord word, int out) {
+  wrtlin(s, "Enter new value: ", out);
+  float value = s.tpcm.r(word);
+  int blank = 0;
+  crread(s, value, blank, kKeyboard);
+  return blank == 0 && store_real(s, word, value, out);
+}
+
 void entera(Session& s, std::string& text, int out, int in) {
   wrtlin(s, "Enter new character string: ", out);
   std::string line = s.read_line(in);

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "sysutl/record.hpp"
+
 namespace kelp {
 
 class Session;
@@ -61,7 +63,15 @@ void enterf(Session& s, float& value, int out, int in);
 // word keeps its old value, and false is returned. A record never holds an
 // infinity or a NaN that the program made.
 bool store_real(Session& s, std::int32_t& word, float value, int out);
+// The same for a named real word of the session's record.
+bool store_real(Session& s, RealWord word, float value, int out);
 inline constexpr std::string_view kRefusedResult = " ++> Result out of range; the old value is kept.";
+
+// The edit of a real word of the session's record: "Enter new value: ",
+// then crread from the keyboard; a blank or unreadable reply keeps the word
+// as it is (bit for bit), a value read is stored through store_real. True
+// when a value was stored.
+bool edit_real(Session& s, RealWord word, int out);
 
 // "Enter new character string: " then the whole line into text, blank-padded
 // or cut to text's length (the caller sizes text to its field).

@@ -19,44 +19,7 @@ namespace kelp {
 
 namespace {
 
-// ---- Words of tpcm read and written here ----
-constexpr std::size_t kRaoComparisons = 4978;   // 4978..4980: RAO outputs (any on gives word 101)
-constexpr std::size_t kAnyRaoOutput = 101;
-constexpr std::size_t kTendonLike = 149;        // 1: treated like the tendon kind
-constexpr std::size_t kLargeAmplitude = 4994;   // large-amplitude wave-frequency line loads
-constexpr std::size_t kAnySolidBottom = 4998;
-constexpr std::size_t kLongestLine = 4999;
-constexpr std::size_t kShortestLine = 5000;
-constexpr std::size_t kMaxTableLoad = 1674;     // real
-constexpr std::size_t kTurretFlag = 787;        // 1 turret (kind 15)
-constexpr std::size_t kTurretX = 1374;          // real
-constexpr std::size_t kDraft = 1411;            // real
-constexpr std::size_t kBeam = 1418;             // real
-constexpr std::size_t kVesselLength = 1419;     // real
-constexpr std::size_t kHawserFlag = 775;
-constexpr std::size_t kHawserPoint = 904;       // reals 904..906
-constexpr std::size_t kHawserPointCopy = 907;   // reals 907..909 (kind 10)
-constexpr std::size_t kHawserZCopy = 1662;
-constexpr std::size_t kMeanFairleadX = 2608;
-constexpr std::size_t kHawserFairleadZ = 2896;
-constexpr std::size_t kWaterDepth = 445;        // real
-constexpr std::size_t kIrregularOn = 171;
-constexpr std::size_t kSwellOn = 173;
-constexpr std::size_t kSeaHeight = 429;         // real
-constexpr std::size_t kSwellHeight = 450;       // real
-constexpr std::size_t kRegularSlopeMode = 107;  // 1: word 447 is a slope in degrees
-constexpr std::size_t kRegularHeight = 447;     // real
-constexpr std::size_t kPeriods = 317;           // reals: period n at 316 + n
 constexpr int kPeriodCapacity = 100;
-constexpr std::size_t kSpectralLineSd = 146;    // spectral estimates of line load WF standard deviations
-constexpr std::size_t kEndpointLoads = 5008;    // line loads and motions at element end points
-constexpr std::size_t kThreeDofSearch = 145;
-constexpr std::size_t kLockTurret = 161;
-constexpr std::size_t kLegacyModes = 153;
-constexpr std::size_t kAuxForceOn = 1440;       // first external force block on
-constexpr std::size_t kLowFrequencyOn = 1919;
-constexpr std::size_t kBuoyDynamics = 779;    // buoy-dynamics page wanted
-constexpr std::size_t kStaticWaveForce = 778;  // static wave force vs mooring force report
 
 constexpr int kMaxLines = 150;                  // named in the message; 150 itself is refused
 constexpr int kOptimumTableSize = 90;
@@ -421,7 +384,7 @@ class MooringChecks {
 
     // 18: a turret keeps its fairleads within a fifth of the beam of the
     // first one; a spread mooring does not.
-    const float reach = 0.2f * real(kBeam);
+    const float reach = 0.2f * real(kWaterlineLength);
     const float scale = reach * reach;
     const std::int32_t turret = word(kTurretFlag);
     if ((turret != 1 && widest < scale) || (turret != 0 && scale < widest)) {
@@ -483,7 +446,7 @@ class MooringChecks {
     const std::int32_t turret = word(kTurretFlag);
     // 23
     if (turret != 0 && !is_buoy_kind(kind_) && kind_ != 8 &&
-        std::fabs(turret_offset_) > 0.02f * real(kVesselLength)) {
+        std::fabs(turret_offset_) > 0.02f * real(kWaterlineBeam)) {
       warning(kTurretCentroidX);
     }
     // 24
@@ -544,7 +507,7 @@ class MooringChecks {
     const auto negative = [](float v) { return v < 0.0f; };
     const auto not_positive = [](float v) { return v <= 0.0f; };
     if (any_flagged(kLowFrequencyDamping, negative)) fatal(kLowFrequencyDampingNegative);  // 30
-    if (word(kBuoyDynamics) != 0) {                                                         // 31
+    if (word(kMooringFeedback) != 0) {                                                         // 31
       if (any_flagged(kMoorModifiedDamping, negative)) fatal(kMoorDampingNegative);
       if (any_flagged(kMoorModifiedPeriod, negative)) fatal(kMoorPeriodNegative);
     }
@@ -576,13 +539,13 @@ std::optional<float> wave_steepness_ratio(const Tpcm& t) {
   if (t.i(kProgramKind) == 8 || seas || swell) {
     float height = t.r(kSwellHeight);
     if (seas && swell) {
-      height = std::sqrt(t.r(kSeaHeight) * t.r(kSeaHeight) + t.r(kSwellHeight) * t.r(kSwellHeight));
+      height = std::sqrt(t.r(kSeaHeights) * t.r(kSeaHeights) + t.r(kSwellHeight) * t.r(kSwellHeight));
     } else if (seas) {
-      height = t.r(kSeaHeight);
+      height = t.r(kSeaHeights);
     }
     return 1.86f * height / depth;
   }
-  if (t.i(kRegularSlopeMode) == 1) {
+  if (t.i(kConstantSlope) == 1) {
     const int n = std::clamp(t.i(kWaveFrequencies) / 2, 1, kPeriodCapacity);
     const float period = t.r(kPeriods + static_cast<std::size_t>(n - 1));
     const float g = t.i(kUnitSystem) == 0 ? 32.152f : 9.8f;
@@ -600,8 +563,8 @@ void hardwire(Session& s) {
       if (t.i(b.on) == 1 && t.i(b.on_moorings) == 1) t.set_r(b.z_moment, 0.0f);
     }
   }
-  if (t.i(kVesselKind) != 4) {
-    t.i(kBuoyDynamics) = 0;
+  if (t.i(kVesselType) != 4) {
+    t.i(kMooringFeedback) = 0;
     t.i(kStaticWaveForce) = 0;
   }
 }

@@ -21,9 +21,6 @@ constexpr int kHighestTypeReply = 998;
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // Defaults a cleared element takes.
-constexpr std::size_t kDefaultAddedMass = 78232;  // real
-constexpr std::size_t kDefaultDrag = 78233;       // real
-constexpr std::size_t kDefaultBottomFlag = 28535;  // integer
 
 // The words of one element, in the order copy and swap move them: the two
 // words of its composition, then its values.
@@ -80,10 +77,10 @@ void clrdat(Tpcm& r, int s, int t) {
   if (!e || !ty) return;
   r.set_text(e->composition, kSegmentNameChars, "");
   for (std::size_t w : e->values) r.set_r(w, 0.0f);
-  r.i(*element_word(ElementField::kAddedMass, s, t)) = r.i(kDefaultAddedMass);
-  r.i(*element_word(ElementField::kDrag, s, t)) = r.i(kDefaultDrag);
+  r.i(*element_word(ElementField::kAddedMass, s, t)) = r.bits(kDefaultAddedMass);
+  r.i(*element_word(ElementField::kDrag, s, t)) = r.bits(kDefaultDrag);
   if (is_last(r, s, *ty)) {
-    r.i(ty->anchor_depth) = r.i(kDefaultAnchorDepth);
+    r.i(ty->anchor_depth) = r.bits(kDefaultAnchorDepth);
     r.i(ty->bottom_flag) = r.i(kDefaultBottomFlag);
   }
   r.set_r(ty->clump, 0.0f);

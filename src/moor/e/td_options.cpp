@@ -66,11 +66,11 @@ void init_gustrcom(Gustrcom& g) {
 void load_default_opts(Session& s, std::span<std::int32_t> currentPicks, float& durationHours) {
   auto& g = s.gustrcom.words;
   for (std::size_t k = 0; k < G::kSlots; ++k) g.i(G::value_word(k)) = g.i(G::default_word(k));
-  s.tpcm.i(kIgnoreDragVariability) = s.tpcm.i(kDragSelector) == 1 ? 1 : 0;
+  s.tpcm.i(kIgnoreDragVariability) = s.tpcm.i(kExcludeWaveAbsorption) == 1 ? 1 : 0;
   s.tpcm.i(kForceRebuild) = 0;
   s.tpcm.set_r(kExcursionDiameter, 0.0f);
   g.i(kOverRideLinePicks) = 0;
-  durationHours = s.tpcm.r(kStormHours);
+  durationHours = s.tpcm.r(kStormDuration);
   g.set_r(kFullDuration, 3600.0f * durationHours);
   g.set_r(kDefaultFullDurationWord, g.r(kFullDuration));
   const std::int32_t reports = std::min(g.i(kDefaultNFldReportsWord), kMaxFairleadReports);
@@ -86,7 +86,7 @@ float settle_read_opts(Session& s, std::span<const std::int32_t> currentPicks) {
   for (std::size_t word : {kRelSolvTolFac, kAbsSolvTolFac}) {
     if (g.r(word) <= 0.0f) g.set_r(word, 1.0f);
   }
-  const float storm = s.tpcm.r(kStormHours);
+  const float storm = s.tpcm.r(kStormDuration);
   const float seconds = g.r(kFullDuration);
   const float hours = seconds > 0.0f ? seconds / 3600.0f : storm;
   g.i(kOverRideFullDuration) = overridefullduration_f(hours, storm) ? 1 : 0;

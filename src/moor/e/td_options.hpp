@@ -16,13 +16,6 @@ namespace kelp {
 
 class Session;
 
-// Words of tpcm that the options routines read or set.
-inline constexpr std::size_t kDragSelector = 185;          // int: not 0 hides "Ignore wave drag variability"
-inline constexpr std::size_t kStormHours = 449;            // real: storm duration, hours
-inline constexpr std::size_t kExcursionDiameter = 1666;    // real: diameter of the L-F excursion disc
-inline constexpr std::size_t kIgnoreDragVariability = 1867;  // int yes/no
-inline constexpr std::size_t kForceRebuild = 1868;         // int yes/no: force-rebuild all support data
-
 // The most fairleads whose loads the time-domain program reports.
 inline constexpr std::int32_t kMaxFairleadReports = 39;
 

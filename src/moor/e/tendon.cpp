@@ -17,7 +17,6 @@ namespace kelp {
 
 namespace {
 
-constexpr std::size_t kMeanDraft = 1411;  // real: mean vessel draft
 constexpr int kTensionProfile = 2;        // word 28537: pretensions are fairlead tensions
 
 // Root search: bisection steps per pass, and attempts with a widened
@@ -81,7 +80,7 @@ void tendndp(Session& s, int t) {
   TendonData d;
   d.type = t;
   d.sublines = n;
-  d.span = std::fabs(r.r(*anchor_depth_word(t)) - r.r(kMeanDraft) + r.r(*fairlead_word(line, 3)));
+  d.span = std::fabs(r.r(*anchor_depth_word(t)) - r.r(kDraft) + r.r(*fairlead_word(line, 3)));
   d.top_tension = r.r(*profile_value_word(line));
   double others = 0.0;
   for (int j = 2; j <= n; ++j) others += r.r(*element_word(ElementField::kLength, j, t));

@@ -43,7 +43,7 @@ double kh_of(double x2) {
 struct Sea {
   explicit Sea(std::string replies = {}, float depth = 1000.0f, int periods = 99) : t(std::move(replies)) {
     t.s.tpcm.i(702) = kScreen;
-    t.s.tpcm.set_r(kWaterDepthWord, depth);
+    t.s.tpcm.set_r(kWaterDepth, depth);
     std::vector<float> grid;
     for (int i = 0; i < periods; ++i) grid.push_back(1.0f + 0.3f * static_cast<float>(i));
     build_grid(wavcom(t.s), kG, depth, grid);
@@ -57,11 +57,11 @@ struct Sea {
     t.s.tpcm.set_r(w.bandwidth, bandwidth);
   }
   void ochi(std::vector<std::array<float, 3>> components, int count = -1) {
-    t.s.tpcm.i(kOchiCountWord) = count < 0 ? static_cast<int>(components.size()) : count;
+    t.s.tpcm.i(kOchiCount) = count < 0 ? static_cast<int>(components.size()) : count;
     for (std::size_t j = 0; j < components.size(); ++j) {
-      t.s.tpcm.set_r(kOchiHeightWord + 1 + j, components[j][0]);
-      t.s.tpcm.set_r(kOchiPeriodWord + 1 + j, components[j][1]);
-      t.s.tpcm.set_r(kOchiShapeWord + 1 + j, components[j][2]);
+      t.s.tpcm.set_r(kSeaHeights + j, components[j][0]);
+      t.s.tpcm.set_r(kSeaPeriods + j, components[j][1]);
+      t.s.tpcm.set_r(kOchiShapes + j, components[j][2]);
     }
   }
   // Runs wvspec; the densities land in s.
@@ -206,9 +206,9 @@ TEST(Wvspec, SwellAndRecordedSpectra) {
 
   // Code 8: equal maxima at grid entries 3 and 7 put the peak at the mean of
   // their frequencies; a later equal value moves only the last one.
-  for (int i = 1; i <= sea.n(); ++i) sea.t.s.tpcm.set_r(kLegacyDensityWord + static_cast<std::size_t>(i), 0.5f);
-  sea.t.s.tpcm.set_r(kLegacyDensityWord + 3, 2.0f);
-  sea.t.s.tpcm.set_r(kLegacyDensityWord + 7, 2.0f);
+  for (int i = 1; i <= sea.n(); ++i) sea.t.s.tpcm.set_r(kLegacyDensities + static_cast<std::size_t>(i - 1), 0.5f);
+  sea.t.s.tpcm.set_r(kLegacyDensities + 2, 2.0f);
+  sea.t.s.tpcm.set_r(kLegacyDensities + 6, 2.0f);
   ASSERT_EQ(sea.run(kLegacySpectrum, 0.0f, 0.0f), kSpectrumOk);
   EXPECT_NEAR(sea.tp, 2.0 * kPi / (0.5 * (sea.omega(2) + sea.omega(6))), 1e-5);
   EXPECT_NEAR(sea.hs, 4.0 * std::sqrt(sea.m0()), 1e-6);
@@ -269,9 +269,9 @@ TEST(Wvspec, RefusesWhatItCannotEvaluateWithoutStopping) {
   };
   const std::string not_evaluated = " ++> Spectrum not evaluated: ";
   const Case cases[] = {
-      {"no depth", [](Sea& s) { s.t.s.tpcm.set_r(kWaterDepthWord, 0.0f); }, kPiersonMoskowitz, 4.0f, 0.0f,
+      {"no depth", [](Sea& s) { s.t.s.tpcm.set_r(kWaterDepth, 0.0f); }, kPiersonMoskowitz, 4.0f, 0.0f,
        not_evaluated + "water depth must be greater than zero."},
-      {"no depth for TMA", [](Sea& s) { s.t.s.tpcm.set_r(kWaterDepthWord, -5.0f); }, kTmaSpectrum, 4.0f, 9.0f,
+      {"no depth for TMA", [](Sea& s) { s.t.s.tpcm.set_r(kWaterDepth, -5.0f); }, kTmaSpectrum, 4.0f, 9.0f,
        not_evaluated + "water depth must be greater than zero."},
       {"no bandwidth", [](Sea& s) { s.set(kIrregularWaves, 0.07f, 0.09f, 3.3f, 0.0f); }, kSwellSpectrum, 2.0f, 12.0f,
        not_evaluated + "spectral bandwidth must be greater than zero."},

@@ -461,11 +461,11 @@ TEST(Hardwire, ClearsWhatTheSettingsDoNotAllow) {
       {"third block on the moorings too", blocks + Edits{{797, 1}}, {1436, 1472, 1486}, {}},
       {"no turret", blocks + Edits{{787, 0}}, {}, {1436, 1472, 1486}},
       {"forces off", blocks + Edits{{1440, 0}}, {}, {1436, 1472, 1486}},
-      {"not a disc buoy", {{kVesselKind, 1}}, {779, 778}, {}},
+      {"not a disc buoy", {{kVesselType, 1}}, {779, 778}, {}},
   };
   for (const Case& c : cases) {
     ScriptedSession t;
-    edit_record(t.s.tpcm, Edits{{787, 1}, {kVesselKind, 4}, {1436, 5.0f}, {1472, 5.0f}, {1486, 5.0f}, {779, 1}, {778, 1}} +
+    edit_record(t.s.tpcm, Edits{{787, 1}, {kVesselType, 4}, {1436, 5.0f}, {1472, 5.0f}, {1486, 5.0f}, {779, 1}, {778, 1}} +
                         c.edits);
     hardwire(t.s);
     for (std::size_t w : c.cleared) EXPECT_EQ(t.s.tpcm.i(w), 0) << c.name << " word " << w;

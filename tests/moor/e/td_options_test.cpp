@@ -26,7 +26,7 @@ using Picks = std::array<std::int32_t, kPickCapacity>;
 struct OptionsSession {
   OptionsSession() {
     init_gustrcom(t.s.gustrcom);
-    t.s.tpcm.set_r(kStormHours, 3.0f);
+    t.s.tpcm.set_r(kStormDuration, 3.0f);
     set_page4({7, 3, 12, 1});
   }
   G& g() { return t.s.gustrcom; }
@@ -74,7 +74,7 @@ TEST(TdOptions, RestoringTheDefaults) {
     o.set_page4(page4);
     for (std::size_t k = 0; k < G::kSlots; ++k) o.g().words.i(k) = 5;
     o.g().words.i(kDefaultNFldReportsWord) = c.stored_reports;
-    o.t.s.tpcm.i(kDragSelector) = c.drag_selector;
+    o.t.s.tpcm.i(kExcludeWaveAbsorption) = c.drag_selector;
     o.t.s.tpcm.i(kForceRebuild) = 1;
     o.t.s.tpcm.set_r(kExcursionDiameter, 12.5f);
     o.current.fill(-1);
