@@ -16,10 +16,8 @@ constexpr int kFindingsPerScreen = 7;
 // Exit status of a silent run stopped by fatal findings.
 constexpr int kFatalFindingsStatus = 1;
 
-std::string padded12(std::string text) {
-  text.resize(12, ' ');
-  return text;
-}
+// Names of the listing file and the editor: 12 characters.
+std::string name12(std::string_view text) { return fixed(text, 12); }
 
 }  // namespace
 
@@ -32,26 +30,26 @@ void veswrn_counts(Session& s, int& warnings, int& fatal) {
 std::string final_listing_name(int kind) {
   switch (kind) {
     case 1:
-      return padded12("HULVIN.stxt");
+      return name12("HULVIN.stxt");
     case 16:
-      return padded12("DRIFIN.stxt");
+      return name12("DRIFIN.stxt");
     case 4:
-      return padded12("RONDIN.stxt");
+      return name12("RONDIN.stxt");
     default:
-      return padded12("INPUT.stxt");
+      return name12("INPUT.stxt");
   }
 }
 
 std::string final_editor_name(int kind) {
   switch (kind) {
     case 1:
-      return padded12("Hulbrand");
+      return name12("Hulbrand");
     case 16:
-      return padded12("Driftwel");
+      return name12("Driftwel");
     case 4:
-      return padded12("ronvaske");
+      return name12("ronvaske");
     default:
-      return padded12("WhoamI?");
+      return name12("WhoamI?");
   }
 }
 

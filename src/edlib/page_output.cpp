@@ -8,6 +8,7 @@
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -28,11 +29,6 @@ std::string one_record(std::string text) {
   return text;
 }
 
-std::string padded(std::string_view text, std::size_t width) {
-  std::string s(text.substr(0, width));
-  s.resize(width, ' ');
-  return s;
-}
 
 // The integer descriptor that writes v into a run-time format: I2 as the
 // format templates have it, wider only for a value that I2 could not hold
@@ -74,7 +70,7 @@ std::string edlnot(int item, std::string_view label, int width) {
   const std::string line_format =
       one_record(fmt::format("('(1X,I2,'')'',1X,A,1X,A'," + count_field(nn) + ",')')", {nn}));
   std::string line = one_record(fmt::format(line_format, {item, std::string(label), leader}));
-  return padded(line, kItemLineWidth);
+  return fixed(line, kItemLineWidth);
 }
 
 void outcfu(Session& s, int& item, std::string_view label, float value, std::string_view format, int unit_word,
@@ -140,7 +136,7 @@ std::string eunit(int unit_word, int offset) {
   static constexpr std::array<std::string_view, 22> kLabels = {
       "k.lbs", "m.ton",    "deg",     "in",  "mm",     "lbs/ft", "kgw/m",   "ft",   "m",      "ft/ft", "m/m",
       "lbs/ft^3", "kgw/m^3", "kts", "ft/sec", "m/sec", "sec",    "height:", "slope:", "ft^2", "m^2",   ""};
-  return padded(label_of(kLabels, unit_word, offset).value_or("Index Error"), 11);
+  return fixed(label_of(kLabels, unit_word, offset).value_or("Index Error"), 11);
 }
 
 std::string unitp(int unit_word, int offset) {
@@ -149,7 +145,7 @@ std::string unitp(int unit_word, int offset) {
       " kgw/meter",     " feet",             " meters",     " feet/feet", " meters/meters",
       " lbs/cubic foot", " kgw/cubic meter", " knots",      " feet/sec",  " meters/sec",  " seconds",
       " height:",       " slope:",           "k.lbs",       "m.ton"};
-  return padded(label_of(kLabels, unit_word, offset).value_or(" Index error"), 16);
+  return fixed(label_of(kLabels, unit_word, offset).value_or(" Index error"), 16);
 }
 
 std::string units(int unit_word, int offset) {
@@ -159,7 +155,7 @@ std::string units(int unit_word, int offset) {
       "lbs/cubic foot", "kgw/cubic meter", "knots",   "feet/sec",        "meters/sec",
       "seconds",   "height",        "slope",          "foot-kips",       "ton-meters",
       "ft-kp",     "ton-m"};
-  return padded(label_of(kLabels, unit_word, offset).value_or(""), 16);
+  return fixed(label_of(kLabels, unit_word, offset).value_or(""), 16);
 }
 
 }  // namespace kelp

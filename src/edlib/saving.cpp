@@ -75,16 +75,9 @@ bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<
 }
 
 std::string chain_command(int oscode) {
-  std::string cmd;
-  if (oscode == kOsWindows) {
-    cmd = "cmd /c Gustrevan";
-  } else if (oscode == kOsLinux) {
-    cmd = "Gustrevan";
-  } else {
-    return {};
-  }
-  cmd.resize(20, ' ');
-  return cmd;
+  if (oscode == kOsWindows) return fixed("cmd /c Gustrevan", 20);
+  if (oscode == kOsLinux) return fixed("Gustrevan", 20);
+  return {};
 }
 
 int chain_gustr(Session& s, int oscode) {

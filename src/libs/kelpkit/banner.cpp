@@ -7,6 +7,7 @@
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -24,14 +25,6 @@ Capacity capacity_of(int kind) {
   return {"  Mooring Capacity: ", 149, " lines "};
 }
 
-// A text field of a fixed width: left-justified, blank-padded or cut, as a
-// character variable of that length holds it.
-std::string field(std::string_view text, std::size_t width) {
-  std::string s(text.substr(0, width));
-  s.resize(width, ' ');
-  return s;
-}
-
 bool is_menu_letter(char c) { return c == 'M' || c == 'C' || c == 'E' || c == 'B'; }
 
 }  // namespace
@@ -40,7 +33,7 @@ void title(Session& s, int kind, std::string_view name, float version, int out, 
            int counter) {
   if (counter == 0) clear(s, out);
   const Capacity cap = capacity_of(kind);
-  const std::string name8 = field(name, 8);
+  const std::string name8 = fixed(name, 8);
   const std::string rule(56, '=');
   const std::string blank_row = "(11X,'|',56X,'|')";
 
@@ -49,7 +42,7 @@ void title(Session& s, int kind, std::string_view name, float version, int out, 
   for (int i = 0; i < 3; ++i) fwrite(s, out, blank_row);
   fwrite(s, out, "(11X,'|',14X,'**   Welcome to ',A8,'  **',14X,'|')", {name8});
   for (int i = 0; i < 2; ++i) fwrite(s, out, blank_row);
-  fwrite(s, out, "(11X,'|',17X,A8,A17,14X,'|')", {name8, field(version_string(version), 17)});
+  fwrite(s, out, "(11X,'|',17X,A8,A17,14X,'|')", {name8, fixed(version_string(version), 17)});
   fwrite(s, out, "(11X,'|',14X,A20,I3,A7,12X,'|')", {std::string(cap.text), cap.number, std::string(cap.unit)});
   for (int i = 0; i < 4; ++i) fwrite(s, out, blank_row);
   fwrite(s, out, "(11X,'+',A,'+')", {rule});

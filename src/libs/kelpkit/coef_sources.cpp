@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "kelpkit/flag_fields.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -25,10 +26,8 @@ constexpr std::array<std::string_view, 7> kDriftNames = {
 
 template <std::size_t N>
 std::string name_of(const std::array<std::string_view, N>& table, int code) {
-  std::string s;
-  if (code >= 1 && code <= static_cast<int>(N)) s = table[static_cast<std::size_t>(code - 1)];
-  s.resize(kSourceNameWidth, ' ');
-  return s;
+  const bool known = code >= 1 && code <= static_cast<int>(N);
+  return fixed(known ? table[static_cast<std::size_t>(code - 1)] : std::string_view(), kSourceNameWidth);
 }
 
 int current_row(int code) { return code == kCurrentNsmbMean ? kCurrentNsmb : code; }

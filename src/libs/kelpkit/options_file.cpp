@@ -172,10 +172,9 @@ std::optional<int> read_groups(ListReader& in, Staged& st) {
 
 std::string version_string2(float x, int n) {
   const std::string sign = x > 0.0f ? " " : "b";
-  std::string t = n <= 9 ? fmt::fortran("(F4.2,'.0',I1,A,$)", std::fabs(x), n, sign)
-                         : fmt::fortran("(F4.2,'.',I2,A,$)", std::fabs(x), n, sign);
-  t.resize(17, ' ');
-  return t;
+  return fixed(n <= 9 ? fmt::fortran("(F4.2,'.0',I1,A,$)", std::fabs(x), n, sign)
+                      : fmt::fortran("(F4.2,'.',I2,A,$)", std::fabs(x), n, sign),
+               17);
 }
 
 bool write_td_opts(Session& s, std::string_view fileName, float editorVersion, int editorVersionMinor,

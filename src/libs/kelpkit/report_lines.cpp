@@ -8,6 +8,7 @@
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -18,11 +19,6 @@ constexpr int kLeaderWidth = 37;
 constexpr std::size_t kLabelWidth = 40;
 constexpr std::size_t kUnitLabelWidth = 16;
 
-std::string fixed_width(std::string text, std::size_t width) {
-  text.resize(width, ' ');
-  return text;
-}
-
 }  // namespace
 
 void lines(Session& s, int out, int n) {
@@ -32,9 +28,9 @@ void lines(Session& s, int out, int n) {
 void onelin(Session& s, std::string_view label, int nlab, float value, const UnitLabelFn& unitf, int icode,
             int out) {
   const int width = std::clamp(nlab, 1, 36);
-  const std::string lab = fixed_width(std::string(label), kLabelWidth).substr(0, static_cast<std::size_t>(width));
+  const std::string lab = fixed(label, kLabelWidth).substr(0, static_cast<std::size_t>(width));
   const std::string leader(static_cast<std::size_t>(kLeaderWidth - width), '.');
-  const std::string unit = fixed_width(unitf ? unitf(icode) : std::string(), kUnitLabelWidth);
+  const std::string unit = fixed(unitf ? unitf(icode) : std::string(), kUnitLabelWidth);
   fwrite(s, out, "(10X,A,1X,A,F10.2,1X,A)", {lab, leader, value, unit});
 }
 
@@ -42,7 +38,7 @@ std::string capun(int icode) {
   static constexpr std::array<const char*, 12> kWords = {"FEET",  "METERS", "FT",  "M.",    "K.LBS",  "M.TONS",
                                                          "LBS",   "KGW",    "FT",  "DEG",   "SLOPE",  "HEIGHT"};
   if (icode < 0 || icode >= static_cast<int>(kWords.size())) return "ERROR ! ";
-  return fixed_width(kWords[static_cast<std::size_t>(icode)], 8);
+  return fixed(kWords[static_cast<std::size_t>(icode)], 8);
 }
 
 std::string version_string(float v) {

@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "sysutl/text.hpp"
+
 namespace kelp {
 
 namespace {
@@ -38,12 +40,7 @@ std::string_view lookup(std::span<const std::string_view> table, int first, int 
 }
 
 // A blank, the name, and blanks to the full width.
-std::string padded(std::string_view name) {
-  std::string text = " ";
-  text.append(name);
-  text.resize(kSpectrumNameWidth, ' ');
-  return text;
-}
+std::string padded(std::string_view name) { return fixed(" " + std::string(name), kSpectrumNameWidth); }
 
 constexpr std::string_view kIndexError = "Index error";
 

@@ -100,8 +100,7 @@ void report(Session& s, Load what, const std::string& name, int count, int out, 
 
 int uwvspc(Session& s, float w, int out, int in, std::string_view fname, float& value) {
   UserSpectrum& u = s.state<UserSpectrum>();
-  std::string name(fname.substr(0, std::min(fname.size(), kNameWidth)));
-  name.resize(kNameWidth, ' ');
+  const std::string name = fixed(fname, kNameWidth);
   if (!u.loaded || name != u.name) {
     u.loaded = false;
     u.name = name;

@@ -10,6 +10,7 @@
 #include "sysutl/fortran_read.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -131,9 +132,7 @@ bool edit_real(Session& s, RealWord word, int out) {
 
 void entera(Session& s, std::string& text, int out, int in) {
   wrtlin(s, "Enter new character string: ", out);
-  std::string line = s.read_line(in);
-  line.resize(text.size(), ' ');
-  text = std::move(line);
+  text = fixed(s.read_line(in), text.size());
 }
 
 void crread(Session& s, float& value, int& blank, int in) {

@@ -1,4 +1,5 @@
 #include "sysutl/session.hpp"
+#include "sysutl/text.hpp"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <streambuf>
+
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -279,9 +282,7 @@ std::string Session::read_line(int in) {
 }
 
 std::string Session::read_field(int in, std::size_t width) {
-  std::string line = read_line(in);
-  line.resize(width, ' ');
-  return line;
+  return fixed(read_line(in), width);
 }
 
 std::optional<std::string> Session::try_read_line(int in) {
