@@ -17,10 +17,8 @@ inline constexpr int kMaxNodes = kSublineCapacity + 1;
 // ---- Words of tpcm read by the line library ----
 inline constexpr std::size_t kDebugMaster = 113;        // int: 1 = debugging allowed
 inline constexpr std::size_t kTraceFlag = 114;          // int: 1 = trace lines
-inline constexpr std::size_t kWaterDensity = 446;       // real: weight per unit volume of water
 inline constexpr std::size_t kSpanKindFlag = 775;       // int: kinds 8 and 13 measured like kind 10
 inline constexpr std::size_t kMeanDraft = 1411;         // real: reference height (mean draft)
-inline constexpr std::size_t kWaterplaneArea = 1412;    // real
 inline constexpr std::size_t kSecondHeight = 1662;      // real: reference height of the second body
 inline constexpr std::size_t kMaximumLoad = 1674;       // real: largest load of the interpolation tables
 inline constexpr std::size_t kThirdHeight = 2645;       // real: reference height of the special type
