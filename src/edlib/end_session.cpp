@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "edlib/import.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
@@ -171,12 +172,6 @@ void end_session_wave_report(Session& s, int out, int in) {
   prsret(s, out, in, reply);
 }
 
-void end_session_import(Session& s, int /*block*/, int out, int in) {
-  s.write_line(out, " ++> Importing data is not available in this version of the editor.");
-  int reply = 0;
-  prsret(s, out, in, reply);
-}
-
 void finhlp(Session& s, int out, int in, int item, int kind, bool chaining) {
   (void)kind;
   int reply = 0;
@@ -286,13 +281,13 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
         if (shows_wave_report(kind)) end_session_wave_report(s, kScreen, kKeyboard);
         break;
       case 7:
-        end_session_import(s, 1, kScreen, kKeyboard);
+        datload(s, kImportVesselBlock);
         break;
       case 8:
-        if (kind > 6) end_session_import(s, 2, kScreen, kKeyboard);
+        if (kind > 6) datload(s, kImportMooringBlock);
         break;
       case 9:
-        if (has_third_block(kind)) end_session_import(s, 3, kScreen, kKeyboard);
+        if (has_third_block(kind)) datload(s, kImportTugBlock);
         break;
       case 10:
         if (chaining) {

@@ -34,9 +34,8 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
 // Help of the page: all notes ("?", item 0) or the note of one item ("?n").
 void finhlp(Session& s, int out, int in, int item, int kind, bool chaining);
 
-// Items whose routines come with later versions of the editor frame: they
-// say so in one line, wait, and the page is shown again.
+// The wave report comes with a later version of the editor frame: it says so
+// in one line, waits, and the page is shown again.
 void end_session_wave_report(Session& s, int out, int in);
-void end_session_import(Session& s, int block, int out, int in);
 
 }  // namespace kelp

@@ -138,15 +138,15 @@ TEST(Fintop, HiddenWaveReportIsRefusedForKindsSevenToNine) {
   EXPECT_EQ(t.shown().find("wave report"), std::string::npos);
 }
 
-TEST(Fintop, ItemsOfLaterVersionsSaySoAndComeBack) {
-  ScriptedSession t("6\n\n7\n\n2\n");
+TEST(Fintop, WaveReportAndImportComeBackToThePage) {
+  // The import is asked for a path; a blank one is refused with a wait.
+  ScriptedSession t("6\n\n7\n\n\n2\n");
   Page p;
   p.run(t.s);
   EXPECT_EQ(pages_shown(t.shown()), 3);
   EXPECT_NE(t.shown().find(" ++> The wave report is not available in this version of the editor.\n"),
             std::string::npos);
-  EXPECT_NE(t.shown().find(" ++> Importing data is not available in this version of the editor.\n"),
-            std::string::npos);
+  EXPECT_NE(t.shown().find(" >>> Path:  >>> Invalid Filename!\n"), std::string::npos);
   EXPECT_EQ(p.code, 101);
 }
 

@@ -1,0 +1,54 @@
+// End-to-end runs of ronvaske importing vessel and environment data from
+// another data file through the End of Session page.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <filesystem>
+#include <string>
+
+#include "e2e/e2e_util.hpp"
+
+namespace kelp::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RonvaskeImport : public ::testing::Test {
+ protected:
+  // The import file: a new record with a water depth of 250, saved and moved
+  // to "src dir/RONDDAT". The record edited: a new record as it is created.
+  void SetUp() override {
+    if (!fs::exists(program_path("ronvaske"))) FAIL() << "ronvaske is not built: " << program_path("ronvaske");
+    ASSERT_EQ(run(script({"C", "4", "250", "L", "1"})).status, 0);
+    fs::create_directory(dir_ / "src dir");
+    fs::rename(dir_ / "RONDDAT", dir_ / "src dir/RONDDAT");
+    ASSERT_EQ(run(script({"C", "L", "1"})).status, 0);
+  }
+  RunResult run(const std::string& replies) { return e2e::run(dir_, "ronvaske", replies); }
+  TempDir dir_;
+};
+
+TEST_F(RonvaskeImport, SameKindImportTakesTheWholeRecord) {
+  ASSERT_NE(read_file(dir_ / "RONDDAT"), read_file(dir_ / "src dir/RONDDAT"));
+  const RunResult r = run(script({"M", "L", "7", "src dir/RONDDAT", "", "1"}));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_NE(r.screen.find(" >>> Input full or relative path to import target in quotes\n"
+                          "     (e.g. \"C:\\Brenvik\\HULVDAT)\" or \"HULVDAT\")\n\n"
+                          " >>> Path: \n >>> Import successful!\n \n Press <RETURN> to continue: "),
+            std::string::npos);
+  EXPECT_EQ(read_file(dir_ / "RONDDAT"), read_file(dir_ / "src dir/RONDDAT"));
+}
+
+TEST_F(RonvaskeImport, AbortAfterTheVersionWarningKeepsTheDataFile) {
+  std::string old = read_file(dir_ / "src dir/RONDDAT");
+  old.replace(4 + 4 * 216, 4, be32(std::bit_cast<std::uint32_t>(6.0f)));
+  write_file(dir_ / "OLDDAT", old);
+  const auto before = snapshot(dir_.path());
+  const RunResult r = run(script({"M", "L", "7", "'OLDDAT'", "A", "1"}));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_NE(r.screen.find("     Application version:    6.80\n     Import file version:    6.00\n"), std::string::npos);
+  EXPECT_EQ(snapshot(dir_.path()), before);
+}
+
+}  // namespace
+}  // namespace kelp::e2e
