@@ -2,7 +2,6 @@
 // another data file through the End of Session page.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <filesystem>
 #include <string>
 
@@ -37,17 +36,6 @@ TEST_F(RonvaskeImport, SameKindImportTakesTheWholeRecord) {
                           " >>> Path: \n >>> Import successful!\n \n Press <RETURN> to continue: "),
             std::string::npos);
   EXPECT_EQ(read_file(dir_ / "RONDDAT"), read_file(dir_ / "src dir/RONDDAT"));
-}
-
-TEST_F(RonvaskeImport, AbortAfterTheVersionWarningKeepsTheDataFile) {
-  std::string old = read_file(dir_ / "src dir/RONDDAT");
-  old.replace(4 + 4 * 216, 4, be32(std::bit_cast<std::uint32_t>(6.0f)));
-  write_file(dir_ / "OLDDAT", old);
-  const auto before = snapshot(dir_.path());
-  const RunResult r = run(script({"M", "L", "7", "'OLDDAT'", "A", "1"}));
-  EXPECT_EQ(r.status, 0) << r.screen;
-  EXPECT_NE(r.screen.find("     Application version:    6.80\n     Import file version:    6.00\n"), std::string::npos);
-  EXPECT_EQ(snapshot(dir_.path()), before);
 }
 
 }  // namespace

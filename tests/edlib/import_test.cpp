@@ -22,19 +22,16 @@ namespace {
 using testing::DirFiles;
 using testing::ScriptedSession;
 
-// A file layer on which the file "FAILING" opens but every read of it fails.
-class FailingReads : public DirFiles {
-  struct FailingBuf : std::streambuf {
+// A file layer on which "FAILING" opens but every read of it fails.
+struct FailingReads : DirFiles {
+  struct Buf : std::streambuf {
     int_type underflow() override { throw std::ios_base::failure("read error"); }
   };
-  struct FailingStream : std::istream {
-    FailingBuf buf;
-    FailingStream() : std::istream(nullptr) { rdbuf(&buf); }
+  struct Stream : Buf, std::istream {
+    Stream() : std::istream(this) {}
   };
-
- public:
   std::unique_ptr<std::istream> open_read(const std::string& p, bool b) override {
-    if (p == "FAILING") return std::make_unique<FailingStream>();
+    if (p == "FAILING") return std::make_unique<Stream>();
     return DirFiles::open_read(p, b);
   }
 };
@@ -73,24 +70,25 @@ Tpcm imported(const Tpcm& record, const Tpcm& file, std::size_t first, std::size
 const std::string kWait = "\n \n Press <RETURN> to continue: ";
 const std::string kAsk = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
 
+// One session for all imports of a test, so the import buffer is the same.
 class Import : public ::testing::Test {
  protected:
+  Import() { ss_.s.set_files(files_); }
   // Writes `file` as one record of as many words as its count word says.
   void put(const std::string& name, const Tpcm& file) {
     files_->put(name, encode_record(file.words().first(static_cast<std::size_t>(file.i(kRecordLength)))));
   }
-  // Runs the import on record_ and returns what it showed after the path.
+  // Runs one import and returns what it showed after the path.
   std::string run(const std::string& replies, int block) {
-    ScriptedSession ss(replies);
-    ss.s.set_files(files_);
-    ss.s.tpcm = record_;
-    datload(ss.s, block);
-    record_ = ss.s.tpcm;
-    const std::string shown = ss.shown();
-    return shown.substr(shown.find(">>> Path: ") + 10);
+    ss_.in.clear();
+    ss_.in.str(replies);
+    ss_.screen.str("");
+    datload(ss_.s, block);
+    return ss_.shown().substr(ss_.shown().find(">>> Path: ") + 10);
   }
   std::shared_ptr<FailingReads> files_ = std::make_shared<FailingReads>();
-  Tpcm record_;
+  ScriptedSession ss_;
+  Tpcm& record_ = ss_.s.tpcm;
 };
 
 TEST(ImportPath, TheReplyIsTheNameAsTyped) {
@@ -182,19 +180,16 @@ TEST_F(Import, FilesThatCannotBeImportedLeaveTheRecord) {
 }
 
 TEST_F(Import, AShortFileLeavesTheRestOfTheBlockAsTheRecordHasIt) {
-  // Two imports in one session; the second file's 200 words hold no header,
-  // so its version reads as 0.0 and not as the version imported before.
-  const Tpcm first = tagged(kTheirs, {4}), shorter = tagged(0x33000000, {4, 6.8f, 21, 0, 200});
-  put("FULL", first);
+  // The second file's 200 words hold no header: its version reads as 0.0,
+  // not as the version of the file read before.
+  const Tpcm shorter = tagged(0x33000000, {4, 6.8f, 21, 0, 200});
+  put("FULL", tagged(kTheirs, {4}));
   put("SHORT", shorter);
-  ScriptedSession ss("FULL\n\nSHORT\n\n");
-  ss.s.set_files(files_);
-  ss.s.tpcm = tagged(kMine, {4});
-  datload(ss.s, 1);
-  const Tpcm after_first = ss.s.tpcm;
-  datload(ss.s, 1);
-  EXPECT_NE(ss.shown().find("     Import file version:    0.00\n"), std::string::npos);
-  EXPECT_TRUE(ss.s.tpcm == imported(after_first, shorter, 0, 200));
+  record_ = tagged(kMine, {4});
+  run("FULL\n\n", 1);
+  const Tpcm after_first = record_;
+  EXPECT_NE(run("SHORT\n\n", 1).find("     Import file version:    0.00\n"), std::string::npos);
+  EXPECT_TRUE(record_ == imported(after_first, shorter, 0, 200));
 }
 
 // Four characters per group in the order a machine of the other byte order
