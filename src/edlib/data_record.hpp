@@ -70,6 +70,7 @@ inline constexpr IntWord kCurrentSpectrum{165};   // 2: the user spectrum file o
 inline constexpr IntWord kWaveFrequencies{166};   // regular-wave periods in use
 inline constexpr IntWord kIrregularCases{170};
 inline constexpr IntWord kIrregularOn{171};
+inline constexpr IntWord kSpreadingOn{172};       // 1: azimuthally spread seas, 0 long-crested
 inline constexpr IntWord kSwellOn{173};
 inline constexpr IntWord kWindOn{174};
 inline constexpr IntWord kCurrentOn{175};
@@ -84,12 +85,15 @@ inline constexpr IntWord kSwell2Spectrum{194};
 inline constexpr RealWord kPeriods{317};          // regular-wave period n at 316 + n
 inline constexpr RealWord kWaterDensity{446};
 inline constexpr RealWord kRegularHeight{447};    // height, or slope in degrees
+inline constexpr RealWord kSpreadPower{448};      // power of the cosine spreading factor
 inline constexpr RealWord kStormDuration{449};    // hours
 inline constexpr RealWord kSwellHeight{450};
 inline constexpr RealWord kSwellPeriod{451};
+inline constexpr RealWord kSwellDirection{452};   // degrees
 inline constexpr RealWord kNpdHeight{489};        // N.P.D. spectral evaluation height
 inline constexpr RealWord kSwell2Height{490};
 inline constexpr RealWord kSwell2Period{491};
+inline constexpr RealWord kSeaHeadings{713};      // irregular-wave headings, degrees (the first: maximum seas)
 inline constexpr IntWord kCurrentSelector{773};   // 4-bit source codes Cx, Cy, Cz
 inline constexpr IntWord kWindSelector{774};
 inline constexpr IntWord kDriftSelector{786};

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "edlib/import.hpp"
+#include "edlib/wave_report.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
@@ -166,12 +167,6 @@ void write_item(Session& s, int out, int item) {
 
 bool chaining_allowed(int kind, int chain_switch) { return (kind == 12 || kind == 15) && chain_switch != 0; }
 
-void end_session_wave_report(Session& s, int out, int in) {
-  s.write_line(out, " ++> The wave report is not available in this version of the editor.");
-  int reply = 0;
-  prsret(s, out, in, reply);
-}
-
 void finhlp(Session& s, int out, int in, int item, int kind, bool chaining) {
   (void)kind;
   int reply = 0;
@@ -278,7 +273,7 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
         code = kNavFirst;
         return;
       case 6:
-        if (shows_wave_report(kind)) end_session_wave_report(s, kScreen, kKeyboard);
+        if (shows_wave_report(kind)) wavout(s);
         break;
       case 7:
         datload(s, kImportVesselBlock);

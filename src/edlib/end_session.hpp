@@ -34,8 +34,4 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
 // Help of the page: all notes ("?", item 0) or the note of one item ("?n").
 void finhlp(Session& s, int out, int in, int item, int kind, bool chaining);
 
-// The wave report comes with a later version of the editor frame: it says so
-// in one line, waits, and the page is shown again.
-void end_session_wave_report(Session& s, int out, int in);
-
 }  // namespace kelp
