@@ -81,7 +81,9 @@ void edit_row(Session& s, const Row& row, int item) {
 
 std::string mode_text(const Row& row, int value) {
   const std::size_t width = 1 + std::max(row.on.size(), row.off.size());
-  return fixed(" " + std::string(value != 0 ? row.on : row.off), width);
+  std::string text(1, ' ');
+  text += value != 0 ? row.on : row.off;
+  return fixed(text, width);
 }
 
 void run_table(Session& s, const TablePage& page, std::string_view label, std::string_view noun) {

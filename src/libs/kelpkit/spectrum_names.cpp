@@ -40,7 +40,11 @@ std::string_view lookup(std::span<const std::string_view> table, int first, int 
 }
 
 // A blank, the name, and blanks to the full width.
-std::string padded(std::string_view name) { return fixed(" " + std::string(name), kSpectrumNameWidth); }
+std::string padded(std::string_view name) {
+  std::string text(1, ' ');
+  text += name;
+  return fixed(text, kSpectrumNameWidth);
+}
 
 constexpr std::string_view kIndexError = "Index error";
 
