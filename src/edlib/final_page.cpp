@@ -1,5 +1,7 @@
 #include "edlib/final_page.hpp"
 
+#include <algorithm>
+
 #include "edlib/end_session.hpp"
 #include "edlib/vessel_checks.hpp"
 #include "sysutl/files_shell.hpp"
@@ -15,11 +17,90 @@ namespace {
 constexpr int kFindingsPerScreen = 7;
 // Exit status of a silent run stopped by fatal findings.
 constexpr int kFatalFindingsStatus = 1;
+// What the End of Session page returns: leave the final page, or chaining.
+constexpr int kPageLeave = 1;
+constexpr int kPageChain = 999;
+// Leave without saving; with chaining on, chain.
+constexpr std::int32_t kCodeLeave = 101;
 
 // Names of the listing file and the editor: 12 characters.
 std::string name12(std::string_view text) { return fixed(text, 12); }
 
+// Alternates the End of Session page with the consistency checks until a
+// choice stands; the choice is left in word 699.
+void choose(Session& s, std::string_view label, FinalPageState& st, const FinalPageSetup& setup) {
+  Tpcm& t = s.tpcm;
+  const ConsistencyChecks& checks = st.checks ? st.checks : setup.checks;
+  int warnings = 0;
+  int fatal = 0;
+  for (;;) {
+    fintop(s, label, t.i(1), st.lretrn, setup.listing, setup.editor, t.i(700), t.i(701), t.i(702), st.untsav,
+           t.i(699), warnings, fatal, t.i(120), t.i(1866));
+    if (st.lretrn == kPageLeave || st.lretrn == kPageChain) return;
+
+    warnings = 0;
+    fatal = 0;
+    if (checks) checks(s, warnings, fatal);
+
+    if (is_silent(t.i(702))) {
+      t.i(114) = 0;
+      t.i(113) = 0;
+      t.i(108) = 1;
+      if (fatal != 0) {
+        close_report(s, kSilentUnit, "Diagnostics.stxt", setup.caller, kScreen);
+        // On a terminal item 4 has cleared the screen; elsewhere the cursor
+        // still stands behind the selection prompt.
+        if (!s.screen_is_terminal()) s.write(kScreen, "\n");
+        s.write_line(kScreen,
+                     " ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\"; nothing was saved.");
+        s.unit(kScreen).flush();
+        throw ProgramStop(kFatalFindingsStatus);
+      }
+      if (warnings != 0) return;
+    }
+    if (warnings == 0 && fatal == 0) return;
+
+    // The checks page their findings every 7 messages; a last partial screen
+    // still needs its wait before the End of Session page replaces it.
+    if ((warnings + fatal) % kFindingsPerScreen != 0) {
+      int reply = 0;
+      prsret(s, t.i(702), kKeyboard, reply);
+      clear(s, t.i(702));
+    }
+  }
+}
+
 }  // namespace
+
+bool final_page(Session& s, std::string_view label, FinalPageState& st, const FinalPageSetup& setup) {
+  Tpcm& t = s.tpcm;
+  if (setup.tidy) setup.tidy(s);
+  for (;;) {
+    choose(s, label, st, setup);
+    const bool chained = st.lretrn == kPageChain;
+    const std::int32_t code = t.i(699);
+    const bool pass_code = std::ranges::find(setup.pass_codes, code) != setup.pass_codes.end();
+    if (!pass_code || st.hcdone == 1) {
+      // The print pass of this run is behind us: a chain request goes to
+      // the chain, not to the execute path.
+      if (chained && code == kNavExecute) t.i(699) = kCodeLeave;
+      return chained;
+    }
+
+    // The one print pass of the run: every page writes itself to the listing.
+    if (open_report(s, trimmed(setup.listing), kListingUnit, trimmed(setup.editor), kScreen)) {
+      st.hcdone = 1;
+      t.i(701) = 1;
+      t.i(699) = kNavFirst;
+      st.untsav = t.i(702);
+      t.i(702) = kListingUnit;
+      return chained;
+    }
+    // The listing cannot be written: back to the End of Session page with
+    // the record as it is; nothing has been saved yet.
+    t.i(699) = 0;
+  }
+}
 
 void veswrn_counts(Session& s, int& warnings, int& fatal) {
   warnings = 0;
@@ -53,84 +134,11 @@ std::string final_editor_name(int kind) {
   }
 }
 
-namespace {
-
-// Alternates the End of Session page with the consistency checks until a
-// choice stands; the choice is left in word 699.
-void choose(Session& s, std::string_view label, int kind, const std::string& listing, const std::string& editor) {
-  Tpcm& t = s.tpcm;
-  auto& st = s.state<FinalPageState>();
-  int warnings = 0;
-  int fatal = 0;
-  for (;;) {
-    int status = 0;
-    fintop(s, label, kind, status, listing, editor, t.i(700), t.i(701), t.i(702), st.untsav, t.i(699), warnings,
-           fatal, t.i(120), t.i(1866));
-    if (status == 1) return;
-
-    warnings = 0;
-    fatal = 0;
-    if (st.checks) {
-      st.checks(s, warnings, fatal);
-    } else {
-      veswrn_counts(s, warnings, fatal);
-    }
-
-    if (is_silent(t.i(702))) {
-      t.i(114) = 0;
-      t.i(113) = 0;
-      t.i(108) = 1;
-      if (fatal != 0) {
-        close_report(s, kSilentUnit, "Diagnostics.stxt", "???FIN", kScreen);
-        // On a terminal item 4 has cleared the screen; elsewhere the cursor
-        // still stands behind the selection prompt.
-        if (!s.screen_is_terminal()) s.write(kScreen, "\n");
-        s.write_line(kScreen,
-                     " ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\"; nothing was saved.");
-        s.unit(kScreen).flush();
-        throw ProgramStop(kFatalFindingsStatus);
-      }
-      if (warnings != 0) return;
-    }
-    if (warnings == 0 && fatal == 0) return;
-
-    // The checks page their findings every 7 messages; a last partial screen
-    // still needs its wait before the End of Session page replaces it.
-    if ((warnings + fatal) % kFindingsPerScreen != 0) {
-      int reply = 0;
-      prsret(s, t.i(702), kKeyboard, reply);
-      clear(s, t.i(702));
-    }
-  }
-}
-
-}  // namespace
-
 void shpfin(Session& s, std::string_view label) {
-  Tpcm& t = s.tpcm;
-  auto& st = s.state<FinalPageState>();
-  const int kind = t.i(1);
-  const std::string listing = final_listing_name(kind);
-  const std::string editor = final_editor_name(kind);
-
-  for (;;) {
-    choose(s, label, kind, listing, editor);
-    if (t.i(699) != kNavExecute) return;
-    if (st.hcdone == 1) return;
-
-    // The one print pass of the run: every page writes itself to the listing.
-    if (open_report(s, trimmed(listing), kListingUnit, trimmed(editor), kScreen)) {
-      st.hcdone = 1;
-      t.i(701) = 1;
-      t.i(699) = kNavFirst;
-      st.untsav = t.i(702);
-      t.i(702) = kListingUnit;
-      return;
-    }
-    // The listing cannot be written: back to the End of Session page with
-    // the record as it is; nothing has been saved yet.
-    t.i(699) = 0;
-  }
+  const int kind = s.tpcm.i(1);
+  const FinalPageSetup setup{final_listing_name(kind), final_editor_name(kind), "???FIN", {}, veswrn_counts,
+                             {kNavExecute}};
+  final_page(s, label, s.state<FinalPageState>(), setup);
 }
 
 }  // namespace kelp
