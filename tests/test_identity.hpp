@@ -1,6 +1,6 @@
 #pragma once
-// The identity of the disc-buoy editor as its identity routine fills it, for
-// tests of the shared frame that cannot link the program itself.
+// The identities of the two editors as their identity routines fill them,
+// for tests of the shared frame that cannot link the programs themselves.
 #include "edlib/kind_dispatch.hpp"
 
 namespace kelp::testing {
@@ -18,6 +18,17 @@ inline Identity ronvaske_identity() {
   id.os_code = 21;
   id.layout_code = 49;
   id.run_mode = 2;
+  return id;
+}
+
+inline Identity pivlorn_identity() {
+  Identity id = ronvaske_identity();
+  id.program_name = "Pivara  ";
+  id.main_name = "PIVARA      ";
+  id.editor_name = "PIVLORN     ";
+  id.data_file = "PIVADAT     ";
+  id.backup_file = "PIVABAK     ";
+  id.kind = 15;
   return id;
 }
 

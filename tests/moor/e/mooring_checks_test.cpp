@@ -11,10 +11,10 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "edlib/data_record.hpp"
+#include "moor/e/record_edits.hpp"
 #include "test_session.hpp"
 
 namespace kelp {
@@ -22,24 +22,10 @@ namespace {
 
 using testing::ScriptedSession;
 
-// Record edits: word := integer or real.
-struct Edit {
-  std::size_t word;
-  std::variant<std::int32_t, float> value;
-};
-using Edits = std::vector<Edit>;
-
-Edits operator+(Edits a, const Edits& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-void edit_record(Tpcm& t, const Edits& edits) {
-  for (const Edit& e : edits) {
-    if (const auto* i = std::get_if<std::int32_t>(&e.value)) t.i(e.word) = *i;
-    else t.set_r(e.word, std::get<float>(e.value));
-  }
-}
+using testing::Edit;
+using testing::Edits;
+using testing::edit_record;
+using testing::operator+;
 
 // Words of the tables, by their indices.
 std::size_t len(int s, int type) { return *element_word(ElementField::kLength, s, type); }
@@ -329,7 +315,7 @@ TEST(MooringChecks, DerivedWords) {
     const char* name;
     Edits edits;
     std::size_t word;
-    std::variant<std::int32_t, float> value;
+    testing::WordValue value;
   };
   const Edits kFourFairleads = fairlead(1, 10, 1, 5) + fairlead(2, 12, 2, 6) + fairlead(3, 14, 3, 7) +
                                fairlead(4, 30, 0, 9);
@@ -362,11 +348,7 @@ TEST(MooringChecks, DerivedWords) {
   for (const Case& c : cases) {
     Tpcm after;
     run_checks(c.edits, 4, &after);
-    if (const auto* i = std::get_if<std::int32_t>(&c.value)) {
-      EXPECT_EQ(after.i(c.word), *i) << c.name;
-    } else {
-      EXPECT_EQ(after.r(c.word), std::get<float>(c.value)) << c.name;
-    }
+    EXPECT_TRUE(testing::word_holds(after, c.word, c.value)) << c.name;
   }
 }
 

@@ -1,0 +1,95 @@
+#include "moor/e/mooring_finish.hpp"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "edlib/data_record.hpp"
+#include "edlib/vessel_checks.hpp"
+#include "moor/e/mooring_checks.hpp"
+#include "sysutl/replies.hpp"
+#include "sysutl/session.hpp"
+
+namespace kelp {
+
+namespace {
+
+constexpr std::size_t kTurretFlag = 787;  // 1: turret mooring
+constexpr std::size_t kTurretX = 1374;    // real: turret centroid x
+constexpr std::size_t kSummaryFile = 147;    // the tab-delimited summary "XCLDAT.stxt"
+constexpr std::int32_t kCodeSaveExit = -2;
+
+// Per program kind: listing, editor name, and the turret flag and centroid
+// the page sets on entry.
+struct KindNames {
+  int kind;
+  std::string_view listing;
+  std::string_view editor;
+  std::optional<std::int32_t> turret;
+  bool clears_turret_x;
+};
+
+constexpr std::array<KindNames, 4> kKindNames = {{
+    {15, "PIVAIN.stxt", "pivlorn", 1, false},
+    {14, "TENDIN.stxt", "Tendvik", 0, false},
+    {12, "TETHIN.stxt", "Tethwick", 0, true},
+    {17, "KOLUIN.stxt", "Kolwerth", 0, true},
+}};
+constexpr KindNames kOtherKind = {0, "WHOIN.stxt", "WhoAmI?", std::nullopt, false};
+
+const KindNames& names_of(int kind) {
+  for (const KindNames& k : kKindNames) {
+    if (k.kind == kind) return k;
+  }
+  return kOtherKind;
+}
+
+std::string padded12(std::string_view text) {
+  std::string field(text);
+  field.resize(12, ' ');
+  return field;
+}
+
+// Flags that follow from other settings, made consistent on every entry.
+void tidy(Session& s) {
+  Tpcm& t = s.tpcm;
+  const KindNames& names = names_of(t.i(kProgramKind));
+  if (names.turret) t.i(kTurretFlag) = *names.turret;
+  if (names.clears_turret_x) t.set_r(kTurretX, 0.0f);
+
+  t.i(106) = 0;  // relative motions at selected points
+  // Output switch 100 needs its value (word 448) and an RAO output (word 101).
+  if (t.r(448) == 0.0f || t.i(101) == 0) t.i(100) = 0;
+  t.i(180) = 0;  // swell heading locked to the irregular waves
+  // The wave heading (word 417) follows the irregular seas, else the swell.
+  if (t.i(171) != 0) {
+    t.i(417) = t.i(713);
+  } else if (t.i(173) != 0) {
+    t.i(417) = t.i(452);
+  }
+  if (t.i(164) == 3) t.set_r(455, 0.0f);  // a steady wind has no spectral parameter
+  if (t.i(165) == 0) t.set_r(458, 0.0f);  // no current spectrum, no spectral density
+  if (t.i(1919) == 0) t.i(1920) = 0;      // low-frequency dynamics off
+}
+
+}  // namespace
+
+std::string morfin_listing_name(int kind) { return padded12(names_of(kind).listing); }
+std::string morfin_editor_name(int kind) { return padded12(names_of(kind).editor); }
+
+void mooring_final_checks(Session& s, int& warnings, int& fatal) {
+  veswrn(s, warnings, fatal);
+  linwrn(s, warnings, fatal);
+  hardwire(s);
+  if (s.tpcm.i(kTimeDomainSwitch) == 1) s.tpcm.i(kSummaryFile) = 0;
+}
+
+void morfin(Session& s, std::string_view label, int& chain) {
+  const int kind = s.tpcm.i(kProgramKind);
+  const FinalPageSetup setup{morfin_listing_name(kind), morfin_editor_name(kind), "MORFIN", tidy,
+                             mooring_final_checks, {kNavExecute, kCodeSaveExit}};
+  chain = final_page(s, label, s.state<MorfinState>(), setup) ? 1 : 0;
+}
+
+}  // namespace kelp

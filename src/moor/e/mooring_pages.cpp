@@ -1,0 +1,28 @@
+#include "moor/e/mooring_pages.hpp"
+
+#include <stdexcept>
+#include <utility>
+
+#include "edlib/site_page.hpp"
+#include "edlib/vessel_pages.hpp"
+#include "moor/e/moored.hpp"
+#include "moor/e/mooring_finish.hpp"
+#include "sysutl/session.hpp"
+
+namespace kelp {
+
+void set_moor_page(MoorPageTable& pages, int block, MoorPage page) {
+  if (block < 1 || block > kMoorBlocks) throw std::out_of_range("mooring page block outside 1 to 25");
+  pages[static_cast<std::size_t>(block - 1)] = std::move(page);
+}
+
+void install_moor_pages(MoorPageTable& pages) {
+  // Block, then the page routine with the label it prints after "Page ".
+  set_moor_page(pages, 1, [](Session& s) { static_page(s); });
+  set_moor_page(pages, 7, [](Session& s) { vesel1(s, "7", "Vessel"); });
+  set_moor_page(pages, 8, [](Session& s) { vesel2(s, "8", "Vessel"); });
+  set_moor_page(pages, 9, [](Session& s) { vesel3(s, "9", "Vessel"); });
+  set_moor_page(pages, 25, [](Session& s) { morfin(s, "23", s.state<MooredState>().chain); });
+}
+
+}  // namespace kelp
