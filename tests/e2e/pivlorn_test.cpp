@@ -1,0 +1,219 @@
+// pivlorn end to end: create and save with the print pass, backups, Execute
+// at the menu, a file of another kind, the checks of a run request on a new
+// record, the silent run, chaining to the simulation program, file errors
+// and end of input.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "e2e/e2e_util.hpp"
+
+namespace kelp::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kPivadatBytes = 314548;  // 78,635 words and two markers
+const std::string kMarker("\x00\x04\xCC\xAC", 4);
+
+// The labels of the page headers shown, in order.
+std::string page_labels(const std::string& screen) {
+  std::string labels;
+  for (std::size_t p = screen.find("  Page "); p != std::string::npos; p = screen.find("  Page ", p + 1)) {
+    const std::size_t colon = screen.find(':', p);
+    labels += screen.substr(p + 7, colon - p - 7) + " ";
+  }
+  return labels;
+}
+
+class Pivlorn : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(program_path("pivlorn"))) FAIL() << "pivlorn is not built: " << program_path("pivlorn");
+  }
+  RunResult run(const std::vector<std::string>& replies,
+                const std::vector<std::pair<std::string, std::string>>& env = {}) {
+    return e2e::run(dir_, "pivlorn", script(replies), env);
+  }
+  // A new record saved with item 1, and an empty "LOWDAT" beside it (a
+  // missing one makes every load ask about the coefficient tables).
+  std::string create_and_save() {
+    const RunResult r = run({"C", "L", "1"});
+    EXPECT_EQ(r.status, 0) << r.screen;
+    write_file(dir_ / "LOWDAT", record_bytes(std::vector<std::int32_t>(680, 0)));
+    return read_file(dir_ / "PIVADAT");
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(Pivlorn, CreateGoToTheLastPageSaveAndExit) {
+  const RunResult r = run({"C", "L", "1"});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_NE(r.screen.find("**   Welcome to Pivara    **"), std::string::npos);
+  EXPECT_EQ(page_labels(r.screen), "1 23 ");
+  EXPECT_EQ(r.errors, "");
+
+  const std::string data = read_file(dir_ / "PIVADAT");
+  ASSERT_EQ(data.size(), kPivadatBytes);
+  EXPECT_EQ(data.substr(0, 4), kMarker);
+  EXPECT_EQ(data.substr(kPivadatBytes - 4), kMarker);
+  EXPECT_EQ(file_word(data, 0), 78635);
+  EXPECT_EQ(file_word(data, 1), 15);
+  EXPECT_EQ(data.substr(4 + 4 * 216, 4), std::string("\x40\xD9\x99\x9A", 4));  // 6.8
+  EXPECT_EQ(file_word(data, 787), 1);  // a turret, set by the finish page
+
+  // A save starts the print pass: the banner and every page shown.
+  const std::string listing = read_file(dir_ / "PIVAIN.stxt");
+  EXPECT_EQ(page_labels(listing), "1 7 8 9 ");
+  EXPECT_NE(listing.find("**   Welcome to Pivara    **"), std::string::npos);
+  EXPECT_EQ(snapshot(dir_.path()).size(), 2u);  // no backup of a new record; LOWDAT unchanged
+}
+
+TEST_F(Pivlorn, SecondSaveMakesTheBackup) {
+  const std::string first = create_and_save();
+  const RunResult r = run({"M", "4", "150", "L", "1"});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_EQ(read_file(dir_ / "PIVABAK"), first);
+  EXPECT_EQ(file_real(read_file(dir_ / "PIVADAT"), 445), 150.0f);
+  EXPECT_FALSE(file_exists(dir_ / "LASTBAK"));
+}
+
+TEST_F(Pivlorn, ExecuteAtTheMenuStartsAtTheFinishPage) {
+  create_and_save();
+  const auto before = snapshot(dir_.path());
+  // The checks run at once; after their two waits the page is shown, and
+  // item 2 leaves (the checks' derived words count as a change).
+  const RunResult r = run({"E", "", "", "2", ""});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_EQ(page_labels(r.screen), "23 ");
+  EXPECT_LT(r.screen.find(" ++> Warning: A vessel GM is zero."), r.screen.find("Page 23: End of Session"));
+  EXPECT_EQ(snapshot(dir_.path()), before);
+}
+
+TEST_F(Pivlorn, AFileOfTheDiscBuoyKindIsCheckedAgainstKind15) {
+  std::vector<std::int32_t> words(1987, 0);
+  words[0] = 1987;
+  words[1] = 4;
+  words[6] = 2;
+  words[14] = 149;
+  words[120] = 21;
+  words[216] = 0x40D9999A;  // 6.8
+  const std::string disc = record_bytes(words);
+  write_file(dir_ / "PIVADAT", disc);
+  write_file(dir_ / "LOWDAT", record_bytes(std::vector<std::int32_t>(680, 0)));
+  const RunResult r = run({"M", "", "L", "1"});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_NE(r.screen.find(" ++> Input Data File smaller than expected:\n"
+                          "     Expected  78635 I*4s, found   1987 I*4s... CAUTION!\n"
+                          " ++> Input Data File Creator was RONDIXA\n"),
+            std::string::npos)
+      << r.screen;
+  const std::string data = read_file(dir_ / "PIVADAT");
+  ASSERT_EQ(data.size(), kPivadatBytes);
+  EXPECT_EQ(file_word(data, 1), 15);
+  EXPECT_EQ(read_file(dir_ / "PIVABAK"), disc);
+}
+
+TEST_F(Pivlorn, RunRequestListsTheFindingsOfANewRecord) {
+  // Worked out from the checks for a new kind-15 record: no vessel
+  // particulars, no water depth, one line type of one subline with no
+  // length, no weight, no fairleads; a turret without its centroid. The
+  // pager waits after the seventh finding, the page after the tenth.
+  const RunResult r = run({"C", "L", "3", "", "", "2", ""});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  const std::string findings =
+      " Enter number of selection (\"H\" for help): \n"
+      " ++> Warning: A vessel GM is zero.\n"
+      "\n"
+      " ++> Fatal Warning: A vessel gyradii is nonpositive.\n"
+      "\n"
+      " ++> Fatal Warning: The water depth is nonpositive.\n"
+      "\n"
+      " ++> Warning: A vessel beam, length, draft,\n"
+      "     or displacement is nonpositive.\n"
+      "\n"
+      " ++> Fatal Warning: A vessel water plane area is nonpositive.\n"
+      "\n"
+      " ++> Fatal Warning: A vessel draft exceeds water depth.\n"
+      "\n"
+      " ++> Fatal Warning: The line length for line type 1, \n"
+      "     and possibly others, is non-positive.\n"
+      " \n"
+      " Press <RETURN> to continue: \n"
+      " ++> Warning: Nonpositive dry weight detected for\n"
+      "     (type,element) = (1,1), and possibly others.\n"
+      "     Default estimates will be applied.\n"
+      "\n"
+      " ++> Warning: Missing fairlead data?\n"
+      "\n"
+      " ++> Warning: Missing turret centroid data?\n"
+      " \n"
+      " Press <RETURN> to continue: ";
+  EXPECT_EQ(count_of(r.screen, findings), 1) << r.screen;
+  EXPECT_EQ(count_of(r.screen, "++> "), 10);
+  EXPECT_EQ(count_of(r.screen, "Page 23: End of Session"), 2);
+  EXPECT_EQ(snapshot(dir_.path()).size(), 0u);
+}
+
+TEST_F(Pivlorn, SilentRunWithAFatalFindingWritesNoDataFile) {
+  const RunResult r = run({"C", "L", "4"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.screen.ends_with(
+      "\n ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\"; nothing was saved.\n"))
+      << r.screen;
+  EXPECT_NE(read_file(dir_ / "Diagnostics.stxt").find(" ++> Fatal Warning: The line length for line type 1, "),
+            std::string::npos);
+  EXPECT_FALSE(file_exists(dir_ / "PIVADAT"));
+  EXPECT_FALSE(file_exists(dir_ / "PIVAIN.stxt"));
+}
+
+TEST_F(Pivlorn, ChainingRunsThePrintPassThenTheSimulationProgramOnce) {
+  std::string data = create_and_save();
+  data.replace(4 + 4 * 1866, 4, be32(1));  // the time-domain support on
+  write_file(dir_ / "PIVADAT", data);
+  const std::string bin = std::string(KELP_BINARY_DIR) + "/bin";
+  const char* path = std::getenv("PATH");
+  // A changed depth, then item 10: the pass, then finish with code 101
+  // warns of the change; RETURN goes on to the chain.
+  const RunResult r = run({"M", "4", "150", "L", "10", ""}, {{"PATH", bin + ":" + (path ? path : "")}});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_NE(r.screen.find("10) Chain to Gustrevan"), std::string::npos);
+  EXPECT_NE(r.screen.find(" Changes to PIVADAT, or LOWDAT, or the Gustrevan excursion disk diameter\n"),
+            std::string::npos);
+  EXPECT_NE(r.screen.find(" >>> Chaining to Gustrevan\n"), std::string::npos);
+  EXPECT_EQ(count_of(r.screen, "Gustrevan stand-in\n"), 1);
+  EXPECT_NE(read_file(dir_ / "Gustrevan.log").find("PIVADAT: 314548 bytes"), std::string::npos);
+  EXPECT_EQ(read_file(dir_ / "PIVADAT"), data);  // chaining saves nothing
+  EXPECT_TRUE(file_exists(dir_ / "PIVAIN.stxt"));
+}
+
+TEST_F(Pivlorn, AFailedSaveNamesTheEditorAndKeepsTheSession) {
+  fs::create_directory(dir_ / "PIVADAT");
+  const RunResult r = run({"C", "L", "1", "", "2", ""});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  const auto at = r.screen.find(" ++> File not found or file access error in PIVLORN\n     File name: PIVADAT\n");
+  ASSERT_NE(at, std::string::npos) << r.screen;
+  EXPECT_NE(r.screen.find("Page 23: End of Session", at), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(dir_ / "PIVADAT"));
+}
+
+TEST_F(Pivlorn, EndOfInputLeavesEveryFileUntouched) {
+  create_and_save();
+  const auto before = snapshot(dir_.path());
+  const std::vector<std::vector<std::string>> scripts = {
+      {}, {"M"}, {"M", "4", "150"}, {"M", "4", "150", "L"}, {"M", "L", "3"}, {"M", "4", "150", "L", "2"}};
+  for (const auto& replies : scripts) {
+    SCOPED_TRACE(replies.size());
+    const RunResult r = run(replies);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.screen.ends_with(" ++> End of input: session ended, nothing saved.\n")) << r.screen;
+    EXPECT_EQ(snapshot(dir_.path()), before);
+  }
+}
+
+}  // namespace
+}  // namespace kelp::e2e
