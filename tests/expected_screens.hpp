@@ -23,4 +23,21 @@ inline constexpr const char* kDiscEndOfSessionPage =
     " \n"
     " Enter number of selection (\"H\" for help): ";
 
+// The vessel findings of a new record of either editor, as a run request
+// lists them after the selection prompt: no particulars, no water depth.
+inline constexpr const char* kNewRecordVesselFindings =
+    " Enter number of selection (\"H\" for help): \n"
+    " ++> Warning: A vessel GM is zero.\n"
+    "\n"
+    " ++> Fatal Warning: A vessel gyradii is nonpositive.\n"
+    "\n"
+    " ++> Fatal Warning: The water depth is nonpositive.\n"
+    "\n"
+    " ++> Warning: A vessel beam, length, draft,\n"
+    "     or displacement is nonpositive.\n"
+    "\n"
+    " ++> Fatal Warning: A vessel water plane area is nonpositive.\n"
+    "\n"
+    " ++> Fatal Warning: A vessel draft exceeds water depth.\n";
+
 }  // namespace kelp::testing

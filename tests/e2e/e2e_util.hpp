@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -187,6 +188,23 @@ inline float file_real(const std::string& bytes, std::size_t n) {
   return f;
 }
 
+// A disc-buoy file as the current version of ronvaske writes it.
+inline std::vector<std::int32_t> disc_buoy_words() {
+  std::vector<std::int32_t> w(1987, 0);
+  w[0] = 1987;
+  w[1] = 4;
+  w[6] = 2;
+  w[14] = 149;
+  w[108] = 1;
+  w[111] = 2020;
+  w[120] = 21;
+  w[141] = 49;
+  w[216] = std::bit_cast<std::int32_t>(6.8f);
+  w[776] = 4;
+  for (std::size_t k = 59; k < 79; ++k) w[k] = 0x44434241;  // "ABCD" as a little-endian writer stores it
+  return w;
+}
+
 // A reply script: one line per reply.
 inline std::string script(const std::vector<std::string>& lines) {
   std::string s;
@@ -210,6 +228,16 @@ inline std::string sound_buoy_script(const std::vector<std::string>& rest) {
   for (const auto& l : sound_buoy_pages()) lines.push_back(l);
   lines.insert(lines.end(), rest.begin(), rest.end());
   return script(lines);
+}
+
+// The labels of the page headers shown, in order, each followed by a blank.
+inline std::string page_labels(const std::string& screen) {
+  std::string labels;
+  for (std::size_t p = screen.find("  Page "); p != std::string::npos; p = screen.find("  Page ", p + 1)) {
+    const std::size_t colon = screen.find(':', p);
+    labels += screen.substr(p + 7, colon - p - 7) + " ";
+  }
+  return labels;
 }
 
 // Number of times `needle` occurs in `hay`.

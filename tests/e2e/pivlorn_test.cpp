@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "e2e/e2e_util.hpp"
+#include "expected_screens.hpp"
 
 namespace kelp::e2e {
 namespace {
@@ -18,16 +19,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kPivadatBytes = 314548;  // 78,635 words and two markers
 const std::string kMarker("\x00\x04\xCC\xAC", 4);
-
-// The labels of the page headers shown, in order.
-std::string page_labels(const std::string& screen) {
-  std::string labels;
-  for (std::size_t p = screen.find("  Page "); p != std::string::npos; p = screen.find("  Page ", p + 1)) {
-    const std::size_t colon = screen.find(':', p);
-    labels += screen.substr(p + 7, colon - p - 7) + " ";
-  }
-  return labels;
-}
 
 class Pivlorn : public ::testing::Test {
  protected:
@@ -95,14 +86,7 @@ TEST_F(Pivlorn, ExecuteAtTheMenuStartsAtTheFinishPage) {
 }
 
 TEST_F(Pivlorn, AFileOfTheDiscBuoyKindIsCheckedAgainstKind15) {
-  std::vector<std::int32_t> words(1987, 0);
-  words[0] = 1987;
-  words[1] = 4;
-  words[6] = 2;
-  words[14] = 149;
-  words[120] = 21;
-  words[216] = 0x40D9999A;  // 6.8
-  const std::string disc = record_bytes(words);
+  const std::string disc = record_bytes(disc_buoy_words());
   write_file(dir_ / "PIVADAT", disc);
   write_file(dir_ / "LOWDAT", record_bytes(std::vector<std::int32_t>(680, 0)));
   const RunResult r = run({"M", "", "L", "1"});
@@ -126,19 +110,7 @@ TEST_F(Pivlorn, RunRequestListsTheFindingsOfANewRecord) {
   const RunResult r = run({"C", "L", "3", "", "", "2", ""});
   EXPECT_EQ(r.status, 0) << r.screen;
   const std::string findings =
-      " Enter number of selection (\"H\" for help): \n"
-      " ++> Warning: A vessel GM is zero.\n"
-      "\n"
-      " ++> Fatal Warning: A vessel gyradii is nonpositive.\n"
-      "\n"
-      " ++> Fatal Warning: The water depth is nonpositive.\n"
-      "\n"
-      " ++> Warning: A vessel beam, length, draft,\n"
-      "     or displacement is nonpositive.\n"
-      "\n"
-      " ++> Fatal Warning: A vessel water plane area is nonpositive.\n"
-      "\n"
-      " ++> Fatal Warning: A vessel draft exceeds water depth.\n"
+      std::string(kelp::testing::kNewRecordVesselFindings) +
       "\n"
       " ++> Fatal Warning: The line length for line type 1, \n"
       "     and possibly others, is non-positive.\n"

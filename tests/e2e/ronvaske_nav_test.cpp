@@ -5,7 +5,6 @@
 // empty; every page reads one reply per navigation code.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <string>
 #include <vector>
 
@@ -17,15 +16,6 @@ namespace {
 const std::string kPage = "Page 10: End of Session";
 const std::string kPage1 = "Page 1: Site conditions";
 
-// The labels of the page headers shown, in order.
-std::string page_labels(const std::string& screen) {
-  std::string labels;
-  for (std::size_t p = screen.find("  Page "); p != std::string::npos; p = screen.find("  Page ", p + 1)) {
-    const std::size_t colon = screen.find(':', p);
-    labels += screen.substr(p + 7, colon - p - 7) + " ";
-  }
-  return labels;
-}
 const std::string kEndOfInput = " ++> End of input: session ended, nothing saved.\n";
 
 // The start screen as the banner's layout gives it, worked out by hand.
@@ -43,25 +33,6 @@ std::string expected_banner() {
   b += "\n (M) Modify existing, (C) Create new, (E) Execute simulation, (B) Batch modify\n\n";
   b += " Enter letter of selection: ";
   return b;
-}
-
-std::int32_t bits(float v) { return std::bit_cast<std::int32_t>(v); }
-
-// A disc-buoy file as the current version writes it.
-std::vector<std::int32_t> current_words() {
-  std::vector<std::int32_t> w(1987, 0);
-  w[0] = 1987;
-  w[1] = 4;
-  w[6] = 2;
-  w[14] = 149;
-  w[108] = 1;
-  w[111] = 2020;
-  w[120] = 21;
-  w[141] = 49;
-  w[216] = bits(6.8f);
-  w[776] = 4;
-  for (std::size_t k = 59; k < 79; ++k) w[k] = 0x44434241;  // "ABCD" as a little-endian writer stores it
-  return w;
 }
 
 TEST(RonvaskeStart, CreateShowTheFinalPageSaveAndExit) {
@@ -167,7 +138,7 @@ TEST(RonvaskeFiles, ModifyWithoutDataFileIsAFileError) {
 TEST(RonvaskeFiles, EndOfInputAtTheMenu) {
   for (const std::string replies : {"", "X\n", "\n"}) {
     TempDir dir;
-    write_file(dir / "RONDDAT", record_bytes(current_words()));
+    write_file(dir / "RONDDAT", record_bytes(disc_buoy_words()));
     const auto before = snapshot(dir.path());
     const auto r = run(dir, "ronvaske", replies);
     ASSERT_FALSE(r.timed_out);
@@ -179,7 +150,7 @@ TEST(RonvaskeFiles, EndOfInputAtTheMenu) {
 
 TEST(RonvaskeFiles, EndOfInputOnAPageLeavesTheFileAlone) {
   TempDir dir;
-  auto words = current_words();
+  auto words = disc_buoy_words();
   words[111] = 2019;  // the load stamps a new year: a change that is never saved
   write_file(dir / "RONDDAT", record_bytes(words));
   const auto before = snapshot(dir.path());
@@ -199,12 +170,12 @@ struct Damaged {
 };
 
 std::vector<Damaged> damaged_files() {
-  const std::string good = record_bytes(current_words());
-  auto kind0 = current_words();
+  const std::string good = record_bytes(disc_buoy_words());
+  auto kind0 = disc_buoy_words();
   kind0[1] = 0;
-  auto kind18 = current_words();
+  auto kind18 = disc_buoy_words();
   kind18[1] = 18;
-  auto longer = current_words();
+  auto longer = disc_buoy_words();
   longer.push_back(0);
   longer[0] = 1988;
   // Every word with its bytes in the other order, markers included.
@@ -260,7 +231,7 @@ TEST(RonvaskeCorrupt, GoingOnNeverCrashesAndNeverWritesUnasked) {
 
 TEST(RonvaskeCorrupt, ShortFileLoadsAsOlderAndSavesTheFullRecord) {
   TempDir dir;
-  auto words = current_words();
+  auto words = disc_buoy_words();
   words.pop_back();
   words[0] = 1986;
   const std::string bytes = record_bytes(words);
@@ -277,7 +248,7 @@ TEST(RonvaskeCorrupt, ShortFileLoadsAsOlderAndSavesTheFullRecord) {
 
 TEST(RonvaskeCorrupt, TextFromTheOtherByteOrderIsRepairedWhenSaved) {
   TempDir dir;
-  auto words = current_words();
+  auto words = disc_buoy_words();
   words[120] = 3;  // written on a big-endian machine: texts in its order
   for (std::size_t k = 59; k < 79; ++k) words[k] = 0x41424344;
   const std::string bytes = record_bytes(words);

@@ -17,16 +17,6 @@ namespace {
 
 std::uint32_t raw(const std::string& data, std::size_t word) { return get_be32(data, 4 + 4 * word); }
 
-// The labels of the page headers shown, in order.
-std::string page_labels(const std::string& screen) {
-  std::string labels;
-  for (std::size_t p = screen.find("  Page "); p != std::string::npos; p = screen.find("  Page ", p + 1)) {
-    const std::size_t colon = screen.find(':', p);
-    labels += screen.substr(p + 7, colon - p - 7) + " ";
-  }
-  return labels;
-}
-
 const std::string kSelect = " \n Enter number of selection (\"H\" for help): ";
 
 // Page 1 of a new record.

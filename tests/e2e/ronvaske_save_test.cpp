@@ -146,22 +146,9 @@ TEST_F(RonvaskeSave, NewRecordShowsItsFindingsThenExecutesOnceFixed) {
   replies.insert(replies.end(), {"L", "3", ""});
   const RunResult r = run(script(replies));
   EXPECT_EQ(r.status, 0) << r.screen;
-  const std::string findings =
-      " Enter number of selection (\"H\" for help): \n"
-      " ++> Warning: A vessel GM is zero.\n"
-      "\n"
-      " ++> Fatal Warning: A vessel gyradii is nonpositive.\n"
-      "\n"
-      " ++> Fatal Warning: The water depth is nonpositive.\n"
-      "\n"
-      " ++> Warning: A vessel beam, length, draft,\n"
-      "     or displacement is nonpositive.\n"
-      "\n"
-      " ++> Fatal Warning: A vessel water plane area is nonpositive.\n"
-      "\n"
-      " ++> Fatal Warning: A vessel draft exceeds water depth.\n"
-      " \n"
-      " Press <RETURN> to continue: ";
+  const std::string findings = std::string(kelp::testing::kNewRecordVesselFindings) +
+                               " \n"
+                               " Press <RETURN> to continue: ";
   EXPECT_EQ(count_of(r.screen, findings), 1) << r.screen;
   EXPECT_EQ(count_of(r.screen, "++> "), 6);
   EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);

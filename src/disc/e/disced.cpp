@@ -1,11 +1,8 @@
 #include "disc/e/disced.hpp"
 
-#include <cstdint>
-#include <limits>
-
 #include "edlib/data_record.hpp"
 #include "edlib/loading.hpp"
-#include "edlib/saving.hpp"
+#include "edlib/page_loop.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 
@@ -37,21 +34,6 @@ int start(Session& s, const Identity& id) {
   if (status == kLoadExecute) return kFinalSlot;
   session_defaults(s.tpcm);
   return 1;
-}
-
-// The end step: returns true to go back to the final page.
-bool end_step(Session& s, const Identity& id) {
-  Tpcm& t = s.tpcm;
-  t.i(kVersionIncrement) = 0;
-  const std::int32_t saved_unit = t.i(kOutputUnit);
-  t.i(kOutputUnit) = 0;
-  FinishArgs args;
-  args.saved_unit = saved_unit;
-  args.record_size = kDiscRecordWords;
-  args.chaining_allowed = false;
-  const int status = finish(s, id, s.state<LoadTimeCopy>(), args);
-  t.i(kOutputUnit) = saved_unit;
-  return status == 1;
 }
 
 }  // namespace
@@ -106,13 +88,11 @@ void disced(Session& s, const PageTable& pages) {
   int slot = start(s, id);
   for (;;) {
     if (slot == kDiscEndStep) {
-      if (!end_step(s, id)) return;
+      if (!end_step(s, id, kDiscRecordWords, false)) return;
       slot = kFinalSlot;
       continue;
     }
-    std::int32_t& counter = t.i(kPageCounter);
-    if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
-    if (t.i(kNavCode) == kNavSkip) t.i(kNavCode) = 0;
+    enter_page(t);
 
     const DiscPage& page = pages[static_cast<std::size_t>(slot - 1)];
     if (page) page(s);

@@ -1,12 +1,11 @@
 #include "moor/e/moored.hpp"
 
-#include <cstdint>
-#include <limits>
+#include <string>
 
 #include "edlib/create_record.hpp"
 #include "edlib/data_record.hpp"
 #include "edlib/loading.hpp"
-#include "edlib/saving.hpp"
+#include "edlib/page_loop.hpp"
 #include "moor/e/mooring_routing.hpp"
 #include "moor/e/td_options.hpp"
 #include "sysutl/replies.hpp"
@@ -26,21 +25,6 @@ int start(Session& s, const Identity& id) {
   if (status == kLoadExecute) return kMoorFinishBlock;
   mrinit(s, letter, s.tpcm.i(kProgramKind));
   return 1;
-}
-
-// The Execute step: returns true to go back to the finish page.
-bool execute(Session& s, const Identity& id) {
-  Tpcm& t = s.tpcm;
-  t.i(kVersionIncrement) = 0;
-  const std::int32_t saved_unit = t.i(kOutputUnit);
-  t.i(kOutputUnit) = 0;
-  FinishArgs args;
-  args.saved_unit = saved_unit;
-  args.record_size = static_cast<int>(kMooredWords);
-  args.chaining_allowed = s.state<MooredState>().chain != 0;
-  const int status = finish(s, id, s.state<LoadTimeCopy>(), args);
-  t.i(kOutputUnit) = saved_unit;
-  return status == 1;
 }
 
 }  // namespace
@@ -71,13 +55,11 @@ void moored(Session& s, const MoorPageTable& pages) {
   int block = start(s, id);
   for (;;) {
     if (block == kMoorExecute) {
-      if (!execute(s, id)) return;
+      if (!end_step(s, id, static_cast<int>(kMooredWords), s.state<MooredState>().chain != 0)) return;
       block = kMoorFinishBlock;
       continue;
     }
-    std::int32_t& counter = t.i(kPageCounter);
-    if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
-    if (t.i(kNavCode) == kNavSkip) t.i(kNavCode) = 0;
+    enter_page(t);
 
     // Whether the block shows its page is decided as it is entered.
     const MoorShowWords show = MoorShowWords::from(t);

@@ -1,0 +1,33 @@
+#include "edlib/page_loop.hpp"
+
+#include <cstdint>
+#include <limits>
+
+#include "edlib/data_record.hpp"
+#include "edlib/saving.hpp"
+#include "sysutl/replies.hpp"
+#include "sysutl/session.hpp"
+
+namespace kelp {
+
+void enter_page(Tpcm& t) {
+  std::int32_t& counter = t.i(kPageCounter);
+  if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
+  if (t.i(kNavCode) == kNavSkip) t.i(kNavCode) = 0;
+}
+
+bool end_step(Session& s, const Identity& id, int record_size, bool chaining) {
+  Tpcm& t = s.tpcm;
+  t.i(kVersionIncrement) = 0;
+  const std::int32_t saved_unit = t.i(kOutputUnit);
+  t.i(kOutputUnit) = 0;
+  FinishArgs args;
+  args.saved_unit = saved_unit;
+  args.record_size = record_size;
+  args.chaining_allowed = chaining;
+  const int status = finish(s, id, s.state<LoadTimeCopy>(), args);
+  t.i(kOutputUnit) = saved_unit;
+  return status == 1;
+}
+
+}  // namespace kelp

@@ -1,0 +1,16 @@
+#pragma once
+// The process entry of an editor program.
+#include <functional>
+#include <string_view>
+
+namespace kelp {
+
+class Session;
+
+// Runs `body` in a session on the standard streams and returns the exit
+// status: 0 when the body returns, the status of a ProgramStop it throws,
+// and 70 after any other error, reported on the error stream with the
+// program's name. Both streams are flushed before the status is returned.
+int run_program(std::string_view name, const std::function<void(Session&)>& body);
+
+}  // namespace kelp
