@@ -10,14 +10,15 @@
 #include "moor/e/mooring_checks.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
 namespace {
 
-constexpr std::size_t kTurretFlag = 787;  // 1: turret mooring
-constexpr std::size_t kTurretX = 1374;    // real: turret centroid x
-constexpr std::size_t kSummaryFile = 147;    // the tab-delimited summary "XCLDAT.stxt"
+constexpr std::size_t kTurretFlag = 787;   // 1: turret mooring
+constexpr std::size_t kTurretX = 1374;     // real: turret centroid x
+constexpr std::size_t kSummaryFile = 147;  // the tab-delimited summary "XCLDAT.stxt"
 constexpr std::int32_t kCodeSaveExit = -2;
 
 // Per program kind: listing, editor name, and the turret flag and centroid
@@ -45,12 +46,6 @@ const KindNames& names_of(int kind) {
   return kOtherKind;
 }
 
-std::string padded12(std::string_view text) {
-  std::string field(text);
-  field.resize(12, ' ');
-  return field;
-}
-
 // Flags that follow from other settings, made consistent on every entry.
 void tidy(Session& s) {
   Tpcm& t = s.tpcm;
@@ -75,8 +70,8 @@ void tidy(Session& s) {
 
 }  // namespace
 
-std::string morfin_listing_name(int kind) { return padded12(names_of(kind).listing); }
-std::string morfin_editor_name(int kind) { return padded12(names_of(kind).editor); }
+std::string morfin_listing_name(int kind) { return fixed(names_of(kind).listing, 12); }
+std::string morfin_editor_name(int kind) { return fixed(names_of(kind).editor, 12); }
 
 void mooring_final_checks(Session& s, int& warnings, int& fatal) {
   veswrn(s, warnings, fatal);

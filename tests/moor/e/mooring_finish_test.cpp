@@ -85,13 +85,9 @@ TEST_F(MooringFinish, TidiesDependentFlagsOnEntry) {
       {"swell heading unlocked", {{180, 1}}, 180, 0},
       {"heading of the irregular seas", {{171, 1}, {173, 1}, {713, 30.0f}, {452, 50.0f}}, 417, 30.0f},
       {"heading of the swell", {{171, 0}, {173, 1}, {713, 30.0f}, {452, 50.0f}}, 417, 50.0f},
-      {"heading kept without seas or swell", {{171, 0}, {173, 0}, {417, 10.0f}, {452, 50.0f}}, 417, 10.0f},
       {"steady wind: no parameter", {{164, 3}, {455, 2.5f}}, 455, 0.0f},
-      {"other wind: parameter kept", {{164, 1}, {455, 2.5f}}, 455, 2.5f},
       {"no current spectrum: no density", {{165, 0}, {458, 3.0f}}, 458, 0.0f},
-      {"current spectrum: density kept", {{165, 1}, {458, 3.0f}}, 458, 3.0f},
       {"low-frequency dynamics off", {{1919, 0}, {1920, 1}}, 1920, 0},
-      {"low-frequency dynamics on", {{1919, 1}, {1920, 1}}, 1920, 1},
   };
   for (const Row& r : rows) {
     ScriptedSession t("2\n");
