@@ -63,6 +63,16 @@ inline void set_tension(Lincom& lc, const LineType& lt, double H, double z) {
   betald(lt.alpha, lc.scaled_coef, H, lt.nelem);
 }
 
+// The work area at H and at the tension step above it (1/128 of H), as
+// lindrv leaves it for the dynamic model.
+inline void set_tension_step(Lincom& lc, const LineType& lt, double H) {
+  set_tension(lc, lt, H, 0.0);
+  lc.dhfrac = 0.0078125;
+  lc.dphld2 = H * (1.0 + lc.dhfrac);
+  sclwld(lc.sclwt_pert, lt.weight, lc.dphld2, lt.nelem);
+  betald(lt.alpha, lc.scaled_coef_pert, lc.dphld2, lt.nelem);
+}
+
 // Load tables of type t, layer column k, for a single-element line (linear
 // law, stiffness EA) spanning z: at each of the n tension points, the range,
 // top tension, top angle, grounded length and bottom angle of the closed

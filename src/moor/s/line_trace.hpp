@@ -8,11 +8,16 @@ namespace kelp {
 
 class Session;
 
+// Edit descriptor of a line or node number in the library's messages: two
+// digits, three above 99 (lines run to 150).
+inline const char* number_field(int n) { return n > 99 ? "I3" : "I2"; }
+
 class LineTrace {
  public:
   explicit LineTrace(Session& s);
   bool on() const { return on_; }
   int out() const { return out_; }
+  Session& session() const { return s_; }
   // The label on a line of its own, then the values six to a line (E12.4).
   void values(std::string_view label, const std::vector<double>& v) const;
   // One line of text.
