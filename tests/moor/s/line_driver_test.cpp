@@ -7,68 +7,20 @@
 #include <string>
 
 #include "edlib/data_record.hpp"
-#include "moor/line_fixture.hpp"
+#include "moor/mooring_fixture.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
 
 namespace kelp {
 namespace {
 
-using testing::Element;
-using testing::ScriptedSession;
+using testing::Mooring;
+using testing::range_at;
+using testing::tension_at;
 
-constexpr int kType = 3;
-constexpr double kL = 500.0, kW = 0.08, kEA = 2e4, kDepth = 100.0;
-
-// The closed-form line of the tests.
-double range_at(double H, double z) {
-  return testing::irvine_line(kL, kW, kEA, H, testing::irvine_vertical_force(kL, kW, kEA, H, z)).x;
-}
-double tension_at(double x, double z) {
-  const double H = testing::irvine_horizontal_tension(kL, kW, kEA, x, z);
-  return std::hypot(H, testing::irvine_vertical_force(kL, kW, kEA, H, z));
-}
-
-// A mooring of one line type (one element) in a record of the given kind,
-// with closed-form load tables for spans kDepth + (k - 2) 10 in layer
-// columns k = 1..columns (column 1 alone: kDepth).
-struct Mooring {
-  ScriptedSession t;
-  std::unique_ptr<Lincom> lc = std::make_unique<Lincom>();
-  std::unique_ptr<Catcom> cc = std::make_unique<Catcom>();
-  std::vector<float> ranges = std::vector<float>(kLegCapacity);
-  std::vector<float> offsets = std::vector<float>(kLegCapacity);
-  std::vector<Element> els = testing::as_stored({{kL, kW, {1.0 / kEA, 0, 0}}});
-
-  explicit Mooring(int kind = 4, int columns = 1) {
-    Tpcm& tp = t.s.tpcm;
-    tp.i(kProgramKind) = kind;
-    tp.i(kOutputUnit) = kScreen;
-    tp.i(kInterpTableSize) = kTablePoints;
-    tp.i(kMooringLegs) = 2;
-    tp.i(kInterpLayers) = columns;
-    tp.set_r(kInterpSpan, 10.0f * static_cast<float>(columns - 1));
-    LineType lt = testing::line_type_of(els, 1, kType);
-    lt.fairlead = 1;
-    lt.anchor_depth = static_cast<float>(kDepth);
-    testing::store_line_type(tp, lt);
-    testing::set_tension_points(*lc, 5.0, 2.0);
-    const Element& e = els[0];
-    for (int k = 1; k <= columns; ++k) {
-      const double z = columns == 1 ? kDepth : kDepth + 10.0 * (k - 2);
-      testing::fill_closed_form_column(*lc, kType, k, e.L, e.w, 1.0 / e.a[0], z, kTablePoints);
-    }
-    lc->layer = columns == 1 ? 1 : 2;
-    lc->layer_spacing = 10.0f;
-    lc->request_code = {};
-    lc->request_code[0] = kType;
-    lc->request_code[1] = 1024 + 1024 + kType;  // excluded
-  }
-  void run() { lindrv(t.s, *lc, *cc, ranges, offsets); }
-  float at(const std::array<float, Catcom::kNodeArray>& a, int node, int line = 1) const {
-    return a[Catcom::node_index(node, line)];
-  }
-};
+constexpr int kType = testing::kMooredType;
+constexpr double kL = testing::kLineLength, kW = testing::kLineWeight, kEA = testing::kLineEA,
+                 kDepth = testing::kWaterDepth;
 
 TEST(Lindrv, SensitivitiesAgainstTheClosedForm) {
   for (const double H : {30.0, 120.0}) {  // resting on the bottom; lifted off it
