@@ -143,17 +143,18 @@ void dyncod(Session& s, Lincom& lc, Catcom& cc, const DynamicLineInput& in, Dyna
     tp.set_r(kScratchAddedMass, lt.added_mass[el]);
     const double tx = lc.dphld / lt.weight[el];
     if (std::isfinite(tx)) r.tx = tx;
-    DampingInput d;
-    d.tx = tx;
-    d.dqtop = cc.mean_tangent[node(i)];
-    d.dqbot = cc.mean_tangent[node(i + 1)];
-    d.nqp = kIntegrationPoints;
-    d.dxb = x_at(i + 1);
-    d.dzb = z_at(i + 1);
-    d.dx = x_at(i) - d.dxb;
-    d.dz = z_at(i) - d.dzb;
-    d.ielem = i;
-    d.botflg = i == lc.touchdown_element ? 1 : 0;
+    const Complex xb = x_at(i + 1);
+    const Complex zb = z_at(i + 1);
+    const DampingInput d{.tx = tx,
+                         .dqtop = cc.mean_tangent[node(i)],
+                         .dqbot = cc.mean_tangent[node(i + 1)],
+                         .nqp = kIntegrationPoints,
+                         .dx = x_at(i) - xb,
+                         .dz = z_at(i) - zb,
+                         .dxb = xb,
+                         .dzb = zb,
+                         .ielem = i,
+                         .botflg = i == lc.touchdown_element ? 1 : 0};
     DampingOutput dr;
     catdmp(s, lc, cc, lt, d, dr);
 
@@ -209,53 +210,43 @@ void dyncod(Session& s, Lincom& lc, Catcom& cc, const DynamicLineInput& in, Dyna
   cc.stiffness_ratio = cc.k_catenary / ke;
 
   // The response: catenary and elastic split, then the axial wave.
-  CatstrInput ci;
-  ci.omega = in.omega;
-  ci.motion = e;
-  ci.parity = 1.0f;
-  ci.mass = mc;
-  ci.drag = cq;
-  ci.ke = ke;
-  ci.kind = kind;
-  ci.line = line;
-  AxialWaveInput wi;
-  wi.omega = in.omega;
-  wi.mass = mc;
-  wi.t0 = t0;
-  wi.wave_numbers = lc.wave_numbers;
-  wi.k_catenary = cc.k_catenary;
-  wi.node_output = in.node_output;
+  CatstrInput ci{.omega = in.omega, .motion = e, .parity = 1.0f, .mass = mc, .drag = cq, .ke = ke, .kind = kind,
+                 .line = line};
+  AxialWaveInput wi{.omega = in.omega,
+                    .mass = mc,
+                    .t0 = t0,
+                    .wave_numbers = lc.wave_numbers,
+                    .k_catenary = cc.k_catenary,
+                    .node_output = in.node_output};
   const auto respond = [&](const CatstrOutput& c, float sigma, NodeAmplitudes& nodes) {
     wi.yc = c.yc;
     wi.ye = c.ye;
     wi.cq = c.cq;
     wi.gain = c.y;
     wi.sigma = sigma;
-    AxialWaveOutput wo;
-    wo.nodes = nodes;
+    AxialWaveOutput wo{.nodes = nodes};
     lngwav(lt, wi, wo);
     return wo;
   };
   Complex inertia = base;
   const bool oblique = tp.i(kObliqueModel) == 1 && kind != 10 && !(kind == 13 && t == tp.i(kHawserType));
   if (oblique) {
-    ObliqueInput oi;
-    oi.line = line;
-    oi.range = in.range;
-    oi.amplitude = emag;
-    oi.kcat = cc.k_catenary;
-    oi.ke = ke;
-    oi.layer = lc.layer;
-    oi.spacing = lc.layer_spacing;
-    oi.layers = tp.i(kInterpLayers);
-    oi.points = tp.i(kInterpTableSize);
-    oi.grid_span = tp.r(kInterpSpan);
-    oi.fairlead_z = tp.r(*fairlead_word(line, 3));
-    oi.z_ref = tp.r(kVerticalReference);
-    oi.cx = lc.fxcomp;
-    oi.cz = lc.fzcomp;
-    oi.out = out;
-    oi.in = kKeyboard;
+    const ObliqueInput oi{.line = line,
+                          .range = in.range,
+                          .amplitude = emag,
+                          .kcat = cc.k_catenary,
+                          .ke = ke,
+                          .layer = lc.layer,
+                          .spacing = lc.layer_spacing,
+                          .layers = tp.i(kInterpLayers),
+                          .points = tp.i(kInterpTableSize),
+                          .grid_span = tp.r(kInterpSpan),
+                          .fairlead_z = tp.r(*fairlead_word(line, 3)),
+                          .z_ref = tp.r(kVerticalReference),
+                          .cx = lc.fxcomp,
+                          .cz = lc.fzcomp,
+                          .out = out,
+                          .in = kKeyboard};
     ObliqueOutput ob;
     foblq(s, lc, lt, oi, ob);
     if (emag < 1e-10f) ob.s_plus = ob.s_minus = 0.0f;

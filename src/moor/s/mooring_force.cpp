@@ -20,28 +20,17 @@ constexpr int kWarned = 99;
 
 std::size_t ix(int i) { return static_cast<std::size_t>(i - 1); }
 
-Matrix3 mul(const Matrix3& a, const Matrix3& b) {
-  Matrix3 r{};
-  gmprd(a, b, r, 3, 3, 3);
+// a b, or a^T b, for a 3-by-3 a and a b of one or three columns.
+template <std::size_t N>
+std::array<float, N> product(const Matrix3& a, const std::array<float, N>& b, bool transposed) {
+  std::array<float, N> r{};
+  (transposed ? gtprd : gmprd)(a, b, r, 3, 3, static_cast<int>(N / 3));
   return r;
 }
-// a^T b
-Matrix3 tmul(const Matrix3& a, const Matrix3& b) {
-  Matrix3 r{};
-  gtprd(a, b, r, 3, 3, 3);
-  return r;
-}
-Vec3 times(const Matrix3& a, const Vec3& v) {
-  Vec3 r{};
-  gmprd(a, v, r, 3, 3, 1);
-  return r;
-}
-// a^T v
-Vec3 times_transposed(const Matrix3& a, const Vec3& v) {
-  Vec3 r{};
-  gtprd(a, v, r, 3, 3, 1);
-  return r;
-}
+Matrix3 mul(const Matrix3& a, const Matrix3& b) { return product(a, b, false); }
+Matrix3 tmul(const Matrix3& a, const Matrix3& b) { return product(a, b, true); }
+Vec3 times(const Matrix3& a, const Vec3& v) { return product(a, v, false); }
+Vec3 times_transposed(const Matrix3& a, const Vec3& v) { return product(a, v, true); }
 Vec3 add(Vec3 a, const Vec3& b) {
   for (std::size_t i = 0; i < 3; ++i) a[i] += b[i];
   return a;
@@ -238,17 +227,16 @@ void fmoor2(Session& s, const MooringForceInput& in, MooringForceOutput& r) {
     const float dist = sq > 0.0f ? std::sqrt(sq) : 0.0f;
     const float beta = std::atan2(r_mean * std::sin(dep) - d[1], r_mean * std::cos(dep) - d[0]);
 
-    LoadupInput li;
-    li.x = dist;
-    li.z = z;
-    li.height_a = in.height_a;
-    li.height_b = in.height_b;
-    li.t = t;
-    li.layers = in.layers;
-    li.spacing = in.spacing;
-    li.first_layer = in.first_layer;
-    li.grid_span = in.grid_span;
-    li.points = n;
+    const LoadupInput li{.x = dist,
+                         .z = z,
+                         .height_a = in.height_a,
+                         .height_b = in.height_b,
+                         .t = t,
+                         .layers = in.layers,
+                         .spacing = in.spacing,
+                         .first_layer = in.first_layer,
+                         .grid_span = in.grid_span,
+                         .points = n};
     LoadupOutput lo;
     loadup(s, li, in.tables, lo, in.out, in.in);
     lf.h = lo.H;

@@ -116,15 +116,8 @@ TEST(Catmot, FiniteDifferencesAgainstClosedFormDerivatives) {
 // Runs catdmp on the element of f between tangents qbot and qtop.
 DampingOutput integrate(OneElement& f, double qtop, double qbot, Complex dx, Complex dz, Complex dxb, Complex dzb,
                         int botflg = 0) {
-  DampingInput in;
-  in.tx = f.tx();
-  in.dqtop = qtop;
-  in.dqbot = qbot;
-  in.dx = dx;
-  in.dz = dz;
-  in.dxb = dxb;
-  in.dzb = dzb;
-  in.botflg = botflg;
+  const DampingInput in{
+      .tx = f.tx(), .dqtop = qtop, .dqbot = qbot, .dx = dx, .dz = dz, .dxb = dxb, .dzb = dzb, .botflg = botflg};
   DampingOutput r;
   catdmp(f.t.s, *f.lc, *f.cc, f.lt, in, r);
   return r;
