@@ -181,6 +181,13 @@ TEST(Foblq, WarningsOncePerRunAndTheirAnswers) {
             std::string::npos);
   EXPECT_EQ(span.count("\n ++> Warning: Singular KCATO in line  1; routine FOBLQ.\n" + ignore), 1);
   EXPECT_EQ(span.count("Singular"), 1);
+  // Line numbers above 99 take three digits.
+  Tables far(40.0f, 50.0f, 0.0f, 0.05f, "\n");
+  far.in.cz = 0.8f;
+  far.in.kcat = 50.0f;
+  far.in.line = 120;
+  far.run();
+  EXPECT_EQ(far.count("     fairlead number 120 (and possibly others) outside the bounds of the\n"), 1);
 
   // A law bending down hard (s < 0, |s y / KCAT| and |dT / T0| above 1/2
   // for the move -2): the SIGCQ warning, once per line in a row.
