@@ -47,6 +47,13 @@ struct Wavcom {
   float wave_peak_k = 0.0f;
   float swell_peak_omega = 0.0f;
   float swell_peak_k = 0.0f;
+
+  // What the disc-buoy kernel needs besides the grid; its set-up fills them.
+  int heading_index = 0;         // entry of the kernel's wave-heading table in use
+  float mass_density = 0.0f;     // water mass density that divides the true mooring forces
+  float table_period = 0.0f;     // period of the nonlinear surge-correction table, s
+  float response_scale = 0.0f;   // response operator to surge amplitude
+  float amplitude_scale = 0.0f;  // wave height to mode amplitude
 };
 
 // Builds the grid for the periods T(1..N) (at most kWavePeriodsMax) at depth

@@ -1,0 +1,46 @@
+#pragma once
+// What the disc-buoy kernel asks of a moored buoy's mooring. The
+// natural-period iteration linearises the whole mooring for one small
+// harmonic motion at a time and builds the nonlinear surge-correction table
+// from it; the response operators read that table back. An unmoored buoy
+// needs none of this.
+#include <array>
+#include <complex>
+#include <span>
+
+namespace kelp {
+
+class Session;
+
+// Motion components, in the mooring's order.
+enum MotionComponent : int { kMotionSurge, kMotionSway, kMotionHeave, kMotionRoll, kMotionPitch, kMotionYaw };
+inline constexpr int kMotionComponents = 6;
+using MotionAmplitudes = std::array<float, kMotionComponents>;  // lengths, then radians
+
+// The mooring linearised for one harmonic motion: per component, the
+// equivalent spring (in-phase part over amplitude) and damping (quadrature
+// part over frequency times amplitude), and the complex total force or
+// moment. A component of amplitude 0 contributes nothing.
+struct MooringLinearisation {
+  std::array<float, kMotionComponents> spring{};
+  std::array<float, kMotionComponents> damping{};
+  std::array<std::complex<float>, kMotionComponents> force{};
+};
+
+inline constexpr int kCorrectionPoints = 90;
+
+class DiscMooring {
+ public:
+  virtual ~DiscMooring() = default;
+  // The static state of every line at the buoy's mean position, once before
+  // the first pass. false abandons the run (the line routines said why).
+  virtual bool prepare(Session& s) = 0;
+  // The whole mooring for a harmonic motion of these amplitudes at omega.
+  virtual MooringLinearisation linearise(Session& s, const MotionAmplitudes& amplitude, float omega) = 0;
+  // The nonlinear surge-correction table: the amplitude step and the work
+  // done against the mooring at amplitudes 0, step, 2 step, ...
+  virtual float& correction_step(Session& s) = 0;
+  virtual std::span<float, kCorrectionPoints> correction_table(Session& s) = 0;
+};
+
+}  // namespace kelp

@@ -1,0 +1,203 @@
+#pragma once
+// The disc-buoy kernel's view of its records: the words of the work area
+// himem that hold its results, the disc words of the data record it reads,
+// the per-frequency arrays of himem's storage pool, and the set-up a caller
+// runs before the kernel to supply what the data record does not hold.
+//
+// The kernel keeps masses and inertias divided by the water density (masses
+// are volumes, inertias volume times length squared).
+#include <array>
+#include <complex>
+#include <cstddef>
+#include <cstdint>
+
+#include "edlib/data_record.hpp"
+#include "kelpkit/work_areas.hpp"
+
+namespace kelp {
+
+class Session;
+
+// ---- Scalars of himem (reals unless marked int) ----
+// Some values are kept twice, as the force and report routines read either.
+inline constexpr std::size_t kHimemThicknessRatio = 9;       // h/a
+inline constexpr std::size_t kHimemThicknessRatioCopy = 23;
+inline constexpr std::size_t kHimemWaterplaneInertia = 11;   // I = V (KML - KB)
+inline constexpr std::size_t kHimemWaterplaneInertiaCopy = 12;
+inline constexpr std::size_t kHimemDiameter = 13;            // 2a
+inline constexpr std::size_t kHimemDiameterCopy = 15;
+inline constexpr std::size_t kHimemRollCentre = 18;          // VKR, natural roll centre above keel
+inline constexpr std::size_t kHimemPitchCentre = 19;         // VKP, equal to VKR
+inline constexpr std::size_t kHimemRollAddedInertia = 20;    // pitch added inertia of the last pass
+inline constexpr std::size_t kHimemRollDamping = 21;         // quasi-linear roll damping
+inline constexpr std::size_t kHimemThickness = 22;           // equivalent thickness h
+inline constexpr std::size_t kHimemRadius = 24;              // equivalent radius a
+inline constexpr std::size_t kHimemRadiusCopy = 43;
+inline constexpr std::size_t kHimemGml = 26;                 // metacentric heights, equal
+inline constexpr std::size_t kHimemGmt = 27;
+inline constexpr std::size_t kHimemVolume = 28;              // displaced volume V
+inline constexpr std::size_t kHimemVolumeCopy = 38;
+inline constexpr std::size_t kHimemDepthRatio = 29;          // D/a
+inline constexpr std::size_t kHimemPitchRestoring = 30;      // V GM g
+inline constexpr std::size_t kHimemRollRestoring = 31;
+inline constexpr std::size_t kHimemHeaveRestoring = 35;      // A_wp g
+inline constexpr std::size_t kHimemPitchInertia = 36;        // V (d^2 c + k_pitch^2)
+inline constexpr std::size_t kHimemRollInertia = 37;         // V (d^2 c + k_roll^2)
+inline constexpr std::size_t kHimemCentreOffset = 39;        // e
+inline constexpr std::size_t kHimemCentreOffsetRatio = 41;   // e/a
+inline constexpr std::size_t kHimemInertiaRatio = 47;        // I / (V GM)
+inline constexpr std::size_t kHimemPitchTotalInertia = 52;
+inline constexpr std::size_t kHimemRollTotalInertia = 53;
+inline constexpr std::size_t kHimemYawInertia = 54;          // V k_yaw^2
+inline constexpr std::size_t kHimemHeaveMass = 55;           // total heave mass
+inline constexpr std::size_t kHimemSurgeMass = 56;           // V (1 + c), surge and sway
+inline constexpr std::size_t kHimemBesselTolerance = 59;     // relative accuracy handed to besj
+inline constexpr std::size_t kHimemRadiusCubed = 60;
+inline constexpr std::size_t kHimemRadiusFifth = 61;
+inline constexpr std::size_t kHimemSwayCoefficient = 62;     // added-mass coefficient c of the spheroid
+inline constexpr std::size_t kHimemSurgeCoefficient = 63;
+inline constexpr std::size_t kHimemPitchAddedInertia = 89;
+inline constexpr std::size_t kHimemKeelHeaveMass = 94;
+inline constexpr std::size_t kHimemKeelInertia = 96;         // keel-ring added inertia in pitch and roll
+inline constexpr std::size_t kHimemWaveSlope = 114;          // wave slope measure of the last mode
+inline constexpr std::size_t kHimemForceMagnitude = 115;     // force magnitude of the last mode
+inline constexpr std::size_t kHimemCentreFactor = 116;       // vertical-centre factor
+inline constexpr std::size_t kHimemIndexBase = 165;          // int: i - 1
+inline constexpr std::size_t kHimemHeadingTable = 19285;     // + entry: wave heading, degrees
+inline constexpr std::size_t kHimemScaleFactors = 19935;     // six hydrostatic scale factors
+
+// ---- Per-frequency arrays of the storage pool ----
+// For the frequency index in word kHimemFrequencyIndex, indxup leaves each
+// array's offset in its offset word. A real array's entry is pool word
+// 19942 + offset; a complex array's real and imaginary parts are the words
+// 19943 + 2 offset and the one after.
+inline constexpr std::size_t kHimemOmegaAt = 166;        // real: omega
+inline constexpr std::size_t kHimemSpareAt = 167;        // real: an array no routine here reads
+inline constexpr std::size_t kHimemWaveNumberAt = 168;   // real: k
+inline constexpr std::size_t kHimemHeaveForceAt = 169;   // complex arrays: forces, then responses
+inline constexpr std::size_t kHimemSurgeForceAt = 170;
+inline constexpr std::size_t kHimemSwayForceAt = 171;
+inline constexpr std::size_t kHimemPitchForceAt = 172;
+inline constexpr std::size_t kHimemRollForceAt = 173;
+inline constexpr std::size_t kHimemYawForceAt = 174;
+inline constexpr std::size_t kHimemComplexPool = 19943;
+
+float pool_real(const Himem& h, std::size_t offset_word);
+void set_pool_real(Himem& h, std::size_t offset_word, float v);
+std::complex<float> pool_complex(const Himem& h, std::size_t offset_word);
+void set_pool_complex(Himem& h, std::size_t offset_word, std::complex<float> v);
+
+// For the index i in word kHimemFrequencyIndex: word 165 := i - 1, and each
+// offset word 166..174 := i - 1 plus its array's base offset.
+void indxup(Himem& h);
+
+// ---- Disc words of the data record ----
+inline constexpr std::size_t kDiscWaveSizeMode = 107;   // int: 1 slope in degrees, 0 height
+inline constexpr std::size_t kDiscDiagnostics = 114;    // int: 1 prints diagnostic lines
+inline constexpr std::size_t kDiscPeriods = 317;        // reals: the n wave periods, s
+inline constexpr std::size_t kDiscDepth = 445;
+inline constexpr std::size_t kDiscDensity = 446;        // weight per unit volume
+inline constexpr std::size_t kDiscWaveSize = 447;       // wave height, or slope in degrees
+inline constexpr std::size_t kDiscKeelFlag = 761;       // int: non-zero, a keel ring
+inline constexpr std::size_t kDiscUserRaos = 777;       // int: non-zero, motion data from given RAOs
+inline constexpr std::size_t kDiscMoored = 779;         // int: 1 moored
+inline constexpr std::size_t kDiscTableKind = 787;      // int: 0 the correction table has uniform steps
+inline constexpr std::size_t kDiscCurrentArea = 1356;
+inline constexpr std::size_t kDiscSpeedHeading = 1405;  // degrees
+inline constexpr std::size_t kDiscDisplacement = 1408;
+inline constexpr std::size_t kDiscKb = 1409;
+inline constexpr std::size_t kDiscKg = 1410;
+inline constexpr std::size_t kDiscDraft = 1411;
+inline constexpr std::size_t kDiscWaterplane = 1412;
+inline constexpr std::size_t kDiscPitchGyradius = 1413;
+inline constexpr std::size_t kDiscRollGyradius = 1414;
+inline constexpr std::size_t kDiscYawGyradius = 1415;
+inline constexpr std::size_t kDiscKmt = 1416;
+inline constexpr std::size_t kDiscKml = 1417;
+inline constexpr std::size_t kDiscCentreHeight = 1420;  // height of the vertical-centre factor
+inline constexpr std::size_t kDiscKeelWidth = 1422;
+inline constexpr std::size_t kDiscKeelRoot = 1423;      // keel-ring root radius
+inline constexpr std::size_t kDiscSpeed = 1424;         // speed of the encounter term
+
+// The six modes, and the words each keeps. Surge, sway and yaw keep their
+// given period and their computed stiffness in one word, and their given
+// and computed damping in another.
+enum DiscMode : int { kModePitch, kModeRoll, kModeHeave, kModeSurge, kModeSway, kModeYaw };
+inline constexpr int kDiscModes = 6;
+
+struct DiscModeWords {
+  std::size_t period_flag;      // tpcm int: 0 computed, 1 given
+  std::size_t damping_flag;     // tpcm int: 0 computed, 1 given
+  std::size_t given_period;     // tpcm real, s
+  std::size_t stiffness;        // tpcm real: computed mooring stiffness
+  std::size_t given_damping;    // tpcm real: percent of critical
+  std::size_t mooring_damping;  // tpcm real: computed mooring damping
+  std::size_t frequency;        // himem real: natural frequency, rad/s
+  std::size_t grid;             // himem int: grid index of the frequency
+  std::size_t damping;          // himem real: quasi-linear damping
+  std::size_t response;         // himem reals: complex response at the mode's own frequency
+};
+
+inline constexpr std::array<DiscModeWords, kDiscModes> kDiscModeWords = {{
+    {767, 764, 1371, 1380, 1368, 1386, 44, 49, 88, 102},  // pitch
+    {768, 765, 1372, 1381, 1369, 1387, 45, 50, 21, 104},  // roll
+    {769, 766, 1373, 1379, 1370, 1385, 46, 51, 92, 100},  // heave
+    {783, 780, 1376, 1376, 1382, 1382, 82, 85, 90, 106},  // surge
+    {784, 781, 1377, 1377, 1383, 1383, 83, 86, 91, 108},  // sway
+    {785, 782, 1378, 1378, 1384, 1384, 84, 87, 93, 110},  // yaw
+}};
+
+inline const DiscModeWords& mode_words(int mode) { return kDiscModeWords[static_cast<std::size_t>(mode)]; }
+
+// ---- Small helpers of the kernel ----
+inline constexpr float kDiscTwoPi = 6.2831855f;
+inline constexpr float kDiscDegree = 57.295776f;  // degrees per radian
+
+// The number of wave frequencies (word 166), held to 0..kWavePeriodsMax.
+int disc_frequency_count(const Tpcm& t);
+// The keel ratio r: width over root radius with a keel ring and a positive
+// root radius, else 0.
+float keel_ratio(const Tpcm& t);
+// The wave heading of the heading-table entry in use, degrees.
+float wave_heading(Session& s);
+// The output unit of the kernel's messages (word 702).
+int disc_out(const Session& s);
+// The added-mass coefficient c = alpha / (2 - alpha) of the spheroid of
+// radius a and half-height h, from the ellipsoid integral with the squared
+// axis ratios (a/h)^2 and 1, given h/a. The large-count warning of the
+// integral is shown once per session.
+float spheroid_coefficient(Session& s, float thickness_ratio);
+// x^5 as the old code multiplies it out.
+inline float fifth_power(float x) {
+  const float x2 = x * x;
+  return x2 * x2 * x;
+}
+
+// ---- Set-up ----
+// What the kernel needs that the data record does not hold.
+struct DiscSetup {
+  float gravity = 0.0f;            // g of the unit system
+  float mass_density = 0.0f;       // water mass density for the true mooring forces
+  float table_period = 0.0f;       // period of the nonlinear surge-correction table (moored), s
+  float response_scale = 0.0f;     // response operator to surge amplitude
+  float amplitude_scale = 0.0f;    // wave height to mode amplitude
+  float wave_heading = 0.0f;       // degrees
+  float bessel_tolerance = 1e-6f;  // relative accuracy of the Bessel functions
+};
+
+inline constexpr int kDiscOk = 0;
+inline constexpr int kDiscRefused = 1;
+
+// Checks the set-up and the sea-state words of the record (word 166 at
+// least 2, the periods and the depth positive, word 107 0 or 1, word 447
+// positive) and fills the kernel's part of wavcom and himem: the frequency
+// grid from the periods, the values above, the frequency scale
+// sqrt(depth / g), and the per-frequency arrays laid out in the pool, with
+// omega and k filled in. Refused: a message on the output unit, nothing set.
+int disc_setup(Session& s, const DiscSetup& setup);
+
+// Writes " ++> Disc buoy not analysed: <reason>" on the output unit and
+// returns kDiscRefused.
+int disc_refuse(Session& s, const char* reason);
+
+}  // namespace kelp

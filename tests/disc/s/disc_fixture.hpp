@@ -1,0 +1,86 @@
+#pragma once
+// A metric cylindrical disc buoy (radius 5 m, draft 2 m, KG 1.5 m) in 100 m
+// of water with twenty wave periods from 2 to 40 s, and the kernel's set-up
+// for it. Hand values of the cylinder: V = pi R^2 T, KB = T/2,
+// KML = KB + R^2 / (4 T), and its equivalent disc is the cylinder itself
+// (a = R, h = T).
+#include <cmath>
+#include <string>
+
+#include "disc/s/disc_work_area.hpp"
+#include "test_session.hpp"
+
+namespace kelp::testing {
+
+inline constexpr float kCylRadius = 5.0f;
+inline constexpr float kCylDraft = 2.0f;
+inline constexpr float kCylKg = 1.5f;
+inline constexpr float kCylKb = 1.0f;
+inline constexpr float kCylDensity = 1025.0f;  // kgw per cubic metre
+inline constexpr double kCylArea = 78.53981633974483;       // pi R^2
+inline constexpr double kCylVolume = kCylArea * 2.0;         // pi R^2 T
+inline constexpr double kCylKml = 1.0 + 25.0 / 8.0;          // KB + R^2 / (4 T)
+inline constexpr float kCylGyradius = 3.0f;                  // pitch and roll
+inline constexpr float kCylYawGyradius = 3.5f;
+inline constexpr int kCylPeriods = 20;
+
+struct DiscFixture {
+  explicit DiscFixture(std::string replies = {}) : run(std::move(replies)) {
+    Tpcm& t = run.s.tpcm;
+    t.i(kUnitSystem) = kUnitsMetric;
+    t.i(kOutputUnit) = kScreen;
+    t.i(kOutputDevice) = kScreen;
+    t.i(kWaveFrequencies) = kCylPeriods;
+    for (int i = 0; i < kCylPeriods; ++i) t.set_r(kDiscPeriods + static_cast<std::size_t>(i), 2.0f * (i + 1));
+    t.set_r(kDiscDepth, 100.0f);
+    t.set_r(kDiscDensity, kCylDensity);
+    t.set_r(kDiscWaveSize, 2.0f);
+    t.set_r(kDiscDisplacement, static_cast<float>(kCylVolume * kCylDensity / 1000.0));
+    t.set_r(kDiscKb, kCylKb);
+    t.set_r(kDiscKg, kCylKg);
+    t.set_r(kDiscDraft, kCylDraft);
+    t.set_r(kDiscWaterplane, static_cast<float>(kCylArea));
+    t.set_r(kDiscPitchGyradius, kCylGyradius);
+    t.set_r(kDiscRollGyradius, kCylGyradius);
+    t.set_r(kDiscYawGyradius, kCylYawGyradius);
+    t.set_r(kDiscKml, static_cast<float>(kCylKml));
+    t.set_r(kDiscKmt, static_cast<float>(kCylKml));
+  }
+
+  Session& s() { return run.s; }
+  Tpcm& t() { return run.s.tpcm; }
+  Himem& h() { return himem(run.s); }
+  int set_up() { return disc_setup(run.s, setup); }
+  // A keel ring of ratio width / root radius = r (root radius a).
+  void keel(float width, float root) {
+    t().i(kDiscKeelFlag) = 1;
+    t().set_r(kDiscKeelWidth, width);
+    t().set_r(kDiscKeelRoot, root);
+  }
+
+  ScriptedSession run;
+  DiscSetup setup{9.8f, 1.025f, 10.0f, 1.0f, 0.5f, 0.0f, 1e-6f};
+};
+
+// Lamb's coefficient alpha0 of a spheroid moving along its axis of half
+// length a, the other half axes b and c, by Simpson's rule in double over
+// lambda = a^2 u^2 / (1 - u)^2:
+//   alpha0 = a b c  integral 0..inf  dlambda / ((a^2 + lambda) D),
+//   D = sqrt((a^2 + lambda)(b^2 + lambda)(c^2 + lambda)).
+inline double lamb_alpha(double a, double b, double c) {
+  const auto f = [&](double u) {
+    if (u >= 1.0) return 0.0;
+    const double s = u / (1.0 - u);
+    const double lambda = a * a * s * s;
+    const double dl = 2.0 * a * a * s / ((1.0 - u) * (1.0 - u));
+    const double al = a * a + lambda;
+    return a * b * c * dl / (al * std::sqrt(al * (b * b + lambda) * (c * c + lambda)));
+  };
+  const int n = 200000;
+  const double step = 1.0 / n;
+  double sum = f(0.0) + f(1.0);
+  for (int i = 1; i < n; ++i) sum += (i % 2 != 0 ? 4.0 : 2.0) * f(i * step);
+  return sum * step / 3.0;
+}
+
+}  // namespace kelp::testing
