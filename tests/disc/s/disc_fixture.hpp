@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "disc/s/disc_periods.hpp"
 #include "disc/s/disc_work_area.hpp"
 #include "test_session.hpp"
 
@@ -51,6 +52,9 @@ struct DiscFixture {
   Tpcm& t() { return run.s.tpcm; }
   Himem& h() { return himem(run.s); }
   int set_up() { return disc_setup(run.s, setup); }
+  // Set-up and natural periods of the buoy as it stands (unmoored unless
+  // a mooring is given).
+  bool ready(DiscMooring* mooring = nullptr) { return set_up() == kDiscOk && dskchr(run.s, mooring) == kDiscOk; }
   // A keel ring of ratio width / root radius = r (root radius a).
   void keel(float width, float root) {
     t().i(kDiscKeelFlag) = 1;
