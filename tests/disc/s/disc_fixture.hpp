@@ -4,7 +4,10 @@
 // for it. Hand values of the cylinder: V = pi R^2 T, KB = T/2,
 // KML = KB + R^2 / (4 T), and its equivalent disc is the cylinder itself
 // (a = R, h = T).
+#include <array>
 #include <cmath>
+#include <functional>
+#include <span>
 #include <string>
 
 #include "disc/s/disc_periods.hpp"
@@ -52,6 +55,13 @@ struct DiscFixture {
   Tpcm& t() { return run.s.tpcm; }
   Himem& h() { return himem(run.s); }
   int set_up() { return disc_setup(run.s, setup); }
+  // Mode m's period and damping computed (false) or given (true).
+  void given(int m, bool period, bool damping, float period_value = 0.0f, float percent = 0.0f) {
+    t().i(mode_words(m).period_flag) = period ? 1 : 0;
+    t().i(mode_words(m).damping_flag) = damping ? 1 : 0;
+    if (period) t().set_r(mode_words(m).given_period, period_value);
+    if (damping) t().set_r(mode_words(m).given_damping, percent);
+  }
   // Set-up and natural periods of the buoy as it stands (unmoored unless
   // a mooring is given).
   bool ready(DiscMooring* mooring = nullptr) { return set_up() == kDiscOk && dskchr(run.s, mooring) == kDiscOk; }
@@ -64,6 +74,35 @@ struct DiscFixture {
 
   ScriptedSession run;
   DiscSetup setup{9.8f, 1.025f, 10.0f, 1.0f, 0.5f, 0.0f, 1e-6f};
+};
+
+// A mooring of linear springs and dashpots, one per motion component: each
+// component of non-zero amplitude A gives its spring, its damping and the
+// force (spring A, omega damping A). surge_damping, when set, gives the surge
+// damping of each call instead (calls counted from 1).
+struct LinearMooring : DiscMooring {
+  bool prepare(Session&) override { return prepared = true; }
+  MooringLinearisation linearise(Session&, const MotionAmplitudes& a, float omega) override {
+    ++calls;
+    MooringLinearisation r;
+    for (std::size_t c = 0; c < a.size(); ++c) {
+      if (a[c] == 0.0f) continue;
+      r.spring[c] = spring[c];
+      r.damping[c] = c == kMotionSurge && surge_damping ? surge_damping(calls) : damping[c];
+      r.force[c] = {spring[c] * a[c], omega * r.damping[c] * a[c]};
+    }
+    return r;
+  }
+  float& correction_step(Session&) override { return step; }
+  std::span<float, kCorrectionPoints> correction_table(Session&) override { return table; }
+
+  MotionAmplitudes spring{};
+  MotionAmplitudes damping{};
+  std::function<float(int)> surge_damping;
+  bool prepared = false;
+  int calls = 0;
+  float step = 0.0f;
+  std::array<float, kCorrectionPoints> table{};
 };
 
 // Lamb's coefficient alpha0 of a spheroid moving along its axis of half
