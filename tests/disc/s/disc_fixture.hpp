@@ -6,6 +6,7 @@
 // (a = R, h = T).
 #include <array>
 #include <cmath>
+#include <complex>
 #include <functional>
 #include <span>
 #include <string>
@@ -75,6 +76,13 @@ struct DiscFixture {
   ScriptedSession run;
   DiscSetup setup{9.8f, 1.025f, 10.0f, 1.0f, 0.5f, 0.0f, 1e-6f};
 };
+
+// The complex array at offset word `array` for frequency index i.
+inline std::complex<float> pool_at(Himem& h, int i, std::size_t array) {
+  h.i(kHimemFrequencyIndex) = i;
+  indxup(h);
+  return pool_complex(h, array);
+}
 
 // A mooring of linear springs and dashpots, one per motion component: each
 // component of non-zero amplitude A gives its spring, its damping and the

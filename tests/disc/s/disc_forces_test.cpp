@@ -20,10 +20,8 @@ using testing::DiscFixture;
 using Forces = std::array<std::complex<float>, 6>;  // heave, surge, sway, pitch, roll, yaw
 
 Forces forces_at(Himem& h, int i) {
-  h.i(kHimemFrequencyIndex) = i;
-  indxup(h);
   Forces f{};
-  for (std::size_t k = 0; k < f.size(); ++k) f[k] = pool_complex(h, kHimemHeaveForceAt + k);
+  for (std::size_t k = 0; k < f.size(); ++k) f[k] = testing::pool_at(h, i, kHimemHeaveForceAt + k);
   return f;
 }
 
@@ -141,7 +139,9 @@ TEST(DiscForces, PitchTermCancelsWhereItsDivisorVanishes) {
 TEST(DiscForces, UnmooredModesGiveDampingsAndNoResponses) {
   DiscFixture f;
   ASSERT_TRUE(f.ready());
+  f.t().i(kDiscDiagnostics) = 1;
   dskfrc(f.s(), kForcesAtModes);
+  EXPECT_NE(f.run.shown().find(" LW,LWK"), std::string::npos);
   for (int m = kModePitch; m <= kModeHeave; ++m) {
     EXPECT_GT(f.h().r(mode_words(m).damping), 0.0f) << m;
     EXPECT_TRUE(std::isfinite(f.h().r(mode_words(m).damping))) << m;

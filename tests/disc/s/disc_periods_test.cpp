@@ -154,15 +154,11 @@ TEST(DiscGrid, HeightAndSlopeFromTheDispersionRelation) {
 TEST(DiscGrid, AvgupdLeavesBothTheMean) {
   IteratedValues x{};
   IteratedValues p{};
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    x[i] = static_cast<float>(i);
-    p[i] = 3.0f * static_cast<float>(i) + 2.0f;
-  }
+  x[0] = 1.0f, p[0] = 2.0f, x[11] = -4.0f, p[11] = 8.0f;
   avgupd(x, p);
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    EXPECT_EQ(x[i], 2.0f * static_cast<float>(i) + 1.0f);
-    EXPECT_EQ(p[i], x[i]);
-  }
+  EXPECT_EQ(x, p);
+  EXPECT_EQ(x[0], 1.5f);
+  EXPECT_EQ(x[11], 2.0f);
 }
 
 // ---- The equivalent disc ----
@@ -341,8 +337,15 @@ TEST(DiscIteration, GivenPeriodsSetTheFrequencies) {
     f.t().i(mode_words(m).period_flag) = 1;
     f.t().set_r(mode_words(m).given_period, periods[static_cast<std::size_t>(m)]);
   }
+  f.t().i(kDiscDiagnostics) = 1;
   ASSERT_EQ(f.set_up(), kDiscOk);
   ASSERT_EQ(dskchr(f.s()), kDiscOk);
+  // Each pass shows the indices before and after the pass before it, roll,
+  // pitch, heave, surge, sway, yaw: the second pass shows the first's move.
+  const std::string pass2 = "          20           4          20           2          20           6"
+                            "          20          20          20          20          20          20\n";
+  EXPECT_EQ(f.run.shown().substr(f.run.shown().size() - pass2.size()), pass2);
+  EXPECT_EQ(f.run.shown().find(" JRR,JR,JPP,JP,JHH,JH,JGG,JSG,JWW,JSW,JYY,JY\n"), 0u);
   const std::vector<int> index = {2, 4, 6};  // nearest of 2, 4, ..., 40 s; halfway takes the lower
   for (int m = kModePitch; m <= kModeHeave; ++m) {
     const auto k = static_cast<std::size_t>(m);

@@ -17,6 +17,7 @@ namespace {
 
 using testing::DiscFixture;
 using testing::LinearMooring;
+using testing::pool_at;
 
 // The work done against a spring of 2 over unit steps: T(i) = (i - 1)^2.
 // Below, the same spring on both sides of a zero point at entry 5.
@@ -66,12 +67,6 @@ TEST(Nlncor, LevelOutsideTheTableStops) {
   }
 }
 
-std::complex<float> at(Himem& h, int i, std::size_t array) {
-  h.i(kHimemFrequencyIndex) = i;
-  indxup(h);
-  return pool_complex(h, array);
-}
-
 TEST(DiscResponse, UnmooredHeaveFollowsLongWaves) {
   DiscFixture f;
   const std::vector<float> periods = {4.0f, 50.0f, 100.0f, 200.0f};
@@ -81,11 +76,11 @@ TEST(DiscResponse, UnmooredHeaveFollowsLongWaves) {
   dskfrc(f.s(), kForcesAtModes);  // the quasi-linear dampings
   dskfrc(f.s(), kForcesAtGrid);
   ASSERT_EQ(dskrao(f.s()), kDiscOk);
-  EXPECT_NEAR(std::abs(at(f.h(), 4, kHimemHeaveForceAt)), 1.0f, 0.01f);
+  EXPECT_NEAR(std::abs(pool_at(f.h(), 4, kHimemHeaveForceAt)), 1.0f, 0.01f);
   for (int i = 1; i <= 4; ++i) {
-    EXPECT_EQ(at(f.h(), i, kHimemYawForceAt), std::complex<float>(0.0f, 0.0f)) << i;
+    EXPECT_EQ(pool_at(f.h(), i, kHimemYawForceAt), std::complex<float>(0.0f, 0.0f)) << i;
     for (std::size_t a = kHimemHeaveForceAt; a <= kHimemRollForceAt; ++a) {
-      const std::complex<float> x = at(f.h(), i, a);
+      const std::complex<float> x = pool_at(f.h(), i, a);
       EXPECT_TRUE(std::isfinite(x.real()) && std::isfinite(x.imag())) << i << " " << a;
     }
   }
@@ -110,7 +105,7 @@ std::vector<std::complex<float>> moored_surge(float response_scale, float table_
   dskfrc(f.s(), kForcesAtGrid);
   EXPECT_EQ(dskrao(f.s(), &moor), kDiscOk);
   std::vector<std::complex<float>> x;
-  for (int i = 1; i <= testing::kCylPeriods; ++i) x.push_back(at(f.h(), i, kHimemSurgeForceAt));
+  for (int i = 1; i <= testing::kCylPeriods; ++i) x.push_back(pool_at(f.h(), i, kHimemSurgeForceAt));
   return x;
 }
 
