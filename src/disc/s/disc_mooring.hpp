@@ -1,12 +1,11 @@
 #pragma once
 // What the disc-buoy kernel asks of a moored buoy's mooring. The
 // natural-period iteration linearises the whole mooring for one small
-// harmonic motion at a time and builds the nonlinear surge-correction table
-// from it; the response operators read that table back. An unmoored buoy
-// needs none of this.
+// harmonic motion at a time and builds from it the nonlinear
+// surge-correction table, which it keeps in the line work area for the
+// response operators. An unmoored buoy needs none of this.
 #include <array>
 #include <complex>
-#include <span>
 
 namespace kelp {
 
@@ -27,20 +26,18 @@ struct MooringLinearisation {
   std::array<std::complex<float>, kMotionComponents> force{};
 };
 
-inline constexpr int kCorrectionPoints = 90;
-
 class DiscMooring {
  public:
   virtual ~DiscMooring() = default;
-  // The static state of every line at the buoy's mean position, once before
-  // the first pass. false abandons the run (the line routines said why).
+  // The static state of every line at the buoy's mean position (lindrv over
+  // the ranges of the line work area; for program kind 13 with the 913
+  // words from word 1987 of the record exchanged with those from word 753
+  // around it), once before the first pass. false abandons the run (the
+  // line routines said why).
   virtual bool prepare(Session& s) = 0;
-  // The whole mooring for a harmonic motion of these amplitudes at omega.
+  // The whole mooring for a harmonic motion of these amplitudes at omega
+  // (dynspr: one evaluation of the dynamic line model per line).
   virtual MooringLinearisation linearise(Session& s, const MotionAmplitudes& amplitude, float omega) = 0;
-  // The nonlinear surge-correction table: the amplitude step and the work
-  // done against the mooring at amplitudes 0, step, 2 step, ...
-  virtual float& correction_step(Session& s) = 0;
-  virtual std::span<float, kCorrectionPoints> correction_table(Session& s) = 0;
 };
 
 }  // namespace kelp

@@ -12,6 +12,7 @@
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/table_search.hpp"
 #include "kelpkit/wave_formulas.hpp"
+#include "moor/s/work_areas.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
@@ -421,17 +422,17 @@ void build_correction_table(Session& s, DiscMooring& mooring, const PeriodIterat
   }
   const bool computed = !given(t, surge.period_flag) || !given(t, surge.damping_flag);
   const float range = computed ? 2.0f * std::max(it.surge_amplitude, height) : 8.0f * w.amplitude_scale * height;
-  const float step = range / static_cast<float>(kCorrectionPoints);
+  Lincom& lc = lincom(s);
+  const float step = range / static_cast<float>(kTablePoints);
   const float omega = kDiscTwoPi / w.table_period;
-  mooring.correction_step(s) = step;
-  std::span<float, kCorrectionPoints> table = mooring.correction_table(s);
-  table[0] = 0.0f;
-  for (int i = 2; i <= kCorrectionPoints; ++i) {
+  lc.nonlinear_step = step;
+  lc.nonlinear_table[0] = 0.0f;
+  for (int i = 2; i <= kTablePoints; ++i) {
     MotionAmplitudes amplitude{};
     amplitude[kMotionSurge] = static_cast<float>(i - 1) * step;
     const std::complex<float> z = mooring.linearise(s, amplitude, omega).force[kMotionSurge];
     const auto k = static_cast<std::size_t>(i - 1);
-    table[k] = table[k - 1] + std::abs(z) * step;
+    lc.nonlinear_table[k] = lc.nonlinear_table[k - 1] + std::abs(z) * step;
   }
 }
 

@@ -9,6 +9,7 @@
 #include "disc/s/disc_work_area.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/table_search.hpp"
+#include "moor/s/work_areas.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
 
@@ -128,8 +129,7 @@ std::complex<float> horizontal_response(Session& s, const Buoy& b, int mode, flo
 }
 
 // Caps the moored surge response by the work done against the real mooring.
-std::complex<float> corrected_surge(Session& s, const Buoy& b, DiscMooring& mooring, float c,
-                                    std::complex<float> x) {
+std::complex<float> corrected_surge(Session& s, const Buoy& b, float c, std::complex<float> x) {
   const float a = wavcom(s).response_scale * std::abs(x);
   if (!(a > 0.0f)) return x;
   const Tpcm& t = s.tpcm;
@@ -137,12 +137,12 @@ std::complex<float> corrected_surge(Session& s, const Buoy& b, DiscMooring& moor
   // The stiffness of a given period is the one that period implies.
   const float w = himem(s).r(mw.frequency);
   const float k = given(t, mw.period_flag) ? b.volume * (1.0f + c) * b.rho * w * w : t.r(mw.stiffness);
-  const float step = mooring.correction_step(s);
-  std::array<float, kCorrectionPoints> amplitudes{};
-  for (std::size_t i = 0; i < amplitudes.size(); ++i) amplitudes[i] = static_cast<float>(i) * step;
+  const Lincom& lc = lincom(s);
+  std::array<float, kTablePoints> amplitudes{};
+  for (std::size_t i = 0; i < amplitudes.size(); ++i) amplitudes[i] = static_cast<float>(i) * lc.nonlinear_step;
   float ac = 0.0f;
   int index = 0;
-  nlncor(s, mooring.correction_table(s), 0.0f, step, amplitudes, a, ac, k, 0.0f, kCorrectionPoints, index,
+  nlncor(s, lc.nonlinear_table, 0.0f, lc.nonlinear_step, amplitudes, a, ac, k, 0.0f, kTablePoints, index,
          t.i(kDiscTableKind), disc_out(s));
   if (std::fabs(a) < std::fabs(ac)) ac = a;
   return x * (ac / a);
@@ -150,13 +150,12 @@ std::complex<float> corrected_surge(Session& s, const Buoy& b, DiscMooring& moor
 
 }  // namespace
 
-int dskrao(Session& s, DiscMooring* mooring) {
+void dskrao(Session& s) {
   const Tpcm& t = s.tpcm;
   Himem& h = himem(s);
   const Wavcom& w = wavcom(s);
   Buoy b{h.r(kHimemRadius), h.r(kHimemRadiusCubed), h.r(kHimemRadiusFifth), h.r(kHimemVolume), w.g, w.mass_density,
          t.i(kDiscMoored) == 1};
-  if (b.moored && mooring == nullptr) return disc_refuse(s, "a moored buoy needs its mooring.");
   const float speed = t.r(kDiscSpeed) * std::cos((wave_heading(s) - t.r(kDiscSpeedHeading)) / kDiscDegree);
   const float heave_restoring = h.r(kHimemHeaveRestoring);
   const float keel_heave = h.r(kHimemKeelHeaveMass);
@@ -183,7 +182,7 @@ int dskrao(Session& s, DiscMooring* mooring) {
     const float c_surge = h.r(kHimemSurgeCoefficient);
     std::complex<float> surge =
         horizontal_response(s, b, kModeSurge, c_surge, x, k, pool_complex(h, kHimemSurgeForceAt), we);
-    if (b.moored) surge = corrected_surge(s, b, *mooring, c_surge, surge);
+    if (b.moored) surge = corrected_surge(s, b, c_surge, surge);
     set_pool_complex(h, kHimemSurgeForceAt, surge);
     set_pool_complex(h, kHimemSwayForceAt,
                      horizontal_response(s, b, kModeSway, h.r(kHimemSwayCoefficient), x, k,
@@ -193,7 +192,6 @@ int dskrao(Session& s, DiscMooring* mooring) {
                      vertical_response(s, b, kModeRoll, h.r(kHimemRollRestoring), roll_inertia,
                                        h.r(kHimemRollTotalInertia), k, pool_complex(h, kHimemRollForceAt), we));
   }
-  return kDiscOk;
 }
 
 }  // namespace kelp

@@ -4,17 +4,15 @@
 // heave, pitch, surge, sway and roll (yaw 0), each a single-degree-of-freedom
 // system with the natural frequency, restoring and quasi-linear damping of
 // the natural-period iteration; written over the forces in place. For a
-// moored buoy the surge response is then capped by the nonlinear correction.
+// moored buoy the surge response is then capped by the nonlinear correction
+// over the table the natural-period iteration left in the line work area.
 #include <span>
-
-#include "disc/s/disc_mooring.hpp"
 
 namespace kelp {
 
 class Session;
 
-// kDiscOk, or kDiscRefused for a moored buoy without its mooring.
-int dskrao(Session& s, DiscMooring* mooring = nullptr);
+void dskrao(Session& s);
 
 // The amplitude ac at which the work done against the real mooring, the
 // cumulative table (its zero at zero_level), equals the energy 0.5 k a^2 of

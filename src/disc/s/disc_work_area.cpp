@@ -8,6 +8,7 @@
 
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/wave_formulas.hpp"
+#include "moor/s/work_areas.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {
@@ -120,6 +121,12 @@ const char* invalid_setup(const Tpcm& t, const DiscSetup& set) {
   if (t.i(kDiscMoored) == 1 && !positive(set.table_period)) return "the correction-table period is not positive.";
   if (!std::isfinite(set.wave_heading)) return "the wave heading is not a number.";
   if (!positive(set.bessel_tolerance)) return "the Bessel tolerance is not positive.";
+  if (set.lines.size() > static_cast<std::size_t>(kLegCapacity)) return "more than 150 mooring lines.";
+  for (const DiscLine& line : set.lines) {
+    if (!std::isfinite(line.heading) || !std::isfinite(line.range)) {
+      return "a mooring line's heading or range is not a number.";
+    }
+  }
   return nullptr;
 }
 
@@ -143,6 +150,13 @@ int disc_setup(Session& s, const DiscSetup& set) {
   w.response_scale = set.response_scale;
   w.amplitude_scale = set.amplitude_scale;
   w.heading_index = 1;
+
+  Lincom& lc = lincom(s);
+  for (std::size_t j = 0; j < set.lines.size(); ++j) {
+    lc.request_code[j] = set.lines[j].code;
+    lc.heading[j] = set.lines[j].heading;
+    lc.ranchr[j] = set.lines[j].range;
+  }
 
   Himem& h = himem(s);
   h.set_r(kHimemHeadingTable + 1, set.wave_heading);

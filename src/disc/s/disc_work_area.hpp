@@ -10,6 +10,7 @@
 #include <complex>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "edlib/data_record.hpp"
 #include "kelpkit/work_areas.hpp"
@@ -174,6 +175,16 @@ inline float fifth_power(float x) {
 }
 
 // ---- Set-up ----
+// One mooring line as the line routines see it: its request code (the line
+// type; above 1024 the line is left out), heading in degrees and horizontal
+// range at the buoy's mean position. The record's line count (word 28381)
+// says how many are used.
+struct DiscLine {
+  std::int32_t code = 0;
+  float heading = 0.0f;
+  float range = 0.0f;
+};
+
 // What the kernel needs that the data record does not hold.
 struct DiscSetup {
   float gravity = 0.0f;            // g of the unit system
@@ -183,6 +194,7 @@ struct DiscSetup {
   float amplitude_scale = 0.0f;    // wave height to mode amplitude
   float wave_heading = 0.0f;       // degrees
   float bessel_tolerance = 1e-6f;  // relative accuracy of the Bessel functions
+  std::vector<DiscLine> lines;     // a moored buoy's lines, at most kLegCapacity
 };
 
 inline constexpr int kDiscOk = 0;
@@ -193,7 +205,8 @@ inline constexpr int kDiscRefused = 1;
 // positive) and fills the kernel's part of wavcom and himem: the frequency
 // grid from the periods, the values above, the frequency scale
 // sqrt(depth / g), and the per-frequency arrays laid out in the pool, with
-// omega and k filled in. Refused: a message on the output unit, nothing set.
+// omega and k filled in; the lines go to the line work area. Refused: a
+// message on the output unit, nothing set.
 int disc_setup(Session& s, const DiscSetup& setup);
 
 // Writes " ++> Disc buoy not analysed: <reason>" on the output unit and

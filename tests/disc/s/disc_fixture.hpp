@@ -8,7 +8,6 @@
 #include <cmath>
 #include <complex>
 #include <functional>
-#include <span>
 #include <string>
 
 #include "disc/s/disc_periods.hpp"
@@ -74,7 +73,7 @@ struct DiscFixture {
   }
 
   ScriptedSession run;
-  DiscSetup setup{9.8f, 1.025f, 10.0f, 1.0f, 0.5f, 0.0f, 1e-6f};
+  DiscSetup setup{9.8f, 1.025f, 10.0f, 1.0f, 0.5f, 0.0f, 1e-6f, {}};
 };
 
 // The complex array at offset word `array` for frequency index i.
@@ -101,16 +100,12 @@ struct LinearMooring : DiscMooring {
     }
     return r;
   }
-  float& correction_step(Session&) override { return step; }
-  std::span<float, kCorrectionPoints> correction_table(Session&) override { return table; }
 
   MotionAmplitudes spring{};
   MotionAmplitudes damping{};
   std::function<float(int)> surge_damping;
   bool prepared = false;
   int calls = 0;
-  float step = 0.0f;
-  std::array<float, kCorrectionPoints> table{};
 };
 
 // Lamb's coefficient alpha0 of a spheroid moving along its axis of half

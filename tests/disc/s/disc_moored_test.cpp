@@ -8,6 +8,7 @@
 
 #include "disc/s/disc_fixture.hpp"
 #include "disc/s/disc_periods.hpp"
+#include "moor/s/work_areas.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {
@@ -54,10 +55,11 @@ TEST(DiscMooredIteration, HeaveSettlesOnItsSpringAndTheTableIsTheWorkDone) {
   // Surge given: the table spans eight wave amplitudes (8 x 0.5 x 2 m) in
   // 90 steps; a linear spring of 40 gives 40 step^2 i (i - 1) / 2.
   const float step = 8.0f / 90.0f;
-  EXPECT_FLOAT_EQ(moor.step, step);
-  EXPECT_EQ(moor.table[0], 0.0f);
+  const Lincom& lc = lincom(g.s());
+  EXPECT_FLOAT_EQ(lc.nonlinear_step, step);
+  EXPECT_EQ(lc.nonlinear_table[0], 0.0f);
   for (int i : {2, 10, 90}) {
-    EXPECT_NEAR(moor.table[static_cast<std::size_t>(i - 1)], 40.0 * step * step * i * (i - 1) / 2.0,
+    EXPECT_NEAR(lc.nonlinear_table[static_cast<std::size_t>(i - 1)], 40.0 * step * step * i * (i - 1) / 2.0,
                 1e-4 * 40.0 * step * step * i * i)
         << i;
   }
@@ -117,7 +119,7 @@ TEST(DiscMooredIteration, TheThirdRunOfPassesAsks) {
       EXPECT_THROW(f.ready(&moor), ProgramStop) << c.replies;
     } else {
       EXPECT_TRUE(f.ready(&moor)) << c.replies;
-      EXPECT_GT(moor.step, 0.0f);
+      EXPECT_GT(lincom(f.s()).nonlinear_step, 0.0f);
     }
     const std::string shown = f.run.shown();
     const std::string third = kRecovery + " 3\n     Enter 99 to continue with current best estimate OR...\n";

@@ -13,6 +13,7 @@
 #include "disc/s/disc_fixture.hpp"
 #include "disc/s/disc_work_area.hpp"
 #include "kelpkit/wave_formulas.hpp"
+#include "moor/s/work_areas.hpp"
 
 namespace kelp {
 namespace {
@@ -56,6 +57,9 @@ TEST(DiscSetup, RefusesWhatWouldDivideByZeroAndSetsNothing) {
          f.setup.table_period = 0.0f;
        }},
       {"the Bessel tolerance is not positive.", [](DiscFixture& f) { f.setup.bessel_tolerance = 0.0f; }},
+      {"more than 150 mooring lines.", [](DiscFixture& f) { f.setup.lines.resize(151); }},
+      {"a mooring line's heading or range is not a number.",
+       [](DiscFixture& f) { f.setup.lines = {{1, 0.0f, 100.0f}, {2, INFINITY, 100.0f}}; }},
   };
   for (const Refusal& c : cases) {
     DiscFixture f;
@@ -77,9 +81,14 @@ TEST(DiscSetup, HoldsTheFrequencyCountAtOneHundred) {
   EXPECT_EQ(disc_frequency_count(f.t()), 100);
 }
 
-TEST(DiscSetup, GivesEveryArrayItsOwnWordsAndFillsTheGrid) {
+TEST(DiscSetup, GivesEveryArrayItsOwnWordsAndFillsTheGridAndLines) {
   DiscFixture f;
+  f.setup.lines = {{3, 45.0f, 310.0f}, {1027, 135.0f, 290.0f}};
   ASSERT_EQ(f.set_up(), kDiscOk);
+  const Lincom& lc = lincom(f.s());
+  EXPECT_EQ(lc.request_code[1], 1027);
+  EXPECT_EQ(lc.heading[0], 45.0f);
+  EXPECT_EQ(lc.ranchr[1], 290.0f);
   Himem& h = f.h();
   const Wavcom& w = wavcom(f.s());
   EXPECT_EQ(w.mass_density, 1.025f);
