@@ -124,6 +124,12 @@ inline constexpr IntWord kVesselType{776};        // 1 ship .. 6 caisson spar (4
 inline constexpr IntWord kUserRaos{777};          // yes/no: user-supplied RAO data
 inline constexpr IntWord kStaticWaveForce{778};   // yes/no: static wave force vs mooring force report
 inline constexpr IntWord kMooringFeedback{779};   // yes/no: mooring forces fed back to w.f. motions
+inline constexpr IntWord kSurgeDampingMode{780};  // 0 computed, 1 specified (780..785 surge, sway,
+inline constexpr IntWord kSwayDampingMode{781};   // yaw damping, then surge, sway, yaw period)
+inline constexpr IntWord kYawDampingMode{782};
+inline constexpr IntWord kSurgePeriodMode{783};
+inline constexpr IntWord kSwayPeriodMode{784};
+inline constexpr IntWord kYawPeriodMode{785};
 inline constexpr IntWord kTurretFlag{787};        // 1 turret (kind 15)
 inline constexpr IntWord kDeckVertical{788};      // yes/no: user RAOs in deck-vertical axes
 inline constexpr IntWord kMemberModel{790};       // 1: described by members (types 3, 5, 6)
@@ -131,6 +137,7 @@ inline constexpr IntWord kAuxForce2On{791};       // second external force block
 inline constexpr IntWord kAuxForce3On{795};       // third external force block on
 inline constexpr RealWord kHawserPoint{904};      // x, y, z
 inline constexpr RealWord kHawserPointCopy{907};  // x, y, z (kind 10)
+inline constexpr RealWord kCurrentArea{1356};     // current area of the surge and sway dampings
 inline constexpr RealWord kTrim{1364};            // degrees, bow down positive
 inline constexpr RealWord kHeel{1365};            // degrees, starboard down positive
 inline constexpr RealWord kPitchDamping{1368};    // percent of critical (1368..1373 as 764..769)
@@ -140,6 +147,18 @@ inline constexpr RealWord kPitchPeriod{1371};     // seconds
 inline constexpr RealWord kRollPeriod{1372};
 inline constexpr RealWord kHeavePeriod{1373};
 inline constexpr RealWord kTurretX{1374};
+inline constexpr RealWord kSurgePeriod{1376};     // s when specified, else the computed mooring stiffness
+inline constexpr RealWord kSwayPeriod{1377};
+inline constexpr RealWord kYawPeriod{1378};
+inline constexpr RealWord kHeaveMooringStiffness{1379};
+inline constexpr RealWord kPitchMooringStiffness{1380};
+inline constexpr RealWord kRollMooringStiffness{1381};
+inline constexpr RealWord kSurgeDamping{1382};    // percent when specified, else the computed mooring damping
+inline constexpr RealWord kSwayDamping{1383};
+inline constexpr RealWord kYawDamping{1384};
+inline constexpr RealWord kHeaveMooringDamping{1385};
+inline constexpr RealWord kPitchMooringDamping{1386};
+inline constexpr RealWord kRollMooringDamping{1387};
 inline constexpr RealWord kMotionDirection{1405}; // degrees
 inline constexpr RealWord kSemiFactors{1406};     // geometry and shadowing factors, 1406 and 1407
 inline constexpr RealWord kDisplacement{1408};

@@ -51,8 +51,8 @@ bool given(const Tpcm& t, std::size_t flag) { return t.i(flag) == 1; }
 // its value back afterwards, however the call ends.
 class SpeedHeld {
  public:
-  explicit SpeedHeld(Tpcm& t) : t_(t), saved_(t.r(kDiscSpeed)) { t_.set_r(kDiscSpeed, 0.0f); }
-  ~SpeedHeld() { t_.set_r(kDiscSpeed, saved_); }
+  explicit SpeedHeld(Tpcm& t) : t_(t), saved_(t.r(kSpeed)) { t_.set_r(kSpeed, 0.0f); }
+  ~SpeedHeld() { t_.set_r(kSpeed, saved_); }
   SpeedHeld(const SpeedHeld&) = delete;
   SpeedHeld& operator=(const SpeedHeld&) = delete;
 
@@ -203,11 +203,11 @@ void mode_damping(Session& s, const Disc& d, int mode, int index, float beta_sin
   wavvec(s, h.r(kHimemDepthScale) * wm, kd);
   float height = 0.0f;
   float slope = 0.0f;
-  if (t.i(kDiscWaveSizeMode) == 0) {
-    height = t.r(kDiscWaveSize) * w.amplitude_scale;
+  if (t.i(kConstantSlope) == 0) {
+    height = t.r(kRegularHeight) * w.amplitude_scale;
     slope = kd * height / d.depth;
   } else {
-    slope = 2.0f * w.amplitude_scale * t.r(kDiscWaveSize) / kDiscDegree;
+    slope = 2.0f * w.amplitude_scale * t.r(kRegularHeight) / kDiscDegree;
     height = d.depth * slope / kd;
   }
   h.set_r(kHimemWaveSlope, slope);
@@ -244,7 +244,7 @@ void mode_damping(Session& s, const Disc& d, int mode, int index, float beta_sin
   } else if (translation) {
     const float zr = d.a3 * sdmpd(x) / mass;
     const float zm = t.r(mw.given_damping) / (rho * mass * wm);
-    const float s1 = t.r(kDiscCurrentArea) * 0.5f * amplitude / mass;
+    const float s1 = t.r(kCurrentArea) * 0.5f * amplitude / mass;
     float u = 0.0f;
     if (s1 == 0.0f) {
       u = std::sqrt(zm + 1.0f) / (zr + zm);  // the limit for no current area
@@ -255,7 +255,7 @@ void mode_damping(Session& s, const Disc& d, int mode, int index, float beta_sin
     damping = force / (rho * amplitude * mass * wm * wm * std::sqrt(u * u + 1.0f));
   }
   if (mode != kModeYaw) h.set_r(mw.damping, damping);
-  if (t.i(kDiscDiagnostics) == 1) {
+  if (t.i(kTraceLevel) == 1) {
     fwrite(s, disc_out(s), "(1X,7E10.4)", {wm, kd, height, slope, force, amplitude, damping});
   }
 }
@@ -316,7 +316,7 @@ void dskfrc(Session& s, int selector) {
   Tpcm& t = s.tpcm;
   Himem& h = himem(s);
   const int out = disc_out(s);
-  const bool diagnostics = t.i(kDiscDiagnostics) == 1;
+  const bool diagnostics = t.i(kTraceLevel) == 1;
 
   Disc d{};
   d.a = h.r(kHimemRadius);
@@ -324,18 +324,18 @@ void dskfrc(Session& s, int selector) {
   d.a5 = h.r(kHimemRadiusFifth);
   d.h = h.r(kHimemThickness);
   d.volume = h.r(kHimemVolume);
-  d.depth = t.r(kDiscDepth);
-  d.draft = t.r(kDiscDraft);
+  d.depth = t.r(kWaterDepth);
+  d.draft = t.r(kDraft);
   d.keel_factor = 1.5f;
   d.keel_square = 1.0f;
-  if (t.i(kDiscKeelFlag) != 0) {
+  if (t.i(kBilgeKeel) != 0) {
     const float r1 = 1.0f + keel_ratio(t);
     d.keel_factor = 1.5f * fifth_power(r1);
     d.keel_square = r1 * r1;
   }
 
   // Hydrostatic scale factors.
-  const float area_scale = 0.001f * t.r(kDiscDensity) * t.r(kDiscWaterplane);
+  const float area_scale = 0.001f * t.r(kWaterDensity) * t.r(kWaterplaneArea);
   const float heave_scale = d.h * area_scale / kDiscDegree;
   h.set_r(kHimemScaleFactors + 2, area_scale);
   h.set_r(kHimemScaleFactors, heave_scale);
@@ -353,7 +353,7 @@ void dskfrc(Session& s, int selector) {
   d.pitch_centre_depth = 0.287f * d.a + d.h;
   h.set_r(kHimemDepthRatio, d.depth / d.a);
   const float centre = h.r(kHimemRollCentre);
-  h.set_r(kHimemCentreFactor, fifth_power(1.0f - t.r(kDiscCentreHeight) / std::sqrt(centre * centre + d.a * d.a)));
+  h.set_r(kHimemCentreFactor, fifth_power(1.0f - t.r(kBilgeRadius) / std::sqrt(centre * centre + d.a * d.a)));
   if (diagnostics) {
     std::vector<fmt::Item> items;
     for (std::size_t i = 0; i < 6; ++i) items.emplace_back(h.r(kHimemScaleFactors + i));
@@ -362,12 +362,12 @@ void dskfrc(Session& s, int selector) {
   }
 
   const bool at_modes = selector == kForcesAtModes;
-  const bool moored = t.i(kDiscMoored) == 1;
+  const bool moored = t.i(kMooringFeedback) == 1;
   std::optional<SpeedHeld> held;
   if (at_modes) held.emplace(t);
   const int cases = at_modes ? (moored ? kDiscModes : 3) : disc_frequency_count(t);
   const float heading = wave_heading(s);
-  const float speed = t.r(kDiscSpeed) * std::cos((heading - t.r(kDiscSpeedHeading)) / kDiscDegree);
+  const float speed = t.r(kSpeed) * std::cos((heading - t.r(kMotionDirection)) / kDiscDegree);
   constexpr std::array<int, kDiscModes> kCaseMode = {kModeRoll, kModePitch, kModeHeave, kModeSurge, kModeSway, kModeYaw};
 
   for (int m = 1; m <= cases; ++m) {

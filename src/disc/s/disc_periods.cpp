@@ -38,7 +38,7 @@ int gridpt(std::span<const float> periods, float omega) {
 int gridpt(const Tpcm& t, float omega) {
   std::array<float, kWavePeriodsMax> periods{};
   const int n = disc_frequency_count(t);
-  for (int i = 0; i < n; ++i) periods[static_cast<std::size_t>(i)] = t.r(kDiscPeriods + static_cast<std::size_t>(i));
+  for (int i = 0; i < n; ++i) periods[static_cast<std::size_t>(i)] = t.r(kPeriods + static_cast<std::size_t>(i));
   return gridpt(std::span<const float>(periods.data(), static_cast<std::size_t>(n)), omega);
 }
 
@@ -73,7 +73,7 @@ constexpr int kAcceptReply = 99;
 
 bool positive(float v) { return std::isfinite(v) && v > 0.0f; }
 bool given(const Tpcm& t, std::size_t flag) { return t.i(flag) == 1; }
-bool is_moored(const Tpcm& t) { return t.i(kDiscMoored) == 1; }
+bool is_moored(const Tpcm& t) { return t.i(kMooringFeedback) == 1; }
 
 void set_twice(Himem& h, std::size_t a, std::size_t b, float v) {
   h.set_r(a, v);
@@ -83,13 +83,14 @@ void set_twice(Himem& h, std::size_t a, std::size_t b, float v) {
 // The checks before any root or quotient is taken.
 const char* invalid_disc(const Tpcm& t, const Wavcom& w) {
   if (w.count < 2 || !positive(w.g)) return "the kernel has not been set up.";
-  if (!positive(t.r(kDiscDisplacement))) return "the displacement is not positive.";
-  if (!positive(t.r(kDiscDensity))) return "the water density is not positive.";
-  if (!positive(t.r(kDiscWaterplane))) return "the water-plane area is not positive.";
-  for (std::size_t word = kDiscKb; word <= kDiscKml; ++word) {
+  if (!positive(t.r(kDisplacement))) return "the displacement is not positive.";
+  if (!positive(t.r(kWaterDensity))) return "the water density is not positive.";
+  if (!positive(t.r(kWaterplaneArea))) return "the water-plane area is not positive.";
+  for (RealWord word : {kBuoyancyCentre, kGravityCentre, kDraft, kPitchGyradius, kRollGyradius, kYawGyradius,
+                        kMetacentreT, kMetacentreL}) {
     if (!std::isfinite(t.r(word))) return "a hydrostatic value or gyradius is not a number.";
   }
-  if (t.i(kDiscKeelFlag) != 0 && !(std::isfinite(t.r(kDiscKeelWidth)) && std::isfinite(t.r(kDiscKeelRoot)))) {
+  if (t.i(kBilgeKeel) != 0 && !(std::isfinite(t.r(kBilgeKeelWidth)) && std::isfinite(t.r(kBilgeKeelInboard)))) {
     return "the keel-ring dimensions are not numbers.";
   }
   const int given_modes = is_moored(t) ? kDiscModes : kModeSurge;
@@ -108,19 +109,19 @@ int disc_characteristics(Session& s) {
   if (const char* reason = invalid_disc(t, w)) return disc_refuse(s, reason);
   const float g = w.g;
   const float r = keel_ratio(t);
-  const float area = t.r(kDiscWaterplane);
-  const float kb = t.r(kDiscKb);
-  const float kg = t.r(kDiscKg);
-  const float draft = t.r(kDiscDraft);
+  const float area = t.r(kWaterplaneArea);
+  const float kb = t.r(kBuoyancyCentre);
+  const float kg = t.r(kGravityCentre);
+  const float draft = t.r(kDraft);
 
-  const float v = t.r(kDiscDisplacement) * 1000.0f / t.r(kDiscDensity);
+  const float v = t.r(kDisplacement) * 1000.0f / t.r(kWaterDensity);
   const float a = std::sqrt(area / kPi);
   const float freeboard = draft - kg;
   const float radicand = freeboard * freeboard - 2.0f * v * (kb - kg) / area;
   if (!(radicand >= 0.0f)) return disc_refuse(s, "no equivalent thickness for these KB, KG and draft.");
   const float h = freeboard + std::sqrt(radicand);
   if (!positive(h)) return disc_refuse(s, "the equivalent thickness is not positive.");
-  const float inertia = v * (t.r(kDiscKml) - kb);
+  const float inertia = v * (t.r(kMetacentreL) - kb);
   const float gm = inertia / v - kg + kb;
   if (!positive(gm)) return disc_refuse(s, "the metacentric height is not positive.");
 
@@ -149,16 +150,16 @@ int disc_characteristics(Session& s) {
   hm.set_r(kHimemRadiusCubed, a3);
   hm.set_r(kHimemRadiusFifth, a5);
   const float d = h + e - h / 2.0f;
-  const auto gyradius2 = [&](std::size_t word) { return t.r(word) * t.r(word); };
-  hm.set_r(kHimemPitchInertia, v * (d * d * c + gyradius2(kDiscPitchGyradius)));
-  hm.set_r(kHimemRollInertia, v * (d * d * c + gyradius2(kDiscRollGyradius)));
-  hm.set_r(kHimemYawInertia, v * gyradius2(kDiscYawGyradius));
+  const auto gyradius2 = [&](RealWord word) { return t.r(word) * t.r(word); };
+  hm.set_r(kHimemPitchInertia, v * (d * d * c + gyradius2(kPitchGyradius)));
+  hm.set_r(kHimemRollInertia, v * (d * d * c + gyradius2(kRollGyradius)));
+  hm.set_r(kHimemYawInertia, v * gyradius2(kYawGyradius));
   hm.set_r(kHimemHeaveRestoring, area * g);
   set_twice(hm, kHimemPitchRestoring, kHimemRollRestoring, v * gm * g);
 
   float keel_heave = 0.0f;
   float keel_inertia = 0.0f;
-  if (t.i(kDiscKeelFlag) != 0) {
+  if (t.i(kBilgeKeel) != 0) {
     const float r1 = 1.0f + r;
     const float spread = 1.0f + 1.5f * r;  // 1.5, the keel factor
     keel_heave = a3 * (4.9348025f * (r * r) + 1.333f * (r1 * r1 * r1) - 1.3333f);
@@ -243,7 +244,7 @@ void mooring_update(Session& s, DiscMooring& mooring, const ModeValues& w0, Peri
     const float omega = h.r(mw.frequency);
     float height = 0.0f;
     float slope = 0.0f;
-    htslop(t.r(kDiscDepth), w.g, t.i(kDiscWaveSizeMode), t.r(kDiscWaveSize), omega, height, slope);
+    htslop(t.r(kWaterDepth), w.g, t.i(kConstantSlope), t.r(kRegularHeight), omega, height, slope);
     it.last_height = height;
     it.height_known = true;
     const bool rotation = m == kModePitch || m == kModeRoll || m == kModeYaw;
@@ -279,14 +280,16 @@ void grid_indices(Session& s) {
 }
 
 // The twelve iterated values: six frequencies, then the six mooring damping
-// words 1382..1387.
-constexpr std::size_t kDampingWordsFirst = 1382;
+// words of surge, sway, yaw, heave, pitch and roll.
+constexpr std::array<RealWord, kDiscModes> kDampingWords = {kSurgeDamping,        kSwayDamping,
+                                                            kYawDamping,          kHeaveMooringDamping,
+                                                            kPitchMooringDamping, kRollMooringDamping};
 
 IteratedValues current_values(Session& s) {
   IteratedValues v{};
   for (std::size_t m = 0; m < kDiscModes; ++m) {
     v[m] = himem(s).r(kDiscModeWords[m].frequency);
-    v[kDiscModes + m] = s.tpcm.r(kDampingWordsFirst + m);
+    v[kDiscModes + m] = s.tpcm.r(kDampingWords[m]);
   }
   return v;
 }
@@ -294,7 +297,7 @@ IteratedValues current_values(Session& s) {
 void store_values(Session& s, const IteratedValues& v) {
   for (std::size_t m = 0; m < kDiscModes; ++m) {
     himem(s).set_r(kDiscModeWords[m].frequency, v[m]);
-    s.tpcm.set_r(kDampingWordsFirst + m, v[kDiscModes + m]);
+    s.tpcm.set_r(kDampingWords[m], v[kDiscModes + m]);
   }
 }
 
@@ -383,7 +386,7 @@ bool period_pass(Session& s, DiscMooring* mooring, PeriodIteration& it) {
   const bool moored = is_moored(s.tpcm) && mooring != nullptr;
   Himem& h = himem(s);
   ++it.pass;
-  if (s.tpcm.i(kDiscDiagnostics) == 1) print_grid(s, it);
+  if (s.tpcm.i(kTraceLevel) == 1) print_grid(s, it);
   for (std::size_t m = 0; m < kDiscModes; ++m) it.previous_grid[m] = h.i(kDiscModeWords[m].grid);
 
   added_masses(s);
@@ -417,7 +420,7 @@ void build_correction_table(Session& s, DiscMooring& mooring, const PeriodIterat
   if (!it.height_known) {
     // No mode was evaluated: the wave height at the surge frequency.
     float slope = 0.0f;
-    htslop(t.r(kDiscDepth), w.g, t.i(kDiscWaveSizeMode), t.r(kDiscWaveSize), himem(s).r(surge.frequency), height,
+    htslop(t.r(kWaterDepth), w.g, t.i(kConstantSlope), t.r(kRegularHeight), himem(s).r(surge.frequency), height,
            slope);
   }
   const bool computed = !given(t, surge.period_flag) || !given(t, surge.damping_flag);

@@ -46,31 +46,31 @@ void write_summary(Session& s, int out) {
   fwrite(s, out, "(3X,'*****************   I.  PHYSICAL CHARACTERISTICS SUMMARY   ','*****************')");
   fwrite(s, out, kBannerEdge);
   fwrite(s, out, "(1X,//,5X,'----  SITE CHARACTERISTICS  ----'//)");
-  item(s, out, "WATER DEPTH ", 27, t.r(kDiscDepth), length);
-  item(s, out, "WATER DENSITY ", 25, t.r(kDiscDensity), density);
+  item(s, out, "WATER DEPTH ", 27, t.r(kWaterDepth), length);
+  item(s, out, "WATER DENSITY ", 25, t.r(kWaterDensity), density);
   fwrite(s, out, "(1X,//,5X,'----  VESSEL CHARACTERISTICS  ----'//)");
-  item(s, out, "DISPLACEMENT ", 26, t.r(kDiscDisplacement), capun(units + 4));
-  item(s, out, "WATER PLANE AREA ", 22, t.r(kDiscWaterplane), " SQUARE " + length);
-  item(s, out, "VERTICAL (Z) KB ", 23, t.r(kDiscKb), length);
-  item(s, out, "DRAFT ", 33, t.r(kDiscDraft), length);
+  item(s, out, "DISPLACEMENT ", 26, t.r(kDisplacement), capun(units + 4));
+  item(s, out, "WATER PLANE AREA ", 22, t.r(kWaterplaneArea), " SQUARE " + length);
+  item(s, out, "VERTICAL (Z) KB ", 23, t.r(kBuoyancyCentre), length);
+  item(s, out, "DRAFT ", 33, t.r(kDraft), length);
   lines(s, out, 1);
-  item(s, out, "VERTICAL (Z) KG ", 23, t.r(kDiscKg), length);
+  item(s, out, "VERTICAL (Z) KG ", 23, t.r(kGravityCentre), length);
   item(s, out, "NATURAL ROLL CENTER (VKR) ", 13, h.r(kHimemRollCentre), length);
   item(s, out, "NATURAL PITCH CENTER (VKP) ", 12, h.r(kHimemPitchCentre), length);
   lines(s, out, 1);
-  item(s, out, "PITCH GYRADIUS ", 24, t.r(kDiscPitchGyradius), length);
-  item(s, out, "ROLL GYRADIUS ", 25, t.r(kDiscRollGyradius), length);
-  item(s, out, "YAW GYRADIUS ", 26, t.r(kDiscYawGyradius), length);
+  item(s, out, "PITCH GYRADIUS ", 24, t.r(kPitchGyradius), length);
+  item(s, out, "ROLL GYRADIUS ", 25, t.r(kRollGyradius), length);
+  item(s, out, "YAW GYRADIUS ", 26, t.r(kYawGyradius), length);
   lines(s, out, 1);
   item(s, out, "LONGITUDINAL GM (GML) ", 17, h.r(kHimemGml), length);
-  item(s, out, "LONGITUDINAL KM (KML) ", 17, t.r(kDiscKml), length);
-  item(s, out, "LONGITUDINAL IWP/DELTA ", 16, t.r(kDiscKml) - t.r(kDiscKb), length);
+  item(s, out, "LONGITUDINAL KM (KML) ", 17, t.r(kMetacentreL), length);
+  item(s, out, "LONGITUDINAL IWP/DELTA ", 16, t.r(kMetacentreL) - t.r(kBuoyancyCentre), length);
   lines(s, out, 1);
   // One metacentric height serves both axes: the transverse line shows it
   // whatever word 1416 says.
   item(s, out, "TRANSVERSE GM (GMT) ", 19, h.r(kHimemGmt), length);
-  item(s, out, "TRANSVERSE KM (KMT) ", 19, t.r(kDiscKmt), length);
-  item(s, out, "TRANSVERSE IWP/DELTA ", 18, t.r(kDiscKmt) - t.r(kDiscKb), length);
+  item(s, out, "TRANSVERSE KM (KMT) ", 19, t.r(kMetacentreT), length);
+  item(s, out, "TRANSVERSE IWP/DELTA ", 18, t.r(kMetacentreT) - t.r(kBuoyancyCentre), length);
 }
 
 // The lines of section II, per mode in the order printed.
@@ -117,7 +117,7 @@ void write_motions(Session& s, int out) {
   const Tpcm& t = s.tpcm;
   const Himem& h = himem(s);
   const int units = t.i(kUnitSystem);
-  const bool moored = t.i(kDiscMoored) == 1;
+  const bool moored = t.i(kMooringFeedback) == 1;
   const int modes = moored ? kDiscModes : 3;
   std::string translation = " PROBLEM here!";
   std::string rotation = translation;
@@ -134,7 +134,7 @@ void write_motions(Session& s, int out) {
   fwrite(s, out, kBannerEdge);
   fwrite(s, out, "(3X,'***************  II.  UNMOORED VESSEL MOTION ','CHARACTERISTICS  ','**************')");
   fwrite(s, out, kBannerEdge);
-  if (t.i(kDiscUserRaos) != 0) {
+  if (t.i(kUserRaos) != 0) {
     lines(s, out, 1);
     fwrite(s, out,
            "(' >>> NOTE:  The data on this page represent RONDIXA estimates;',/,"
@@ -163,10 +163,10 @@ void write_motions(Session& s, int out) {
     const float conversion = h.r(mode_words(m.mode).frequency) * 0.02f * rho * h.r(m.mass);
     fwrite(s, out, "(15X,'Damping conversion: 1% = ',E10.3,A/)", {conversion, m.rotation ? rotation : translation});
   }
-  const bool slope = t.i(kDiscWaveSizeMode) == 1;
+  const bool slope = t.i(kConstantSlope) == 1;
   fwrite(s, out, "(///,15X,'REGULAR WAVE ',A6,'.....................',F6.1,1X,A8)",
-         {std::string(slope ? "SLOPE " : "HEIGHT"), t.r(kDiscWaveSize), slope ? std::string("DEGREES ") : capun(units)});
-  fwrite(s, out, "(15X,'WATER DEPTH ............................',F6.1,1X,A8)", {t.r(kDiscDepth), capun(units)});
+         {std::string(slope ? "SLOPE " : "HEIGHT"), t.r(kRegularHeight), slope ? std::string("DEGREES ") : capun(units)});
+  fwrite(s, out, "(15X,'WATER DEPTH ............................',F6.1,1X,A8)", {t.r(kWaterDepth), capun(units)});
 }
 
 }  // namespace

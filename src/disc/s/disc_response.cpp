@@ -142,8 +142,10 @@ std::complex<float> corrected_surge(Session& s, const Buoy& b, float c, std::com
   for (std::size_t i = 0; i < amplitudes.size(); ++i) amplitudes[i] = static_cast<float>(i) * lc.nonlinear_step;
   float ac = 0.0f;
   int index = 0;
+  // On a disc buoy word 787 holds the table kind (0: uniform steps); the
+  // table always has uniform steps, which any kind reads alike.
   nlncor(s, lc.nonlinear_table, 0.0f, lc.nonlinear_step, amplitudes, a, ac, k, 0.0f, kTablePoints, index,
-         t.i(kDiscTableKind), disc_out(s));
+         t.i(kTurretFlag), disc_out(s));
   if (std::fabs(a) < std::fabs(ac)) ac = a;
   return x * (ac / a);
 }
@@ -155,8 +157,8 @@ void dskrao(Session& s) {
   Himem& h = himem(s);
   const Wavcom& w = wavcom(s);
   Buoy b{h.r(kHimemRadius), h.r(kHimemRadiusCubed), h.r(kHimemRadiusFifth), h.r(kHimemVolume), w.g, w.mass_density,
-         t.i(kDiscMoored) == 1};
-  const float speed = t.r(kDiscSpeed) * std::cos((wave_heading(s) - t.r(kDiscSpeedHeading)) / kDiscDegree);
+         t.i(kMooringFeedback) == 1};
+  const float speed = t.r(kSpeed) * std::cos((wave_heading(s) - t.r(kMotionDirection)) / kDiscDegree);
   const float heave_restoring = h.r(kHimemHeaveRestoring);
   const float keel_heave = h.r(kHimemKeelHeaveMass);
   const float keel_inertia = h.r(kHimemKeelInertia);

@@ -72,9 +72,9 @@ void indxup(Himem& h) {
 int disc_frequency_count(const Tpcm& t) { return std::clamp(t.i(kWaveFrequencies), 0, kWavePeriodsMax); }
 
 float keel_ratio(const Tpcm& t) {
-  if (t.i(kDiscKeelFlag) == 0) return 0.0f;
-  const float root = t.r(kDiscKeelRoot);
-  return root > 0.0f ? t.r(kDiscKeelWidth) / root : 0.0f;
+  if (t.i(kBilgeKeel) == 0) return 0.0f;
+  const float root = t.r(kBilgeKeelInboard);
+  return root > 0.0f ? t.r(kBilgeKeelWidth) / root : 0.0f;
 }
 
 float wave_heading(Session& s) {
@@ -108,17 +108,17 @@ const char* invalid_setup(const Tpcm& t, const DiscSetup& set) {
   if (t.i(kWaveFrequencies) < 2) return "fewer than 2 wave periods.";
   const int n = disc_frequency_count(t);
   for (int i = 0; i < n; ++i) {
-    if (!positive(t.r(kDiscPeriods + static_cast<std::size_t>(i)))) return "a wave period is not positive.";
+    if (!positive(t.r(kPeriods + static_cast<std::size_t>(i)))) return "a wave period is not positive.";
   }
-  if (!positive(t.r(kDiscDepth))) return "the water depth is not positive.";
-  const std::int32_t mode = t.i(kDiscWaveSizeMode);
+  if (!positive(t.r(kWaterDepth))) return "the water depth is not positive.";
+  const std::int32_t mode = t.i(kConstantSlope);
   if (mode != 0 && mode != 1) return "the wave size is neither a height (0) nor a slope (1).";
-  if (!positive(t.r(kDiscWaveSize))) return "the wave height or slope is not positive.";
+  if (!positive(t.r(kRegularHeight))) return "the wave height or slope is not positive.";
   if (!positive(set.gravity)) return "gravity is not positive.";
   if (!positive(set.mass_density)) return "the water mass density is not positive.";
   if (!positive(set.amplitude_scale)) return "the wave amplitude scale is not positive.";
   if (!std::isfinite(set.response_scale)) return "the surge amplitude scale is not a number.";
-  if (t.i(kDiscMoored) == 1 && !positive(set.table_period)) return "the correction-table period is not positive.";
+  if (t.i(kMooringFeedback) == 1 && !positive(set.table_period)) return "the correction-table period is not positive.";
   if (!std::isfinite(set.wave_heading)) return "the wave heading is not a number.";
   if (!positive(set.bessel_tolerance)) return "the Bessel tolerance is not positive.";
   if (set.lines.size() > static_cast<std::size_t>(kLegCapacity)) return "more than 150 mooring lines.";
@@ -136,9 +136,9 @@ int disc_setup(Session& s, const DiscSetup& set) {
   const Tpcm& t = s.tpcm;
   if (const char* reason = invalid_setup(t, set)) return disc_refuse(s, reason);
   const int n = disc_frequency_count(t);
-  const float depth = t.r(kDiscDepth);
+  const float depth = t.r(kWaterDepth);
   std::array<float, kWavePeriodsMax> periods{};
-  for (int i = 0; i < n; ++i) periods[static_cast<std::size_t>(i)] = t.r(kDiscPeriods + static_cast<std::size_t>(i));
+  for (int i = 0; i < n; ++i) periods[static_cast<std::size_t>(i)] = t.r(kPeriods + static_cast<std::size_t>(i));
 
   Wavcom& w = wavcom(s);
   if (build_grid(w, set.gravity, depth, std::span<const float>(periods.data(), static_cast<std::size_t>(n))) !=

@@ -1,8 +1,9 @@
 #pragma once
 // The disc-buoy kernel's view of its records: the words of the work area
-// himem that hold its results, the disc words of the data record it reads,
-// the per-frequency arrays of himem's storage pool, and the set-up a caller
-// runs before the kernel to supply what the data record does not hold.
+// himem that hold its results, the words of the data record each mode
+// keeps, the per-frequency arrays of himem's storage pool, and the set-up a
+// caller runs before the kernel to supply what the data record does not
+// hold.
 //
 // The kernel keeps masses and inertias divided by the water density (masses
 // are volumes, inertias volume times length squared).
@@ -92,34 +93,6 @@ void set_pool_complex(Himem& h, std::size_t offset_word, std::complex<float> v);
 // offset word 166..174 := i - 1 plus its array's base offset.
 void indxup(Himem& h);
 
-// ---- Disc words of the data record ----
-inline constexpr std::size_t kDiscWaveSizeMode = 107;   // int: 1 slope in degrees, 0 height
-inline constexpr std::size_t kDiscDiagnostics = 114;    // int: 1 prints diagnostic lines
-inline constexpr std::size_t kDiscPeriods = 317;        // reals: the n wave periods, s
-inline constexpr std::size_t kDiscDepth = 445;
-inline constexpr std::size_t kDiscDensity = 446;        // weight per unit volume
-inline constexpr std::size_t kDiscWaveSize = 447;       // wave height, or slope in degrees
-inline constexpr std::size_t kDiscKeelFlag = 761;       // int: non-zero, a keel ring
-inline constexpr std::size_t kDiscUserRaos = 777;       // int: non-zero, motion data from given RAOs
-inline constexpr std::size_t kDiscMoored = 779;         // int: 1 moored
-inline constexpr std::size_t kDiscTableKind = 787;      // int: 0 the correction table has uniform steps
-inline constexpr std::size_t kDiscCurrentArea = 1356;
-inline constexpr std::size_t kDiscSpeedHeading = 1405;  // degrees
-inline constexpr std::size_t kDiscDisplacement = 1408;
-inline constexpr std::size_t kDiscKb = 1409;
-inline constexpr std::size_t kDiscKg = 1410;
-inline constexpr std::size_t kDiscDraft = 1411;
-inline constexpr std::size_t kDiscWaterplane = 1412;
-inline constexpr std::size_t kDiscPitchGyradius = 1413;
-inline constexpr std::size_t kDiscRollGyradius = 1414;
-inline constexpr std::size_t kDiscYawGyradius = 1415;
-inline constexpr std::size_t kDiscKmt = 1416;
-inline constexpr std::size_t kDiscKml = 1417;
-inline constexpr std::size_t kDiscCentreHeight = 1420;  // height of the vertical-centre factor
-inline constexpr std::size_t kDiscKeelWidth = 1422;
-inline constexpr std::size_t kDiscKeelRoot = 1423;      // keel-ring root radius
-inline constexpr std::size_t kDiscSpeed = 1424;         // speed of the encounter term
-
 // The six modes, and the words each keeps. Surge, sway and yaw keep their
 // given period and their computed stiffness in one word, and their given
 // and computed damping in another.
@@ -127,12 +100,12 @@ enum DiscMode : int { kModePitch, kModeRoll, kModeHeave, kModeSurge, kModeSway, 
 inline constexpr int kDiscModes = 6;
 
 struct DiscModeWords {
-  std::size_t period_flag;      // tpcm int: 0 computed, 1 given
-  std::size_t damping_flag;     // tpcm int: 0 computed, 1 given
-  std::size_t given_period;     // tpcm real, s
-  std::size_t stiffness;        // tpcm real: computed mooring stiffness
-  std::size_t given_damping;    // tpcm real: percent of critical
-  std::size_t mooring_damping;  // tpcm real: computed mooring damping
+  IntWord period_flag;          // 0 computed, 1 given
+  IntWord damping_flag;         // 0 computed, 1 given
+  RealWord given_period;        // s
+  RealWord stiffness;           // computed mooring stiffness
+  RealWord given_damping;       // percent of critical
+  RealWord mooring_damping;     // computed mooring damping
   std::size_t frequency;        // himem real: natural frequency, rad/s
   std::size_t grid;             // himem int: grid index of the frequency
   std::size_t damping;          // himem real: quasi-linear damping
@@ -140,12 +113,15 @@ struct DiscModeWords {
 };
 
 inline constexpr std::array<DiscModeWords, kDiscModes> kDiscModeWords = {{
-    {767, 764, 1371, 1380, 1368, 1386, 44, 49, 88, 102},  // pitch
-    {768, 765, 1372, 1381, 1369, 1387, 45, 50, 21, 104},  // roll
-    {769, 766, 1373, 1379, 1370, 1385, 46, 51, 92, 100},  // heave
-    {783, 780, 1376, 1376, 1382, 1382, 82, 85, 90, 106},  // surge
-    {784, 781, 1377, 1377, 1383, 1383, 83, 86, 91, 108},  // sway
-    {785, 782, 1378, 1378, 1384, 1384, 84, 87, 93, 110},  // yaw
+    {kPitchPeriodMode, kPitchDampingMode, kPitchPeriod, kPitchMooringStiffness, kPitchDamping, kPitchMooringDamping,
+     44, 49, 88, 102},
+    {kRollPeriodMode, kRollDampingMode, kRollPeriod, kRollMooringStiffness, kRollDamping, kRollMooringDamping, 45, 50,
+     21, 104},
+    {kHeavePeriodMode, kHeaveDampingMode, kHeavePeriod, kHeaveMooringStiffness, kHeaveDamping, kHeaveMooringDamping,
+     46, 51, 92, 100},
+    {kSurgePeriodMode, kSurgeDampingMode, kSurgePeriod, kSurgePeriod, kSurgeDamping, kSurgeDamping, 82, 85, 90, 106},
+    {kSwayPeriodMode, kSwayDampingMode, kSwayPeriod, kSwayPeriod, kSwayDamping, kSwayDamping, 83, 86, 91, 108},
+    {kYawPeriodMode, kYawDampingMode, kYawPeriod, kYawPeriod, kYawDamping, kYawDamping, 84, 87, 93, 110},
 }};
 
 inline const DiscModeWords& mode_words(int mode) { return kDiscModeWords[static_cast<std::size_t>(mode)]; }

@@ -35,20 +35,20 @@ struct DiscFixture {
     t.i(kOutputUnit) = kScreen;
     t.i(kOutputDevice) = kScreen;
     t.i(kWaveFrequencies) = kCylPeriods;
-    for (int i = 0; i < kCylPeriods; ++i) t.set_r(kDiscPeriods + static_cast<std::size_t>(i), 2.0f * (i + 1));
-    t.set_r(kDiscDepth, 100.0f);
-    t.set_r(kDiscDensity, kCylDensity);
-    t.set_r(kDiscWaveSize, 2.0f);
-    t.set_r(kDiscDisplacement, static_cast<float>(kCylVolume * kCylDensity / 1000.0));
-    t.set_r(kDiscKb, kCylKb);
-    t.set_r(kDiscKg, kCylKg);
-    t.set_r(kDiscDraft, kCylDraft);
-    t.set_r(kDiscWaterplane, static_cast<float>(kCylArea));
-    t.set_r(kDiscPitchGyradius, kCylGyradius);
-    t.set_r(kDiscRollGyradius, kCylGyradius);
-    t.set_r(kDiscYawGyradius, kCylYawGyradius);
-    t.set_r(kDiscKml, static_cast<float>(kCylKml));
-    t.set_r(kDiscKmt, static_cast<float>(kCylKml));
+    for (int i = 0; i < kCylPeriods; ++i) t.set_r(kPeriods + static_cast<std::size_t>(i), 2.0f * (i + 1));
+    t.set_r(kWaterDepth, 100.0f);
+    t.set_r(kWaterDensity, kCylDensity);
+    t.set_r(kRegularHeight, 2.0f);
+    t.set_r(kDisplacement, static_cast<float>(kCylVolume * kCylDensity / 1000.0));
+    t.set_r(kBuoyancyCentre, kCylKb);
+    t.set_r(kGravityCentre, kCylKg);
+    t.set_r(kDraft, kCylDraft);
+    t.set_r(kWaterplaneArea, static_cast<float>(kCylArea));
+    t.set_r(kPitchGyradius, kCylGyradius);
+    t.set_r(kRollGyradius, kCylGyradius);
+    t.set_r(kYawGyradius, kCylYawGyradius);
+    t.set_r(kMetacentreL, static_cast<float>(kCylKml));
+    t.set_r(kMetacentreT, static_cast<float>(kCylKml));
   }
 
   Session& s() { return run.s; }
@@ -67,9 +67,9 @@ struct DiscFixture {
   bool ready(DiscMooring* mooring = nullptr) { return set_up() == kDiscOk && dskchr(run.s, mooring) == kDiscOk; }
   // A keel ring of ratio width / root radius = r (root radius a).
   void keel(float width, float root) {
-    t().i(kDiscKeelFlag) = 1;
-    t().set_r(kDiscKeelWidth, width);
-    t().set_r(kDiscKeelRoot, root);
+    t().i(kBilgeKeel) = 1;
+    t().set_r(kBilgeKeelWidth, width);
+    t().set_r(kBilgeKeelInboard, root);
   }
 
   ScriptedSession run;

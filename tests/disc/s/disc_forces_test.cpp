@@ -71,7 +71,7 @@ TEST(DiscForces, DeepWaterFormsJoinTheHyperbolicOnesAtKd60) {
   std::vector<Forces> f2;
   for (float depth : {59.5f, 59.7f}) {
     DiscFixture f;
-    f.t().set_r(kDiscDepth, depth);
+    f.t().set_r(kWaterDepth, depth);
     ASSERT_TRUE(f.ready());
     dskfrc(f.s(), kForcesAtGrid);
     f2.push_back(forces_at(f.h(), 1));
@@ -84,10 +84,10 @@ TEST(DiscForces, SpeedWordIsZeroAtTheModesAndComesBack) {
   ASSERT_TRUE(still.ready());
   dskfrc(still.s(), kForcesAtModes);
   DiscFixture moving;
-  moving.t().set_r(kDiscSpeed, 3.5f);
+  moving.t().set_r(kSpeed, 3.5f);
   ASSERT_TRUE(moving.ready());
   dskfrc(moving.s(), kForcesAtModes);
-  EXPECT_EQ(moving.t().r(kDiscSpeed), 3.5f);
+  EXPECT_EQ(moving.t().r(kSpeed), 3.5f);
   for (int m = kModePitch; m <= kModeHeave; ++m) {
     const int i = still.h().i(mode_words(m).grid);
     expect_close(forces_at(still.h(), i), forces_at(moving.h(), i), 0.0f, "speed");
@@ -139,7 +139,7 @@ TEST(DiscForces, PitchTermCancelsWhereItsDivisorVanishes) {
 TEST(DiscForces, UnmooredModesGiveDampingsAndNoResponses) {
   DiscFixture f;
   ASSERT_TRUE(f.ready());
-  f.t().i(kDiscDiagnostics) = 1;
+  f.t().i(kTraceLevel) = 1;
   dskfrc(f.s(), kForcesAtModes);
   EXPECT_NE(f.run.shown().find(" LW,LWK"), std::string::npos);
   for (int m = kModePitch; m <= kModeHeave; ++m) {
@@ -156,8 +156,8 @@ TEST(DiscForces, SurgeDampingWithoutCurrentAreaIsTheLimit) {
   for (float area : {0.0f, 1e-10f}) {
     DiscFixture f;
     ASSERT_TRUE(f.ready());
-    f.t().i(kDiscMoored) = 1;
-    f.t().set_r(kDiscCurrentArea, area);
+    f.t().i(kMooringFeedback) = 1;
+    f.t().set_r(kCurrentArea, area);
     for (int m = kModeSurge; m <= kModeYaw; ++m) {
       f.t().i(mode_words(m).period_flag) = 1;
       f.t().set_r(mode_words(m).given_period, 30.0f);

@@ -19,7 +19,7 @@ using testing::LinearMooring;
 
 // Moored, every mode given (periods 5, 5, -, 30, 30, 25 s, 2 %) but heave.
 void moored_heave_only(DiscFixture& f) {
-  f.t().i(kDiscMoored) = 1;
+  f.t().i(kMooringFeedback) = 1;
   const float periods[] = {5.0f, 5.0f, 0.0f, 30.0f, 30.0f, 25.0f};
   for (int m = 0; m < kDiscModes; ++m) {
     if (m != kModeHeave) f.given(m, true, true, periods[m], 2.0f);

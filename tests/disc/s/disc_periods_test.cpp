@@ -44,16 +44,16 @@ struct Refusal {
 TEST(DiscSetup, RefusesWhatWouldDivideByZeroAndSetsNothing) {
   const std::vector<Refusal> cases = {
       {"fewer than 2 wave periods.", [](DiscFixture& f) { f.t().i(kWaveFrequencies) = 1; }},
-      {"a wave period is not positive.", [](DiscFixture& f) { f.t().set_r(kDiscPeriods + 4, 0.0f); }},
-      {"the water depth is not positive.", [](DiscFixture& f) { f.t().set_r(kDiscDepth, -1.0f); }},
-      {"the wave size is neither a height (0) nor a slope (1).", [](DiscFixture& f) { f.t().i(kDiscWaveSizeMode) = 2; }},
-      {"the wave height or slope is not positive.", [](DiscFixture& f) { f.t().set_r(kDiscWaveSize, 0.0f); }},
+      {"a wave period is not positive.", [](DiscFixture& f) { f.t().set_r(kPeriods + 4, 0.0f); }},
+      {"the water depth is not positive.", [](DiscFixture& f) { f.t().set_r(kWaterDepth, -1.0f); }},
+      {"the wave size is neither a height (0) nor a slope (1).", [](DiscFixture& f) { f.t().i(kConstantSlope) = 2; }},
+      {"the wave height or slope is not positive.", [](DiscFixture& f) { f.t().set_r(kRegularHeight, 0.0f); }},
       {"the wave amplitude scale is not positive.", [](DiscFixture& f) { f.setup.amplitude_scale = 0.0f; }},
       {"the water mass density is not positive.", [](DiscFixture& f) { f.setup.mass_density = NAN; }},
       {"gravity is not positive.", [](DiscFixture& f) { f.setup.gravity = 0.0f; }},
       {"the correction-table period is not positive.",
        [](DiscFixture& f) {
-         f.t().i(kDiscMoored) = 1;
+         f.t().i(kMooringFeedback) = 1;
          f.setup.table_period = 0.0f;
        }},
       {"the Bessel tolerance is not positive.", [](DiscFixture& f) { f.setup.bessel_tolerance = 0.0f; }},
@@ -74,8 +74,8 @@ TEST(DiscSetup, RefusesWhatWouldDivideByZeroAndSetsNothing) {
 TEST(DiscSetup, HoldsTheFrequencyCountAtOneHundred) {
   DiscFixture f;
   f.t().i(kWaveFrequencies) = 150;
-  for (int i = 0; i < 100; ++i) f.t().set_r(kDiscPeriods + static_cast<std::size_t>(i), 1.0f + 0.1f * i);
-  f.t().set_r(kDiscPeriods + 100, -1.0f);  // past the table: never read
+  for (int i = 0; i < 100; ++i) f.t().set_r(kPeriods + static_cast<std::size_t>(i), 1.0f + 0.1f * i);
+  f.t().set_r(kPeriods + 100, -1.0f);  // past the table: never read
   ASSERT_EQ(f.set_up(), kDiscOk);
   EXPECT_EQ(wavcom(f.s()).count, 100);
   EXPECT_EQ(disc_frequency_count(f.t()), 100);
@@ -263,22 +263,22 @@ TEST(DiscCharacteristics, KeelRing) {
 
 TEST(DiscCharacteristics, RefusesBeforeTakingRootsOrQuotients) {
   const std::vector<Refusal> cases = {
-      {"the displacement is not positive.", [](DiscFixture& f) { f.t().set_r(kDiscDisplacement, 0.0f); }},
-      {"the water density is not positive.", [](DiscFixture& f) { f.t().set_r(kDiscDensity, 0.0f); }},
-      {"the water-plane area is not positive.", [](DiscFixture& f) { f.t().set_r(kDiscWaterplane, -2.0f); }},
-      {"a hydrostatic value or gyradius is not a number.", [](DiscFixture& f) { f.t().set_r(kDiscYawGyradius, NAN); }},
+      {"the displacement is not positive.", [](DiscFixture& f) { f.t().set_r(kDisplacement, 0.0f); }},
+      {"the water density is not positive.", [](DiscFixture& f) { f.t().set_r(kWaterDensity, 0.0f); }},
+      {"the water-plane area is not positive.", [](DiscFixture& f) { f.t().set_r(kWaterplaneArea, -2.0f); }},
+      {"a hydrostatic value or gyradius is not a number.", [](DiscFixture& f) { f.t().set_r(kYawGyradius, NAN); }},
       {"no equivalent thickness for these KB, KG and draft.",
        [](DiscFixture& f) {
-         f.t().set_r(kDiscKb, 3.0f);
-         f.t().set_r(kDiscKg, 0.5f);
+         f.t().set_r(kBuoyancyCentre, 3.0f);
+         f.t().set_r(kGravityCentre, 0.5f);
        }},
-      {"the metacentric height is not positive.", [](DiscFixture& f) { f.t().set_r(kDiscKml, 1.2f); }},
+      {"the metacentric height is not positive.", [](DiscFixture& f) { f.t().set_r(kMetacentreL, 1.2f); }},
       {"a given natural period is not positive.",
        [](DiscFixture& f) {
          f.t().i(mode_words(kModeHeave).period_flag) = 1;
          f.t().set_r(mode_words(kModeHeave).given_period, 0.0f);
        }},
-      {"a moored buoy needs its mooring.", [](DiscFixture& f) { f.t().i(kDiscMoored) = 1; }},
+      {"a moored buoy needs its mooring.", [](DiscFixture& f) { f.t().i(kMooringFeedback) = 1; }},
   };
   for (const Refusal& c : cases) {
     DiscFixture f;
@@ -286,7 +286,7 @@ TEST(DiscCharacteristics, RefusesBeforeTakingRootsOrQuotients) {
     ASSERT_EQ(f.set_up(), kDiscOk) << c.reason;
     EXPECT_EQ(dskchr(f.s()), kDiscRefused) << c.reason;
     EXPECT_EQ(f.run.shown(), std::string(" ++> Disc buoy not analysed: ") + c.reason + "\n");
-    if (f.t().i(kDiscMoored) == 0) {
+    if (f.t().i(kMooringFeedback) == 0) {
       EXPECT_EQ(f.h().r(kHimemVolume), 0.0f) << c.reason;
     }
   }
@@ -335,7 +335,10 @@ TEST(DiscIteration, UnmooredEndsWhenTheGridIndicesRepeat) {
     EXPECT_EQ(h.i(mode_words(m).grid), kCylPeriods) << m;
   }
   // No mooring words are written.
-  for (std::size_t word = 1376; word <= 1387; ++word) EXPECT_EQ(f.t().r(word), 0.0f) << word;
+  for (const DiscModeWords& mw : kDiscModeWords) {
+    EXPECT_EQ(f.t().r(mw.stiffness), 0.0f);
+    EXPECT_EQ(f.t().r(mw.mooring_damping), 0.0f);
+  }
   EXPECT_EQ(f.run.shown(), "");
 }
 
@@ -346,7 +349,7 @@ TEST(DiscIteration, GivenPeriodsSetTheFrequencies) {
     f.t().i(mode_words(m).period_flag) = 1;
     f.t().set_r(mode_words(m).given_period, periods[static_cast<std::size_t>(m)]);
   }
-  f.t().i(kDiscDiagnostics) = 1;
+  f.t().i(kTraceLevel) = 1;
   ASSERT_EQ(f.set_up(), kDiscOk);
   ASSERT_EQ(dskchr(f.s()), kDiscOk);
   // Each pass shows the indices before and after the pass before it, roll,

@@ -25,9 +25,9 @@ const std::string kPrompt = " \n Press <RETURN> to continue: ";
 void report_values(DiscFixture& f) {
   Tpcm& t = f.t();
   Himem& h = f.h();
-  t.set_r(kDiscDisplacement, 161.01f);
-  t.set_r(kDiscWaterplane, 78.54f);
-  t.set_r(kDiscKmt, 4.1f);
+  t.set_r(kDisplacement, 161.01f);
+  t.set_r(kWaterplaneArea, 78.54f);
+  t.set_r(kMetacentreT, 4.1f);
   for (std::size_t w : {kHimemRollCentre, kHimemPitchCentre}) h.set_r(w, 1.2907f);
   for (std::size_t w : {kHimemGml, kHimemGmt}) h.set_r(w, 2.625f);
   wavcom(f.s()).mass_density = 1.025f;
@@ -46,11 +46,11 @@ void report_values(DiscFixture& f) {
 // user-RAO note.
 void moored_values(DiscFixture& f) {
   Tpcm& t = f.t();
-  t.i(kDiscMoored) = 1;
+  t.i(kMooringFeedback) = 1;
   t.i(kUnitSystem) = 2;
-  t.i(kDiscWaveSizeMode) = 1;
-  t.set_r(kDiscWaveSize, 5.0f);
-  t.i(kDiscUserRaos) = 1;
+  t.i(kConstantSlope) = 1;
+  t.set_r(kRegularHeight, 5.0f);
+  t.i(kUserRaos) = 1;
   f.given(kModeRoll, false, true, 0.0f, 3.0f);
   f.given(kModeYaw, false, true, 0.0f, 4.0f);
   t.set_r(mode_words(kModePitch).mooring_damping, 50.0f);

@@ -72,7 +72,7 @@ TEST(DiscResponse, UnmooredHeaveFollowsLongWaves) {
   DiscFixture f;
   const std::vector<float> periods = {4.0f, 50.0f, 100.0f, 200.0f};
   f.t().i(kWaveFrequencies) = static_cast<int>(periods.size());
-  for (std::size_t i = 0; i < periods.size(); ++i) f.t().set_r(kDiscPeriods + i, periods[i]);
+  for (std::size_t i = 0; i < periods.size(); ++i) f.t().set_r(kPeriods + i, periods[i]);
   ASSERT_TRUE(f.ready());
   dskfrc(f.s(), kForcesAtModes);  // the quasi-linear dampings
   dskfrc(f.s(), kForcesAtGrid);
@@ -92,7 +92,7 @@ TEST(DiscResponse, UnmooredHeaveFollowsLongWaves) {
 // without it (scale 0), the table optionally halved after the iteration.
 std::vector<std::complex<float>> moored_surge(float response_scale, float table_scale) {
   DiscFixture f;
-  f.t().i(kDiscMoored) = 1;
+  f.t().i(kMooringFeedback) = 1;
   const float periods[] = {5.0f, 5.0f, 6.0f, 0.0f, 30.0f, 25.0f};
   for (int m = 0; m < kDiscModes; ++m) {
     if (m != kModeSurge) f.given(m, true, true, periods[m], 2.0f);
