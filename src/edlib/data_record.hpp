@@ -28,11 +28,15 @@ namespace kelp {
 // Frame and editor state.
 inline constexpr IntWord kRecordLength{0};        // words in the record as written
 inline constexpr IntWord kProgramKind{1};         // program kind 1..17
+inline constexpr IntWord kOldVesselType{2};       // vessel type in files before version 3.47
+inline constexpr IntWord kSessionReserved{3};     // 0 at the start of every editing session
+inline constexpr IntWord kOldUserRaos{4};         // user RAOs in files before version 3.47
 inline constexpr IntWord kPreviousRunMode{5};     // run mode of the session before the last save
 inline constexpr IntWord kWriterRunMode{6};       // run mode of the program that last wrote
 inline constexpr IntWord kBatchFlag{13};          // 1 when the session started with "B" (toggles ask)
 inline constexpr IntWord kFairleadLayout{14};     // 49 old layout, 149 current
 inline constexpr IntWord kPrecisionMarker{15};    // 1 = written with another real precision
+inline constexpr IntWord kDofOutputs{53};         // yes/no: output of surge, sway, heave, roll, pitch, yaw (53..58)
 inline constexpr std::size_t kIdentLineChars = 80;
 inline constexpr TextWord kIdentLine1{59, kIdentLineChars};  // words 59..78
 inline constexpr TextWord kIdentLine2{79, kIdentLineChars};  // words 79..98
@@ -40,8 +44,8 @@ inline constexpr IntWord kOption106{106};         // 0, 1 or 2
 inline constexpr IntWord kOutputDevice{108};      // 1 disk, 6 console, 99
 inline constexpr RealWord kOldVersion{110};       // version in files of the oldest layout
 inline constexpr IntWord kYear{111};              // year of the writing program
-inline constexpr IntWord kDebug{113};             // debug output on
-inline constexpr IntWord kTraceLevel{114};        // trace blocks of the numerical routines
+inline constexpr IntWord kDebug{113};             // debug output on (debugging allowed)
+inline constexpr IntWord kTraceLevel{114};        // 1: trace blocks of the numerical routines
 inline constexpr IntWord kUnitSystem{116};        // 0 English, 1 metric
 inline constexpr IntWord kSubEditorKind{117};     // 0 disc buoy, 3..8 mooring kinds
 inline constexpr IntWord kWriterOs{120};          // operating-system code of the writer
@@ -68,6 +72,9 @@ inline constexpr IntWord kSeaSpectrum{163};       // spectrum code of the irregu
 inline constexpr IntWord kWindSpectrum{164};      // 1..6; 6 the user file "WINDSPEC.txt"
 inline constexpr IntWord kCurrentSpectrum{165};   // 2: the user spectrum file of the current page
 inline constexpr IntWord kWaveFrequencies{166};   // regular-wave periods in use
+inline constexpr IntWord kRegularHeadingCount{167};
+inline constexpr IntWord kSpreadWedges{168};      // angular wedges of the spread seas (even)
+inline constexpr IntWord kIrregularHeadingCount{169};
 inline constexpr IntWord kIrregularCases{170};
 inline constexpr IntWord kIrregularOn{171};
 inline constexpr IntWord kSpreadingOn{172};       // 1: azimuthally spread seas, 0 long-crested
@@ -83,6 +90,7 @@ inline constexpr IntWord kSwell1Spectrum{189};
 inline constexpr IntWord kSwell2On{193};
 inline constexpr IntWord kSwell2Spectrum{194};
 inline constexpr RealWord kPeriods{317};          // regular-wave period n at 316 + n
+inline constexpr RealWord kIrregularHeadings{713}; // irregular-wave heading n at 712 + n
 inline constexpr RealWord kWaterDensity{446};
 inline constexpr RealWord kRegularHeight{447};    // height, or slope in degrees
 inline constexpr RealWord kSpreadPower{448};      // power of the cosine spreading factor
@@ -90,6 +98,12 @@ inline constexpr RealWord kStormDuration{449};    // hours
 inline constexpr RealWord kSwellHeight{450};
 inline constexpr RealWord kSwellPeriod{451};
 inline constexpr RealWord kSwellDirection{452};   // degrees
+inline constexpr RealWord kSwellBandwidth{460};   // bandwidth of the first swell's default spectrum
+inline constexpr RealWord kCurrentDepths{461};    // current profile: depth of point i at 460 + i
+inline constexpr RealWord kCurrentSpeeds{466};    // current profile: speed of point i at 465 + i
+inline constexpr RealWord kSpreadSector{477};     // degrees: sector containing the wave energy
+inline constexpr RealWord kPhantomWeight{482};
+inline constexpr RealWord kSeaBandwidth{487};     // bandwidth of the irregular seas' default spectrum
 inline constexpr RealWord kNpdHeight{489};        // N.P.D. spectral evaluation height
 inline constexpr RealWord kSwell2Height{490};
 inline constexpr RealWord kSwell2Period{491};
@@ -101,17 +115,30 @@ inline constexpr IntWord kDriftSelector{786};
 // Output and simulation options.
 inline constexpr IntWord kAnyRaoOutput{101};      // set when any of words 4978..4980 is on
 inline constexpr IntWord kNoMotionsSummary{103};  // inverted: 0 reports the vessel motions summary
+inline constexpr IntWord kForceRaos{104};         // yes/no: force/torque RAOs
+inline constexpr IntWord kMotionRaos{105};        // yes/no: motion RAOs
 inline constexpr IntWord kThreeDofSearch{145};
 inline constexpr IntWord kSpectralLineSd{146};    // spectral estimates of w.f. line load deviations
 inline constexpr IntWord kTendonLike{149};        // 1: treated like the tendon kind
+inline constexpr IntWord kAddedMassModel{150};    // 1 = no catenary added mass (kinds 14 and 17)
 inline constexpr IntWord kLegacyModes{153};       // legacy surge/sway normal modes
 inline constexpr IntWord kLockTurret{161};
+inline constexpr IntWord kPointCount{753};        // points of interest for motion output
+inline constexpr IntWord kPointAccelerations{756}; // yes/no: accelerations at the points
+inline constexpr IntWord kPointVelocities{757};    // yes/no: velocities at the points
+inline constexpr IntWord kPointMotions{758};       // yes/no: displacements (or relative motion)
 inline constexpr RealWord kExcursionDiameter{1666};  // diameter of the low-frequency excursion disc
 inline constexpr IntWord kIgnoreDragVariability{1867};
 inline constexpr IntWord kForceRebuild{1868};     // force-rebuild all support data
 inline constexpr IntWord kLowFrequencyOn{1919};   // low-frequency dynamics on
+inline constexpr IntWord kWaveFrequencyOn{1920};  // wave-frequency dynamics simulated
+inline constexpr IntWord kOldAuxForce{1905};      // first external force block on, files before 3.51
+inline constexpr IntWord kOldAuxFrame{1906};
 
 // ---- The vessel ----
+// Kinds 10 and 13 describe a second body: each first-vessel word has a twin
+// this many words on (draft 1411, 2645).
+inline constexpr std::size_t kTwinOffset = 1234;
 inline constexpr IntWord kBilgeKeel{761};         // yes/no
 inline constexpr IntWord kPitchDampingMode{764};  // 0 computed, 1 specified (764..769 pitch, roll,
 inline constexpr IntWord kRollDampingMode{765};   // heave damping, then pitch, roll, heave period)
@@ -159,6 +186,7 @@ inline constexpr RealWord kYawDamping{1384};
 inline constexpr RealWord kHeaveMooringDamping{1385};
 inline constexpr RealWord kPitchMooringDamping{1386};
 inline constexpr RealWord kRollMooringDamping{1387};
+inline constexpr RealWord kDriftEnhancement{1366}; // variable wave-drift spectrum enhancement factor
 inline constexpr RealWord kMotionDirection{1405}; // degrees
 inline constexpr RealWord kSemiFactors{1406};     // geometry and shadowing factors, 1406 and 1407
 inline constexpr RealWord kDisplacement{1408};
@@ -179,22 +207,39 @@ inline constexpr RealWord kBilgeKeelWidth{1422};
 inline constexpr RealWord kBilgeKeelInboard{1423};
 inline constexpr RealWord kSpeed{1424};           // ft/s (English) or m/s (metric)
 inline constexpr IntWord kAuxForceOn{1440};       // first external force block on
+inline constexpr IntWord kAuxForceFrame{1441};    // frame selector of the first block (0 global)
 inline constexpr RealWord kLcgToMidships{1649};
-inline constexpr RealWord kHawserZCopy{1662};
+inline constexpr RealWord kDeadweight{1665};      // tanker deadweight
+inline constexpr RealWord kHawserZCopy{1662};     // copy of word 906; reference height of the second body
 inline constexpr RealWord kMaxTableLoad{1674};    // largest load of the interpolation tables
 inline constexpr RealWord kMeanFairleadX{2608};
+inline constexpr RealWord kBuoyDraft{2645};       // draft of the second body (twin of 1411)
 inline constexpr RealWord kHawserFairleadZ{2896};
 
-// ---- Mooring summary words ----
+// ---- Mooring summary and output words ----
 inline constexpr IntWord kRaoComparisons{4978};   // 4978..4980: RAO outputs (any on gives word 101)
+inline constexpr IntWord kOutputLowFrequency{4982};   // yes/no: low-frequency motions and loads
+inline constexpr IntWord kOutputStaticOffsets{4983};  // bit 1 static offset data, bit 2 interpolation tables
+inline constexpr IntWord kOutputMeanLoads{4985};      // yes/no: mean orientation and line loads
 inline constexpr IntWord kLargeAmplitude{4994};   // large-amplitude w.f. line load model
+inline constexpr IntWord kBuoyantAtWaterline{4993};  // first buoyant element stays at or below the waterline
+inline constexpr IntWord kInertiaCorrection{4995};  // 1 = correct tensions for line inertia
+inline constexpr IntWord kEndTangentSource{4997};   // 0 = mean end tangents, else the tension rates
 inline constexpr IntWord kAnySolidBottom{4998};
 inline constexpr RealWord kLongestLine{4999};
 inline constexpr RealWord kShortestLine{5000};
+inline constexpr IntWord kBuoySinkage{5007};      // buoy-sinkage correction on
 inline constexpr IntWord kEndpointLoads{5008};    // line loads and motions at element end points
+inline constexpr IntWord kQuasiStaticTension{5009};  // non-zero = tensions from the load tables
+inline constexpr IntWord kInertiaExclusion{5011};   // 0 all lines corrected, > 0 the unexcluded ones
+inline constexpr IntWord kSinkageCount{28076};    // multiplier of the sinkage correction
+inline constexpr IntWord kQuiescentEquilibrium{28534};  // yes/no: compute quiescent equilibrium (kind 8)
 inline constexpr IntWord kDefaultBottomFlag{28535};  // 1 solid bottom, 0 transparent
-inline constexpr RealWord kDefaultAddedMass{78232};
-inline constexpr RealWord kDefaultDrag{78233};
+// The added-mass and drag coefficients a cleared element takes; the line
+// mechanics also use them as scratch words of the element at hand.
+inline constexpr RealWord kElementAddedMass{78232};
+inline constexpr RealWord kElementDrag{78233};
+inline constexpr RealWord kVerticalReference{78391};  // height taken off a fairlead's in a vertical line
 
 // Values of header words.
 inline constexpr std::int32_t kLayoutOld = 49;

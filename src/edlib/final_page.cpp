@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "edlib/data_record.hpp"
 #include "edlib/end_session.hpp"
 #include "edlib/vessel_checks.hpp"
 #include "sysutl/files_shell.hpp"
@@ -135,7 +136,7 @@ std::string final_editor_name(int kind) {
 }
 
 void shpfin(Session& s, std::string_view label) {
-  const int kind = s.tpcm.i(1);
+  const int kind = s.tpcm.i(kProgramKind);
   const FinalPageSetup setup{final_listing_name(kind), final_editor_name(kind), "???FIN", {}, veswrn_counts,
                              {kNavExecute}};
   final_page(s, label, s.state<FinalPageState>(), setup);

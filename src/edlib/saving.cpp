@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "edlib/data_record.hpp"
 #include "edlib/kind_dispatch.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/file_replace.hpp"
@@ -98,11 +99,11 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
   const std::string data_name = trimmed(id.data_file);
   const std::string low_name = trimmed(args.low_file);
 
-  const int code = t.i(699);
-  t.i(699) = 0;
-  const int previous_run_mode = t.i(5);
-  t.i(5) = id.run_mode;
-  t.i(700) = 0;
+  const int code = t.i(kNavCode);
+  t.i(kNavCode) = 0;
+  const int previous_run_mode = t.i(kPreviousRunMode);
+  t.i(kPreviousRunMode) = id.run_mode;
+  t.i(kPageCounter) = 0;
 
   // The record size of the kind, limited to the record and the copy.
   int n = args.record_size;
@@ -172,7 +173,7 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
   }
 
   if (code == kNavExecuteCode) {
-    const int note_unit = t.i(702);
+    const int note_unit = t.i(kOutputUnit);
     if (id.run_mode == kRunModeEditor) {
       clear(s, note_unit);
       s.write_line(note_unit, at_column(20, ">>> Brenvik Editor Software <<<"));
@@ -182,7 +183,7 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
       s.write_line(note_unit, at_column(14, "it is ready for submission to the server."));
       int reply = 0;
       prsret(s, note_unit, kKeyboard, reply);
-      t.i(699) = reply;
+      t.i(kNavCode) = reply;
       // A reply of -5813 hands control back to the caller, any other reply
       // stops; either way the session ends here.
       return 0;

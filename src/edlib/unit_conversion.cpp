@@ -111,11 +111,11 @@ void tugcvrt(Session& s) {
   // kept out of this pass.
   Tpcm& t = s.tpcm;
   auto words = t.words();
-  const std::int32_t word482 = t.i(482);
+  const std::int32_t word482 = t.bits(kPhantomWeight);
   std::swap_ranges(words.begin() + 1987, words.begin() + 1987 + 913, words.begin() + 753);
   vescvrt(s);
   std::swap_ranges(words.begin() + 1987, words.begin() + 1987 + 913, words.begin() + 753);
-  t.i(482) = word482;
+  t.bits(kPhantomWeight) = word482;
 }
 
 void semcvrt(Session& s) {

@@ -131,8 +131,8 @@ void table_size_check(UpgradeNotes& n, bool zero_is_anomalous) {
 
 void point_coordinates_step(UpgradeNotes& n) {
   Tpcm& t = n.record();
-  if (!n.before(3.91f) || (t.i(757) == 0 && t.i(758) == 0)) return;
-  t.i(753) = 12;
+  if (!n.before(3.91f) || (t.i(kPointVelocities) == 0 && t.i(kPointMotions) == 0)) return;
+  t.i(kPointCount) = 12;
   n.note(
       " ++> Specif" "ication of point coordinates for motion output have changed;\n"
       "     see Output Option Items: \"Number of points of interest\" and\n"
@@ -141,17 +141,17 @@ void point_coordinates_step(UpgradeNotes& n) {
 
 void swell_width_step(UpgradeNotes& n) {
   if (!n.before(3.52f)) return;
-  n.record().set_r(460, 0.1f);
+  n.record().set_r(kSwellBandwidth, 0.1f);
   n.note(" ++> Incorporated user-specified swell spectal width.\n");
 }
 
 void swell_directions_step(UpgradeNotes& n) {
   if (!n.before(3.92f)) return;
   Tpcm& t = n.record();
-  t.set_r(477, 180.0f);
+  t.set_r(kSpreadSector, 180.0f);
   for (std::size_t k = 0; k < 4; ++k) {
-    t.i(713 + k) = t.i(441 + k);
-    t.i(441 + k) = 0;
+    t.i(kIrregularHeadings + k) = t.i(kOchiShapes + k);
+    t.i(kOchiShapes + k) = 0;
   }
   n.note(" ++> Changed handling of swell and irregular wave directions and options.\n");
 }
@@ -161,8 +161,11 @@ void version5_note(UpgradeNotes& n) {
 }
 
 void version5_defaults(Tpcm& t) {
-  t.set_r(1367, 1.25f);
-  for (std::size_t w : {1403, 1363, 1404}) t.set_r(w, 1.0f);
+  // The wave-drift factors of the 2001 tanker model (words 1,363, 1,367,
+  // 1,403, 1,404) and words 1,651 to 1,654.
+  set_reals(t, 1363, 1363, 1.0f);
+  set_reals(t, 1367, 1367, 1.25f);
+  set_reals(t, 1403, 1404, 1.0f);
   set_reals(t, 1651, 1654, 1.0f);
 }
 
@@ -174,8 +177,8 @@ void drag_rework_note(UpgradeNotes& n) {
 
 void reference_height_step(UpgradeNotes& n) {
   Tpcm& t = n.record();
-  if (!n.before(5.59f) || t.r(489) != 0.0f) return;
-  t.set_r(489, t.i(kUnitSystem) == kUnitsEnglish ? 32.81f : 10.0f);
+  if (!n.before(5.59f) || t.r(kNpdHeight) != 0.0f) return;
+  t.set_r(kNpdHeight, t.i(kUnitSystem) == kUnitsEnglish ? 32.81f : 10.0f);
 }
 
 }  // namespace kelp

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "edlib/data_record.hpp"
 #include "edlib/fairlead_resize.hpp"
@@ -21,6 +22,9 @@ namespace kelp {
 namespace {
 
 constexpr std::size_t kMemberCount = 3657;
+// Options of the low-frequency overhaul of version 5.5, cleared by it.
+constexpr IntWord kLowFrequencyDampingOption{154};
+constexpr IntWord kLowFrequencyCorrelationOption{155};
 
 bool columnar_type(std::int32_t vessel_type) { return vessel_type == 3 || vessel_type == 5 || vessel_type == 6; }
 
@@ -136,16 +140,16 @@ void slmupd(Session& s, float version, int& status) {
         "     to a continuous range: (Ballasted = 32%, Loaded = 100%).\n");
   }
   if (n.before(3.47f)) {
-    t.i(kVesselType) = t.i(2);
-    t.i(777) = t.i(4);
+    t.i(kVesselType) = t.i(kOldVesselType);
+    t.i(kUserRaos) = t.i(kOldUserRaos);
     n.note(
         " ++> Changed data sp" "ecs for \"user supplied\" vessel dynamics;\n"
         "     these will be adjusted automatically if you \"Continue\".\n");
   }
   if (n.before(3.51f)) {
     if (t.i(kWindSelector) == 0) {
-      // Deadweight (word 1,665) in thousands of long or metric tons.
-      const float kdwt = t.r(1665) * (t.i(kUnitSystem) == kUnitsEnglish ? 0.000446429f : 0.000984207f);
+      // Deadweight in thousands of long or metric tons.
+      const float kdwt = t.r(kDeadweight) * (t.i(kUnitSystem) == kUnitsEnglish ? 0.000446429f : 0.000984207f);
       if (kdwt >= 80.0f && kdwt <= 140.0f) {
         n.note(
             " ++> Changed tanker \"SIZE\" determination from a two-way \"toggle\" based\n"
@@ -154,10 +158,10 @@ void slmupd(Session& s, float version, int& status) {
             "     but \"intermediate\" size tanker simulation will be affected.\n");
       }
     }
-    // The auxiliary force and torque move to words 1,440 and 1,441; words
-    // 1,434 to 1,439 keep what they hold.
-    t.i(1440) = t.i(1905);
-    t.i(1441) = t.i(1906);
+    // The auxiliary force switch and frame move to words 1,440 and 1,441;
+    // words 1,434 to 1,439 keep what they hold.
+    t.i(kAuxForceOn) = t.i(kOldAuxForce);
+    t.i(kAuxForceFrame) = t.i(kOldAuxFrame);
     n.note(
         " ++> Modified auxiliary force/torque data specif" "ications; these will be\n"
         "     adjusted automatically if you \"Continue\".\n");
@@ -167,17 +171,19 @@ void slmupd(Session& s, float version, int& status) {
     t.i(kWindSelector) = t.i(kWindSelector) == 0 ? 0x111 : 0x222;
     t.i(kCurrentSelector) = t.i(kCurrentSelector) == 0 ? 0x111 : 0x444;
     t.i(kDriftSelector) = kSelectorDefault;
+    // The three integer load settings of words 770 to 772 become the reals
+    // of the load-model words 1,388 to 1,394.
     const auto real_of = [&](std::size_t w) { return static_cast<float>(t.i(w)); };
-    t.set_r(1388, real_of(770));
-    for (std::size_t w : {1389, 1391}) t.set_r(w, real_of(771));
-    for (std::size_t w : {1390, 1392, 1394}) t.set_r(w, real_of(772));
+    const std::pair<std::size_t, std::size_t> moves[] = {{1388, 770}, {1389, 771}, {1391, 771},
+                                                         {1390, 772}, {1392, 772}, {1394, 772}};
+    for (const auto& [to, from] : moves) t.set_r(to, real_of(from));
     for (std::size_t w : {770, 771, 772}) t.i(w) = 0;
     n.note(
         " ++> Updated & enhanced environmental forcing options; implemented user\n"
         "     specif" "ication of force coefficients.\n");
   }
   if (n.before(3.7f)) {
-    t.set_r(1366, 1.0f);
+    t.set_r(kDriftEnhancement, 1.0f);
     n.note(" ++> Added variable wave drift spectrum enhancement factor.\n");
   }
   if (n.before(3.9f) && n.program() > 3.88f) table_size_check(n, true);
@@ -192,13 +198,13 @@ void slmupd(Session& s, float version, int& status) {
   }
   if (n.before(4.41f)) {
     // The surface point of the current profile is dropped: both columns
-    // (words 461 on and 466 on, five entries each) move down one entry.
-    std::int32_t& points = t.i(177);
+    // (five entries each) move down one entry.
+    std::int32_t& points = t.i(kCurrentProfilePoints);
     if (points > 1) --points;
     const int shifts = std::min(points, 5);
-    for (std::size_t i = 1; static_cast<int>(i) <= shifts; ++i) {
-      t.i(465 + i) = t.i(466 + i);
-      t.i(460 + i) = t.i(461 + i);
+    for (std::size_t i = 0; static_cast<int>(i) < shifts; ++i) {
+      t.i(kCurrentSpeeds + i) = t.i(kCurrentSpeeds + i + 1);
+      t.i(kCurrentDepths + i) = t.i(kCurrentDepths + i + 1);
     }
     n.count();
     n.write_note(
@@ -212,7 +218,7 @@ void slmupd(Session& s, float version, int& status) {
   }
   if (n.before(5.38f)) drag_rework_note(n);
   if (n.before(5.53f)) {
-    t.i(153) = 1;
+    t.i(kLegacyModes) = 1;
     n.note(" ++> Overhaul of low-frequency damping.\n");
   }
   if (n.before(5.57f)) {
@@ -235,14 +241,14 @@ void morupd(Session& s, float version, int& status) {
         "     See line specif" "ication pages.\n");
   }
   if (n.before(5.35f)) {
-    for (std::size_t w = 5011; w <= 5015; ++w) t.i(w) = 0;
+    for (std::size_t w = 5011; w <= 5015; ++w) t.i(w) = 0;  // the exclusion count and list
     n.note(" ++> Isolation database for excluding lines from inertial load correction.\n");
   }
   if (n.before(5.38f) && t.i(kProgramKind) != 15) drag_rework_note(n);
   if (n.before(5.5f)) {
-    t.i(153) = 1;
-    t.i(154) = 0;
-    t.i(155) = 0;
+    t.i(kLegacyModes) = 1;
+    t.i(kLowFrequencyDampingOption) = 0;
+    t.i(kLowFrequencyCorrelationOption) = 0;
     n.note(
         " ++> Overhaul of low-frequency normal modes, damping and correlations.\n"
         "     Review new \"Legacy\" items in \"Output options 1\"; \"Version 5.x flags\" list.\n");

@@ -19,10 +19,6 @@ namespace kelp {
 
 namespace {
 
-// The second vessel of kinds 10 and 13: every first-vessel word has a twin
-// this many words further on.
-constexpr std::size_t kTwin = 1234;
-
 constexpr int kMaxPeriods = 100;
 constexpr int kMaxCases = 6;       // entries of the height and period lists
 constexpr int kMaxComponents = 4;  // Ochi-Hubble components the irregular-seas page offers
@@ -69,7 +65,7 @@ class Checks {
   Checks(Session& s, int& nwarn, int& nfatal)
       : s_(s), t_(s.tpcm), out_(t_.i(kOutputUnit)), kind_(t_.i(kProgramKind)), nwarn_(nwarn), nfatal_(nfatal) {
     vessels_.emplace_back(t_, 0);
-    if (two_vessels(kind_)) vessels_.emplace_back(t_, kTwin);
+    if (two_vessels(kind_)) vessels_.emplace_back(t_, kTwinOffset);
   }
 
   void run();
@@ -116,7 +112,7 @@ class Checks {
 void Checks::normalise() {
   if (t_.i(kSwellOn) == 0) t_.i(kSwell2On) = 0;
   if (t_.r(kSpeed) == 0.0f) t_.set_r(kMotionDirection, 0.0f);
-  if (t_.r(kSpeed + kTwin) == 0.0f) t_.set_r(kMotionDirection + kTwin, 0.0f);
+  if (t_.r(kSpeed + kTwinOffset) == 0.0f) t_.set_r(kMotionDirection + kTwinOffset, 0.0f);
   if (t_.i(kAuxForceOn) == 0) {
     t_.i(kAuxForce2On) = 0;
     t_.i(kAuxForce3On) = 0;
@@ -286,7 +282,7 @@ void Checks::run() {
     fatal({" ++> Fatal Warning: A vessel gyradii is nonpositive."});
   }
   // 4
-  if (two_vessels(kind_) && t_.i(kMemberModel) != 0 && t_.i(kMemberModel + kTwin) != 0) {
+  if (two_vessels(kind_) && t_.i(kMemberModel) != 0 && t_.i(kMemberModel + kTwinOffset) != 0) {
     fatal({" ++> Fatal Warning: Only *ONE* vessel can be type \"Semisubmersible\"."});
   }
   // 5, 6 and 7: the member model.
@@ -344,13 +340,13 @@ void Checks::run() {
   }
   // 18, 19 and 20
   if (two_vessels(kind_)) {
-    if (t_.r(kSpeed) != t_.r(kSpeed + kTwin)) {
+    if (t_.r(kSpeed) != t_.r(kSpeed + kTwinOffset)) {
       warning({" ++> Warning: Unequal buoy/tug, tanker/barge speed values."});
-    } else if (t_.r(kSpeed) != 0.0f && t_.r(kMotionDirection) != t_.r(kMotionDirection + kTwin)) {
+    } else if (t_.r(kSpeed) != 0.0f && t_.r(kMotionDirection) != t_.r(kMotionDirection + kTwinOffset)) {
       warning({" ++> Warning: Unequal buoy/tug, tanker/barge motion direction."});
     }
   }
-  if (kind_ == 10 && (t_.r(kMotionDirection) != 0.0f || t_.r(kMotionDirection + kTwin) != 0.0f)) {
+  if (kind_ == 10 && (t_.r(kMotionDirection) != 0.0f || t_.r(kMotionDirection + kTwinOffset) != 0.0f)) {
     warning({" ++> Warning: Haulex rigorously supports only forward speed towards Golbal 0."});
   }
   // 21

@@ -17,8 +17,6 @@ namespace {
 using testing::column;
 using testing::ScriptedSession;
 
-constexpr std::size_t kTwin = 1234;  // second-vessel words of kinds 10 and 13
-
 // A record every check accepts: a disc buoy for kinds below 10, a tanker for
 // the moored kinds, and a buoy as the second vessel of kinds 10 and 13.
 // Waves and swells are off but sound: height 10 and period 10 for the case,
@@ -27,7 +25,7 @@ void sound(Tpcm& t, int kind) {
   t.i(kProgramKind) = kind;
   t.i(kOutputUnit) = kScreen;
   t.i(kVesselType) = kind < 10 ? 4 : 1;
-  for (const std::size_t v : {std::size_t{0}, kTwin}) {
+  for (const std::size_t v : {std::size_t{0}, kTwinOffset}) {
     if (v != 0 && kind != 10 && kind != 13) break;
     // displacement, centre of gravity, draft, waterplane, gyradii, KMT, KML, beam, length
     for (const auto& [w, x] : std::vector<std::pair<std::size_t, float>>{
@@ -37,7 +35,7 @@ void sound(Tpcm& t, int kind) {
     }
     t.i(kDriftSelector + v) = 0x111;
   }
-  if (kind == 10 || kind == 13) t.i(kVesselType + kTwin) = 4;
+  if (kind == 10 || kind == 13) t.i(kVesselType + kTwinOffset) = 4;
   for (const auto& [w, x] : std::vector<std::pair<std::size_t, float>>{
            {1406, 1}, {1407, 1}, {445, 100}, {449, 1}, {447, 7.07f}, {429, 10}, {430, 10}, {435, 10}, {436, 10},
            {450, 10}, {451, 10}, {490, 10}, {491, 10}}) {
@@ -157,13 +155,13 @@ TEST(VesselChecks, EveryCheckOnAndOff) {
   const std::vector<Finding> cases = {
       {"1 speed with RAOs", 4, {{1424, 2}, I(777, 1)}, kW1, 1, 0},
       {"1 speed without RAOs", 4, {{1424, 2}}, "", 0, 0},
-      {"1 second vessel", 13, {{1424, 2}, {1424 + kTwin, 2}, I(777 + kTwin, 1)}, kW1, 1, 0},
+      {"1 second vessel", 13, {{1424, 2}, {1424 + kTwinOffset, 2}, I(777 + kTwinOffset, 1)}, kW1, 1, 0},
       {"2 GM zero", 4, {{1410, 20}}, kW2, 1, 0},
       {"2 GM zero, kind 14", 14, {{1410, 20}}, "", 0, 0},
       {"3 gyradius 0", 4, {{1414, 0}}, kF3, 0, 1},
-      {"3 second vessel", 10, {{1414 + kTwin, -1}}, kF3, 0, 1},
+      {"3 second vessel", 10, {{1414 + kTwinOffset, -1}}, kF3, 0, 1},
       {"3 small gyradius", 4, {{1414, 0.01f}}, "", 0, 0},
-      {"4 two semisubmersibles", 10, {I(776, 3), I(776 + kTwin, 3), I(790 + kTwin, 1)}, kF4, 0, 1},
+      {"4 two semisubmersibles", 10, {I(776, 3), I(776 + kTwinOffset, 3), I(790 + kTwinOffset, 1)}, kF4, 0, 1},
       {"4 one semisubmersible", 10, {I(776, 3)}, "", 0, 0},
       {"5 a fatal member counts twice", 4, {}, "\n ++> Fatal Warning: Top of member  1 is below the base!\n", 1, 1,
        member_model(kFallen)},
@@ -177,7 +175,7 @@ TEST(VesselChecks, EveryCheckOnAndOff) {
       {"7 semisubmersible factor", 15, {{1406, 0}}, kW7, 1, 0, member_model(kWet)},
       {"7 semisubmersible factor, kind 4", 4, {{1406, 0}}, "", 0, 0, member_model(kWet)},
       {"8 wind coefficient", 15, {I(174, 1), {1361, 0}}, kW8, 1, 0},
-      {"8 second vessel", 10, {I(174, 1), {1361 + kTwin, 0}}, kW8, 1, 0},
+      {"8 second vessel", 10, {I(174, 1), {1361 + kTwinOffset, 0}}, kW8, 1, 0},
       {"8 wind off", 15, {{1361, 0}}, "", 0, 0},
       {"9 current area", 15, {I(175, 1), {1358, 0}}, kW9, 1, 0},
       {"9 current off", 15, {{1358, 0}}, "", 0, 0},
@@ -204,18 +202,18 @@ TEST(VesselChecks, EveryCheckOnAndOff) {
       {"14 GM negative", 4, {{1410, 25}}, kW14, 1, 0},
       {"14 GM negative, kind 14", 14, {{1410, 25}}, "", 0, 0},
       {"15 displacement", 4, {{1408, 0}}, kW15, 1, 0},
-      {"15 second vessel", 13, {{1408 + kTwin, 0}}, kW15, 1, 0},
+      {"15 second vessel", 13, {{1408 + kTwinOffset, 0}}, kW15, 1, 0},
       {"15 small displacement", 4, {{1408, 0.001f}}, "", 0, 0},
       {"16 waterplane", 4, {{1412, 0}}, kF16, 0, 1},
       {"16 waterplane of a member model", 4, {I(776, 3), {1412, 0}}, "", 0, 0},
       {"17 draft at the depth", 4, {{1411, 100}}, kF17, 0, 1},
       {"17 draft just above", 4, {{1411, 99.9f}}, "", 0, 0},
-      {"18 speeds", 10, {{1424 + kTwin, 2}}, kW18, 1, 0},
-      {"18 equal speeds", 10, {{1424, 2}, {1424 + kTwin, 2}}, "", 0, 0},
-      {"19 directions", 13, {{1424, 2}, {1424 + kTwin, 2}, {1405, 90}}, kW19, 1, 0},
-      {"19 equal directions", 13, {{1424, 2}, {1424 + kTwin, 2}, {1405, 90}, {1405 + kTwin, 90}}, "", 0, 0},
-      {"20 direction", 10, {{1424, 2}, {1424 + kTwin, 2}, {1405, 90}, {1405 + kTwin, 90}}, kW20, 1, 0},
-      {"20 direction without speed", 10, {{1405, 90}, {1405 + kTwin, 90}}, "", 0, 0},
+      {"18 speeds", 10, {{1424 + kTwinOffset, 2}}, kW18, 1, 0},
+      {"18 equal speeds", 10, {{1424, 2}, {1424 + kTwinOffset, 2}}, "", 0, 0},
+      {"19 directions", 13, {{1424, 2}, {1424 + kTwinOffset, 2}, {1405, 90}}, kW19, 1, 0},
+      {"19 equal directions", 13, {{1424, 2}, {1424 + kTwinOffset, 2}, {1405, 90}, {1405 + kTwinOffset, 90}}, "", 0, 0},
+      {"20 direction", 10, {{1424, 2}, {1424 + kTwinOffset, 2}, {1405, 90}, {1405 + kTwinOffset, 90}}, kW20, 1, 0},
+      {"20 direction without speed", 10, {{1405, 90}, {1405 + kTwinOffset, 90}}, "", 0, 0},
       {"21 legacy tanker factor", 15, {I(786, 0x222), {1360, -1}}, kF21, 0, 1},
       {"21 2001 tanker factor", 15, {I(786, 0x666), {1403, -1}}, kF21, 0, 1},
       {"21 factor of an unused model", 15, {{1360, -1}}, "", 0, 0},
@@ -230,7 +228,7 @@ TEST(VesselChecks, EveryCheckOnAndOff) {
       {"25 period given", 4, {I(768, 1), {1372, 0.5f}}, "", 0, 0},
       {"26 buoy drift on a tanker", 15, {I(786, 0x444)}, kW26, 1, 0},
       {"26 only the three axes count", 15, {I(786, 0x4000621)}, "", 0, 0},
-      {"26 second vessel", 10, {I(786 + kTwin, 0x222)}, kW26, 1, 0},
+      {"26 second vessel", 10, {I(786 + kTwinOffset, 0x222)}, kW26, 1, 0},
       {"27 wind", 4, {}, kW27, 1, 0, [](Session& s) { s.lowcof.set_r(46, 0.5f); }},
       {"27 current", 4, {}, kW27, 1, 0, [](Session& s) { s.lowcof.set_r(151, 0.5f); }},
       {"27 wind Cy not from LOWDAT", 4, {I(774, 0x121)}, "", 0, 0, [](Session& s) { s.lowcof.set_r(46, 0.5f); }},
@@ -301,7 +299,7 @@ TEST(VesselChecks, NormalisedWords) {
   sound(w, 10);
   w.i(193) = 1;  // a second swell without the first
   w.set_r(1405, 45.0f);  // directions without speed
-  w.set_r(1405 + kTwin, 45.0f);
+  w.set_r(1405 + kTwinOffset, 45.0f);
   w.i(1440) = 1;  // a chain of dependent flags
   w.i(795) = 1;
   w.i(776) = 6;  // a caisson spar is described by members
@@ -311,7 +309,7 @@ TEST(VesselChecks, NormalisedWords) {
   veswrn(t.s, warnings, fatal);
   EXPECT_EQ(w.i(193), 0);
   EXPECT_EQ(w.r(1405), 0.0f);
-  EXPECT_EQ(w.r(1405 + kTwin), 0.0f);
+  EXPECT_EQ(w.r(1405 + kTwinOffset), 0.0f);
   EXPECT_EQ(w.i(795), 0);
   EXPECT_EQ(w.i(790), 1);
   EXPECT_EQ(w.i(162), 0);

@@ -16,14 +16,14 @@ constexpr int kDiscKind = 4;
 // Session defaults of an editing run (not of a print pass or an execute).
 void session_defaults(Tpcm& t) {
   t.i(kSubEditorKind) = 0;
-  t.i(3) = 0;
-  t.i(28) = 37;
-  t.i(29) = 6;
-  t.i(31) = 36;
-  t.i(27) = 12;
+  t.i(kSessionReserved) = 0;
+  t.i(kIrregularHeadingLimit) = 37;
+  t.i(kSeaCaseLimit) = 6;
+  t.i(kSpreadLimit) = 36;
+  t.i(kRegularHeadingLimit) = 12;
   t.i(kVesselType) = 4;
-  t.i(790) = 0;
-  t.i(103) = 0;
+  t.i(kMemberModel) = 0;
+  t.i(kNoMotionsSummary) = 0;
 }
 
 // Loads (or starts a print pass) and returns the first slot.

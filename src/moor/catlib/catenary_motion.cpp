@@ -104,7 +104,7 @@ PointMotion catmot(Session& s, const Lincom& lc, const Catcom& cc, const LineTyp
     trace.values("DXDSI,DZDSI,QP,TX ", {m.cos_phi, m.sin_phi, qp, tx});
     trace.values("CATMOT END; DADXF,DADZF,DXDP,DZDP,DZDT,DXDSI,DZDSI,QP,DQB,DQF",
                  {m.dadxf, m.dadzf, m.dxdp, m.dzdp, m.dzdt, m.cos_phi, m.sin_phi, qp, dqb, dqf});
-    inbug(s, s.tpcm.i(kTraceFlag), trace.out(), kKeyboard);
+    inbug(s, s.tpcm.i(kTraceLevel), trace.out(), kKeyboard);
     for (int k = 0; k < 3; ++k) trace.text("TRY AGAIN, AND...");
   }
   return m;

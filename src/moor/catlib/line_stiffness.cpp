@@ -95,7 +95,7 @@ void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float
   float compliance = 0.0f;
   for (int i = 1; i <= lt.nelem; ++i) {
     const auto e = static_cast<std::size_t>(i - 1);
-    tp.set_r(kScratchAddedMass, lt.added_mass[e]);
+    tp.set_r(kElementAddedMass, lt.added_mass[e]);
     float d = eainv(lt.alpha, T, i);
     if (d < 0.0f) {
       if (known_type && !warned.negative_slope[slot]) {
@@ -107,7 +107,7 @@ void kelast(Session& s, float& ke, const LineType& lt, std::span<float> k, float
     compliance += lt.length[e] * d;
     float m = lt.dry_weight[e];
     if (!(m > 0.0f)) {
-      m = 0.00078539824f * lt.diameter[e] * lt.diameter[e] * tp.r(kWaterDensity) * tp.r(kScratchAddedMass);
+      m = 0.00078539824f * lt.diameter[e] * lt.diameter[e] * tp.r(kWaterDensity) * tp.r(kElementAddedMass);
       m = tp.i(kUnitSystem) != 0 ? m * 0.000001f : m / 144.0f;
       m += lt.weight[e];
     }

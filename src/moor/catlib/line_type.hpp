@@ -1,7 +1,6 @@
 #pragma once
-// The words of the data record that the line library reads beside the
-// mooring tables (whose accessors are in edlib/data_record.hpp), and one line
-// type read out of the record.
+// One line type read out of the record (the words and the mooring tables
+// the line library reads are named in edlib/data_record.hpp).
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -13,27 +12,6 @@ namespace kelp {
 
 // Nodes of a line type: one more than its elements (sublines).
 inline constexpr int kMaxNodes = kSublineCapacity + 1;
-
-// ---- Words of tpcm read by the line library ----
-inline constexpr std::size_t kDebugMaster = 113;        // int: 1 = debugging allowed
-inline constexpr std::size_t kTraceFlag = 114;          // int: 1 = trace lines
-inline constexpr std::size_t kAddedMassModel = 150;     // int: 1 = no catenary added mass (kinds 14 and 17)
-inline constexpr std::size_t kSpanKindFlag = 775;       // int: kinds 8 and 13 measured like kind 10
-inline constexpr std::size_t kMeanDraft = 1411;         // real: reference height (mean draft)
-inline constexpr std::size_t kSecondHeight = 1662;      // real: reference height of the second body
-inline constexpr std::size_t kMaximumLoad = 1674;       // real: largest load of the interpolation tables
-inline constexpr std::size_t kThirdHeight = 2645;       // real: reference height of the special type
-inline constexpr std::size_t kBuoyantSearch = 4993;     // int: non-zero = adjust the first buoyant element
-inline constexpr std::size_t kObliqueModel = 4994;      // int: 1 = oblique (large-amplitude) line model
-inline constexpr std::size_t kInertiaCorrection = 4995; // int: 1 = correct tensions for line inertia
-inline constexpr std::size_t kEndTangentSource = 4997;  // int: 0 = mean end tangents, else the tension rates
-inline constexpr std::size_t kBuoySinkage = 5007;       // int: non-zero = buoy-sinkage correction
-inline constexpr std::size_t kQuasiStaticTension = 5009;  // int: non-zero = tensions from the load tables
-inline constexpr std::size_t kInertiaExclusion = 5011;  // int: 0 all lines corrected, > 0 the unexcluded ones
-inline constexpr std::size_t kSinkageCount = 28076;     // int: multiplier of the sinkage correction
-inline constexpr std::size_t kScratchAddedMass = 78232; // real: scratch, added-mass coefficient of an element
-inline constexpr std::size_t kScratchDrag = 78233;      // real: scratch, drag coefficient of an element
-inline constexpr std::size_t kVerticalReference = 78391;  // real: height taken off a fairlead's in a vertical line
 
 // One line type, copied out of the record. Arrays are indexed from element
 // 1 at position 0; alpha holds three coefficients per element.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "edlib/data_record.hpp"
 #include "sysutl/replies.hpp"
 
 namespace kelp {
@@ -97,11 +98,11 @@ std::string_view moor_block_label(int block) {
 
 MoorShowWords MoorShowWords::from(const Tpcm& tpcm) {
   MoorShowWords w;
-  w.low_frequency = tpcm.i(1919);
-  w.buoy_dynamics = tpcm.i(779);
-  w.member_model = tpcm.i(790);
-  w.wind = tpcm.i(174);
-  w.current = tpcm.i(175);
+  w.low_frequency = tpcm.i(kLowFrequencyOn);
+  w.buoy_dynamics = tpcm.i(kMooringFeedback);
+  w.member_model = tpcm.i(kMemberModel);
+  w.wind = tpcm.i(kWindOn);
+  w.current = tpcm.i(kCurrentOn);
   return w;
 }
 

@@ -77,8 +77,8 @@ void clrdat(Tpcm& r, int s, int t) {
   if (!e || !ty) return;
   r.set_text(e->composition, kSegmentNameChars, "");
   for (std::size_t w : e->values) r.set_r(w, 0.0f);
-  r.i(*element_word(ElementField::kAddedMass, s, t)) = r.bits(kDefaultAddedMass);
-  r.i(*element_word(ElementField::kDrag, s, t)) = r.bits(kDefaultDrag);
+  r.i(*element_word(ElementField::kAddedMass, s, t)) = r.bits(kElementAddedMass);
+  r.i(*element_word(ElementField::kDrag, s, t)) = r.bits(kElementDrag);
   if (is_last(r, s, *ty)) {
     r.i(ty->anchor_depth) = r.bits(kDefaultAnchorDepth);
     r.i(ty->bottom_flag) = r.i(kDefaultBottomFlag);

@@ -67,7 +67,7 @@ double dpdster(const HangingLine& h, double x) {
 
 VerticalLineState vrtlin(Session& s, float z, const LineType& lt, float ref_tension) {
   const int out = s.tpcm.i(kOutputUnit);
-  const float max_load = s.tpcm.r(kMaximumLoad);
+  const float max_load = s.tpcm.r(kMaxTableLoad);
   VerticalLineState r;
   r.direction = z < 0.0f ? -1 : 1;
 

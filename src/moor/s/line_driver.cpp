@@ -51,10 +51,10 @@ float line_vertical_span(const Tpcm& tp, int kind, int t, int fl, float offset) 
   const auto dword = anchor_depth_word(t);
   const float zf = zword ? tp.r(*zword) : 0.0f;
   const float D = dword ? tp.r(*dword) : 0.0f;
-  const float h1411 = tp.r(kMeanDraft);
-  const float h2645 = tp.r(kThirdHeight);
-  if (kind == 10 || ((kind == 13 || kind == 8) && tp.i(kSpanKindFlag) == 1)) {
-    if (t == tp.i(kHawserType)) return (zf - h2645) - (tp.r(kSecondHeight) - h1411);
+  const float h1411 = tp.r(kDraft);
+  const float h2645 = tp.r(kBuoyDraft);
+  if (kind == 10 || ((kind == 13 || kind == 8) && tp.i(kHawserFlag) == 1)) {
+    if (t == tp.i(kHawserType)) return (zf - h2645) - (tp.r(kHawserZCopy) - h1411);
     return D + (zf - h2645);
   }
   if (layered_kind(kind)) return D + (zf - h1411) + offset;
@@ -64,11 +64,11 @@ float line_vertical_span(const Tpcm& tp, int kind, int t, int fl, float offset) 
 void lindrv(Session& s, Lincom& lc, Catcom& cc, std::span<const float> ranges, std::span<const float> offsets) {
   Tpcm& tp = s.tpcm;
   const int out = tp.i(kOutputUnit);
-  if (tp.i(kDebugMaster) == 1) {
+  if (tp.i(kDebug) == 1) {
     fwrite(s, out, "(1X,A/30(6E12.4/))", {std::string(" ### In LINDRV:")});
-    inbug(s, tp.i(kTraceFlag), out, kKeyboard);
+    inbug(s, tp.i(kTraceLevel), out, kKeyboard);
   } else {
-    tp.i(kTraceFlag) = 0;
+    tp.i(kTraceLevel) = 0;
   }
   lc.dhfrac = kTensionStep;
   lc.fairlead_step = kFairleadStep;
@@ -151,12 +151,12 @@ void lindrv(Session& s, Lincom& lc, Catcom& cc, std::span<const float> ranges, s
     // Mean state.
     if (trace.on()) {
       fwrite(s, out, "(A,I5)", {std::string(" SETTING MEAN TMPTANS & SECARRS: MIN = "), m});
-      inbug(s, tp.i(kTraceFlag), out, kKeyboard);
+      inbug(s, tp.i(kTraceLevel), out, kKeyboard);
     }
     float topt1 = 0.0f, topt2 = 0.0f;
     bracket(topt1, topt2);
     iter8p(s, lc, lt, topt1, topt2);
-    if (trace.on()) inbug(s, tp.i(kTraceFlag), out, kKeyboard);
+    if (trace.on()) inbug(s, tp.i(kTraceLevel), out, kKeyboard);
     const auto mean_sclwt = lc.sclwt;
     for (int i = 1; i <= n + 1; ++i) cc.mean_tangent[Catcom::node_index(i, line)] = static_cast<float>(lc.tmptan[ix(i)]);
     const double p0 = lc.tmptan[0];

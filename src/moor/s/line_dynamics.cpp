@@ -139,8 +139,8 @@ void dyncod(Session& s, Lincom& lc, Catcom& cc, const DynamicLineInput& in, Dyna
   if (in.node_output) r.node_longitudinal[ix(n + 1)] = r.node_transverse[ix(n + 1)] = base;
   for (int i = 1; i <= n; ++i) {
     const auto el = ix(i);
-    tp.set_r(kScratchDrag, lt.drag[el]);
-    tp.set_r(kScratchAddedMass, lt.added_mass[el]);
+    tp.set_r(kElementDrag, lt.drag[el]);
+    tp.set_r(kElementAddedMass, lt.added_mass[el]);
     const double tx = lc.dphld / lt.weight[el];
     if (std::isfinite(tx)) r.tx = tx;
     const Complex xb = x_at(i + 1);
@@ -229,7 +229,7 @@ void dyncod(Session& s, Lincom& lc, Catcom& cc, const DynamicLineInput& in, Dyna
     return wo;
   };
   Complex inertia = base;
-  const bool oblique = tp.i(kObliqueModel) == 1 && kind != 10 && !(kind == 13 && t == tp.i(kHawserType));
+  const bool oblique = tp.i(kLargeAmplitude) == 1 && kind != 10 && !(kind == 13 && t == tp.i(kHawserType));
   if (oblique) {
     const ObliqueInput oi{.line = line,
                           .range = in.range,

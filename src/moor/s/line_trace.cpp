@@ -9,7 +9,7 @@
 
 namespace kelp {
 
-LineTrace::LineTrace(Session& s) : s_(s), on_(s.tpcm.i(kTraceFlag) == 1), out_(s.tpcm.i(kOutputUnit)) {}
+LineTrace::LineTrace(Session& s) : s_(s), on_(s.tpcm.i(kTraceLevel) == 1), out_(s.tpcm.i(kOutputUnit)) {}
 
 void LineTrace::values(std::string_view label, const std::vector<double>& v) const {
   if (!on_) return;

@@ -156,7 +156,7 @@ void iter8p(Session& s, Lincom& lc, const LineType& lt, float& topt1, float& top
   for (;;) {
     Bracket bracket{topt1, topt2};
     int e = 0;
-    if (s.tpcm.i(kBuoyantSearch) != 0 && !dry_weight) {
+    if (s.tpcm.i(kBuoyantAtWaterline) != 0 && !dry_weight) {
       for (int i = 1; i <= lt.nelem && e == 0; ++i) {
         if (lc.sclwt[ix(i)] < 0.0) e = i;
       }

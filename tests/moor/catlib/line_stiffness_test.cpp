@@ -47,7 +47,7 @@ TEST(Kelast, StiffnessAndWaveNumbersAgainstHandValues) {
     EXPECT_NEAR(ke, 1.0f / (100.0f * d1 + 50.0f * d2), 1e-6f);
     EXPECT_NEAR(k[0], std::sqrt(d1 * 0.06f / g) * omega, 1e-7f);
     EXPECT_NEAR(k[1], std::sqrt(d2 * m2 / g) * omega, 1e-7f);
-    EXPECT_EQ(t.s.tpcm.r(kScratchAddedMass), 0.8f);
+    EXPECT_EQ(t.s.tpcm.r(kElementAddedMass), 0.8f);
     EXPECT_EQ(t.shown(), "");
   }
   // No compliance at all: a rigid line.

@@ -35,7 +35,7 @@ struct Tables {
     Tpcm& tp = t.s.tpcm;
     tp.i(kOutputUnit) = kScreen;
     tp.i(kInterpTableSize) = kTablePoints;
-    tp.set_r(kMaximumLoad, 100.0f);
+    tp.set_r(kMaxTableLoad, 100.0f);
     testing::store_line_type(tp, testing::line_type_of(els, 1, kType));
     testing::set_tension_points(*lc, 5.0, 2.0);
     const Element& e = els[0];

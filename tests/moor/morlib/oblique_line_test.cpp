@@ -30,7 +30,7 @@ struct Tables {
   ObliqueInput in;
 
   Tables(float t0, float S, float Q, float dx, std::string replies = "") : t(std::move(replies)) {
-    t.s.tpcm.set_r(kMaximumLoad, 100.0f);
+    t.s.tpcm.set_r(kMaxTableLoad, 100.0f);
     lc->ref_tension[kType - 1] = 10.0f;
     for (int j = 1; j <= kTablePoints; ++j) {
       const float d = dx * static_cast<float>(j - kMean);

@@ -18,7 +18,7 @@ using testing::ScriptedSession;
 constexpr float kHalfPi = 1.5707964f;
 
 VerticalLineState hang(ScriptedSession& t, const std::vector<Element>& els, float z) {
-  t.s.tpcm.set_r(kMaximumLoad, 500.0f);
+  t.s.tpcm.set_r(kMaxTableLoad, 500.0f);
   t.s.tpcm.i(702) = kScreen;
   return vrtlin(t.s, z, testing::line_type_of(els, 1), 20.0f);
 }

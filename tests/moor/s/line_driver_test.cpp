@@ -123,7 +123,7 @@ TEST(Lindrv, TraceLinesWhenAsked) {
   // the mean solution.
   Mooring m;
   m.t.in.str("1\n1\n1\n");
-  m.t.s.tpcm.i(kDebugMaster) = 1;
+  m.t.s.tpcm.i(kDebug) = 1;
   m.ranges[0] = static_cast<float>(range_at(30.0, kDepth));
   m.run();
   const std::string shown = m.t.shown();
@@ -134,10 +134,10 @@ TEST(Lindrv, TraceLinesWhenAsked) {
   }
   // Without the master switch the trace flag is cleared.
   Mooring quiet;
-  quiet.t.s.tpcm.i(kTraceFlag) = 1;
+  quiet.t.s.tpcm.i(kTraceLevel) = 1;
   quiet.ranges[0] = m.ranges[0];
   quiet.run();
-  EXPECT_EQ(quiet.t.s.tpcm.i(kTraceFlag), 0);
+  EXPECT_EQ(quiet.t.s.tpcm.i(kTraceLevel), 0);
   EXPECT_EQ(quiet.t.shown(), "");
 }
 

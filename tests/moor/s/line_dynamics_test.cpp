@@ -198,7 +198,7 @@ TEST(Dyncod, ObliqueModelFollowsTheTables) {
   // static tension changes are those of the closed-form line with its top
   // moved by |e| along the line.
   Dynamic d(15, {kChain}, 3, "\n\n\n");
-  d.t.s.tpcm.i(kObliqueModel) = 1;
+  d.t.s.tpcm.i(kLargeAmplitude) = 1;
   const DynamicLineOutput r = d.eval();
   EXPECT_EQ(r.status, 1);
   const double x = d.ranges[0], a = std::abs(d.cc->top_motion);

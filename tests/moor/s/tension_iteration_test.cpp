@@ -198,7 +198,7 @@ TEST(Iter8p, BuoyantElementSearch) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedSession t;
-    t.s.tpcm.i(kBuoyantSearch) = c.option;
+    t.s.tpcm.i(kBuoyantAtWaterline) = c.option;
     auto lc = std::make_unique<Lincom>();
     lc->buoy_target = c.target;
     LineType lt = testing::line_type_of(els, 1);
