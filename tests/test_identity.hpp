@@ -1,23 +1,16 @@
 #pragma once
-// The identities of the two editors as their identity routines fill them,
-// for tests of the shared frame that cannot link the programs themselves.
+// The identities of the two editors, for tests of the shared frame: the
+// disc-buoy editor's as its own identity routine fills it.
 #include "edlib/kind_dispatch.hpp"
+#include "ronvaske/dsctop.hpp"
+#include "test_session.hpp"
 
 namespace kelp::testing {
 
 inline Identity ronvaske_identity() {
+  ScriptedSession t;
   Identity id;
-  id.program_name = "Rondixa ";
-  id.main_name = "RONDIXA     ";
-  id.editor_name = "ronvaske    ";
-  id.data_file = "RONDDAT     ";
-  id.backup_file = "RONDBAK     ";
-  id.version = 6.8f;
-  id.kind = 4;
-  id.year = 2020;
-  id.os_code = 21;
-  id.layout_code = 49;
-  id.run_mode = 2;
+  dsctop(t.s, id);
   return id;
 }
 
