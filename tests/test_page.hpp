@@ -1,11 +1,12 @@
 #pragma once
-// The shared fixture of page tests: the prompts pages write, a count of a
-// text on the screen, the record an editor's page loop leaves, and a page
-// run with scripted replies whose screen and words a table of cases checks.
+// The shared fixture of page tests: the record an editor's page loop leaves,
+// and a page run with scripted replies whose screen and words a table of
+// cases checks (the prompts and count_of are in test_session.hpp).
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,18 +16,6 @@
 #include "test_session.hpp"
 
 namespace kelp::testing {
-
-inline const std::string kSelect = " \n Enter number of selection (\"H\" for help): ";
-inline const std::string kNewValue = " Enter new value: ";
-inline const std::string kReturn = " \n Press <RETURN> to continue: ";
-inline const std::string kAbortAsk = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
-
-// How often a text appears on the screen (occurrences that do not overlap).
-inline int count_of(std::string_view hay, std::string_view needle) {
-  int n = 0;
-  for (auto p = hay.find(needle); p != std::string_view::npos; p = hay.find(needle, p + needle.size())) ++n;
-  return n;
-}
 
 // The record as the page loop of the editor of `kind` leaves it: the kind,
 // its vessel type (4, the disc buoy, for kind 4; 1 otherwise), the screen as
@@ -40,9 +29,17 @@ inline void page_record(Tpcm& t, int kind = 4, int units = kUnitsEnglish) {
 
 using PageFn = std::function<void(Session&)>;
 
+// A real expected within a tolerance of a value worked out by hand.
+struct Near {
+  std::size_t word;
+  float value;
+  float tolerance;
+};
+
 // One run of a page for a table of cases: the replies, the record (kind,
-// units, words set before), and what must follow: the words after, texts
-// shown in this order, texts never shown, and how often texts appear.
+// units, words set before), and what must follow: the words after (bit for
+// bit, or near a value), texts shown in this order, texts never shown, how
+// often texts appear, and the whole screen or its end.
 struct PageCase {
   const char* name;
   std::string replies;
@@ -53,6 +50,9 @@ struct PageCase {
   std::vector<std::pair<std::string, int>> counts = {};
   int kind = 4;
   int units = kUnitsEnglish;
+  std::optional<std::string> screen = std::nullopt;
+  std::string ends_with = {};
+  std::vector<Near> near = {};
 };
 
 // Runs the page on a fresh session and returns it (screen and record).
@@ -78,6 +78,11 @@ inline void expect_page_case(const PageFn& page, const PageCase& c) {
   }
   for (const std::string& text : c.never) EXPECT_EQ(screen.find(text), std::string::npos) << text;
   for (const auto& [text, n] : c.counts) EXPECT_EQ(count_of(screen, text), n) << text;
+  for (const Near& x : c.near) EXPECT_NEAR(t->s.tpcm.r(x.word), x.value, x.tolerance) << "word " << x.word;
+  if (c.screen) {
+    EXPECT_EQ(screen, *c.screen);
+  }
+  EXPECT_TRUE(screen.ends_with(c.ends_with)) << screen;
 }
 
 }  // namespace kelp::testing

@@ -1,11 +1,13 @@
 #pragma once
-// A session with scripted replies and a captured screen, and the words a
-// test sets in a record or expects there, for tests.
+// A session with scripted replies and a captured screen, the prompts the
+// dialogue writes, a count of a text on the screen, and the words a test
+// sets in a record or expects there, for tests.
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sysutl/session.hpp"
@@ -23,6 +25,19 @@ using Words = std::vector<Word>;
 
 inline void set_words(Tpcm& t, const Words& words) {
   for (const Word& x : words) t.i(x.word) = x.bits;
+}
+
+// The prompts of the dialogue, as the screen shows them.
+inline const std::string kSelect = " \n Enter number of selection (\"H\" for help): ";
+inline const std::string kNewValue = " Enter new value: ";
+inline const std::string kReturn = " \n Press <RETURN> to continue: ";
+inline const std::string kAbortAsk = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
+
+// How often a text appears on the screen (occurrences that do not overlap).
+inline int count_of(std::string_view hay, std::string_view needle) {
+  int n = 0;
+  for (auto p = hay.find(needle); p != std::string_view::npos; p = hay.find(needle, p + needle.size())) ++n;
+  return n;
 }
 
 struct ScriptedSession {

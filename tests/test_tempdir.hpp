@@ -1,7 +1,10 @@
 #pragma once
-// Private temporary directories and small file helpers, for tests.
+// Private temporary directories, small file helpers, the big-endian bytes of
+// data files, and file layers (one in a directory of its own, one that
+// fails a chosen step), for tests.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "sysutl/session.hpp"
 
@@ -35,6 +39,18 @@ inline void write_file(const std::string& path, std::string_view bytes) {
   f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// The big-endian bytes of a 32-bit word, and the word at a byte offset.
+inline std::string be32(std::uint32_t v) {
+  std::string b(4, '\0');
+  for (std::size_t k = 0; k < 4; ++k) b[k] = static_cast<char>((v >> (24 - 8 * k)) & 0xFFu);
+  return b;
+}
+inline std::uint32_t get_be32(const std::string& bytes, std::size_t offset) {
+  std::uint32_t v = 0;
+  for (std::size_t k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(bytes.at(offset + k));
+  return v;
+}
+
 // A temporary directory removed with all it holds when the object goes.
 class TempDir {
  public:
@@ -49,6 +65,7 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
   // The path of a file in the directory.
   std::string file(std::string_view name) const { return (path_ / name).string(); }
+  std::string operator/(std::string_view name) const { return file(name); }
 
  private:
   std::filesystem::path path_;
@@ -100,6 +117,41 @@ class DirFiles : public FileSystem {
 
  private:
   TempDir dir_;
+};
+
+// A file layer that fails one step of the file work, for every file or for
+// one target and its temporaries ("<target>.kelp..."): kCreate, no new file
+// can be made; kWrite, a new file is made but nothing written reaches it (a
+// full disk: /dev/full); kOpenWrite, a file opened for writing fails at its
+// first byte; kRename, nothing is renamed onto the target.
+struct FaultyFiles : FileSystem {
+  enum Step { kNone, kCreate, kWrite, kOpenWrite, kRename };
+  explicit FaultyFiles(Step step = kNone, std::string target = {}) : step(step), target(std::move(target)) {}
+  Step step;
+  std::string target;  // empty: every file
+
+  bool aims_at_temporary(const std::string& path) const { return target.empty() || path.starts_with(target + ".kelp"); }
+  std::unique_ptr<std::ostream> create_new(const std::string& path) override {
+    const bool hit = aims_at_temporary(path);
+    if (hit && step == kCreate) return nullptr;
+    auto made = FileSystem::create_new(path);
+    if (made && hit && step == kWrite) return std::make_unique<std::ofstream>("/dev/full", std::ios::binary);
+    return made;
+  }
+  std::unique_ptr<std::ostream> open_write(const std::string& path, bool binary, bool append) override {
+    if (step != kOpenWrite || !(target.empty() || path == target)) return FileSystem::open_write(path, binary, append);
+    struct Broken : std::streambuf {
+      int_type overflow(int_type) override { return traits_type::eof(); }
+    };
+    struct Holder : std::ostream {
+      Holder() : std::ostream(nullptr) { rdbuf(&buf); }
+      Broken buf;
+    };
+    return std::make_unique<Holder>();
+  }
+  bool rename(const std::string& from, const std::string& to) override {
+    return !(step == kRename && (target.empty() || to == target)) && FileSystem::rename(from, to);
+  }
 };
 
 }  // namespace kelp::testing

@@ -146,8 +146,7 @@ inline std::string upgrade_heading(const std::string& version) {
 
 // The screen without the pager's waits (" \n Press <RETURN> to continue: ").
 inline std::string without_waits(std::string screen) {
-  const std::string wait = " \n Press <RETURN> to continue: ";
-  for (auto at = screen.find(wait); at != std::string::npos; at = screen.find(wait)) screen.erase(at, wait.size());
+  for (auto at = screen.find(kReturn); at != std::string::npos; at = screen.find(kReturn)) screen.erase(at, kReturn.size());
   return screen;
 }
 

@@ -23,35 +23,16 @@
 #include <utility>
 #include <vector>
 
+#include "sysutl/diskio.hpp"
+#include "test_session.hpp"
+#include "test_tempdir.hpp"
+
 namespace kelp::e2e {
 
 // Path of a program built in this build tree ("ronvaske", "pivlorn").
 inline std::string program_path(const std::string& name) { return std::string(KELP_BINARY_DIR) + "/" + name; }
 
-// A fresh directory under $TMPDIR (or /tmp), removed with everything in it
-// when the object goes.
-class TempDir {
- public:
-  TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string templ = std::string(base && *base ? base : "/tmp") + "/kelp-e2e-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    if (!::mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = buf.data();
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using testing::TempDir;
 
 struct RunResult {
   std::string screen;  // standard output
@@ -129,51 +110,24 @@ inline RunResult run(const TempDir& dir, const std::string& name, const std::str
 
 // ---- Files of the run directory ----
 
-inline bool file_exists(const std::string& path) { return std::filesystem::exists(path); }
-
-inline std::string read_file(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-inline void write_file(const std::string& path, const std::string& bytes) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using testing::slurp;
+using testing::write_file;
 
 // Every regular file of a directory with its contents, to show that a run
 // left the directory exactly as it was.
 inline std::map<std::string, std::string> snapshot(const std::string& dir) {
   std::map<std::string, std::string> files;
   for (const auto& e : std::filesystem::directory_iterator(dir)) {
-    if (e.is_regular_file()) files[e.path().filename().string()] = read_file(e.path().string());
+    if (e.is_regular_file()) files[e.path().filename().string()] = slurp(e.path().string());
   }
   return files;
 }
 
 // ---- Data-file bytes ----
 
-// The big-endian bytes of a 32-bit word.
-inline std::string be32(std::uint32_t v) {
-  std::string b(4, '\0');
-  for (int k = 0; k < 4; ++k) b[static_cast<std::size_t>(k)] = static_cast<char>((v >> (24 - 8 * k)) & 0xFFu);
-  return b;
-}
-
-inline std::uint32_t get_be32(const std::string& bytes, std::size_t offset) {
-  std::uint32_t v = 0;
-  for (std::size_t k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(bytes.at(offset + k));
-  return v;
-}
-
-// A data file: one unformatted big-endian record (marker, words, marker).
-inline std::string record_bytes(const std::vector<std::int32_t>& words) {
-  const auto marker = static_cast<std::uint32_t>(4 * words.size());
-  std::string b = be32(marker);
-  for (auto w : words) b += be32(static_cast<std::uint32_t>(w));
-  b += be32(marker);
-  return b;
-}
+// A data file is one unformatted big-endian record (marker, words, marker):
+// sysutl's encode_record writes it, get_be32 reads its words.
+using testing::get_be32;
 
 // Word n of a data file written as one record (after the leading marker).
 inline std::int32_t file_word(const std::string& bytes, std::size_t n) {
@@ -240,11 +194,6 @@ inline std::string page_labels(const std::string& screen) {
   return labels;
 }
 
-// Number of times `needle` occurs in `hay`.
-inline int count_of(const std::string& hay, const std::string& needle) {
-  int n = 0;
-  for (std::size_t p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + needle.size())) ++n;
-  return n;
-}
+using testing::count_of;
 
 }  // namespace kelp::e2e

@@ -43,7 +43,7 @@ TEST(RonvaskeStart, CreateShowTheFinalPageSaveAndExit) {
   EXPECT_EQ(r.screen.substr(0, expected_banner().size()), expected_banner());
   EXPECT_EQ(page_labels(r.screen), "1 10 ");
 
-  const std::string data = read_file(dir / "RONDDAT");
+  const std::string data = slurp(dir / "RONDDAT");
   ASSERT_EQ(data.size(), 7956u);
   EXPECT_EQ(get_be32(data, 0), 0x1F0Cu);
   EXPECT_EQ(get_be32(data, 7952), 0x1F0Cu);
@@ -59,8 +59,8 @@ TEST(RonvaskeStart, CreateShowTheFinalPageSaveAndExit) {
   EXPECT_EQ(file_word(data, 699), 0);
   EXPECT_EQ(file_word(data, 700), 0);
   EXPECT_EQ(file_word(data, 702), 0);
-  EXPECT_FALSE(file_exists(dir / "RONDBAK"));
-  EXPECT_FALSE(file_exists(dir / "LASTBAK"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "RONDBAK"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "LASTBAK"));
 }
 
 TEST(RonvaskeStart, AnUnchangedFileIsNotWrittenAgain) {
@@ -88,8 +88,8 @@ TEST(RonvaskeNavigation, EveryCodeOfTheSlotTable) {
   EXPECT_EQ(page_labels(r.screen), "1 1 10 2 4 3 3 2 1 1 10 1 1 10 10 ") << r.screen;
   EXPECT_NE(r.screen.find(" (Jn) Jump to page \"n\"\n"), std::string::npos);
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(read_file(dir / "RONDDAT").size(), 7956u);
-  EXPECT_TRUE(file_exists(dir / "RONDIN.stxt"));
+  EXPECT_EQ(slurp(dir / "RONDDAT").size(), 7956u);
+  EXPECT_TRUE(std::filesystem::exists(dir / "RONDIN.stxt"));
   EXPECT_NE(r.errors.find("it is ready for submission to the server."), std::string::npos);
 }
 
@@ -107,11 +107,11 @@ TEST(RonvaskeNavigation, ExecuteRunsThePrintPassSavesAndShowsTheSubmissionNote) 
   const auto r = run(dir, "ronvaske", sound_buoy_script({"L", "E", ""}));
   ASSERT_FALSE(r.timed_out);
   EXPECT_EQ(r.status, 0) << r.screen << r.errors;
-  EXPECT_TRUE(file_exists(dir / "RONDDAT"));
-  EXPECT_TRUE(file_exists(dir / "RONDIN.stxt"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "RONDDAT"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "RONDIN.stxt"));
   EXPECT_NE(r.errors.find("it is ready for submission to the server."), std::string::npos);
   // The listing starts with the banner, written without a menu.
-  const std::string listing = read_file(dir / "RONDIN.stxt");
+  const std::string listing = slurp(dir / "RONDIN.stxt");
   EXPECT_NE(listing.find("**   Welcome to Rondixa   **"), std::string::npos);
   EXPECT_EQ(listing.find("Enter letter of selection"), std::string::npos);
 }
@@ -138,7 +138,7 @@ TEST(RonvaskeFiles, ModifyWithoutDataFileIsAFileError) {
 TEST(RonvaskeFiles, EndOfInputAtTheMenu) {
   for (const std::string replies : {"", "X\n", "\n"}) {
     TempDir dir;
-    write_file(dir / "RONDDAT", record_bytes(disc_buoy_words()));
+    write_file(dir / "RONDDAT", encode_record(disc_buoy_words()));
     const auto before = snapshot(dir.path());
     const auto r = run(dir, "ronvaske", replies);
     ASSERT_FALSE(r.timed_out);
@@ -152,7 +152,7 @@ TEST(RonvaskeFiles, EndOfInputOnAPageLeavesTheFileAlone) {
   TempDir dir;
   auto words = disc_buoy_words();
   words[111] = 2019;  // the load stamps a new year: a change that is never saved
-  write_file(dir / "RONDDAT", record_bytes(words));
+  write_file(dir / "RONDDAT", encode_record(words));
   const auto before = snapshot(dir.path());
   const auto r = run(dir, "ronvaske", script({"M"}));
   EXPECT_EQ(r.status, 1);
@@ -170,7 +170,7 @@ struct Damaged {
 };
 
 std::vector<Damaged> damaged_files() {
-  const std::string good = record_bytes(disc_buoy_words());
+  const std::string good = encode_record(disc_buoy_words());
   auto kind0 = disc_buoy_words();
   kind0[1] = 0;
   auto kind18 = disc_buoy_words();
@@ -190,9 +190,9 @@ std::vector<Damaged> damaged_files() {
   return {
       {"truncated", good.substr(0, 4000), " ++> Input Data File smaller than expected:\n"},
       {"truncated to 3 bytes", good.substr(0, 3), text4},
-      {"kind 0", record_bytes(kind0), text4},
-      {"kind 18", record_bytes(kind18), text4},
-      {"one word long", record_bytes(longer),
+      {"kind 0", encode_record(kind0), text4},
+      {"kind 18", encode_record(kind18), text4},
+      {"one word long", encode_record(longer),
        " ++> Warning: Data file is seriously corrupt or from a very early version.\n"
        "              Inspect all editor pages with particular care...\n"},
       {"other byte order", swapped, text4},
@@ -208,7 +208,7 @@ TEST(RonvaskeCorrupt, ReportedAndLeftAsItWasWhenTheUserAborts) {
     EXPECT_NE(r.screen.find(d.report), std::string::npos) << d.name << "\n" << r.screen;
     EXPECT_NE(r.screen.find("Enter \"A\" to abort or Press <RETURN> to continue: "), std::string::npos) << d.name;
     EXPECT_EQ(r.status, 1) << d.name;
-    EXPECT_TRUE(read_file(dir / "RONDDAT") == d.bytes) << d.name;
+    EXPECT_TRUE(slurp(dir / "RONDDAT") == d.bytes) << d.name;
     // Besides the data file, at most the warning report of the load.
     auto files = snapshot(dir.path());
     files.erase("DATUPWRN.stxt");
@@ -224,8 +224,8 @@ TEST(RonvaskeCorrupt, GoingOnNeverCrashesAndNeverWritesUnasked) {
     const auto r = run(dir, "ronvaske", script({"M", "", "", "", "L", "2", ""}));
     ASSERT_FALSE(r.timed_out) << d.name;
     EXPECT_LT(r.status, 128) << d.name << "\n" << r.screen << r.errors;
-    EXPECT_TRUE(read_file(dir / "RONDDAT") == d.bytes) << d.name;
-    EXPECT_FALSE(file_exists(dir / "RONDBAK")) << d.name;
+    EXPECT_TRUE(slurp(dir / "RONDDAT") == d.bytes) << d.name;
+    EXPECT_FALSE(std::filesystem::exists(dir / "RONDBAK")) << d.name;
   }
 }
 
@@ -234,16 +234,16 @@ TEST(RonvaskeCorrupt, ShortFileLoadsAsOlderAndSavesTheFullRecord) {
   auto words = disc_buoy_words();
   words.pop_back();
   words[0] = 1986;
-  const std::string bytes = record_bytes(words);
+  const std::string bytes = encode_record(words);
   write_file(dir / "RONDDAT", bytes);
   const auto r = run(dir, "ronvaske", script({"M", "", "L", "1"}));
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_NE(r.screen.find(" ++> Input Data File smaller than expected:\n"
                           "     Expected   1987 I*4s, found   1986 I*4s... CAUTION!\n"),
             std::string::npos);
-  EXPECT_EQ(read_file(dir / "RONDDAT").size(), 7956u);
-  EXPECT_TRUE(read_file(dir / "RONDBAK") == bytes);
-  EXPECT_TRUE(file_exists(dir / "DATUPWRN.stxt"));
+  EXPECT_EQ(slurp(dir / "RONDDAT").size(), 7956u);
+  EXPECT_TRUE(slurp(dir / "RONDBAK") == bytes);
+  EXPECT_TRUE(std::filesystem::exists(dir / "DATUPWRN.stxt"));
 }
 
 TEST(RonvaskeCorrupt, TextFromTheOtherByteOrderIsRepairedWhenSaved) {
@@ -251,18 +251,18 @@ TEST(RonvaskeCorrupt, TextFromTheOtherByteOrderIsRepairedWhenSaved) {
   auto words = disc_buoy_words();
   words[120] = 3;  // written on a big-endian machine: texts in its order
   for (std::size_t k = 59; k < 79; ++k) words[k] = 0x41424344;
-  const std::string bytes = record_bytes(words);
+  const std::string bytes = encode_record(words);
   write_file(dir / "RONDDAT", bytes);
 
   // Leaving without saving keeps the file as it was.
   auto r = run(dir, "ronvaske", script({"M", "", "", "L", "2", ""}));
   EXPECT_NE(r.screen.find(" ++> File was produced on a Macintosh PPC computer.\n"), std::string::npos) << r.screen;
-  EXPECT_TRUE(read_file(dir / "RONDDAT") == bytes);
+  EXPECT_TRUE(slurp(dir / "RONDDAT") == bytes);
 
   // Saving writes the texts in this machine's order.
   r = run(dir, "ronvaske", script({"M", "", "", "L", "1"}));
   EXPECT_EQ(r.status, 0);
-  const std::string saved = read_file(dir / "RONDDAT");
+  const std::string saved = slurp(dir / "RONDDAT");
   EXPECT_EQ(file_word(saved, 59), 0x44434241);
   EXPECT_EQ(file_word(saved, 120), 21);
 }

@@ -66,7 +66,7 @@ TEST(RonvaskePages, EditEveryPageAndSave) {
                           " 12) Roll period (sec) ..................................    20.00\n"),
             std::string::npos);
 
-  const std::string data = read_file(dir / "RONDDAT");
+  const std::string data = slurp(dir / "RONDDAT");
   ASSERT_EQ(data.size(), 7956u);
   std::string ident;
   for (std::size_t w = 59; w < 77; ++w) {
@@ -102,7 +102,7 @@ TEST(RonvaskePages, HiddenItemsKeepTheirNumbersAndKeysRedisplay) {
   EXPECT_EQ(r.screen.find("Enter new value"), std::string::npos);
   EXPECT_EQ(r.screen.find("Vessel Definition Notes"), std::string::npos);
   EXPECT_EQ(r.screen.find("Vessel type for simulation"), std::string::npos);
-  const std::string data = read_file(dir / "RONDDAT");
+  const std::string data = slurp(dir / "RONDDAT");
   EXPECT_EQ(file_word(data, 776), 4);
   EXPECT_EQ(file_word(data, 761), 0);
   EXPECT_EQ(file_word(data, 766), 0);
@@ -121,7 +121,7 @@ TEST(RonvaskePages, MetricSwitchConvertsTheRecordAndBack) {
               std::string::npos);
     EXPECT_NE(r.screen.find("  1) Vessel displacement ................................       0.00 m.ton \n"),
               std::string::npos);
-    const std::string data = read_file(dir / "RONDDAT");
+    const std::string data = slurp(dir / "RONDDAT");
     EXPECT_EQ(file_word(data, 116), 1);
     EXPECT_EQ(raw(data, 445), 0x41F3D70Au);  // 100 x 0.3048 (gfortran)
     EXPECT_EQ(raw(data, 446), 0x448025D2u);  // 64 lb/ft^3 as kg/m^3
@@ -131,7 +131,7 @@ TEST(RonvaskePages, MetricSwitchConvertsTheRecordAndBack) {
     EXPECT_EQ(r.status, 0) << r.screen;
     EXPECT_NE(r.screen.find(" 2) Convert ALL data values and units labels to English units\n"),
               std::string::npos);
-    const std::string data = read_file(dir / "RONDDAT");
+    const std::string data = slurp(dir / "RONDDAT");
     EXPECT_EQ(file_word(data, 116), 0);
     EXPECT_EQ(file_real(data, 446), 64.0f);
     EXPECT_NEAR(file_real(data, 445), 100.0f, 100.0f * 2e-7f);  // within one unit in the last place
@@ -143,7 +143,7 @@ TEST(RonvaskePages, PrintPassListsEachPageOnce) {
   const auto r = run(dir, "ronvaske", sound_buoy_script({"L", "E", ""}));
   ASSERT_FALSE(r.timed_out);
   EXPECT_EQ(r.status, 0) << r.screen << r.errors;
-  const std::string listing = read_file(dir / "RONDIN.stxt");
+  const std::string listing = slurp(dir / "RONDIN.stxt");
   for (const std::string header :
        {"  Page 1: Site conditions  ", "  Page 2: Vessel Hydrostatic Characteristics  ",
         "  Page 3: Vessel Gyradii and Bilge Specifications  ", "  Page 4: Vessel Period and Damping Specifications  "}) {
@@ -211,7 +211,7 @@ TEST(RonvaskePages, PrintPassListsEachPageOnce) {
       "\n"
       "\n";
   EXPECT_NE(listing.find(pages), std::string::npos) << listing;
-  const std::string data = read_file(dir / "RONDDAT");
+  const std::string data = slurp(dir / "RONDDAT");
   EXPECT_EQ(file_real(data, 445), 100.0f);
   EXPECT_EQ(file_real(data, 1408), 500.0f);
 }
@@ -229,7 +229,7 @@ TEST(RonvaskePages, CommandLettersBlankAndUnreadableRepliesKeepTheValues) {
   EXPECT_EQ(r.status, 0) << r.screen << r.errors;
   EXPECT_EQ(page_labels(r.screen), "1 1 1 1 1 1 1 2 2 2 2 3 4 4 4 10 ");
   EXPECT_NE(r.screen.find(" ++> Sorry, no help for this page..."), std::string::npos);
-  const std::string data = read_file(dir / "RONDDAT");
+  const std::string data = slurp(dir / "RONDDAT");
   EXPECT_EQ(file_real(data, 445), 50.0f);
   EXPECT_EQ(file_real(data, 446), 64.0f);
   EXPECT_EQ(file_real(data, 1408), 0.0f);
@@ -250,7 +250,7 @@ TEST(RonvaskePages, EndOfInputInsideAPageWritesNothing) {
     ASSERT_FALSE(r.timed_out);
     EXPECT_EQ(r.status, 1) << replies.size() << r.screen;
     EXPECT_TRUE(r.screen.ends_with(" ++> End of input: session ended, nothing saved.\n")) << r.screen;
-    EXPECT_FALSE(file_exists(dir / "RONDDAT"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "RONDDAT"));
   }
 }
 

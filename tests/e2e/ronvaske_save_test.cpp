@@ -30,7 +30,7 @@ class RonvaskeSave : public ::testing::Test {
   std::string create_and_save() {
     const RunResult r = run(script({"C", "L", "1"}));
     EXPECT_EQ(r.status, 0) << r.screen;
-    return read_file(dir_ / "RONDDAT");
+    return slurp(dir_ / "RONDDAT");
   }
   // Loads the file, sets the water depth (page 1, item 4) and saves.
   RunResult modify_and_save(const std::string& depth) { return run(script({"M", "4", depth, "L", "1"})); }
@@ -50,7 +50,7 @@ TEST_F(RonvaskeSave, CreateGoToTheLastPageSaveAndExit) {
   EXPECT_EQ(r.screen.substr(r.screen.size() - std::strlen(kDiscEndOfSessionPage)), kDiscEndOfSessionPage);
   EXPECT_EQ(r.errors, "");
 
-  const std::string data = read_file(dir_ / "RONDDAT");
+  const std::string data = slurp(dir_ / "RONDDAT");
   ASSERT_EQ(data.size(), 7956u);
   EXPECT_EQ(data.substr(0, 4), std::string("\x00\x00\x1F\x0C", 4));
   EXPECT_EQ(data.substr(7952, 4), std::string("\x00\x00\x1F\x0C", 4));
@@ -71,16 +71,16 @@ TEST_F(RonvaskeSave, SavesMoveTheGenerationsThroughTheBackups) {
 
   RunResult r = modify_and_save("100");
   ASSERT_EQ(r.status, 0) << r.screen;
-  const std::string second = read_file(dir_ / "RONDDAT");
-  EXPECT_EQ(read_file(dir_ / "RONDBAK"), first);
+  const std::string second = slurp(dir_ / "RONDDAT");
+  EXPECT_EQ(slurp(dir_ / "RONDBAK"), first);
   EXPECT_NE(second, first);
-  EXPECT_FALSE(file_exists(dir_ / "LASTBAK"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "LASTBAK"));
 
   r = modify_and_save("200");
   ASSERT_EQ(r.status, 0) << r.screen;
-  EXPECT_EQ(read_file(dir_ / "LASTBAK"), first);
-  EXPECT_EQ(read_file(dir_ / "RONDBAK"), second);
-  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
+  EXPECT_EQ(slurp(dir_ / "LASTBAK"), first);
+  EXPECT_EQ(slurp(dir_ / "RONDBAK"), second);
+  EXPECT_EQ(slurp(dir_ / "RONDDAT").size(), 7956u);
   EXPECT_EQ(snapshot(dir_.path()).size(), 3u);  // no temporary left behind
 }
 
@@ -121,15 +121,15 @@ TEST_F(RonvaskeSave, CodesTheFinalPageDoesNotOfferShowItAgain) {
   const RunResult r = run(script({"C", "L", "M", "C", "D", "I", "X", "8", "9", "10", "2", ""}));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(count_of(r.screen, "End of Session"), 9);
-  EXPECT_FALSE(file_exists(dir_ / "RONDDAT"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "RONDDAT"));
 }
 
 TEST_F(RonvaskeSave, ExecuteWritesTheListingSavesAndShowsTheSubmissionNote) {
   const RunResult r = run(sound_buoy_script({"L", "3", ""}));
   EXPECT_EQ(r.status, 0) << r.screen;
-  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
-  EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
-  EXPECT_NE(read_file(dir_ / "RONDIN.stxt").find("Welcome to Rondixa"), std::string::npos);
+  EXPECT_EQ(slurp(dir_ / "RONDDAT").size(), 7956u);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "RONDIN.stxt"));
+  EXPECT_NE(slurp(dir_ / "RONDIN.stxt").find("Welcome to Rondixa"), std::string::npos);
   EXPECT_EQ(r.errors,
             "                   >>> Brenvik Editor Software <<<\n\n\n"
             "          This data file passed preliminary error checks;\n"
@@ -151,26 +151,26 @@ TEST_F(RonvaskeSave, NewRecordShowsItsFindingsThenExecutesOnceFixed) {
                                " Press <RETURN> to continue: ";
   EXPECT_EQ(count_of(r.screen, findings), 1) << r.screen;
   EXPECT_EQ(count_of(r.screen, "++> "), 6);
-  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
-  EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
+  EXPECT_EQ(slurp(dir_ / "RONDDAT").size(), 7956u);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "RONDIN.stxt"));
   EXPECT_NE(r.errors.find("it is ready for submission to the server."), std::string::npos);
 }
 
 TEST_F(RonvaskeSave, SilentRunWritesTheReportAndSaves) {
   const RunResult r = run(sound_buoy_script({"L", "4", ""}));
   EXPECT_EQ(r.status, 0) << r.screen;
-  EXPECT_TRUE(file_exists(dir_ / "Diagnostics.stxt"));
-  EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
-  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "Diagnostics.stxt"));
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "RONDIN.stxt"));
+  EXPECT_EQ(slurp(dir_ / "RONDDAT").size(), 7956u);
   EXPECT_NE(r.errors.find("it is ready for submission to the server."), std::string::npos);
 }
 
 TEST_F(RonvaskeSave, PrintPassOfItemFiveComesBackToThePage) {
   const RunResult r = run(script({"C", "L", "5", "2", ""}));
   EXPECT_EQ(r.status, 0) << r.screen;
-  EXPECT_TRUE(file_exists(dir_ / "RONDIN.stxt"));
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "RONDIN.stxt"));
   EXPECT_EQ(count_of(r.screen, "End of Session"), 2);
-  EXPECT_FALSE(file_exists(dir_ / "RONDDAT"));  // the listing does not save
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "RONDDAT"));  // the listing does not save
 }
 
 TEST_F(RonvaskeSave, FailedDataFileReplaceKeepsTheSessionAtTheFinalPage) {
@@ -195,7 +195,7 @@ TEST_F(RonvaskeSave, FailedBackupKeepsTheOldFilesIntact) {
   const RunResult r = run(script({"M", "4", "100", "L", "1", "", "2", ""}));
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_NE(r.screen.find("     File name: RONDBAK\n"), std::string::npos);
-  EXPECT_EQ(read_file(dir_ / "RONDDAT"), first);
+  EXPECT_EQ(slurp(dir_ / "RONDDAT"), first);
   EXPECT_TRUE(fs::is_directory(dir_ / "RONDBAK"));
   EXPECT_EQ(snapshot(dir_.path()).size(), 1u);  // RONDDAT only, no temporary
 }
@@ -233,7 +233,7 @@ TEST_F(RonvaskeSave, AReportThatCannotBeWrittenReturnsToThePageWithTheEditKept) 
     const auto at = r.screen.find(message);
     ASSERT_NE(at, std::string::npos) << r.screen;
     EXPECT_NE(r.screen.find("End of Session", at), std::string::npos);
-    EXPECT_FLOAT_EQ(file_real(read_file(dir / "RONDDAT"), 445), 100.0f);
+    EXPECT_FLOAT_EQ(file_real(slurp(dir / "RONDDAT"), 445), 100.0f);
     EXPECT_NE(fs::symlink_status(blocked).type(), fs::file_type::regular);
   }
 }
@@ -253,7 +253,7 @@ TEST_F(RonvaskeSave, EndOfInputAtTheSubmissionNoteNamesTheSavedFile) {
   EXPECT_TRUE(r.screen.ends_with("\n ++> End of input: session ended; saved before it: RONDDAT\n")) << r.screen;
   EXPECT_EQ(r.screen.find("nothing saved"), std::string::npos)
       << r.screen;
-  EXPECT_EQ(read_file(dir_ / "RONDDAT").size(), 7956u);
+  EXPECT_EQ(slurp(dir_ / "RONDDAT").size(), 7956u);
 }
 
 TEST_F(RonvaskeSave, DiscBuoyEditorNeverChains) {
@@ -262,7 +262,7 @@ TEST_F(RonvaskeSave, DiscBuoyEditorNeverChains) {
   const RunResult r = run(script({"C", "L", "10", "2", ""}), {{"PATH", bin + ":" + (path ? path : "")}});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.screen.find("Chain to Gustrevan"), std::string::npos);
-  EXPECT_FALSE(file_exists(dir_ / "Gustrevan.log"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "Gustrevan.log"));
 }
 
 }  // namespace

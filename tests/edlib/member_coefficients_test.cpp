@@ -17,6 +17,7 @@ using testing::column;
 using testing::kPi;
 using testing::MemberSpec;
 using testing::pontoon;
+using testing::kAbortAsk;
 using testing::ScriptedSession;
 using Triple = std::array<float, 3>;
 
@@ -130,7 +131,6 @@ TEST(MemberCoefficients, MissingDataLeavesTheCoefficientsToTheUser) {
   }
 }
 
-const std::string kAbortPrompt = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
 
 struct Corrected {
   std::string name;
@@ -163,7 +163,7 @@ TEST(MemberCoefficients, SurfaceCorrectionOfHorizontalMembers) {
       "     proximity correction applies rigorously only to horizontal\n"
       "     members.  Proceed with caution or enter \"A\" at the \n"
       "     \"Press Return\" prompt to abort surface correction\n" +
-      kAbortPrompt;
+      kAbortAsk;
   // Factors of the algorithm for a circular section (t1 = 1), worked out
   // in double precision: t0 = 8 and t0 = 7.
   const std::vector<Corrected> cases = {
@@ -174,7 +174,7 @@ TEST(MemberCoefficients, SurfaceCorrectionOfHorizontalMembers) {
       {"sloping member, corrected at its mean height", sloping, "\n", 1.0417023f, member::kSurfaceCorrected, 0,
        sloping_note},
       {"map failure abandons the correction only", flat, "A\n", 0.0f, member::kDeepWater, 0,
-       "\n ++> Warning: conformal map failure in surface added-mass correction algorithm;\n" + kAbortPrompt},
+       "\n ++> Warning: conformal map failure in surface added-mass correction algorithm;\n" + kAbortAsk},
       {"no area", no_area, "", 0.0f, member::kUserCoefficients, 1, kMissingData},
   };
   for (const auto& c : cases) {

@@ -8,14 +8,16 @@
 #include "edlib/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
-#include "test_session.hpp"
+#include "test_page.hpp"
 
 namespace kelp {
 namespace {
 
+using testing::count_of;
+using testing::kReturn;
+using testing::kSelect;
 using testing::ScriptedSession;
 
-const std::string kSelect = " \n Enter number of selection (\"H\" for help): ";
 
 // A small page of five items: 1 a value, 2 hidden, 3 a yes/no, 4 an action,
 // 5 a text. It records what the loop asked of it.

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -37,23 +38,8 @@ class InTempDir : public testing::InTempDir {
   }
 };
 
-// A file layer that fails one step for one target: creating its temporary,
-// writing to it (a full disk: the temporary is made, no byte lands), or
-// renaming onto it.
-struct FaultyFiles : FileSystem {
-  enum Step { kNone, kCreate, kWrite, kRename } step = kNone;
-  std::string target;
-  std::unique_ptr<std::ostream> create_new(const std::string& path) override {
-    const bool hit = path.starts_with(target + ".kelp");
-    if (hit && step == kCreate) return nullptr;
-    auto made = FileSystem::create_new(path);
-    if (made && hit && step == kWrite) return std::make_unique<std::ofstream>("/dev/full");
-    return made;
-  }
-  bool rename(const std::string& from, const std::string& to) override {
-    return !(step == kRename && to == target) && FileSystem::rename(from, to);
-  }
-};
+using testing::be32;
+using testing::FaultyFiles;
 
 Identity disc_identity() { return testing::ronvaske_identity(); }
 
@@ -81,11 +67,6 @@ void load(Session& s, LoadTimeCopy& copy, int kind, int nwords, int data_status,
   copy.low_status = low_status;
 }
 
-std::string be(std::uint32_t v) {
-  return {static_cast<char>(v >> 24), static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-          static_cast<char>(v & 0xFF)};
-}
-
 // ---- The backup cascade ----
 
 using Saving = InTempDir;
@@ -103,25 +84,13 @@ TEST_F(Saving, NewRecordWritesOnlyTheDataFileInTheKindsSize) {
   ASSERT_EQ(bytes.size(), 7956u);  // 4 + 1,987 x 4 + 4
   EXPECT_EQ(bytes.substr(0, 4), std::string("\x00\x00\x1F\x0C", 4));
   EXPECT_EQ(bytes.substr(7952, 4), std::string("\x00\x00\x1F\x0C", 4));
-  EXPECT_EQ(bytes.substr(4, 4), be(1987));
-  EXPECT_EQ(bytes.substr(8, 4), be(4));
+  EXPECT_EQ(bytes.substr(4, 4), be32(1987));
+  EXPECT_EQ(bytes.substr(8, 4), be32(4));
   EXPECT_EQ(bytes.substr(4 + 4 * 216, 4), std::string("\x40\xD9\x99\x9A", 4));  // 6.8f
-  EXPECT_EQ(bytes.substr(4 + 4 * 300, 4), be(12345));
+  EXPECT_EQ(bytes.substr(4 + 4 * 300, 4), be32(12345));
   EXPECT_EQ(copy.data_status, 0);
   EXPECT_EQ(t.s.tpcm.i(699), 0);
   EXPECT_EQ(t.s.tpcm.i(5), 2);
-}
-
-TEST_F(Saving, ShortFileIsWrittenBackInTheKindsSizeNeverTheFoundCount) {
-  ScriptedSession t;
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, /*data_status=*/4);  // the file held fewer words
-  write("RONDDAT", std::string(400, 'x'));
-  t.s.tpcm.i(10) = 1;
-  t.s.tpcm.i(699) = -2;
-  finish(t.s, disc_identity(), copy, FinishArgs{});
-  EXPECT_EQ(read("RONDDAT").size(), 7956u);
-  EXPECT_EQ(read("RONDBAK"), std::string(400, 'x'));  // the old file, byte for byte
 }
 
 TEST_F(Saving, SecondAndThirdSaveMoveTheGenerationsWhole) {
@@ -148,7 +117,7 @@ TEST_F(Saving, SecondAndThirdSaveMoveTheGenerationsWhole) {
   finish(t.s, disc_identity(), copy, FinishArgs{});
   EXPECT_EQ(read("LASTBAK"), first);
   EXPECT_EQ(read("RONDBAK"), second);
-  EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be(3));
+  EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be32(3));
   EXPECT_EQ(files(), (std::set<std::string>{"LASTBAK", "RONDBAK", "RONDDAT"}));
 }
 
@@ -172,30 +141,86 @@ TEST_F(Saving, LowdatGenerationsAreWholeCopiesForMooredKinds) {
   EXPECT_EQ(read("LOWBAK"), old_low);
   const std::string now = read("LOWDAT");
   ASSERT_EQ(now.size(), 2728u);
-  EXPECT_EQ(now.substr(0, 4), be(2720));
-  EXPECT_EQ(now.substr(4 + 4 * 5, 4), be(static_cast<std::uint32_t>(-9)));
+  EXPECT_EQ(now.substr(0, 4), be32(2720));
+  EXPECT_EQ(now.substr(4 + 4 * 5, 4), be32(static_cast<std::uint32_t>(-9)));
   EXPECT_FALSE(fs::exists("PIVADAT"));  // the record did not change
 }
 
-TEST_F(Saving, LowcofChangesCountOnlyAboveKindTen) {
-  ScriptedSession t;
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 1);
-  t.s.lowcof.i(5) = -9;
-  t.s.tpcm.i(699) = -2;
-  finish(t.s, disc_identity(), copy, FinishArgs{});
-  EXPECT_TRUE(files().empty());
-}
-
-TEST_F(Saving, UnchangedSessionWritesNothing) {
-  ScriptedSession t;
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 0);
-  write("RONDDAT", "old");
-  t.s.tpcm.i(699) = -2;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
-  EXPECT_EQ(files(), std::set<std::string>{"RONDDAT"});
-  EXPECT_EQ(read("RONDDAT"), "old");
+// What the end of a session leaves: the files written (only what changed,
+// in the kind's size), and the warning before changes would be lost.
+TEST_F(Saving, TheEndOfASessionWritesWhatChangedAndWarnsBeforeLosingIt) {
+  using Files = std::map<std::string, std::string>;
+  struct Case {
+    const char* name;
+    std::string replies;
+    int code;           // word 699: -2 save, 101 exit (or chain when allowed)
+    bool edit;          // the session changed word 300
+    int returns;        // 0 done, 1 back to the final page
+    Files before = {};  // the directory before
+    std::set<std::string> names = {};  // the directory after
+    Files after = {};   // files whose bytes are known after
+    std::vector<std::string> shows = {};  // texts on the screen, in order
+    std::optional<std::string> screen = std::nullopt;  // the whole screen
+    int kind = 4;
+    int data_status = 0;  // of the load: 4 the file held fewer words
+    bool low_edit = false;
+  };
+  const std::string exit_warning =
+      "                        >>> WARNING <<<\n"
+      " This action will result in the loss of data changes to RONDDAT or LOWDAT\n"
+      " made during this editing session. If you wish to \"Abort\" this\n"
+      " decision and reinspect your data, enter \"A\" below.\n"
+      "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
+  const Case cases[] = {
+      // The found count is never the size written back; the old file is
+      // the backup, byte for byte.
+      {"a short file is written back in the kind's size", "", -2, true, 0, {{"RONDDAT", std::string(400, 'x')}},
+       {"RONDBAK", "RONDDAT"}, {{"RONDBAK", std::string(400, 'x')}}, {}, {}, 4, 4},
+      {"lowcof changes count only above kind 10", "", -2, false, 0, {}, {}, {}, {}, {}, 4, 1, true},
+      {"an unchanged session writes nothing", "", -2, false, 0, {{"RONDDAT", "old"}}, {"RONDDAT"},
+       {{"RONDDAT", "old"}}},
+      {"exit after a change warns; abort returns", "a\n", 101, true, 1, {}, {}, {}, {}, exit_warning},
+      {"exit confirmed writes nothing", "\n", 101, true, 0, {{"RONDDAT", "data"}}, {"RONDDAT"},
+       {{"RONDDAT", "data"}}},
+      // No replies: a prompt would end the input.
+      {"exit unchanged stops without a prompt", "", 101, false, 0, {}, {}, {}, {}, ""},
+      {"a chain request after a change warns; abort returns", "A\n", 101, true, 1, {}, {}, {},
+       {" Changes to PIVADAT, or LOWDAT, or the Gustrevan excursion disk diameter\n",
+        " and your simulation output will likely be seriously compromised.\n"},
+       {}, 15},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const auto& name : files()) fs::remove_all(name);
+    for (const auto& [name, bytes] : c.before) write(name, bytes);
+    ScriptedSession t(c.replies);
+    LoadTimeCopy copy;
+    const bool moored = c.kind > 10;
+    load(t.s, copy, c.kind, moored ? 78635 : 1987, c.data_status, moored ? 0 : 1);
+    if (c.edit) t.s.tpcm.i(300) = 5;
+    if (c.low_edit) t.s.lowcof.i(5) = -9;
+    t.s.tpcm.i(kNavCode) = c.code;
+    FinishArgs args;
+    if (moored) {
+      args.record_size = 78635;
+      args.chaining_allowed = true;
+    }
+    EXPECT_EQ(finish(t.s, moored ? mooring_identity() : disc_identity(), copy, args), c.returns);
+    EXPECT_EQ(files(), c.names);
+    for (const auto& [name, bytes] : c.after) EXPECT_EQ(read(name), bytes) << name;
+    if (c.names.contains("RONDDAT") && !c.after.contains("RONDDAT")) {
+      EXPECT_EQ(read("RONDDAT").size(), 7956u);
+    }
+    const std::string shown = t.shown();
+    std::size_t at = 0;
+    for (const std::string& text : c.shows) {
+      at = shown.find(text, at);
+      ASSERT_NE(at, std::string::npos) << text;
+    }
+    if (c.screen) {
+      EXPECT_EQ(shown, *c.screen);
+    }
+  }
 }
 
 // ---- Failed saves ----
@@ -230,9 +255,7 @@ TEST_F(Saving, AFailedSaveKeepsEveryFileAndTheEditAndLeavesNoTemporary) {
       fs::remove(c.target);
       c.plant(c.target);
     }
-    auto layer = std::make_shared<FaultyFiles>();
-    layer->step = c.step;
-    layer->target = c.target;
+    auto layer = std::make_shared<FaultyFiles>(c.step, c.target);
     ScriptedSession t("\n");
     t.s.set_files(layer);
     LoadTimeCopy copy;
@@ -261,7 +284,7 @@ TEST_F(Saving, AFailedSaveKeepsEveryFileAndTheEditAndLeavesNoTemporary) {
       t.s.tpcm.i(699) = -2;
       EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
       EXPECT_EQ(read("LASTBAK"), "bak");
-      EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be(5));
+      EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be32(5));
     }
   }
 }
@@ -280,63 +303,6 @@ TEST_F(Saving, SilentRunShowsTheFaultOnTheScreenAndInTheReport) {
   t.s.close_unit(kSilentUnit);
   EXPECT_NE(t.shown().find("     File name: RONDDAT\n"), std::string::npos);
   EXPECT_NE(read("Diagnostics.stxt").find("     File name: RONDDAT\n"), std::string::npos);
-}
-
-// ---- Exit without saving ----
-
-TEST_F(Saving, ExitWithoutSavingAfterAChangeWarnsAndAbortReturns) {
-  ScriptedSession t("a\n");
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 0);
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(699) = 101;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 1);
-  EXPECT_EQ(t.shown(),
-            "                        >>> WARNING <<<\n"
-            " This action will result in the loss of data changes to RONDDAT or LOWDAT\n"
-            " made during this editing session. If you wish to \"Abort\" this\n"
-            " decision and reinspect your data, enter \"A\" below.\n"
-            "\a Enter \"A\" to abort or Press <RETURN> to continue: ");
-  EXPECT_TRUE(files().empty());
-}
-
-TEST_F(Saving, ExitWithoutSavingConfirmedWritesNothing) {
-  ScriptedSession t("\n");
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 0);
-  write("RONDDAT", "data");
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(699) = 101;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
-  EXPECT_EQ(files(), std::set<std::string>{"RONDDAT"});
-  EXPECT_EQ(read("RONDDAT"), "data");
-}
-
-TEST_F(Saving, ExitWithoutSavingUnchangedStopsWithoutAPrompt) {
-  ScriptedSession t;  // no replies: a prompt would end the input
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 0);
-  t.s.tpcm.i(699) = 101;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
-  EXPECT_EQ(t.shown(), "");
-  EXPECT_TRUE(files().empty());
-}
-
-TEST_F(Saving, ChainRequestAfterAChangeWarnsAndAbortReturns) {
-  ScriptedSession t("A\n");
-  LoadTimeCopy copy;
-  load(t.s, copy, 15, 78635, 0, 0);
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(699) = 101;
-  FinishArgs args;
-  args.record_size = 78635;
-  args.chaining_allowed = true;
-  EXPECT_EQ(finish(t.s, mooring_identity(), copy, args), 1);
-  const std::string shown = t.shown();
-  EXPECT_NE(shown.find(" Changes to PIVADAT, or LOWDAT, or the Gustrevan excursion disk diameter\n"),
-            std::string::npos);
-  EXPECT_NE(shown.find(" and your simulation output will likely be seriously compromised.\n"), std::string::npos);
-  EXPECT_TRUE(files().empty());
 }
 
 // ---- Execute ----

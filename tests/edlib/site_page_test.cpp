@@ -10,31 +10,22 @@
 #include "edlib/vessel_pages.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
-#include "test_session.hpp"
+#include "test_page.hpp"
 
 namespace kelp {
 namespace {
 
+using testing::count_of;
+using testing::kReturn;
+using testing::kSelect;
 using testing::ScriptedSession;
-
-const std::string kSelect = " \n Enter number of selection (\"H\" for help): ";
-const std::string kReturn = " \n Press <RETURN> to continue: ";
-
-int count_of(const std::string& hay, const std::string& needle) {
-  int n = 0;
-  for (auto p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + needle.size())) ++n;
-  return n;
-}
 
 std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
 
 // A disc-buoy record in English units: 100 ft of water, seawater.
 void site_record(Session& s, int units = kUnitsEnglish) {
   auto& t = s.tpcm;
-  t.i(kProgramKind) = 4;
-  t.i(kVesselType) = 4;
-  t.i(kOutputUnit) = kScreen;
-  t.i(kUnitSystem) = units;
+  testing::page_record(t, 4, units);
   t.set_text(kIdentLine1, 80, "Buoy at site A");
   t.set_text(kIdentLine2, 80, "");
   t.set_r(445, 100.0f);

@@ -81,7 +81,6 @@ const std::string kSurface =
     "\n ++> Eliminated surface point for current depth distribution. \n     See Current definition page.\n";
 const std::string kDrag = "\n ++> Wave drag and drift forces on semi/tlp/spar shapes \n     reworked from the ground up.\n";
 const std::string kDamping = "\n ++> Overhaul of low-frequency damping.\n";
-const std::string kWait = " \n Press <RETURN> to continue: ";
 
 float real_of(std::size_t w) { return static_cast<float>(background(w)); }
 const Words kSalm49 = {kOnesAt1658[0], kOnesAt1658[1], kOnesAt1658[2], kOnesAt1658[3], iw(183, 1), iw(184, 1),
@@ -146,9 +145,9 @@ TEST(SalmUpgrader, NotesArePagedEveryFiveCounts) {
   // Count-only steps (4.28, 5.57) and the two notes of 4.41 under one count
   // move the waits as they move the counter.
   const UpgradeRun r = run_upgrade(slmupd, 11, 3.0f, 149, kSalmFile, "\n\n\n");
-  EXPECT_EQ(r.screen, upgrade_heading(" 3.00") + kN321 + kN333 + kN347 + kTanker + kAux + kWait + kSwellWidthNote +
-                          kEnv + kDrift + anomalous_ntab("           0") + kSwellDirectionsNote + kWait + kAnch +
-                          kSurface + kVersion5Note + kDrag + kDamping + kWait + kNotResizedAgain);
+  EXPECT_EQ(r.screen, upgrade_heading(" 3.00") + kN321 + kN333 + kN347 + kTanker + kAux + kReturn + kSwellWidthNote +
+                          kEnv + kDrift + anomalous_ntab("           0") + kSwellDirectionsNote + kReturn + kAnch +
+                          kSurface + kVersion5Note + kDrag + kDamping + kReturn + kNotResizedAgain);
 }
 
 // ---- Moored kinds ----
@@ -191,7 +190,7 @@ TEST(MooringUpgrader, FilesBelowVersion5AreRefused) {
       "     You must first update it using Brenvik version 5.x or 6.00.\n\n\n";
   EXPECT_EQ(r.stop, kLoadStopStatus);
   EXPECT_EQ(r.report, refusal);
-  EXPECT_EQ(r.screen, refusal + kWait);
+  EXPECT_EQ(r.screen, refusal + kReturn);
   EXPECT_TRUE(r.changed.empty());
 }
 

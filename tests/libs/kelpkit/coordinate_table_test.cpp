@@ -14,6 +14,7 @@
 namespace kelp {
 namespace {
 
+using testing::count_of;
 using testing::ScriptedSession;
 using Row = std::array<float, 3>;
 
@@ -44,12 +45,6 @@ Outcome edit(std::vector<Row> rows, const std::string& replies, int npage = 0, s
   o.shown = t.shown();
   EXPECT_EQ(t.in.tellg(), static_cast<std::streamoff>(replies.size())) << replies << ": replies left";
   return o;
-}
-
-int count_of(const std::string& hay, const std::string& needle) {
-  int n = 0;
-  for (auto p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + needle.size())) ++n;
-  return n;
 }
 
 const std::vector<Row> kFive = {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}, {5, 5, 5}};

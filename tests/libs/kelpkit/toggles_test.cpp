@@ -190,7 +190,7 @@ TEST(Dialogue, SelectionsValueAndToggles) {
   EXPECT_EQ(depth, 3.75f);
   EXPECT_EQ(flag, 1);
   EXPECT_EQ(units, 1);
-  const std::string select = " \n Enter number of selection (\"H\" for help): ";
+  const std::string& select = testing::kSelect;
   EXPECT_EQ(t.shown(), select + " Enter new value: " + select + kYesNo + select +
                            " Enter 1 for \"English\", 0 for \"Metric\": " + select + select);
   const std::string before = t.shown();

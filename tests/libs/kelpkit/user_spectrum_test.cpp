@@ -14,15 +14,15 @@ namespace kelp {
 namespace {
 
 using testing::DirFiles;
+using testing::kAbortAsk;
+using testing::kReturn;
 using testing::ScriptedSession;
 
 const std::string kThreePairs = "3\n1.0 2.0\n2.0, 4.0\n\n3.0 3.0\n";
-const std::string kAsk = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
-const std::string kWait = " \n Press <RETURN> to continue: ";
 const std::string kNotFound =
-    "\n ++>  User-supplied wave spectrum file \"WAVSPEC.txt  \" not found\n\n" + kAsk;
+    "\n ++>  User-supplied wave spectrum file \"WAVSPEC.txt  \" not found\n\n" + kAbortAsk;
 const std::string kReadError =
-    "\n ++> End of file or related file error in routine UWVSPC\n     file name WAVSPEC.txt  \n" + kWait;
+    "\n ++> End of file or related file error in routine UWVSPC\n     file name WAVSPEC.txt  \n" + kReturn;
 
 // A session whose files live in a directory of their own.
 struct Files {
@@ -59,7 +59,7 @@ TEST(Uwvspc, FileFailuresReturnWithTheirMessageWhateverTheAnswer) {
   std::string full = "1000\n";
   for (int i = 1; i <= 1000; ++i) full += std::to_string(i) + " " + std::to_string(2 * i) + "\n";
   const std::string dimension = "\n ++>  User-supplied wave spectral array in WAVSPEC.txt  \n";
-  const std::string at_least = "\n      dimension = [2] at least\n\n" + kWait;
+  const std::string at_least = "\n      dimension = [2] at least\n\n" + kReturn;
   struct Case {
     std::optional<std::string> file;
     std::string reply;
@@ -73,7 +73,7 @@ TEST(Uwvspc, FileFailuresReturnWithTheirMessageWhateverTheAnswer) {
       {"2\n1 2\n2 x\n", "\n", kReadError},
       {"2\n1 2\n3\n", "\n", kReadError},
       {"1001\n1 2\n", "\n",
-       dimension + "      dimension = [1001] out of range; allowable\n      dimension = [1000]\n\n" + kWait},
+       dimension + "      dimension = [1001] out of range; allowable\n      dimension = [1000]\n\n" + kReturn},
       {"1\n1 2\n", "\n", dimension + "      dimension = [1] out of range; allowable" + at_least},
       {"0\n", "\n", dimension + "      dimension = [0] out of range; allowable" + at_least},
   };
@@ -94,7 +94,7 @@ TEST(Uwvspc, FileFailuresReturnWithTheirMessageWhateverTheAnswer) {
 TEST(Uwvspc, OutOfRangeWarningIsGivenOnceWhenAccepted) {
   const std::string warning =
       "\n ++> Warning: Frequency outside user-supplied wave spectrum\n"
-      "     range; \"continue\" to extrapolate outside available range.\n" + kAsk;
+      "     range; \"continue\" to extrapolate outside available range.\n" + kAbortAsk;
   struct Step {
     float w;
     int status;

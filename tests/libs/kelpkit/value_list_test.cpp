@@ -11,9 +11,9 @@
 namespace kelp {
 namespace {
 
+using testing::kSelect;
 using testing::ScriptedSession;
 
-const std::string kSelect = " \n Enter number of selection (\"H\" for help): ";
 
 // The menu under a list of n values.
 std::string menu(int n) {

@@ -308,7 +308,7 @@ TEST(Wvspec, TmaRootSearchWidensItsBracketAndAsksBeforeGoingOn) {
   // (1e6): the user is asked; "A" abandons, RETURN widens on; a silent run
   // abandons without asking.
   const std::string bounds = "\n +=> TMA spectrum bounds failure In WVSPEC.\n\n";
-  const std::string ask = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
+  const std::string& ask = testing::kAbortAsk;
   struct Case {
     std::string reply;
     int out;

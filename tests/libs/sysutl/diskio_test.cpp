@@ -6,8 +6,10 @@
 #include <bit>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <limits>
+#include <optional>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "test_session.hpp"
@@ -17,414 +19,226 @@ namespace kelp {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::be32;
+using testing::FaultyFiles;
 using testing::InTempDir;
 using testing::ScriptedSession;
 using testing::slurp;
 using testing::write_file;
-
-std::string be32(std::int32_t w) {
-  const auto v = static_cast<std::uint32_t>(w);
-  return {static_cast<char>(v >> 24), static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-          static_cast<char>(v & 0xFF)};
-}
+using Words = std::vector<std::int32_t>;
 
 std::int32_t bits(float f) { return std::bit_cast<std::int32_t>(f); }
 
 // A record of n words whose word 0 holds n and whose other words are distinct.
-std::vector<std::int32_t> counted_record(int n) {
-  std::vector<std::int32_t> w(static_cast<std::size_t>(n));
+Words counted_record(int n) {
+  Words w(static_cast<std::size_t>(n));
   w[0] = n;
   for (int k = 1; k < n; ++k)
     w[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(1000003u * static_cast<std::uint32_t>(k) + 7u);
   return w;
 }
 
+std::string bare_words(const Words& words) {
+  std::string bytes;
+  for (std::int32_t w : words) bytes += be32(static_cast<std::uint32_t>(w));
+  return bytes;
+}
+
 // Each test runs in a fresh directory of its own, since the "LOWDAT" rule
-// looks at the file name as given.
+// looks at the file name as given; each case of a table starts it empty.
 class DiskioTest : public InTempDir {
  protected:
-  int write(const std::string& name, std::vector<std::int32_t> words) {
-    int n = static_cast<int>(words.size());
+  int write(const std::string& name, Words words, int n = -1) {
+    if (n < 0) n = static_cast<int>(words.size());
     int status = -99;
     diskio(t.s, kDiskioWrite, n, name, 1, status, words, 21);
     return status;
   }
-  int read(const std::string& name, int& nwords, std::vector<std::int32_t>& array) {
+  int read(const std::string& name, int& nwords, Words& array) {
     int status = -99;
     diskio(t.s, kDiskioRead, nwords, name, 1, status, array, 21);
     return status;
   }
-  std::vector<std::string> dir_entries() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+  std::set<std::string> entries() const {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_)) names.insert(e.path().filename().string());
     return names;
+  }
+  void empty_dir() const {
+    for (const auto& e : fs::directory_iterator(dir_)) fs::remove_all(e.path());
   }
 
   ScriptedSession t;
 };
 
-// ---- The file format ----
+// ---- The file format: bytes written, and read back bit for bit ----
 
-TEST_F(DiskioTest, DataFileOf1987WordsHasTheOldByteLayout) {
-  auto words = counted_record(1987);
-  words[1] = 4;
-  ASSERT_EQ(write("RONDDAT", words), 0);
-  const std::string bytes = slurp("RONDDAT");
-  ASSERT_EQ(bytes.size(), 7956u);
-  EXPECT_EQ(bytes.substr(0, 8), std::string("\x00\x00\x1F\x0C\x00\x00\x07\xC3", 8));
-  EXPECT_EQ(bytes.substr(8, 4), std::string("\x00\x00\x00\x04", 4));
-  EXPECT_EQ(bytes.substr(7952), std::string("\x00\x00\x1F\x0C", 4));
-  // Only the record remains in the directory: the temporary file is gone.
-  EXPECT_EQ(dir_entries(), std::vector<std::string>{"RONDDAT"});
-}
-
-TEST_F(DiskioTest, MooringRecordIs314548Bytes) {
-  auto words = counted_record(78635);
-  ASSERT_EQ(write("PIVADAT", words), 0);
-  const std::string bytes = slurp("PIVADAT");
-  ASSERT_EQ(bytes.size(), 314548u);
-  EXPECT_EQ(bytes.substr(0, 4), be32(314540));
-  EXPECT_EQ(bytes.substr(4, 4), be32(78635));
-  EXPECT_EQ(bytes.substr(314544), be32(314540));
-
-  std::vector<std::int32_t> back(78635, 0);
-  int n = 78635;
-  EXPECT_EQ(read("PIVADAT", n, back), 0);
-  EXPECT_EQ(n, 78635);
-  EXPECT_EQ(back, words);
-}
-
-TEST_F(DiskioTest, LowdatHasNoCountWord) {
-  std::vector<std::int32_t> low(680);
+TEST_F(DiskioTest, RecordsHaveTheOldByteLayoutAndComeBackBitForBit) {
+  struct Case {
+    const char* name;
+    std::string file;
+    Words words;
+    std::size_t size;
+    std::vector<std::pair<std::size_t, std::string>> bytes_at;
+  };
+  Words disc = counted_record(1987);
+  disc[1] = 4;
+  Words low(680);
   for (std::size_t k = 0; k < low.size(); ++k) low[k] = bits(0.25f * static_cast<float>(k));
   low[0] = 19;
-  ASSERT_EQ(write("LOWDAT", low), 0);
-  const std::string bytes = slurp("LOWDAT");
-  ASSERT_EQ(bytes.size(), 2728u);
-  EXPECT_EQ(bytes.substr(0, 4), std::string("\x00\x00\x0A\xA0", 4));
-  EXPECT_EQ(bytes.substr(4, 4), be32(19));  // word 0 of lowcof, not a count
-  EXPECT_EQ(bytes.substr(2724), std::string("\x00\x00\x0A\xA0", 4));
-
-  std::vector<std::int32_t> back(680, -1);
-  int n = 680;
-  EXPECT_EQ(read("LOWDAT", n, back), 0);
-  EXPECT_EQ(n, 680);
-  EXPECT_EQ(back, low);
-}
-
-TEST_F(DiskioTest, RealsComeBackBitForBit) {
-  auto words = counted_record(1987);
-  words[10] = bits(-0.0f);
-  words[11] = 0x7FC01234;  // quiet NaN with a payload
-  words[12] = 0x7F800001;  // signalling NaN
-  words[13] = bits(-std::numeric_limits<float>::infinity());
-  words[14] = bits(std::numeric_limits<float>::denorm_min());
-  words[15] = std::numeric_limits<std::int32_t>::min();
-  ASSERT_EQ(write("RONDDAT", words), 0);
-  std::vector<std::int32_t> back(1987, 0);
-  int n = 1987;
-  ASSERT_EQ(read("RONDDAT", n, back), 0);
-  EXPECT_EQ(back, words);
-
-  // The change of sign of a zero is a change.
-  int same = -1;
-  nochng(same, words, back, 1987);
-  EXPECT_EQ(same, 1);
-  back[10] = bits(0.0f);
-  nochng(same, words, back, 1987);
-  EXPECT_EQ(same, 0);
+  Words reals = counted_record(1987);
+  reals[10] = bits(-0.0f);
+  reals[11] = 0x7FC01234;  // quiet NaN with a payload
+  reals[12] = 0x7F800001;  // signalling NaN
+  reals[13] = bits(-std::numeric_limits<float>::infinity());
+  reals[14] = bits(std::numeric_limits<float>::denorm_min());
+  reals[15] = std::numeric_limits<std::int32_t>::min();
+  const Case cases[] = {
+      {"disc-buoy record", "RONDDAT", disc, 7956,
+       {{0, std::string("\x00\x00\x1F\x0C\x00\x00\x07\xC3", 8)}, {8, be32(4)}, {7952, be32(0x1F0C)}}},
+      {"mooring record", "PIVADAT", counted_record(78635), 314548,
+       {{0, be32(314540)}, {4, be32(78635)}, {314544, be32(314540)}}},
+      {"LOWDAT has no count word", "LOWDAT", low, 2728,
+       {{0, std::string("\x00\x00\x0A\xA0", 4)}, {4, be32(19)}, {2724, std::string("\x00\x00\x0A\xA0", 4)}}},
+      {"reals of every kind", "RONDDAT", reals, 7956, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    empty_dir();
+    ASSERT_EQ(write(c.file, c.words), 0);
+    const std::string bytes = slurp(c.file);
+    ASSERT_EQ(bytes.size(), c.size);
+    for (const auto& [at, expected] : c.bytes_at) EXPECT_EQ(bytes.substr(at, expected.size()), expected) << at;
+    // Only the record remains in the directory: the temporary file is gone.
+    EXPECT_EQ(entries(), std::set<std::string>{c.file});
+    Words back(c.words.size(), 0);
+    int n = static_cast<int>(c.words.size());
+    EXPECT_EQ(read(c.file, n, back), 0);
+    EXPECT_EQ(n, static_cast<int>(c.words.size()));
+    EXPECT_EQ(back, c.words);
+  }
 }
 
 TEST_F(DiskioTest, GfortranRecordRoundTripsByteForByte) {
   const std::string original = std::string(KELP_TEST_DATA) + "/records/gfortran_RONDDAT";
-  std::vector<std::int32_t> words(1987, 0);
+  Words words(1987, 0);
   int n = 1987;
   ASSERT_EQ(read(original, n, words), 0);
   ASSERT_EQ(write("RONDDAT", words), 0);
   EXPECT_EQ(slurp("RONDDAT"), slurp(original));
 }
 
-// ---- Reading records of another length ----
+// ---- Reading: records of another length, and damaged files ----
+// None crashes, none reports success, and nothing beyond the words really
+// read is touched.
 
-TEST_F(DiskioTest, LongerFileFillsTheAskedWordsAndReportsItsCount) {
-  ASSERT_EQ(write("DUVADAT", counted_record(4975)), 0);
-  std::vector<std::int32_t> back(1987, 0);
-  int n = 1987;
-  EXPECT_EQ(read("DUVADAT", n, back), 4);
-  EXPECT_EQ(n, 4975);
-  auto expect = counted_record(4975);
-  expect.resize(1987);
-  EXPECT_EQ(back, expect);
-}
+// `found` for a file cut short somewhere: any count below the one asked for.
+constexpr int kFewer = -1;
 
-TEST_F(DiskioTest, ShorterFileLeavesTheRestOfTheArrayAsItWas) {
-  ASSERT_EQ(write("RONDDAT", counted_record(1987)), 0);
-  std::vector<std::int32_t> back(78635, -5);
-  int n = 78635;
-  EXPECT_EQ(read("RONDDAT", n, back), 4);
-  EXPECT_EQ(n, 1987);
-  EXPECT_EQ(back[1986], counted_record(1987)[1986]);
-  EXPECT_EQ(back[1987], -5);
-  EXPECT_EQ(back[78634], -5);
-}
-
-TEST_F(DiskioTest, MissingFileChangesNothing) {
-  std::vector<std::int32_t> back(10, 7);
-  int n = 10;
-  EXPECT_EQ(read("NOSUCHDAT", n, back), 1);
-  EXPECT_EQ(n, 10);
-  EXPECT_EQ(back, std::vector<std::int32_t>(10, 7));
-}
-
-TEST_F(DiskioTest, ArraySmallerThanTheAskedCountIsNeverOverrun) {
-  ASSERT_EQ(write("RONDDAT", counted_record(1987)), 0);
-  std::vector<std::int32_t> back(100, 0);
-  int n = 1987;  // more than the array holds
-  EXPECT_EQ(read("RONDDAT", n, back), 0);
-  EXPECT_EQ(n, 1987);
-  EXPECT_EQ(back[99], counted_record(1987)[99]);
-}
-
-TEST_F(DiskioTest, FileOfBareWordsIsReadWhole) {
-  // No markers: the first word (1987) times 4 is not the first four bytes.
-  std::string bytes;
-  for (std::int32_t w : counted_record(1987)) bytes += be32(w);
-  write_file("RONDDAT", bytes);
-  std::vector<std::int32_t> back(1987, 0);
-  int n = 1987;
-  EXPECT_EQ(read("RONDDAT", n, back), 0);
-  EXPECT_EQ(n, 1987);
-  EXPECT_EQ(back, counted_record(1987));
-}
-
-TEST_F(DiskioTest, LowdatRuleLooksAtTheFirstSixCharactersOfTheName) {
-  std::vector<std::int32_t> low(680);
+TEST_F(DiskioTest, ReadsTakeWhatTheFileHoldsAndReportEveryShortfall) {
+  struct Case {
+    const char* name;
+    std::string file;
+    std::optional<std::string> bytes;  // none: no such file
+    std::size_t size;                  // of the array, filled with `fill`
+    std::int32_t fill;
+    int asked;
+    int status;
+    int found;                                              // nwords after the read
+    std::vector<std::pair<std::size_t, std::int32_t>> at = {};  // entries after the read
+    std::optional<std::int32_t> rest = std::nullopt;        // every entry from `found` on
+    std::optional<Words> whole = std::nullopt;              // the whole array after the read
+  };
+  const Words disc = counted_record(1987);
+  const std::string record = encode_record(disc);
+  Words low(680);
   for (std::size_t k = 0; k < low.size(); ++k) low[k] = static_cast<std::int32_t>(3 * k + 1);
-  ASSERT_EQ(write("LOWDAT2", low), 0);
-  ASSERT_EQ(write("LOWBAK", low), 0);
-
-  std::vector<std::int32_t> back(680, 0);
-  int n = 680;
-  EXPECT_EQ(read("LOWDAT2", n, back), 0);
-  EXPECT_EQ(n, 680);
-  EXPECT_EQ(back, low);
-
-  // Under another name the record fails the count test and is taken as bare
-  // words, its two markers included.
-  std::vector<std::int32_t> bare(682, 0);
-  n = 680;
-  EXPECT_EQ(read("LOWBAK", n, bare), 4);
-  EXPECT_EQ(n, 682);
-  EXPECT_EQ(bare[0], 2720);
-  EXPECT_EQ(bare[1], low[0]);
-  EXPECT_EQ(bare[680], 0);  // beyond the 680 words asked for: untouched
-}
-
-TEST_F(DiskioTest, RecordLongerThanTheStagingAreaIsCutAndReportedWithItsCount) {
+  Words numbered(680);
+  for (std::size_t k = 0; k < numbered.size(); ++k) numbered[k] = static_cast<std::int32_t>(k + 1);
   const int big = static_cast<int>(kDiskioStagingWords) + 100;
-  auto words = counted_record(big);
-  std::string bytes = be32(4 * big);
-  for (std::int32_t w : words) bytes += be32(w);
-  bytes += be32(4 * big);
-  write_file("BIGDAT", bytes);
-  std::vector<std::int32_t> back(static_cast<std::size_t>(big), 0);
-  int n = big;
-  EXPECT_EQ(read("BIGDAT", n, back), 4);
-  EXPECT_EQ(n, big);
-  EXPECT_EQ(back[kDiskioStagingWords - 1], words[kDiskioStagingWords - 1]);
-  EXPECT_EQ(back[kDiskioStagingWords], 0);
-}
+  const Words huge = counted_record(big);
+  std::string bad_trailer = record;
+  bad_trailer.replace(7952, 4, be32(7944));
+  Words first_1987 = counted_record(4975);
+  first_1987.resize(1987);
+  const auto max = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
 
-// ---- Damaged files: none crashes, none reports success ----
-
-TEST_F(DiskioTest, TruncatedFilesAreReportedWithWhatWasReallyRead) {
-  ASSERT_EQ(write("FULLDAT", counted_record(1987)), 0);
-  const std::string whole = slurp("FULLDAT");
-  for (std::size_t cut : {0u, 3u, 7u, 100u, 7948u}) {
-    SCOPED_TRACE(cut);
-    write_file("RONDDAT", whole.substr(0, cut));
-    std::vector<std::int32_t> back(1987, -1);
-    int n = 1987;
-    const int status = read("RONDDAT", n, back);
-    EXPECT_EQ(status, 4);
-    EXPECT_GE(n, 0);
-    EXPECT_LT(n, 1987);
-    // The words really read are copied; nothing beyond them is touched.
-    for (std::size_t k = static_cast<std::size_t>(n); k < back.size(); ++k) ASSERT_EQ(back[k], -1) << k;
+  const Case cases[] = {
+      // Records of another length.
+      {"a longer file fills the asked words", "DUVADAT", encode_record(counted_record(4975)), 1987, 0, 1987, 4, 4975,
+       {}, {}, first_1987},
+      {"a shorter file leaves the rest as it was", "RONDDAT", record, 78635, -5, 78635, 4, 1987, {{1986, disc[1986]}},
+       -5},
+      {"a missing file changes nothing", "NOSUCHDAT", {}, 10, 7, 10, 1, 10, {}, {}, Words(10, 7)},
+      {"an array smaller than the count is never overrun", "RONDDAT", record, 100, 0, 1987, 0, 1987,
+       {{99, disc[99]}}},
+      // No markers: the first word (1987) times 4 is not the first four bytes.
+      {"a file of bare words is read whole", "RONDDAT", bare_words(disc), 1987, 0, 1987, 0, 1987, {}, {}, disc},
+      {"LOWDAT rule: the first six characters", "LOWDAT2", encode_record(low), 680, 0, 680, 0, 680, {}, {}, low},
+      // Under another name the record fails the count test and is taken as
+      // bare words, its two markers included.
+      {"another name: bare words", "LOWBAK", encode_record(low), 682, 0, 680, 4, 682,
+       {{0, 2720}, {1, low[0]}, {680, 0}}},
+      {"a record longer than the staging area is cut", "BIGDAT",
+       be32(static_cast<std::uint32_t>(4 * big)) + bare_words(huge) + be32(static_cast<std::uint32_t>(4 * big)),
+       static_cast<std::size_t>(big), 0, big, 4, big,
+       {{kDiskioStagingWords - 1, huge[kDiskioStagingWords - 1]}, {kDiskioStagingWords, 0}}},
+      // Damaged files.
+      {"cut at 0 bytes", "RONDDAT", record.substr(0, 0), 1987, -1, 1987, 4, kFewer, {}, -1},
+      {"cut at 3 bytes", "RONDDAT", record.substr(0, 3), 1987, -1, 1987, 4, kFewer, {}, -1},
+      {"cut at 7 bytes", "RONDDAT", record.substr(0, 7), 1987, -1, 1987, 4, kFewer, {}, -1},
+      {"cut at 7948 bytes", "RONDDAT", record.substr(0, 7948), 1987, -1, 1987, 4, kFewer, {}, -1},
+      // The marker, then 23 whole words of the record and room for its
+      // trailing marker.
+      {"cut at 100 bytes", "RONDDAT", record.substr(0, 100), 1987, -1, 1987, 4, 23, {{0, 1987}, {22, disc[22]}}, -1},
+      {"markers that disagree", "RONDDAT", bad_trailer, 1987, 0, 1987, 4, 1987, {}, {}, disc},
+      // A record short of any byte holds one whole word fewer than its count.
+      {"trailing marker missing", "RONDDAT", record.substr(0, 7952), 1987, 0, 1987, 4, 1986},
+      {"trailing marker cut", "RONDDAT", record.substr(0, 7955), 1987, 0, 1987, 4, 1986},
+      // Marker -8 and count -2 agree in arithmetic, but no record has -2 words.
+      {"a negative count is not well formed", "RONDDAT",
+       be32(static_cast<std::uint32_t>(-8)) + be32(static_cast<std::uint32_t>(-2)) + be32(11) + be32(12) +
+           be32(static_cast<std::uint32_t>(-8)),
+       1987, -1, 1987, 4, 5, {{0, -8}, {4, -8}}, -1},
+      // 0x40000000 words would be 2^32 bytes: in 32 bits the marker 0 "agrees".
+      {"a count that wraps the marker", "RONDDAT", be32(0) + be32(0x40000000) + be32(1) + be32(0), 1987, -1, 1987, 4,
+       4, {{1, 0x40000000}}},
+      {"a count far beyond the file", "RONDDAT", be32(400000000) + be32(100000000) + be32(5) + be32(6), 1987, -1,
+       1987, 4, 2, {{0, 100000000}, {1, 5}}, -1},
+      {"the largest count with its wrapped marker", "RONDDAT",
+       be32(static_cast<std::uint32_t>(-4)) + be32(max) + be32(9), 1987, -1, 1987, 4, 3},
+      // A stale lowcof from an earlier read must not survive in the tail.
+      {"a short LOWDAT zeroes the rest", "LOWDAT", encode_record(numbered).substr(0, 4 + 4 * 600), 680, 99, 680, 4,
+       599, {{598, 599}}, 0},
+      {"LOWDAT cut at 0 bytes", "LOWDAT", encode_record(numbered).substr(0, 0), 680, 99, 680, 4, 0, {}, 0},
+      {"LOWDAT cut at 3 bytes", "LOWDAT", encode_record(numbered).substr(0, 3), 680, 99, 680, 4, 0, {}, 0},
+      {"LOWDAT cut at 7 bytes", "LOWDAT", encode_record(numbered).substr(0, 7), 680, 99, 680, 4, 1, {}, 0},
+      // A "LOWDAT" holding a record of another size is not taken as 680 words.
+      {"LOWDAT of another size", "LOWDAT", encode_record(Words(681, 5)), 680, 99, 680, 4, 683, {{0, 2724}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    empty_dir();
+    if (c.bytes) {
+      write_file(c.file, *c.bytes);
+    }
+    Words back(c.size, c.fill);
+    int n = c.asked;
+    EXPECT_EQ(read(c.file, n, back), c.status);
+    if (c.found == kFewer) {
+      EXPECT_GE(n, 0);
+      EXPECT_LT(n, c.asked);
+    } else {
+      EXPECT_EQ(n, c.found);
+    }
+    for (const auto& [k, v] : c.at) EXPECT_EQ(back[k], v) << k;
+    if (c.rest) {
+      for (auto k = static_cast<std::size_t>(std::max(n, 0)); k < back.size(); ++k) ASSERT_EQ(back[k], *c.rest) << k;
+    }
+    if (c.whole) {
+      EXPECT_EQ(back, *c.whole);
+    }
   }
-  // Cut at 100 bytes: the marker, then 23 whole words of the record and
-  // room for its trailing marker.
-  write_file("RONDDAT", whole.substr(0, 100));
-  std::vector<std::int32_t> back(1987, -1);
-  int n = 1987;
-  read("RONDDAT", n, back);
-  EXPECT_EQ(n, 23);
-  EXPECT_EQ(back[0], 1987);
-  EXPECT_EQ(back[22], counted_record(1987)[22]);
-  EXPECT_EQ(back[23], -1);
-}
-
-TEST_F(DiskioTest, MarkersThatDisagreeAreNotSuccess) {
-  auto words = counted_record(1987);
-  std::string bytes = encode_record(words);
-  bytes.replace(7952, 4, be32(7944));
-  write_file("RONDDAT", bytes);
-  std::vector<std::int32_t> back(1987, 0);
-  int n = 1987;
-  EXPECT_EQ(read("RONDDAT", n, back), 4);
-  EXPECT_EQ(n, 1987);
-  EXPECT_EQ(back, words);
-
-  // The trailing marker missing, whole or in part: a record short of any
-  // byte holds one whole word fewer than its count.
-  for (std::size_t cut : {7952u, 7955u}) {
-    write_file("RONDDAT", encode_record(words).substr(0, cut));
-    n = 1987;
-    EXPECT_EQ(read("RONDDAT", n, back), 4);
-    EXPECT_EQ(n, 1986);
-  }
-}
-
-TEST_F(DiskioTest, NegativeCountIsNotWellFormed) {
-  // Marker -8 and count -2 agree in arithmetic, but no record has -2 words.
-  std::string bytes = be32(-8) + be32(-2) + be32(11) + be32(12) + be32(-8);
-  write_file("RONDDAT", bytes);
-  std::vector<std::int32_t> back(1987, -1);
-  int n = 1987;
-  EXPECT_EQ(read("RONDDAT", n, back), 4);
-  EXPECT_EQ(n, 5);  // taken as five bare words
-  EXPECT_EQ(back[0], -8);
-  EXPECT_EQ(back[4], -8);
-  EXPECT_EQ(back[5], -1);
-}
-
-TEST_F(DiskioTest, HugeCountsNeitherWrapNorOverrun) {
-  // 0x40000000 words would be 2^32 bytes: in 32 bits the marker 0 "agrees".
-  write_file("RONDDAT", be32(0) + be32(0x40000000) + be32(1) + be32(0));
-  std::vector<std::int32_t> back(1987, -1);
-  int n = 1987;
-  EXPECT_EQ(read("RONDDAT", n, back), 4);
-  EXPECT_EQ(n, 4);
-  EXPECT_EQ(back[1], 0x40000000);
-
-  // A count that agrees with its marker but far exceeds the file.
-  write_file("RONDDAT", be32(400000000) + be32(100000000) + be32(5) + be32(6));
-  std::fill(back.begin(), back.end(), -1);
-  n = 1987;
-  EXPECT_EQ(read("RONDDAT", n, back), 4);
-  EXPECT_EQ(n, 2);
-  EXPECT_EQ(back[0], 100000000);
-  EXPECT_EQ(back[1], 5);
-  EXPECT_EQ(back[2], -1);
-
-  // Largest positive count with its (wrapped) 32-bit marker.
-  write_file("RONDDAT", be32(-4) + be32(std::numeric_limits<std::int32_t>::max()) + be32(9));
-  n = 1987;
-  EXPECT_EQ(read("RONDDAT", n, back), 4);
-  EXPECT_EQ(n, 3);
-}
-
-TEST_F(DiskioTest, ShortLowdatCopiesOnlyWhatItHoldsAndZeroesTheRest) {
-  std::vector<std::int32_t> low(680, 0);
-  for (std::size_t k = 0; k < low.size(); ++k) low[k] = static_cast<std::int32_t>(k + 1);
-  const std::string whole = encode_record(low);
-
-  // A stale lowcof from an earlier read must not survive in the tail.
-  std::vector<std::int32_t> back(680, 99);
-  write_file("LOWDAT", whole.substr(0, 4 + 4 * 600));
-  int n = 680;
-  EXPECT_EQ(read("LOWDAT", n, back), 4);
-  EXPECT_EQ(n, 599);
-  EXPECT_EQ(back[598], 599);
-  EXPECT_EQ(back[599], 0);
-  EXPECT_EQ(back[679], 0);
-
-  for (std::size_t cut : {0u, 3u, 7u}) {
-    SCOPED_TRACE(cut);
-    std::fill(back.begin(), back.end(), 99);
-    write_file("LOWDAT", whole.substr(0, cut));
-    n = 680;
-    EXPECT_EQ(read("LOWDAT", n, back), 4);
-    EXPECT_EQ(n, static_cast<int>(cut / 4));
-    for (std::size_t k = static_cast<std::size_t>(n); k < 680; ++k) ASSERT_EQ(back[k], 0) << k;
-  }
-
-  // A "LOWDAT" holding a record of another size is not taken as 680 words.
-  std::vector<std::int32_t> other(681, 5);
-  write_file("LOWDAT", encode_record(other));
-  n = 680;
-  EXPECT_EQ(read("LOWDAT", n, back), 4);
-  EXPECT_EQ(n, 683);
-  EXPECT_EQ(back[0], 2724);
-}
-
-// ---- Writing ----
-
-TEST_F(DiskioTest, WritingReplacesAnExistingFileByOneRecord) {
-  ASSERT_EQ(write("RONDDAT", counted_record(4975)), 0);
-  ASSERT_EQ(write("RONDDAT", counted_record(1987)), 0);
-  EXPECT_EQ(slurp("RONDDAT"), encode_record(counted_record(1987)));
-}
-
-TEST_F(DiskioTest, WritingNeverReadsBeyondTheArrayOrWritesAnEmptyRecord) {
-  write_file("RONDDAT", "old contents");
-  std::vector<std::int32_t> words(10, 1);
-  int status = 0;
-  int n = 11;
-  diskio(t.s, kDiskioWrite, n, "RONDDAT", 1, status, words, 21);
-  EXPECT_EQ(status, 2);
-  EXPECT_EQ(n, 11);
-  n = 0;
-  diskio(t.s, kDiskioWrite, n, "RONDDAT", 1, status, words, 21);
-  EXPECT_EQ(status, 2);
-  EXPECT_EQ(slurp("RONDDAT"), "old contents");
-  n = 0;
-  diskio(t.s, kDiskioWrite, n, "NEWDAT", 1, status, words, 21);
-  EXPECT_EQ(status, 3);
-  EXPECT_FALSE(fs::exists("NEWDAT"));
-}
-
-// Every new file is made, but what is written to it goes to /dev/full.
-class FullDisk : public FileSystem {
- public:
-  std::unique_ptr<std::ostream> create_new(const std::string& path) override {
-    if (!FileSystem::create_new(path)) return nullptr;
-    return std::make_unique<std::ofstream>("/dev/full", std::ios::out | std::ios::binary);
-  }
-};
-
-// Files are written, but never renamed into place.
-class NoRename : public FileSystem {
- public:
-  bool rename(const std::string&, const std::string&) override { return false; }
-};
-
-// No file can be created.
-class ReadOnly : public FileSystem {
- public:
-  std::unique_ptr<std::ostream> create_new(const std::string&) override { return nullptr; }
-};
-
-TEST_F(DiskioTest, FailedWriteLeavesTheOldFileIntact) {
-  ASSERT_EQ(write("RONDDAT", counted_record(1987)), 0);
-  const std::string before = slurp("RONDDAT");
-  auto changed = counted_record(1987);
-  changed[5] = 42;
-
-  t.s.set_files(std::make_shared<FullDisk>());
-  EXPECT_EQ(write("RONDDAT", changed), 2);
-  EXPECT_EQ(slurp("RONDDAT"), before);
-  EXPECT_EQ(write("PIVADAT", changed), 3);  // new file: bit 1 comes with bit 2
-  EXPECT_EQ(dir_entries(), std::vector<std::string>{"RONDDAT"});  // no empty temporary left
-
-  t.s.set_files(std::make_shared<NoRename>());
-  EXPECT_EQ(write("RONDDAT", changed), 2);
-  EXPECT_EQ(slurp("RONDDAT"), before);
-  EXPECT_EQ(dir_entries(), std::vector<std::string>{"RONDDAT"});  // temporary removed
-
-  t.s.set_files(std::make_shared<ReadOnly>());
-  EXPECT_EQ(write("RONDDAT", changed), 2);
-  EXPECT_EQ(slurp("RONDDAT"), before);
 }
 
 TEST_F(DiskioTest, NamesThatAreNoRegularFileAreNotRead) {
@@ -434,11 +248,62 @@ TEST_F(DiskioTest, NamesThatAreNoRegularFileAreNotRead) {
   ASSERT_EQ(::mkfifo("FIFODAT", 0600), 0);
   fs::create_symlink("/dev/zero", "DEVDAT");
   for (const char* name : {"DIRDAT", "FIFODAT", "DEVDAT"}) {
-    std::vector<std::int32_t> back(1987, -1);
+    Words back(1987, -1);
     int n = 1987;
     EXPECT_EQ(read(name, n, back), 1) << name;
     EXPECT_EQ(n, 1987);
-    EXPECT_EQ(back, std::vector<std::int32_t>(1987, -1));
+    EXPECT_EQ(back, Words(1987, -1));
+  }
+}
+
+// ---- Writing ----
+
+TEST_F(DiskioTest, AWriteReplacesTheFileWholeOrLeavesItAsItWas) {
+  struct Case {
+    const char* name;
+    std::string file;
+    std::optional<std::string> before;  // the file before the write (none: no file)
+    Words words;
+    int n;
+    int status;
+    std::optional<std::string> after;   // none: still no file
+    FaultyFiles::Step fault = FaultyFiles::kNone;
+  };
+  const std::string old = encode_record(counted_record(1987));
+  Words changed = counted_record(1987);
+  changed[5] = 42;
+  const Case cases[] = {
+      {"an existing file becomes one record", "RONDDAT", encode_record(counted_record(4975)), counted_record(1987),
+       1987, 0, old},
+      {"a count beyond the array", "RONDDAT", "old contents", Words(10, 1), 11, 2, "old contents"},
+      {"a count of 0", "RONDDAT", "old contents", Words(10, 1), 0, 2, "old contents"},
+      {"a count of 0, new file", "NEWDAT", {}, Words(10, 1), 0, 3, {}},
+      {"a full disk", "RONDDAT", old, changed, 1987, 2, old, FaultyFiles::kWrite},
+      // A new file: bit 1 comes with bit 2, and no empty temporary is left.
+      {"a full disk, new file", "PIVADAT", {}, changed, 1987, 3, {}, FaultyFiles::kWrite},
+      {"no rename", "RONDDAT", old, changed, 1987, 2, old, FaultyFiles::kRename},
+      {"no file can be created", "RONDDAT", old, changed, 1987, 2, old, FaultyFiles::kCreate},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    empty_dir();
+    if (c.before) {
+      write_file(c.file, *c.before);
+    }
+    t.s.set_files(std::make_shared<FaultyFiles>(c.fault));
+    int n = c.n;
+    int status = -99;
+    Words words = c.words;
+    diskio(t.s, kDiskioWrite, n, c.file, 1, status, words, 21);
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(n, c.n);  // the count is not changed
+    if (c.after) {
+      EXPECT_EQ(slurp(c.file), *c.after);
+      EXPECT_EQ(entries(), std::set<std::string>{c.file});  // no temporary left
+    } else {
+      EXPECT_FALSE(fs::exists(c.file));
+      EXPECT_TRUE(entries().empty());
+    }
   }
 }
 
@@ -517,6 +382,12 @@ TEST(WordHelpers, NochngComparesOnlyTheFirstNWords) {
   nochng(same, n1, n2, 1);
   EXPECT_EQ(same, 1);
   nochng(same, n1, n3, 1);
+  EXPECT_EQ(same, 0);
+  // The change of sign of a zero is a change.
+  const std::vector<std::int32_t> zero = {bits(0.0f)}, minus_zero = {bits(-0.0f)};
+  nochng(same, minus_zero, minus_zero, 1);
+  EXPECT_EQ(same, 1);
+  nochng(same, minus_zero, zero, 1);
   EXPECT_EQ(same, 0);
 }
 

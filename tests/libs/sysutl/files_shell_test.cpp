@@ -135,24 +135,9 @@ TEST(Acerr, SilentUnitWritesTheReportAndStopsWithoutReading) {
   EXPECT_EQ(t.shown(), "");
 }
 
-// A file system whose written files fail at the first write.
-class FailingWrites : public FileSystem {
- public:
-  std::unique_ptr<std::ostream> open_write(const std::string&, bool, bool) override {
-    struct Broken : std::streambuf {
-      int_type overflow(int_type) override { return traits_type::eof(); }
-    };
-    struct Holder : std::ostream {
-      Holder() : std::ostream(nullptr) { rdbuf(&buf); }
-      Broken buf;
-    };
-    return std::make_unique<Holder>();
-  }
-};
-
 TEST(Hclose, AFailedWriteIsReported) {
   ScriptedSession t("\n");
-  t.s.set_files(std::make_shared<FailingWrites>());
+  t.s.set_files(std::make_shared<testing::FaultyFiles>(testing::FaultyFiles::kOpenWrite));
   syopen(t.s, "WAVEOUT.stxt", 1, 0, kListingUnit, "WAVEOUT", kScreen);
   t.s.write_line(kListingUnit, "a report line");
   EXPECT_EQ(stop_status([&] { hclose(t.s, kListingUnit, "WAVEOUT.stxt", "WAVEOUT", kScreen); }), 2);

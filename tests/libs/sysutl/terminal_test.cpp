@@ -13,26 +13,21 @@
 namespace kelp {
 namespace {
 
+using testing::count_of;
+using testing::kAbortAsk;
+using testing::kReturn;
 using testing::ScriptedSession;
 using testing::slurp;
 using testing::TempDir;
 
 const std::string kEnd = std::string(kEndOfInputMessage) + "\n";
 const std::string kClearSeq = "\x1b[H\x1b[2J";
-const std::string kPress = " \n Press <RETURN> to continue: ";
-const std::string kAbortAsk = "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
 
 // A session whose screen is a terminal, so screen clears show.
 // A session whose screen counts as a terminal, so clears show.
 struct TerminalSession : testing::ScriptedSession {
   explicit TerminalSession(std::string replies = {}) : ScriptedSession(std::move(replies), true) {}
 };
-
-std::size_t count_of(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + what.size())) ++n;
-  return n;
-}
 
 TEST(Wrtlin, PromptOnScreenWhateverTheUnitButNotOnSilentUnit) {
   ScriptedSession t;
@@ -95,7 +90,7 @@ TEST(Prsret, TruncatesTowardZero) {
     EXPECT_EQ(reply, want);
   }
   std::string prompts;
-  for (std::size_t k = 0; k < expected.size(); ++k) prompts += kPress;
+  for (std::size_t k = 0; k < expected.size(); ++k) prompts += kReturn;
   EXPECT_EQ(t.shown(), prompts);
 }
 
@@ -122,7 +117,7 @@ TEST(Prsret, EndOfInputStops) {
   ScriptedSession t("");
   int reply = 0;
   EXPECT_THROW(prsret(t.s, kScreen, kKeyboard, reply), ProgramStop);
-  EXPECT_EQ(t.shown(), kPress + "\n" + kEnd);
+  EXPECT_EQ(t.shown(), kReturn + "\n" + kEnd);
 }
 
 TEST(Wrnful, BelowFiveNothingAtFiveWaitsAndClears) {
@@ -134,11 +129,11 @@ TEST(Wrnful, BelowFiveNothingAtFiveWaitsAndClears) {
   count = 5;
   wrnful(t.s, count, kScreen, kKeyboard);
   EXPECT_EQ(count, 0);
-  EXPECT_EQ(t.shown(), kPress + kClearSeq);
+  EXPECT_EQ(t.shown(), kReturn + kClearSeq);
   count = 5;
   wrnful(t.s, count, kScreen, kKeyboard);  // a negative reply keeps the list
   EXPECT_EQ(count, 5);
-  EXPECT_EQ(t.shown(), kPress + kClearSeq + kPress);
+  EXPECT_EQ(t.shown(), kReturn + kClearSeq + kReturn);
 }
 
 // Writes `kinds` messages (w: warning, f: fatal) through wrninc and returns
@@ -149,7 +144,7 @@ std::vector<int> pauses_for(const std::string& kinds) {
   int fatals = 0;
   std::vector<int> paused;
   for (std::size_t k = 0; k < kinds.size(); ++k) {
-    const std::size_t before = count_of(t.shown(), "Press <RETURN>");
+    const int before = count_of(t.shown(), "Press <RETURN>");
     const int old_w = warnings;
     const int old_f = fatals;
     if (kinds[k] == 'w') {
