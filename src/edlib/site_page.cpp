@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "edlib/data_record.hpp"
+#include "edlib/help_book.hpp"
 #include "edlib/page_output.hpp"
 #include "edlib/page_pattern.hpp"
 #include "edlib/unit_conversion.hpp"
@@ -65,18 +66,57 @@ void edit_ident(Session& s, int out, int line) {
   s.tpcm.set_text(ident_word(line), kIdentShownChars, reply);
 }
 
-void write_conversion_warning(Session& s, int out) {
-  help_lines(s, out,
-             {" This option should be exercised with care.", "",
-              " 1) Round-off: a data file converted to the other units and back",
-              "    again is not bit-for-bit identical to the original file.",
-              " 2) Conversions between the different kinds of data set are best",
-              "    done in the originating editor. For example, to convert a",
-              "    TETHRAN (English) file to HULVANE (metric), convert it in",
-              "    Tethran and then give the converted \"TETHDAT\" file to Hulvane.",
-              " 3) User-supplied dimensional files, such as \"WINDSPEC.txt\" and",
-              "    \"CRNTSPEC.txt\", are not converted: convert them by hand."});
-}
+// The warning before a conversion of the whole record, and its help note.
+constexpr std::string_view kConversionWarning =
+    " This option should be exercised with care.\n"
+    "\n"
+    " 1) Round-off: a data file converted to the other units and back\n"
+    "    again is not bit-for-bit identical to the original file.\n"
+    " 2) Conversions between the different kinds of data set are best\n"
+    "    done in the originating editor. For example, to convert a\n"
+    "    TETHRAN (English) file to HULVANE (metric), convert it in\n"
+    "    Tethran and then give the converted \"TETHDAT\" file to Hulvane.\n"
+    " 3) User-supplied dimensional files, such as \"WINDSPEC.txt\" and\n"
+    "    \"CRNTSPEC.txt\", are not converted: convert them by hand.";
+
+// ---- Help books ----
+// Site notes: items 1 to 3 show the units note (key 3), item 5 the density
+// note; page help shows both under their item numbers.
+constexpr HelpText kSiteTexts[] = {
+    {3,
+     "     The \"Units of measure\" item selects English units (feet, inches,\n"
+     "     kips) or metric units (meters, millimeters, metric tons) for the\n"
+     "     whole data file. The metric unit of force is the metric ton, not\n"
+     "     the kiloNewton. Selecting the item leads to a sub-page of\n"
+     "     conversion options. Speed units are always knots.",
+     false, nullptr, " ++> Item Number  3"},
+    {5,
+     "     Changing the water density changes nothing else in the data file:\n"
+     "     drafts and weights in water are not adjusted. Such adjustments are\n"
+     "     left to the user.",
+     false, nullptr, " ++> Item Number  5"},
+};
+constexpr HelpBook kSiteHelp = {.title = "                     ****  Site Definition Notes  ****",
+                                .item_heading = " ++> Item Number  ",
+                                .number_width = 2,
+                                .no_help = kNoLineHelp,
+                                .texts = kSiteTexts};
+
+constexpr HelpText kConversionTexts[] = {
+    {1,
+     "     Option 1 changes only the displayed units (and the value of the\n"
+     "     water density); no other value is converted. It is of use mainly\n"
+     "     when a data file is first created. Choosing it twice restores the\n"
+     "     original file.",
+     false, nullptr, " ++> Item Number  1"},
+    {2, kConversionWarning, false, nullptr, " ++> Item Number  2"},
+};
+constexpr HelpBook kConversionHelp = {.title = "                     ****  Units Conversion Notes  ****",
+                                      .item_heading = " ++> Item Number  ",
+                                      .number_width = 2,
+                                      .no_help = "\n ++> Sorry, no help for this line...",
+                                      .heading_on_no_help = false,
+                                      .texts = kConversionTexts};
 
 // Item 3 with a unit word that is neither English nor metric: no factor can
 // be chosen, so nothing is switched or converted.
@@ -94,7 +134,7 @@ void convert_all(Session& s, int out) {
   auto& t = s.tpcm;
   clear(s, out);
   help_lines(s, out, {"", "      >>> Warning <<<", ""});
-  write_conversion_warning(s, out);
+  write_text(s, out, kConversionWarning);
   if (t.i(kCurrentSpectrum) == 2 || t.i(kWindSpectrum) == 6) {
     help_lines(s, out,
                {"", " >>> NOTE: This data set uses a user-supplied spectrum file",
@@ -123,17 +163,16 @@ void units_subpage(Session& s, int out) {
     return;
   }
   const std::string target(kEngmet[static_cast<std::size_t>(1 - u)]);
-  int reply = 0;
-  for (;;) {
-    clear(s, out);
-    s.write_line(out, "      >>> Units Conversion Options <<<");
-    lines(s, out, 1);
-    s.write_line(out, " 1) Convert only water density and unit labels to " + target + " units");
-    s.write_line(out, " 2) Convert ALL data values and units labels to " + target + " units");
-    entsel(s, reply, out, kKeyboard, t.i(kPageCounter));
-    if (reply != kNavHelp) break;
-    cnvhlp(s, out, kKeyboard, t.i(kPageCounter));
-  }
+  const int reply = choose(
+      s, out,
+      [&] {
+        clear(s, out);
+        s.write_line(out, "      >>> Units Conversion Options <<<");
+        lines(s, out, 1);
+        s.write_line(out, " 1) Convert only water density and unit labels to " + target + " units");
+        s.write_line(out, " 2) Convert ALL data values and units labels to " + target + " units");
+      },
+      [&](int item) { cnvhlp(s, out, kKeyboard, item); });
   if (reply == 1) {
     // The labels switch only when the density converted: a density that
     // would overflow is refused and both stay as they were.
@@ -148,16 +187,17 @@ void units_subpage(Session& s, int out) {
 
 void density_subpage(Session& s, int out) {
   auto& t = s.tpcm;
-  int reply = 0;
-  for (;;) {
-    if (t.i(kPrintPass) == 0) clear(s, out);
-    help_lines(s, out, {" -- Water density --", "", " 1) Seawater", " 2) Freshwater"});
-    s.write_line(out, " 3) User-specified fluid density in" + unitp(t.i(kUnitSystem), kDensityLabel));
-    entsel(s, reply, out, kKeyboard, t.i(kPageCounter));
-    if (reply != kNavHelp) break;
-    int wait = 0;
-    nohelp(s, out, kKeyboard, wait);
-  }
+  const int reply = choose(
+      s, out,
+      [&] {
+        if (t.i(kPrintPass) == 0) clear(s, out);
+        write_text(s, out, " -- Water density --\n\n 1) Seawater\n 2) Freshwater");
+        s.write_line(out, " 3) User-specified fluid density in" + unitp(t.i(kUnitSystem), kDensityLabel));
+      },
+      [&](int) {
+        int wait = 0;
+        nohelp(s, out, kKeyboard, wait);
+      });
   if (reply == 1 || reply == 2) {
     float rho = reply == 1 ? kSeawater : kFreshwater;
     if (t.i(kUnitSystem) == kUnitsMetric) rho *= kDensityFactor;
@@ -166,37 +206,6 @@ void density_subpage(Session& s, int out) {
     write_density(s, out);
     edit_real(s, kWaterDensity, out);
   }
-}
-
-// ---- Help texts ----
-
-void units_text(Session& s, int out) {
-  help_lines(s, out,
-             {"     The \"Units of measure\" item selects English units (feet, inches,",
-              "     kips) or metric units (meters, millimeters, metric tons) for the",
-              "     whole data file. The metric unit of force is the metric ton, not",
-              "     the kiloNewton. Selecting the item leads to a sub-page of",
-              "     conversion options. Speed units are always knots."});
-}
-
-void density_text(Session& s, int out) {
-  help_lines(s, out,
-             {"     Changing the water density changes nothing else in the data file:",
-              "     drafts and weights in water are not adjusted. Such adjustments are",
-              "     left to the user."});
-}
-
-void option1_text(Session& s, int out) {
-  help_lines(s, out,
-             {"     Option 1 changes only the displayed units (and the value of the",
-              "     water density); no other value is converted. It is of use mainly",
-              "     when a data file is first created. Choosing it twice restores the",
-              "     original file."});
-}
-
-void help_title(Session& s, int out, std::string_view title) {
-  clear(s, out);
-  fwrite(s, out, "(T22,A)", {std::string(title)});
 }
 
 }  // namespace
@@ -246,42 +255,11 @@ void static_page(Session& s) {
   run_page(s, page);
 }
 
-void stathlp(Session& s, int out, int in, int item) {
-  help_title(s, out, "****  Site Definition Notes  ****");
-  if (item == 0) {
-    fwrite(s, out, "(/' ++> Item Number  ',A)", {std::string("3")});
-    units_text(s, out);
-    fwrite(s, out, "(/' ++> Item Number  ',A)", {std::string("5")});
-    density_text(s, out);
-  } else {
-    fwrite(s, out, "(/' ++> Item Number  ',I2)", {item});
-    if (item >= 1 && item <= 3) {
-      units_text(s, out);
-    } else if (item == 5) {
-      density_text(s, out);
-    } else {
-      s.write_line(out, kNoLineHelp);
-    }
-  }
-  help_done(s, out, in);
+void stathlp(Session& s, int /*out*/, int /*in*/, int item) {
+  const int key = item >= 1 && item <= 3 ? 3 : (item == 5 ? 5 : 0);
+  show_help(s, kSiteHelp, item, key);
 }
 
-void cnvhlp(Session& s, int out, int in, int item) {
-  help_title(s, out, "****  Units Conversion Notes  ****");
-  if (item == 0) {
-    fwrite(s, out, "(/' ++> Item Number  ',A)", {std::string("1")});
-    option1_text(s, out);
-    fwrite(s, out, "(/' ++> Item Number  ',A)", {std::string("2")});
-    write_conversion_warning(s, out);
-  } else if (item == 1 || item == 2) {
-    fwrite(s, out, "(/' ++> Item Number  ',I2)", {item});
-    if (item == 1) option1_text(s, out);
-    else write_conversion_warning(s, out);
-  } else {
-    lines(s, out, 1);
-    s.write_line(out, kNoLineHelp);
-  }
-  help_done(s, out, in);
-}
+void cnvhlp(Session& s, int /*out*/, int /*in*/, int item) { show_help(s, kConversionHelp, item, item); }
 
 }  // namespace kelp
