@@ -127,6 +127,7 @@ inline std::map<std::string, std::string> snapshot(const std::string& dir) {
 
 // A data file is one unformatted big-endian record (marker, words, marker):
 // sysutl's encode_record writes it, get_be32 reads its words.
+using testing::be32;
 using testing::get_be32;
 
 // Word n of a data file written as one record (after the leading marker).

@@ -28,14 +28,14 @@ class RonvaskeImport : public ::testing::Test {
 };
 
 TEST_F(RonvaskeImport, SameKindImportTakesTheWholeRecord) {
-  ASSERT_NE(read_file(dir_ / "RONDDAT"), read_file(dir_ / "src dir/RONDDAT"));
+  ASSERT_NE(slurp(dir_ / "RONDDAT"), slurp(dir_ / "src dir/RONDDAT"));
   const RunResult r = run(script({"M", "L", "7", "src dir/RONDDAT", "", "1"}));
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_NE(r.screen.find(" >>> Input full or relative path to import target in quotes\n"
                           "     (e.g. \"C:\\Brenvik\\HULVDAT)\" or \"HULVDAT\")\n\n"
                           " >>> Path: \n >>> Import successful!\n \n Press <RETURN> to continue: "),
             std::string::npos);
-  EXPECT_EQ(read_file(dir_ / "RONDDAT"), read_file(dir_ / "src dir/RONDDAT"));
+  EXPECT_EQ(slurp(dir_ / "RONDDAT"), slurp(dir_ / "src dir/RONDDAT"));
 }
 
 }  // namespace

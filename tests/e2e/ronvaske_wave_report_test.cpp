@@ -25,7 +25,7 @@ TEST(RonvaskeWaveReport, ItemSixWritesTheReportAndShowsThePageAgain) {
   RunResult r = run(dir, "ronvaske", script({"C", "4", "100", "L", "1"}));
   ASSERT_EQ(r.status, 0) << r.screen;
   // A regular height of 2 ft and a Pierson-Moskowitz sea of Hs 10 ft.
-  std::string data = read_file(dir / "RONDDAT");
+  std::string data = slurp(dir / "RONDDAT");
   put_real(data, kRegularHeight, 2.0f);
   put_word(data, kIrregularOn, 1);
   put_word(data, kSeaSpectrum, 1);
@@ -36,9 +36,9 @@ TEST(RonvaskeWaveReport, ItemSixWritesTheReportAndShowsThePageAgain) {
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_EQ(count_of(r.screen, " >>> Outputting wave kinematics data...\n"), 1);
   EXPECT_EQ(count_of(r.screen, "End of Session"), 2);
-  EXPECT_EQ(read_file(dir / "RONDDAT"), data);
+  EXPECT_EQ(slurp(dir / "RONDDAT"), data);
 
-  const std::string report = read_file(dir / "WAVEOUT.stxt");
+  const std::string report = slurp(dir / "WAVEOUT.stxt");
   // T = 10 s in 100 ft (g = 32.152): kh = 1.3902, L 451.96 ft, slope ak
   // 0.80 deg, c 45.20 ft/s, cg 30.42 ft/s.
   EXPECT_EQ(count_of(report, "\n    10.00     451.96       0.80      45.20      30.42    0.139E-01     0.628\n"), 1);
