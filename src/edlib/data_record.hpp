@@ -94,6 +94,9 @@ inline constexpr RealWord kIrregularHeadings{713}; // irregular-wave heading n a
 inline constexpr RealWord kWaterDensity{446};
 inline constexpr RealWord kRegularHeight{447};    // height, or slope in degrees
 inline constexpr RealWord kSpreadPower{448};      // power of the cosine spreading factor
+inline constexpr RealWord kRegularHeadings{417};  // regular-wave heading n at 416 + n (degrees)
+inline constexpr RealWord kWindDensity{455};     // wind speed spectral density (wind type 2)
+inline constexpr RealWord kCurrentDensity{458};  // current speed spectral density
 inline constexpr RealWord kStormDuration{449};    // hours
 inline constexpr RealWord kSwellHeight{450};
 inline constexpr RealWord kSwellPeriod{451};
@@ -107,12 +110,12 @@ inline constexpr RealWord kSeaBandwidth{487};     // bandwidth of the irregular 
 inline constexpr RealWord kNpdHeight{489};        // N.P.D. spectral evaluation height
 inline constexpr RealWord kSwell2Height{490};
 inline constexpr RealWord kSwell2Period{491};
-inline constexpr RealWord kSeaHeadings{713};      // irregular-wave headings, degrees (the first: maximum seas)
 inline constexpr IntWord kCurrentSelector{773};   // 4-bit source codes Cx, Cy, Cz
 inline constexpr IntWord kWindSelector{774};
 inline constexpr IntWord kDriftSelector{786};
 
 // Output and simulation options.
+inline constexpr IntWord kOutputSpreadRaos{100};  // yes/no: RAOs of the intermediate spreading angles
 inline constexpr IntWord kAnyRaoOutput{101};      // set when any of words 4978..4980 is on
 inline constexpr IntWord kNoMotionsSummary{103};  // inverted: 0 reports the vessel motions summary
 inline constexpr IntWord kForceRaos{104};         // yes/no: force/torque RAOs

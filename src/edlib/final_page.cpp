@@ -35,18 +35,18 @@ void choose(Session& s, std::string_view label, FinalPageState& st, const FinalP
   int warnings = 0;
   int fatal = 0;
   for (;;) {
-    fintop(s, label, t.i(1), st.lretrn, setup.listing, setup.editor, t.i(700), t.i(701), t.i(702), st.untsav,
-           t.i(699), warnings, fatal, t.i(120), t.i(1866));
+    fintop(s, label, t.i(kProgramKind), st.lretrn, setup.listing, setup.editor, t.i(kPageCounter), t.i(kPrintPass), t.i(kOutputUnit), st.untsav,
+           t.i(kNavCode), warnings, fatal, t.i(kWriterOs), t.i(kTimeDomainSwitch));
     if (st.lretrn == kPageLeave || st.lretrn == kPageChain) return;
 
     warnings = 0;
     fatal = 0;
     if (checks) checks(s, warnings, fatal);
 
-    if (is_silent(t.i(702))) {
-      t.i(114) = 0;
-      t.i(113) = 0;
-      t.i(108) = 1;
+    if (is_silent(t.i(kOutputUnit))) {
+      t.i(kTraceLevel) = 0;
+      t.i(kDebug) = 0;
+      t.i(kOutputDevice) = 1;
       if (fatal != 0) {
         close_report(s, kSilentUnit, "Diagnostics.stxt", setup.caller, kScreen);
         // On a terminal item 4 has cleared the screen; elsewhere the cursor
@@ -65,8 +65,8 @@ void choose(Session& s, std::string_view label, FinalPageState& st, const FinalP
     // still needs its wait before the End of Session page replaces it.
     if ((warnings + fatal) % kFindingsPerScreen != 0) {
       int reply = 0;
-      prsret(s, t.i(702), kKeyboard, reply);
-      clear(s, t.i(702));
+      prsret(s, t.i(kOutputUnit), kKeyboard, reply);
+      clear(s, t.i(kOutputUnit));
     }
   }
 }
@@ -79,27 +79,27 @@ bool final_page(Session& s, std::string_view label, FinalPageState& st, const Fi
   for (;;) {
     choose(s, label, st, setup);
     const bool chained = st.lretrn == kPageChain;
-    const std::int32_t code = t.i(699);
+    const std::int32_t code = t.i(kNavCode);
     const bool pass_code = std::ranges::find(setup.pass_codes, code) != setup.pass_codes.end();
     if (!pass_code || st.hcdone == 1) {
       // The print pass of this run is behind us: a chain request goes to
       // the chain, not to the execute path.
-      if (chained && code == kNavExecute) t.i(699) = kCodeLeave;
+      if (chained && code == kNavExecute) t.i(kNavCode) = kCodeLeave;
       return chained;
     }
 
     // The one print pass of the run: every page writes itself to the listing.
     if (open_report(s, trimmed(setup.listing), kListingUnit, trimmed(setup.editor), kScreen)) {
       st.hcdone = 1;
-      t.i(701) = 1;
-      t.i(699) = kNavFirst;
-      st.untsav = t.i(702);
-      t.i(702) = kListingUnit;
+      t.i(kPrintPass) = 1;
+      t.i(kNavCode) = kNavFirst;
+      st.untsav = t.i(kOutputUnit);
+      t.i(kOutputUnit) = kListingUnit;
       return chained;
     }
     // The listing cannot be written: back to the End of Session page with
     // the record as it is; nothing has been saved yet.
-    t.i(699) = 0;
+    t.i(kNavCode) = 0;
   }
 }
 

@@ -377,7 +377,7 @@ class WaveReport {
         value_line("Requested Significant wave height", r.height, Unit::kLength);
       }
       value_line("Calculated Significant wave height", r.calculated, Unit::kLength);
-      value_line("Direction of maximum seas", t_.r(kSeaHeadings), Unit::kDegrees);
+      value_line("Direction of maximum seas", t_.r(kIrregularHeadings), Unit::kDegrees);
       value_line("Spectrum peak period", r.period, Unit::kSeconds);
       value_line("Spectrum characteristic wind speed", 0.1412f * g_ * r.period, Unit::kSpeed);
       value_line("Spectrum characteristic wave slope", characteristic_slope(r), Unit::kDegrees);

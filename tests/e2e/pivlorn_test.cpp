@@ -34,8 +34,8 @@ class Pivlorn : public ::testing::Test {
   std::string create_and_save() {
     const RunResult r = run({"C", "L", "1"});
     EXPECT_EQ(r.status, 0) << r.screen;
-    write_file(dir_ / "LOWDAT", record_bytes(std::vector<std::int32_t>(680, 0)));
-    return read_file(dir_ / "PIVADAT");
+    write_file(dir_ / "LOWDAT", encode_record(std::vector<std::int32_t>(680, 0)));
+    return slurp(dir_ / "PIVADAT");
   }
 
   TempDir dir_;
@@ -48,7 +48,7 @@ TEST_F(Pivlorn, CreateGoToTheLastPageSaveAndExit) {
   EXPECT_EQ(page_labels(r.screen), "1 23 ");
   EXPECT_EQ(r.errors, "");
 
-  const std::string data = read_file(dir_ / "PIVADAT");
+  const std::string data = slurp(dir_ / "PIVADAT");
   ASSERT_EQ(data.size(), kPivadatBytes);
   EXPECT_EQ(data.substr(0, 4), kMarker);
   EXPECT_EQ(data.substr(kPivadatBytes - 4), kMarker);
@@ -58,7 +58,7 @@ TEST_F(Pivlorn, CreateGoToTheLastPageSaveAndExit) {
   EXPECT_EQ(file_word(data, 787), 1);  // a turret, set by the finish page
 
   // A save starts the print pass: the banner and every page shown.
-  const std::string listing = read_file(dir_ / "PIVAIN.stxt");
+  const std::string listing = slurp(dir_ / "PIVAIN.stxt");
   EXPECT_EQ(page_labels(listing), "1 7 8 9 ");
   EXPECT_NE(listing.find("**   Welcome to Pivara    **"), std::string::npos);
   EXPECT_EQ(snapshot(dir_.path()).size(), 2u);  // no backup of a new record; LOWDAT unchanged
@@ -68,9 +68,9 @@ TEST_F(Pivlorn, SecondSaveMakesTheBackup) {
   const std::string first = create_and_save();
   const RunResult r = run({"M", "4", "150", "L", "1"});
   EXPECT_EQ(r.status, 0) << r.screen;
-  EXPECT_EQ(read_file(dir_ / "PIVABAK"), first);
-  EXPECT_EQ(file_real(read_file(dir_ / "PIVADAT"), 445), 150.0f);
-  EXPECT_FALSE(file_exists(dir_ / "LASTBAK"));
+  EXPECT_EQ(slurp(dir_ / "PIVABAK"), first);
+  EXPECT_EQ(file_real(slurp(dir_ / "PIVADAT"), 445), 150.0f);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "LASTBAK"));
 }
 
 TEST_F(Pivlorn, ExecuteAtTheMenuStartsAtTheFinishPage) {
@@ -86,9 +86,9 @@ TEST_F(Pivlorn, ExecuteAtTheMenuStartsAtTheFinishPage) {
 }
 
 TEST_F(Pivlorn, AFileOfTheDiscBuoyKindIsCheckedAgainstKind15) {
-  const std::string disc = record_bytes(disc_buoy_words());
+  const std::string disc = encode_record(disc_buoy_words());
   write_file(dir_ / "PIVADAT", disc);
-  write_file(dir_ / "LOWDAT", record_bytes(std::vector<std::int32_t>(680, 0)));
+  write_file(dir_ / "LOWDAT", encode_record(std::vector<std::int32_t>(680, 0)));
   const RunResult r = run({"M", "", "L", "1"});
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_NE(r.screen.find(" ++> Input Data File smaller than expected:\n"
@@ -96,10 +96,10 @@ TEST_F(Pivlorn, AFileOfTheDiscBuoyKindIsCheckedAgainstKind15) {
                           " ++> Input Data File Creator was RONDIXA\n"),
             std::string::npos)
       << r.screen;
-  const std::string data = read_file(dir_ / "PIVADAT");
+  const std::string data = slurp(dir_ / "PIVADAT");
   ASSERT_EQ(data.size(), kPivadatBytes);
   EXPECT_EQ(file_word(data, 1), 15);
-  EXPECT_EQ(read_file(dir_ / "PIVABAK"), disc);
+  EXPECT_EQ(slurp(dir_ / "PIVABAK"), disc);
 }
 
 TEST_F(Pivlorn, RunRequestListsTheFindingsOfANewRecord) {
@@ -137,10 +137,10 @@ TEST_F(Pivlorn, SilentRunWithAFatalFindingWritesNoDataFile) {
   EXPECT_TRUE(r.screen.ends_with(
       "\n ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\"; nothing was saved.\n"))
       << r.screen;
-  EXPECT_NE(read_file(dir_ / "Diagnostics.stxt").find(" ++> Fatal Warning: The line length for line type 1, "),
+  EXPECT_NE(slurp(dir_ / "Diagnostics.stxt").find(" ++> Fatal Warning: The line length for line type 1, "),
             std::string::npos);
-  EXPECT_FALSE(file_exists(dir_ / "PIVADAT"));
-  EXPECT_FALSE(file_exists(dir_ / "PIVAIN.stxt"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "PIVADAT"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "PIVAIN.stxt"));
 }
 
 TEST_F(Pivlorn, ChainingRunsThePrintPassThenTheSimulationProgramOnce) {
@@ -158,9 +158,9 @@ TEST_F(Pivlorn, ChainingRunsThePrintPassThenTheSimulationProgramOnce) {
             std::string::npos);
   EXPECT_NE(r.screen.find(" >>> Chaining to Gustrevan\n"), std::string::npos);
   EXPECT_EQ(count_of(r.screen, "Gustrevan stand-in\n"), 1);
-  EXPECT_NE(read_file(dir_ / "Gustrevan.log").find("PIVADAT: 314548 bytes"), std::string::npos);
-  EXPECT_EQ(read_file(dir_ / "PIVADAT"), data);  // chaining saves nothing
-  EXPECT_TRUE(file_exists(dir_ / "PIVAIN.stxt"));
+  EXPECT_NE(slurp(dir_ / "Gustrevan.log").find("PIVADAT: 314548 bytes"), std::string::npos);
+  EXPECT_EQ(slurp(dir_ / "PIVADAT"), data);  // chaining saves nothing
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "PIVAIN.stxt"));
 }
 
 TEST_F(Pivlorn, AFailedSaveNamesTheEditorAndKeepsTheSession) {

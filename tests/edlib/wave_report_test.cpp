@@ -49,7 +49,7 @@ void metric_sea(Tpcm& t) {
   t.i(kSeaSpectrum) = 2;
   t.set_r(kSeaHeights, 4.0f);
   t.set_r(kSeaPeriods, 10.0f);
-  t.set_r(kSeaHeadings, 30.0f);
+  t.set_r(kIrregularHeadings, 30.0f);
   t.i(kSwellOn) = 1;
   t.i(kSwell1Spectrum) = 0;
   t.set_r(kSwellHeight, 1.5f);

@@ -53,19 +53,19 @@ void tidy(Session& s) {
   if (names.turret) t.i(kTurretFlag) = *names.turret;
   if (names.clears_turret_x) t.set_r(kTurretX, 0.0f);
 
-  t.i(106) = 0;  // relative motions at selected points
-  // Output switch 100 needs its value (word 448) and an RAO output (word 101).
-  if (t.r(448) == 0.0f || t.i(101) == 0) t.i(100) = 0;
-  t.i(180) = 0;  // swell heading locked to the irregular waves
-  // The wave heading (word 417) follows the irregular seas, else the swell.
-  if (t.i(171) != 0) {
-    t.i(417) = t.i(713);
-  } else if (t.i(173) != 0) {
-    t.i(417) = t.i(452);
+  t.i(kOption106) = 0;  // relative motions at selected points
+  // The spread-RAO output needs a spreading power and an RAO output.
+  if (t.r(kSpreadPower) == 0.0f || t.i(kAnyRaoOutput) == 0) t.i(kOutputSpreadRaos) = 0;
+  t.i(kSwellLocked) = 0;  // swell heading locked to the irregular waves
+  // The wave heading follows the irregular seas, else the swell.
+  if (t.i(kIrregularOn) != 0) {
+    t.bits(kRegularHeadings) = t.bits(kIrregularHeadings);
+  } else if (t.i(kSwellOn) != 0) {
+    t.bits(kRegularHeadings) = t.bits(kSwellDirection);
   }
-  if (t.i(164) == 3) t.set_r(455, 0.0f);  // a steady wind has no spectral parameter
-  if (t.i(165) == 0) t.set_r(458, 0.0f);  // no current spectrum, no spectral density
-  if (t.i(1919) == 0) t.i(1920) = 0;      // low-frequency dynamics off
+  if (t.i(kWindSpectrum) == 3) t.set_r(kWindDensity, 0.0f);  // a steady wind has no spectral parameter
+  if (t.i(kCurrentSpectrum) == 0) t.set_r(kCurrentDensity, 0.0f);  // no current spectrum, no spectral density
+  if (t.i(kLowFrequencyOn) == 0) t.i(kWaveFrequencyOn) = 0;     // low-frequency dynamics off
 }
 
 }  // namespace
