@@ -64,8 +64,24 @@ void PageItems::blank(int n) { lines(s_, out_, n); }
 
 // ---- The page loop ----
 
+namespace {
+
+// Set by leave_page during an edit, taken by the page loop after it.
+struct PageLeave {
+  bool pending = false;
+};
+
+}  // namespace
+
+void leave_page(Session& s, int code) {
+  s.tpcm.i(kNavCode) = code;
+  s.state<PageLeave>().pending = true;
+}
+
 void run_page(Session& s, const PageHooks& page) {
   auto& t = s.tpcm;
+  bool& leaving_edit = s.state<PageLeave>().pending;
+  leaving_edit = false;
   for (;;) {
     const int out = t.i(kOutputUnit);
     PageItems items(s, out);
@@ -98,6 +114,10 @@ void run_page(Session& s, const PageHooks& page) {
       return;
     }
     if (items.accepts(code) && page.edit) page.edit(code);
+    if (leaving_edit) {
+      leaving_edit = false;
+      return;
+    }
   }
 }
 

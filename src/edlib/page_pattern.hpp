@@ -115,6 +115,11 @@ struct PageHooks {
 // half-page pairing, and left with code 0 (no check before leaving).
 void run_page(Session& s, const PageHooks& page);
 
+// Ends the page from inside an item's edit, as a sub-editor that the user
+// left with a navigation command does: the code goes to word 699 and the
+// page returns as soon as the edit is done (no check before leaving).
+void leave_page(Session& s, int code);
+
 // The page header of the vessel pages: paghdr with the page label, the
 // vessel noun and the title, width 74, no screen clear in a print pass.
 void page_header(Session& s, std::string_view label, std::string_view noun, std::string_view title, int out);

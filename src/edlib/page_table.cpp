@@ -93,7 +93,9 @@ void run_table(Session& s, const TablePage& page, std::string_view label, std::s
   hooks.help_for = page.help_for;
   hooks.above_last = page.above_last;
   hooks.draw = [&](PageItems& w) {
-    if (page.header_format.empty()) {
+    if (page.header != nullptr) {
+      page.header(s, w.out());
+    } else if (page.header_format.empty()) {
       page_header(s, label, noun, page.title, w.out());
     } else {
       if (t.i(kPrintPass) == 0) clear(s, w.out());

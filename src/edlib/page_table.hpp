@@ -155,6 +155,9 @@ struct TablePage {
   // format with the page label ("(T20,' ****  Page ',A,': Wind  ****'//)").
   std::string_view title = {};
   std::string_view header_format = {};
+  // Or a header of the page's own layout, in place of both (it clears the
+  // screen itself).
+  void (*header)(Session&, int out) = nullptr;
   // The format of the real rows: the 57-column label field, the value and,
   // for rows with a unit label, the label ("(A57,F11.2,1X,A6)").
   std::string_view value_format = {};

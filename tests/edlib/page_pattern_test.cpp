@@ -87,6 +87,22 @@ TEST_F(PagePattern, NumberAboveLastCanLeaveThePage) {
   EXPECT_EQ(page.draws, 1);
 }
 
+TEST_F(PagePattern, AnEditCanLeaveThePageWithItsCode) {
+  // Item 4 leaves with the back code, as a sub-editor left by "B" does; the
+  // loop returns at once, without another draw or reply.
+  ScriptedSession t("4\n5\n");
+  prepare(t.s);
+  ProbePage page(t.s);
+  page.hooks.edit = [&](int n) {
+    page.edits.push_back(n);
+    if (n == 4) leave_page(t.s, kNavBack);
+  };
+  run_page(t.s, page.hooks);
+  EXPECT_EQ(page.edits, (std::vector<int>{4}));
+  EXPECT_EQ(page.draws, 1);
+  EXPECT_EQ(t.s.tpcm.i(kNavCode), kNavBack);
+}
+
 TEST_F(PagePattern, NavigationCodesLeaveInWord699WithTheirNumber) {
   struct Case {
     const char* reply;
