@@ -138,6 +138,16 @@ inline constexpr IntWord kWaveFrequencyOn{1920};  // wave-frequency dynamics sim
 inline constexpr IntWord kOldAuxForce{1905};      // first external force block on, files before 3.51
 inline constexpr IntWord kOldAuxFrame{1906};
 
+// Time-domain simulation words of the options page (the options themselves
+// are in gustrcom).
+inline constexpr IntWord kFreeFloating{197};        // yes/no: vessel without moorings
+inline constexpr IntWord kSkipEquilibrium{198};     // yes/no: no background equilibrium search
+inline constexpr IntWord kCylindricalMap{199};      // yes/no: mooring map on an {r,theta} grid
+inline constexpr IntWord kUserStillwaterDamping{200};  // 1 user values, 0 built-in estimates
+inline constexpr IntWord kUserVirtualMass{201};     // yes/no: user zero-frequency virtual mass
+inline constexpr RealWord kStillwaterDamping{1509}; // {Cx, Cy, Cz} at 1509..1511
+inline constexpr RealWord kVirtualMassCoefs{1512};  // {Cmx, Cmy, Cmz} at 1512..1514
+
 // ---- The vessel ----
 // Kinds 10 and 13 describe a second body: each first-vessel word has a twin
 // this many words on (draft 1411, 2645).

@@ -7,6 +7,7 @@
 #include "edlib/vessel_pages.hpp"
 #include "moor/e/moored.hpp"
 #include "moor/e/mooring_finish.hpp"
+#include "moor/e/td_options_page.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {
@@ -22,6 +23,7 @@ void install_moor_pages(MoorPageTable& pages) {
   set_moor_page(pages, 7, [](Session& s) { vesel1(s, "7", "Vessel"); });
   set_moor_page(pages, 8, [](Session& s) { vesel2(s, "8", "Vessel"); });
   set_moor_page(pages, 9, [](Session& s) { vesel3(s, "9", "Vessel"); });
+  set_moor_page(pages, 24, [](Session& s) { gustropts(s, "22"); });
   set_moor_page(pages, 25, [](Session& s) { morfin(s, "23", s.state<MooredState>().chain); });
 }
 
