@@ -1,6 +1,8 @@
 // Help book of the time-domain options page. Each note is keyed by the item
 // it is listed under in the page help; items that share a note name that
-// item (the page's rows say which).
+// item in the table of notes by item.
+#include <array>
+
 #include "edlib/help_book.hpp"
 #include "moor/e/td_options_page.hpp"
 
@@ -179,8 +181,21 @@ const HelpBook kGustrHelp = {.title = "                     ****  Output Definit
                              .numbered_page_help = true,
                              .texts = kNotes};
 
+// The note of each item (item numbers never move); 0: none.
+constexpr std::array<int, 48> kNoteOfItem = {
+    0,                                    // the page
+    1,  2,  3,  4,  5,  6,  7,  8,  9,  10,  // 1-10
+    11, 11, 13, 14, 15, 16, 16, 18, 18, 16,  // 11-20: damping, squalls
+    16, 18, 18, 24, 25, 0,  27, 0,  0,  30,  // 21-30: eddies, duration, picks
+    31, 31, 31, 31, 31, 36, 37, 38, 39, 40,  // 31-40: Orcaflex emulation
+    40, 42, 42, 44, 45, 46, 46,              // 41-47
+};
+
 }  // namespace
 
-void gustr_hlp(Session& s, int item, int note) { show_help(s, kGustrHelp, item, note); }
+void gustr_hlp(Session& s, int item) {
+  const bool known = item >= 0 && static_cast<std::size_t>(item) < kNoteOfItem.size();
+  show_help(s, kGustrHelp, item, known ? kNoteOfItem[static_cast<std::size_t>(item)] : 0);
+}
 
 }  // namespace kelp

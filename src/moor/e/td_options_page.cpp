@@ -33,9 +33,11 @@ constexpr std::string_view kTitle = "Time-Domain Options";
 constexpr int kServerRunMode = 3;
 
 // Value lines after the 57-column label field.
-constexpr std::string_view kFixedValue = "(A57,F10.2,1X,A6)";
-constexpr std::string_view kExponentValue = "(A57,E11.3,1X,A6)";
-constexpr std::string_view kIntegerValue = "(A57,1X,I3)";
+// Values after the 57-column label field (the line is ended by the label
+// field's format): a real and its unit label, an integer.
+constexpr std::string_view kFixedValue = "(F10.2,1X,A6,$)";
+constexpr std::string_view kExponentValue = "(E11.3,1X,A6,$)";
+constexpr std::string_view kIntegerValue = "(1X,I3,$)";
 // The three values shown under items 12 and 13.
 constexpr std::string_view kTripleLine = "(5X,'{',E10.4,', ',E10.4,', ',E10.4,'}')";
 
@@ -57,6 +59,7 @@ constexpr std::size_t kInitialCondition = option_word("initialCondition");
 constexpr std::size_t kOutputChoice = option_word("batchDataSupress");
 constexpr std::size_t kSaveLineStats = option_word("saveWFLineStats");
 constexpr std::size_t kBatch = option_word("batchRun");
+constexpr std::size_t kProfiles = option_word("squalProfiles");
 constexpr std::size_t kInitialPosition = option_word("initX");  // initX, initY, initZ
 constexpr std::size_t kInitialRates = option_word("initVx");    // initVx, initVy, initVz
 
@@ -76,107 +79,78 @@ bool option_off(const Session& s) {
   return options(s).i(slot) == 0;
 }
 
-// ---- The items ----
+// ---- Rows of the options of gustrcom ----
+// Every item after the first is shown only while the support files are on.
 
-// How an item shows its value and is edited.
-enum class Value {
-  kRecordFlag,     // yes/no of an integer word of tpcm; the integer toggle
-  kOptionLogical,  // yes/no of a logical option; the logical toggle
-  kOptionFlag,     // yes/no of an integer option; the integer toggle
-  kLength,         // real word of tpcm with the length unit label
-  kOptionReal,     // real option with the blank unit label
-  kOptionInteger,  // integer option
-  kText,           // a text the page computes; its own edit
-  kCustom,         // a line of the item's own layout; its own edit
-  kLine,           // an unnumbered line
-};
+template <PageTest test>
+bool on_page(const Session& s) {
+  return support_on(s) && test(s);
+}
 
-using Test = bool (*)(const Session&);
-using Edit = void (*)(Session&, int item);
-using Draw = void (*)(Session&, PageItems&);
-using Text = std::string (*)(const Session&);
-using Extra = void (*)(Session&, int out);
+// A yes/no option: a logical slot (the logical toggle) or an integer one
+// (the integer toggle).
+template <std::size_t slot>
+std::string logical_text(const Session& s) {
+  return yesno_l(options(s).i(slot) != 0);
+}
+// `then`: what follows the flip.
+template <std::size_t slot, RowEdit then>
+void flip_logical(Session& s, int item) {
+  bool on = options(s).i(slot) != 0;
+  toggle2_l(s, on, s.tpcm.i(kBatchFlag), out_of(s), kKeyboard);
+  options(s).i(slot) = on ? 1 : 0;
+  if constexpr (then != nullptr) then(s, item);
+}
+template <std::size_t slot>
+std::string flag_text(const Session& s) {
+  return yesno(options(s).i(slot));
+}
+template <std::size_t slot>
+void flip_flag(Session& s, int) {
+  toggle2(s, options(s).i(slot), s.tpcm.i(kBatchFlag), out_of(s), kKeyboard);
+}
 
-// Items with no note of their own name the item whose note they share; an
-// item without any note names kNoNote.
-constexpr int kNoNote = -1;
+template <std::size_t slot, RowEdit then = nullptr>
+constexpr Row logical(std::string_view label) {
+  return Row::text(label, logical_text<slot>, flip_logical<slot, then>).format(kYesNoLine).when(support_on);
+}
+template <std::size_t slot>
+constexpr Row flag(std::string_view label) {
+  return Row::text(label, flag_text<slot>, flip_flag<slot>).format(kYesNoLine).when(support_on);
+}
+constexpr Row record_flag(std::string_view label, IntWord word) { return Row::toggle(label, word).when(support_on); }
 
-struct Item {
-  Value value = Value::kCustom;
-  std::string_view label = {};
-  std::size_t word = 0;
-  std::string_view format = {};
-  Text text = nullptr;
-  Draw draw = nullptr;
-  Edit edit = nullptr;  // the edit of text and custom items; else what follows the toggle or entry
-  Test shown = nullptr;
-  Extra extra = nullptr;  // lines under the item while it is shown
-  int before = 0;
-  int note = 0;  // 0: its own
-
-  static constexpr Item flag(std::string_view label, IntWord word) {
-    return {.value = Value::kRecordFlag, .label = label, .word = word.n};
-  }
-  static constexpr Item option(std::string_view label, std::string_view name) {
-    return {.value = Value::kOptionLogical, .label = label, .word = option_word(name)};
-  }
-  static constexpr Item option_flag(std::string_view label, std::string_view name) {
-    return {.value = Value::kOptionFlag, .label = label, .word = option_word(name)};
-  }
-  static constexpr Item length(std::string_view label, RealWord word) {
-    return {.value = Value::kLength, .label = label, .word = word.n, .format = kFixedValue};
-  }
-  static constexpr Item real(std::string_view label, std::string_view name, std::string_view format = kFixedValue) {
-    return {.value = Value::kOptionReal, .label = label, .word = option_word(name), .format = format};
-  }
-  static constexpr Item integer(std::string_view label, std::string_view name) {
-    return {.value = Value::kOptionInteger, .label = label, .word = option_word(name), .format = kIntegerValue};
-  }
-  static constexpr Item text_item(std::string_view label, Text text, Edit edit,
-                                  std::string_view format = kTextLine) {
-    return {.value = Value::kText, .label = label, .format = format, .text = text, .edit = edit};
-  }
-  static constexpr Item custom(Draw draw, Edit edit) { return {.value = Value::kCustom, .draw = draw, .edit = edit}; }
-  static constexpr Item line(Draw draw) { return {.value = Value::kLine, .draw = draw}; }
-
-  constexpr Item when(Test t) const {
-    Item r = *this;
-    r.shown = t;
-    return r;
-  }
-  constexpr Item blank() const {
-    Item r = *this;
-    r.before = 1;
-    return r;
-  }
-  constexpr Item then(Edit e) const {
-    Item r = *this;
-    r.edit = e;
-    return r;
-  }
-  constexpr Item under(Extra e) const {
-    Item r = *this;
-    r.extra = e;
-    return r;
-  }
-  constexpr Item help(int note_item) const {
-    Item r = *this;
-    r.note = note_item;
-    return r;
-  }
-};
-
-// Items are numbered by their place among the numbered rows.
-const Item* item_row(int item);
+// A value item writes its line again before it asks for the new value.
 void reprint(Session& s, int item);
+
+std::string real_text(float v, std::string_view format) {
+  return fmt::fortran(format, v, eunit(kUnitsEnglish, kBlankLabel.code));
+}
+template <std::size_t slot, bool exponent>
+std::string option_real_text(const Session& s) {
+  return real_text(options(s).r(slot), exponent ? kExponentValue : kFixedValue);
+}
+template <std::size_t slot>
+void edit_option_real(Session& s, int item) {
+  reprint(s, item);
+  float v = options(s).r(slot);
+  enterf(s, v, out_of(s), kKeyboard);
+  if (std::bit_cast<std::int32_t>(v) != options(s).i(slot)) store_real(s, options(s).i(slot), v, out_of(s));
+}
+template <std::size_t slot, bool exponent = false>
+constexpr Row real(std::string_view label) {
+  return Row::text(label, option_real_text<slot, exponent>, edit_option_real<slot>).when(support_on);
+}
+
+template <std::size_t slot>
+std::string option_integer_text(const Session& s) {
+  return fmt::fortran(kIntegerValue, options(s).i(slot));
+}
 
 // ---- Items 1 and 2 ----
 
-void draw_switch(Session& s, PageItems& w) {
-  w.custom();
-  fwrite(s, w.out(), "(' 1) Prepare Gustrevan support files? ...................   ',A3)",
-         {yesno(s.tpcm.i(kTimeDomainSwitch))});
-}
+// Item 1; with the support files on, the steps that precede item 2.
+void draw_switch(Session& s, PageItems& w);
 
 void edit_switch(Session& s, int) {
   auto& t = s.tpcm;
@@ -234,6 +208,17 @@ void write_three(Session& s, int out, std::string_view heading, std::span<const 
          {std::bit_cast<float>(words[0]), std::bit_cast<float>(words[1]), std::bit_cast<float>(words[2])});
 }
 
+// ---- Item 3 ----
+
+std::string excursion_text(const Session& s) {
+  return fmt::fortran(kFixedValue, s.tpcm.r(kExcursionDiameter), eunit(s.tpcm.i(kUnitSystem), kLengthLabel.code));
+}
+
+void edit_excursion(Session& s, int item) {
+  reprint(s, item);
+  edit_real(s, kExcursionDiameter, out_of(s));
+}
+
 // ---- Item 5: the initial condition ----
 
 std::string condition_text(const Session& s) {
@@ -274,8 +259,9 @@ void choose_condition(Session& s, int) {
   edit_three(s, "Initial rates (Gvx, Gvy, yaw rate [deg/sec])", option_three(s, kInitialRates));
 }
 
-void draw_initial_values(Session& s, int out) {
+void draw_initial_values(Session& s, PageItems& w) {
   if (options(s).i(kInitialCondition) != 2) return;
+  const int out = w.out();
   const auto& g = options(s);
   lines(s, out, 1);
   fwrite(s, out, "(5X,A,3F10.2)",
@@ -305,9 +291,9 @@ void choose_damping_source(Session& s, int) {
   }
 }
 
-void draw_damping_values(Session& s, int out) {
-  if (s.tpcm.i(kUserStillwaterDamping) != 1) return;
-  write_three(s, out, "     Dimensional linear damping values {Cx,Cy,Cz}:", record_three(s, kStillwaterDamping));
+void draw_damping_values(Session& s, PageItems& w) {
+  if (options(s).i(kStillwater) == 0 || s.tpcm.i(kUserStillwaterDamping) != 1) return;
+  write_three(s, w.out(), "     Dimensional linear damping values {Cx,Cy,Cz}:", record_three(s, kStillwaterDamping));
 }
 
 void edit_virtual_mass(Session& s, int) {
@@ -315,9 +301,9 @@ void edit_virtual_mass(Session& s, int) {
   edit_three(s, " Zero-frequency virtual mass coefficients {Cmx,Cmy,Cmz}", record_three(s, kVirtualMassCoefs));
 }
 
-void draw_virtual_mass(Session& s, int out) {
+void draw_virtual_mass(Session& s, PageItems& w) {
   if (s.tpcm.i(kUserVirtualMass) != 1) return;
-  write_three(s, out, "     Zero-frequency virtual mass coefficients {Cmx,Cmy,Cmz}:",
+  write_three(s, w.out(), "     Zero-frequency virtual mass coefficients {Cmx,Cmy,Cmz}:",
               record_three(s, kVirtualMassCoefs));
 }
 
@@ -349,7 +335,7 @@ void duration_override_set(Session& s, int) {
 }
 
 void draw_duration(Session& s, PageItems& w) {
-  w.value("Time domain duration (hours)", state(s).hours, kFixedValue, kUnitsEnglish, kBlankLabel.code);
+  w.text("Time domain duration (hours)", real_text(state(s).hours, kFixedValue));
 }
 
 // A duration of 0 or less is the storm duration; the hours are kept only
@@ -381,14 +367,6 @@ void picks_override_set(Session& s, int) {
   std::copy_n(page4.begin(), std::min(count, page4.size()), state(s).current.begin());
 }
 
-std::string report_count_label() {
-  return fmt::fortran("(A,I3,$)", std::string("Number of fairleads to report; max "), kMaxFairleadReports);
-}
-
-void draw_report_count(Session& s, PageItems& w) {
-  int item = w.custom();
-  outci0(s, item, report_count_label(), report_count(s), kIntegerValue, w.out(), kLeaderWidth);
-}
 
 // Negative gives the default count; the count never exceeds the lines of
 // the mooring nor the most the program reports.
@@ -476,168 +454,101 @@ void free_floating_set(Session& s, int) {
   options(s).i(kOverRidePicks) = 1;
 }
 
-void at_least_one(Session& s, int) {
-  auto& profiles = options(s).i(option_word("squalProfiles"));
+void edit_profiles(Session& s, int item) {
+  reprint(s, item);
+  auto& profiles = options(s).i(kProfiles);
+  enteri(s, profiles, out_of(s), kKeyboard);
   profiles = std::max(profiles, 1);
 }
 
-constexpr Item kItems[] = {
-    Item::custom(draw_switch, edit_switch),
-    Item::custom(draw_restore, edit_restore),
-    Item::length("Diameter of L-F excursion disc (0 for default)", kExcursionDiameter),
-    Item::real("Time step for time history output (seconds)", "deltaT").blank(),
-    Item::text_item("Initial condition", condition_text, choose_condition).under(draw_initial_values).blank(),
-    Item::flag("Force-rebuild all support data?", kForceRebuild).then(rebuild_chosen).blank(),
-    Item::option("Include run-time progress reports?", "showProgress").blank(),
-    Item::option_flag("Activate debugging stream?", "DEBUG").blank(),
-    Item::option("Random seed choices reproduce time histories?", "repeatableSequences").blank(),
-    Item::option("Include damping from W-F line motions?", "importWfLineDamp").blank(),
-    Item::option("Apply supplemental stillwater linear damping?", "stillWaterLinearDmpg").blank(),
-    Item::text_item("Use Brenvik stillwater linear damping estimates?", builtin_damping_text, choose_damping_source,
-                    kYesNoLine)
-        .when(option_on<kStillwater>)
-        .under(draw_damping_values)
-        .help(11),
-    Item::flag("User supplies zero-frequency virtual mass coeffs?", kUserVirtualMass)
+// The empty line that follows item 23 whether it is shown or not.
+void after_eddies(Session&, PageItems& w) { w.blank(); }
+
+constexpr std::size_t opt(std::string_view name) { return option_word(name); }
+
+const Row kRows[] = {
+    Row::custom(draw_switch, edit_switch),
+    Row::custom(draw_restore, edit_restore).when(support_on),
+    Row::text("Diameter of L-F excursion disc (0 for default)", excursion_text, edit_excursion).when(support_on),
+    real<opt("deltaT")>("Time step for time history output (seconds)").blank(),
+    Row::text("Initial condition", condition_text, choose_condition).when(support_on).blank(),
+    Row::line(draw_initial_values).when(support_on),
+    record_flag("Force-rebuild all support data?", kForceRebuild).then(rebuild_chosen).blank(),
+    logical<opt("showProgress")>("Include run-time progress reports?").blank(),
+    flag<opt("DEBUG")>("Activate debugging stream?").blank(),
+    logical<opt("repeatableSequences")>("Random seed choices reproduce time histories?").blank(),
+    logical<opt("importWfLineDamp")>("Include damping from W-F line motions?").blank(),
+    logical<kStillwater>("Apply supplemental stillwater linear damping?").blank(),
+    Row::text("Use Brenvik stillwater linear damping estimates?", builtin_damping_text, choose_damping_source)
+        .format(kYesNoLine)
+        .when(on_page<option_on<kStillwater>>),
+    Row::line(draw_damping_values).when(support_on),
+    record_flag("User supplies zero-frequency virtual mass coeffs?", kUserVirtualMass)
         .then(edit_virtual_mass)
-        .under(draw_virtual_mass)
         .blank(),
-    Item::option("Include low-frequency wave variability?", "lfWaveVariability").blank(),
-    Item::flag("Ignore wave drag variability to low-frequency force?", kIgnoreDragVariability)
-        .when(drag_variability_shown)
+    Row::line(draw_virtual_mass).when(support_on),
+    logical<opt("lfWaveVariability")>("Include low-frequency wave variability?").blank(),
+    record_flag("Ignore wave drag variability to low-frequency force?", kIgnoreDragVariability)
+        .when(on_page<drag_variability_shown>)
         .blank(),
-    Item::option("Analyze wind squall?", "existSquall").blank(),
-    Item::option("Squall_Hist.txt includes background wind?", "squallIncludesBackgroundWnd")
-        .when(option_on<kSqualls>)
-        .help(16),
-    Item::option("Over-ride Squall_Hist.txt wind headings?", "overRideSquallHeading").when(squall_heading_shown),
-    Item::real("Squall_Hist.txt over-ride heading (deg)", "squallHeading").when(squall_heading_set).help(18),
-    Item::option("Analyze current eddy?", "existEddy").blank().help(16),
-    Item::option("Eddy_Hist.txt includes background current?", "eddyIncludesBackgroundCrnt")
-        .when(option_on<kEddies>)
-        .help(16),
-    Item::option("Over-ride Eddy_Hist.txt headings?", "overRideEddyHeading").when(option_on<kEddies>).help(18),
-    Item::real("Eddy_Hist.txt over-ride heading (deg)", "eddyHeading").when(eddy_heading_set).help(18),
-    // Item 23 is followed by an empty line whether it is shown or not.
-    Item::text_item("Interpolation option", interp_text, choose_interp).blank(),
-    Item::option("Over-ride specified storm duration?", "overRideFullDuration").then(duration_override_set).blank(),
-    Item::custom(draw_duration, edit_duration).when(option_on<kOverRideDuration>).help(kNoNote),
-    Item::line(draw_too_many),
-    Item::option("Over-ride default fairlead report selection?", "overRideLinePicks")
-        .then(picks_override_set)
+    logical<kSqualls>("Analyze wind squall?").blank(),
+    logical<opt("squallIncludesBackgroundWnd")>("Squall_Hist.txt includes background wind?")
+        .when(on_page<option_on<kSqualls>>),
+    logical<kOverRideSquall>("Over-ride Squall_Hist.txt wind headings?").when(on_page<squall_heading_shown>),
+    real<opt("squallHeading")>("Squall_Hist.txt over-ride heading (deg)").when(on_page<squall_heading_set>),
+    logical<kEddies>("Analyze current eddy?").blank(),
+    logical<opt("eddyIncludesBackgroundCrnt")>("Eddy_Hist.txt includes background current?")
+        .when(on_page<option_on<kEddies>>),
+    logical<kOverRideEddy>("Over-ride Eddy_Hist.txt headings?").when(on_page<option_on<kEddies>>),
+    real<opt("eddyHeading")>("Eddy_Hist.txt over-ride heading (deg)").when(on_page<eddy_heading_set>),
+    Row::line(after_eddies).when(support_on),
+    Row::text("Interpolation option", interp_text, choose_interp).when(support_on),
+    logical<kOverRideDuration, duration_override_set>("Over-ride specified storm duration?").blank(),
+    Row::custom(draw_duration, edit_duration).when(on_page<option_on<kOverRideDuration>>),
+    Row::line(draw_too_many).when(support_on),
+    logical<kOverRidePicks, picks_override_set>("Over-ride default fairlead report selection?").blank(),
+    // The most fairleads reported, 39, is part of the label.
+    Row::text("Number of fairleads to report; max  39", option_integer_text<kNFldReportsWord>, edit_report_count)
+        .when(on_page<option_on<kOverRidePicks>>),
+    Row::custom(draw_picks, edit_picks).when(on_page<option_on<kOverRidePicks>>),
+    logical<kSwayYaw>("Include Brenvik supplemental sway-yaw damping?").when(on_page<option_off<kEmulation>>).blank(),
+    logical<kEmulation, set_damp_index>("Emulate Orcaflex?").blank(),
+    real<opt("cfpReduction")>("Cross flow principle reduction factor").when(on_page<option_on<kEmulation>>),
+    real<opt("kYawSofec"), true>("Orcaflex added yaw-damping coefficient").when(on_page<option_on<kEmulation>>),
+    real<opt("kSwaySofec"), true>("Orcaflex added sway-damping coefficient").when(on_page<option_on<kEmulation>>),
+    logical<opt("maneuvering")>("Emulate Orcaflex Maneuvering Loads?").when(on_page<option_on<kEmulation>>),
+    logical<kLegacySwayYaw, set_damp_index>("Use legacy sway-yaw damping model?")
+        .when(on_page<legacy_swayyaw_shown>)
         .blank(),
-    Item::custom(draw_report_count, edit_report_count).when(option_on<kOverRidePicks>).help(kNoNote),
-    Item::custom(draw_picks, edit_picks).when(option_on<kOverRidePicks>).help(kNoNote),
-    Item::option("Include Brenvik supplemental sway-yaw damping?", "tdSwayYawDamping")
-        .when(option_off<kEmulation>)
+    Row::text("Output", output_text, choose_output).when(support_on).blank(),
+    logical<opt("mmaSupport")>("Create auxiliary support files (Brenvik only)?").blank(),
+    logical<opt("massVariability")>("Use Brenvik motion model?").when(on_page<option_off<kEmulation>>).blank(),
+    real<opt("relSolvTolFac")>("Solver relative tolerance factor").blank(),
+    real<opt("absSolvTolFac")>("Solver absolute tolerance factor").blank(),
+    record_flag("Freefloating vessel (no moorings)?", kFreeFloating).then(free_floating_set).blank(),
+    record_flag("Skip background equilibrium search?", kSkipEquilibrium).blank(),
+    record_flag("Mooring map uses cylindrical coordinates?", kCylindricalMap).blank(),
+    logical<opt("lspin")>("Find Sweet Spot & give spin test analytic solution?").when(on_page<spin_shown>).blank(),
+    logical<kBatch>("Execute in batch mode?").blank(),
+    Row::text("Number of distinct squall profiles in batch", option_integer_text<kProfiles>, edit_profiles)
+        .when(on_page<option_on<kBatch>>)
         .blank(),
-    Item::option("Emulate Orcaflex?", "emulationFlag").then(set_damp_index).blank(),
-    Item::real("Cross flow principle reduction factor", "cfpReduction").when(option_on<kEmulation>).help(31),
-    Item::real("Orcaflex added yaw-damping coefficient", "kYawSofec", kExponentValue)
-        .when(option_on<kEmulation>)
-        .help(31),
-    Item::real("Orcaflex added sway-damping coefficient", "kSwaySofec", kExponentValue)
-        .when(option_on<kEmulation>)
-        .help(31),
-    Item::option("Emulate Orcaflex Maneuvering Loads?", "maneuvering").when(option_on<kEmulation>).help(31),
-    Item::option("Use legacy sway-yaw damping model?", "fasterButLessPrecise")
-        .when(legacy_swayyaw_shown)
-        .then(set_damp_index)
-        .blank(),
-    Item::text_item("Output", output_text, choose_output).blank(),
-    Item::option("Create auxiliary support files (Brenvik only)?", "mmaSupport").blank(),
-    Item::option("Use Brenvik motion model?", "massVariability").when(option_off<kEmulation>).blank(),
-    Item::real("Solver relative tolerance factor", "relSolvTolFac").blank(),
-    Item::real("Solver absolute tolerance factor", "absSolvTolFac").blank().help(40),
-    Item::flag("Freefloating vessel (no moorings)?", kFreeFloating).then(free_floating_set).blank(),
-    Item::flag("Skip background equilibrium search?", kSkipEquilibrium).blank().help(42),
-    Item::flag("Mooring map uses cylindrical coordinates?", kCylindricalMap).blank(),
-    Item::option("Find Sweet Spot & give spin test analytic solution?", "lspin").when(spin_shown).blank(),
-    Item::option("Execute in batch mode?", "batchRun").blank(),
-    Item::integer("Number of distinct squall profiles in batch", "squalProfiles")
-        .when(option_on<kBatch>)
-        .then(at_least_one)
-        .blank()
-        .help(46),
 };
 
-const Item* item_row(int item) {
+// Writes the line of a value item again (a text or custom row).
+void reprint(Session& s, int item) {
   int n = 0;
-  for (const Item& row : kItems) {
-    if (row.value != Value::kLine && ++n == item) return &row;
-  }
-  return nullptr;
-}
-
-// The line of a shown item (not its empty lines or the lines under it).
-void write_item(Session& s, const Item& row, PageItems& w) {
-  const auto& g = options(s);
-  const auto& t = s.tpcm;
-  switch (row.value) {
-    case Value::kRecordFlag: w.yes_no(row.label, t.i(row.word)); break;
-    case Value::kOptionLogical: w.text(row.label, yesno_l(g.i(row.word) != 0), kYesNoLine); break;
-    case Value::kOptionFlag: w.yes_no(row.label, g.i(row.word)); break;
-    case Value::kLength: w.value(row.label, t.r(row.word), row.format, t.i(kUnitSystem), kLengthLabel.code); break;
-    case Value::kOptionReal: w.value(row.label, g.r(row.word), row.format, kUnitsEnglish, kBlankLabel.code); break;
-    case Value::kOptionInteger: {
-      int item = w.custom();
-      outci0(s, item, row.label, g.i(row.word), row.format, w.out(), kLeaderWidth);
-      break;
+  for (const Row& row : kRows) {
+    n += row.numbers;
+    if (n < item) continue;
+    PageItems w(s, out_of(s), item);
+    if (row.value != nullptr) {
+      w.text(row.label, row.value(s), row.value_format.empty() ? kTextLine : row.value_format);
+    } else if (row.draw != nullptr) {
+      row.draw(s, w);
     }
-    case Value::kText: w.text(row.label, row.text(s), row.format); break;
-    case Value::kCustom:
-    case Value::kLine: row.draw(s, w); break;
-  }
-}
-
-void draw_row(Session& s, const Item& row, PageItems& w) {
-  if (row.shown != nullptr && !row.shown(s)) {
-    w.hidden();
     return;
   }
-  w.blank(row.before);
-  write_item(s, row, w);
-  if (row.extra != nullptr) row.extra(s, w.out());
-}
-
-void reprint(Session& s, int item) {
-  PageItems w(s, out_of(s), item);
-  write_item(s, *item_row(item), w);
-}
-
-void edit_item(Session& s, int item) {
-  const Item& row = *item_row(item);
-  auto& t = s.tpcm;
-  auto& g = options(s);
-  const int out = out_of(s);
-  const int ask = t.i(kBatchFlag);
-  switch (row.value) {
-    case Value::kRecordFlag: toggle2(s, t.i(row.word), ask, out, kKeyboard); break;
-    case Value::kOptionLogical: {
-      bool on = g.i(row.word) != 0;
-      toggle2_l(s, on, ask, out, kKeyboard);
-      g.i(row.word) = on ? 1 : 0;
-      break;
-    }
-    case Value::kOptionFlag: toggle2(s, g.i(row.word), ask, out, kKeyboard); break;
-    case Value::kLength:
-      reprint(s, item);
-      edit_real(s, RealWord{row.word}, out);
-      break;
-    case Value::kOptionReal: {
-      reprint(s, item);
-      float v = g.r(row.word);
-      enterf(s, v, out, kKeyboard);
-      if (std::bit_cast<std::int32_t>(v) != g.i(row.word)) store_real(s, g.i(row.word), v, out);
-      break;
-    }
-    case Value::kOptionInteger:
-      reprint(s, item);
-      enteri(s, g.i(row.word), out, kKeyboard);
-      break;
-    default: break;
-  }
-  if (row.edit != nullptr) row.edit(s, item);
 }
 
 // ---- The options file ----
@@ -703,7 +614,7 @@ void settle_file(Session& s, int out) {
   }
 }
 
-// Steps of every display with the support files on, before item 2: the
+// Steps of every display with the support files on, after item 1: the
 // default duration and report count from the data record, the alert of a
 // page-4 count above what the time-domain program reports (first display
 // only), the options file (first display only), and the options that
@@ -736,23 +647,14 @@ void prepare(Session& s, int out) {
   if (report_count(s) > kMaxFairleadReports) g.i(kOverRidePicks) = 1;
 }
 
-void draw_page(Session& s, std::string_view label, PageItems& w) {
-  page_header(s, label, " ", kTitle, w.out());
-  const std::span<const Item> rows = kItems;
-  draw_row(s, rows.front(), w);
-  if (!support_on(s)) return;
-  prepare(s, w.out());
-  for (const Item& row : rows.subspan(1)) draw_row(s, row, w);
+void draw_switch(Session& s, PageItems& w) {
+  w.custom();
+  fwrite(s, w.out(), "(' 1) Prepare Gustrevan support files? ...................   ',A3)",
+         {yesno(s.tpcm.i(kTimeDomainSwitch))});
+  if (support_on(s)) prepare(s, w.out());
 }
 
-void help_on(Session& s, int item) {
-  if (item == 0) {
-    gustr_hlp(s, 0, 0);
-    return;
-  }
-  const Item* row = item_row(item);
-  gustr_hlp(s, item, row == nullptr || row->note == 0 ? item : row->note);
-}
+const TablePage kPage = {.title = kTitle, .rows = kRows, .help = gustr_hlp};
 
 }  // namespace
 
@@ -760,11 +662,7 @@ void gustropts(Session& s, std::string_view label) {
   auto& t = s.tpcm;
   if (t.i(kPrintPass) == 0) clear(s, out_of(s));
   t.i(kNavCode) = 0;
-  PageHooks hooks;
-  hooks.draw = [&](PageItems& w) { draw_page(s, label, w); };
-  hooks.edit = [&](int item) { edit_item(s, item); };
-  hooks.help = [&](int item) { help_on(s, item); };
-  run_page(s, hooks);
+  run_table(s, kPage, label, " ");
   if (t.i(kPrintPass) != 0 || !support_on(s)) return;
   // Leaving the page: the duration goes to the options, and the file is
   // written again.

@@ -34,9 +34,7 @@ struct TdOptionsState {
 void gustropts(Session& s, std::string_view label);
 
 // The help of the page (gustr_hlp): item 0 shows every note in turn, item n
-// the note `note` under n's number (a note the book lacks: the no-help
-// line). Notes are numbered by the item they are listed under in the page
-// help: an item sharing another's note names that item.
-void gustr_hlp(Session& s, int item, int note);
+// the note of item n (an item without one: the no-help line).
+void gustr_hlp(Session& s, int item);
 
 }  // namespace kelp
