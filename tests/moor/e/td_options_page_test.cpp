@@ -326,5 +326,50 @@ TEST(TdOptionsPage, WholeListOperationsStayWithinThePickList) {
             (std::vector<std::int32_t>{1, 2, 3, 4}));
 }
 
+TEST(TdOptionsPage, LinesShownWithTheirOptions) {
+  OptionsPage p("\n");
+  p.plant([](Options& g) {
+    g.i(option_word("emulationFlag")) = 1;
+    g.i(option_word("stillWaterLinearDmpg")) = 1;
+    g.i(option_word("initialCondition")) = 2;
+    g.set_r(option_word("initX"), 12.5f);
+    g.set_r(option_word("initVz"), -0.25f);
+    g.set_r(option_word("kYawSofec"), 12345.0f);
+    g.i(kNFldReportsWord) = 4;
+    g.i(option_word("batchRun")) = 1;
+    g.i(option_word("squalProfiles")) = 3;
+  });
+  auto& t = p.t.s.tpcm;
+  t.i(kUserStillwaterDamping) = 1;
+  t.i(kUserVirtualMass) = 1;
+  t.set_r(kStillwaterDamping, 1500.0f);
+  t.set_r(RealWord{kVirtualMassCoefs.n + 2}, 1.6f);
+  EXPECT_EQ(p.run(), -1);
+  for (const char* block : {
+           "  5) Initial condition .................................. User Specified\n\n"
+           "     Inital global position (Gx,Gy,Yaw):      12.50      0.00      0.00\n"
+           "     Inital global rates (Vx,Vy,YawDot):       0.00      0.00     -0.25\n\n  6)",
+           " 12) Use Brenvik stillwater linear damping estimates? ...   No \n\n"
+           "     Dimensional linear damping values {Cx,Cy,Cz}:\n"
+           "     {0.1500E+04, 0.0000E+00, 0.0000E+00}\n\n 13)",
+           " 13) User supplies zero-frequency virtual mass coeffs? ..   Yes\n\n"
+           "     Zero-frequency virtual mass coefficients {Cmx,Cmy,Cmz}:\n"
+           "     {0.0000E+00, 0.0000E+00, 0.1600E+01}\n\n 14)",
+           // The picks read differ from page 4's: the override is on.
+           " 27) Over-ride default fairlead report selection? .......   Yes\n"
+           " 28) Number of fairleads to report; max  39 .............   4\n"
+           " 29) Modify fairlead selection\n\n >>> Active fairlead choice array: \n\n   7,  7,  7,  7,\n\n 31)",
+           " 31) Emulate Orcaflex? ..................................   Yes\n"
+           " 32) Cross flow principle reduction factor ..............      0.00       \n"
+           " 33) Orcaflex added yaw-damping coefficient .............  0.123E+05       \n"
+           " 34) Orcaflex added sway-damping coefficient ............  0.000E+00       \n"
+           " 35) Emulate Orcaflex Maneuvering Loads? ................   No \n\n 37)",
+           " 46) Execute in batch mode? .............................   Yes\n\n"
+           " 47) Number of distinct squall profiles in batch ........   3\n",
+       }) {
+    EXPECT_NE(p.t.shown().find(block), std::string::npos) << block << "\nin\n" << p.t.shown();
+  }
+}
+
 }  // namespace
 }  // namespace kelp
