@@ -152,6 +152,10 @@ inline constexpr RealWord kVirtualMassCoefs{1512};  // {Cmx, Cmy, Cmz} at 1512..
 // Kinds 10 and 13 describe a second body: each first-vessel word has a twin
 // this many words on (draft 1411, 2645).
 inline constexpr std::size_t kTwinOffset = 1234;
+// The first vessel's block of 913 words from word 753 (its twin from word
+// 1987): kind 13 exchanges the two while the lines of the second body are solved.
+inline constexpr std::size_t kVesselBlock = 753;
+inline constexpr std::size_t kVesselBlockWords = 913;
 inline constexpr IntWord kBilgeKeel{761};         // yes/no
 inline constexpr IntWord kPitchDampingMode{764};  // 0 computed, 1 specified (764..769 pitch, roll,
 inline constexpr IntWord kRollDampingMode{765};   // heave damping, then pitch, roll, heave period)

@@ -119,7 +119,9 @@ const char* invalid_setup(const Tpcm& t, const DiscSetup& set) {
   if (!positive(set.amplitude_scale)) return "the wave amplitude scale is not positive.";
   if (!std::isfinite(set.response_scale)) return "the surge amplitude scale is not a number.";
   if (t.i(kMooringFeedback) == 1 && !positive(set.table_period)) return "the correction-table period is not positive.";
-  if (!std::isfinite(set.wave_heading)) return "the wave heading is not a number.";
+  if (!std::isfinite(set.wave_heading) || !std::isfinite(set.equilibrium_heading)) {
+    return "the wave or equilibrium heading is not a number.";
+  }
   if (!positive(set.bessel_tolerance)) return "the Bessel tolerance is not positive.";
   if (set.lines.size() > static_cast<std::size_t>(kLegCapacity)) return "more than 150 mooring lines.";
   for (const DiscLine& line : set.lines) {
@@ -151,6 +153,7 @@ int disc_setup(Session& s, const DiscSetup& set) {
   w.amplitude_scale = set.amplitude_scale;
   w.heading_index = 1;
 
+  equilb(s).heading = set.equilibrium_heading;
   Lincom& lc = lincom(s);
   for (std::size_t j = 0; j < set.lines.size(); ++j) {
     lc.request_code[j] = set.lines[j].code;

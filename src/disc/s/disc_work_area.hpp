@@ -169,12 +169,20 @@ struct DiscSetup {
   float response_scale = 0.0f;     // response operator to surge amplitude
   float amplitude_scale = 0.0f;    // wave height to mode amplitude
   float wave_heading = 0.0f;       // degrees
+  float equilibrium_heading = 0.0f;  // the buoy's mean heading the lines' headings are taken from, radians
   float bessel_tolerance = 1e-6f;  // relative accuracy of the Bessel functions
   std::vector<DiscLine> lines;     // a moored buoy's lines, at most kLegCapacity
 };
 
 inline constexpr int kDiscOk = 0;
 inline constexpr int kDiscRefused = 1;
+
+// The buoy's mean state the mooring is linearised about (the old record's
+// word 1014, word 1045 for kind 13, of its equilibrium block).
+struct Equilb {
+  float heading = 0.0f;  // radians
+};
+inline Equilb& equilb(Session& s) { return s.state<Equilb>(); }
 
 // Checks the set-up and the sea-state words of the record (word 166 at
 // least 2, the periods and the depth positive, word 107 0 or 1, word 447

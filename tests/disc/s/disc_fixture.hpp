@@ -73,7 +73,15 @@ struct DiscFixture {
   }
 
   ScriptedSession run;
-  DiscSetup setup{9.8f, 1.025f, 10.0f, 1.0f, 0.5f, 0.0f, 1e-6f, {}};
+  DiscSetup setup = [] {
+    DiscSetup d;
+    d.gravity = 9.8f;
+    d.mass_density = 1.025f;
+    d.table_period = 10.0f;
+    d.response_scale = 1.0f;
+    d.amplitude_scale = 0.5f;
+    return d;
+  }();
 };
 
 // The complex array at offset word `array` for frequency index i.

@@ -56,6 +56,8 @@ TEST(DiscSetup, RefusesWhatWouldDivideByZeroAndSetsNothing) {
          f.t().i(kMooringFeedback) = 1;
          f.setup.table_period = 0.0f;
        }},
+      {"the wave or equilibrium heading is not a number.",
+       [](DiscFixture& f) { f.setup.equilibrium_heading = NAN; }},
       {"the Bessel tolerance is not positive.", [](DiscFixture& f) { f.setup.bessel_tolerance = 0.0f; }},
       {"more than 150 mooring lines.", [](DiscFixture& f) { f.setup.lines.resize(151); }},
       {"a mooring line's heading or range is not a number.",
@@ -84,7 +86,9 @@ TEST(DiscSetup, HoldsTheFrequencyCountAtOneHundred) {
 TEST(DiscSetup, GivesEveryArrayItsOwnWordsAndFillsTheGridAndLines) {
   DiscFixture f;
   f.setup.lines = {{3, 45.0f, 310.0f}, {1027, 135.0f, 290.0f}};
+  f.setup.equilibrium_heading = 0.25f;
   ASSERT_EQ(f.set_up(), kDiscOk);
+  EXPECT_EQ(equilb(f.s()).heading, 0.25f);
   const Lincom& lc = lincom(f.s());
   EXPECT_EQ(lc.request_code[1], 1027);
   EXPECT_EQ(lc.heading[0], 45.0f);
