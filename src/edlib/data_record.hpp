@@ -309,6 +309,7 @@ inline constexpr IntWord kSublinesMax{28378};       // largest subline count of 
 inline constexpr IntWord kInterpLayers{28379};      // vertical interpolation layers
 inline constexpr IntWord kDynamicLines{28380};      // lines selected for dynamic evaluation
 inline constexpr IntWord kProfileMode{28537};       // 0 angle, 1 distance, 2 tension, 3 horizontal force
+inline constexpr IntWord kAnchorDepthsPerType{28539};  // 1: each line type has its own anchor depth
 inline constexpr IntWord kHawserType{28540};        // line type of the hawser
 inline constexpr IntWord kHawserLine{28541};        // line number of the hawser
 inline constexpr RealWord kDefaultAnchorDepth{78231};

@@ -7,6 +7,7 @@
 #include "edlib/vessel_pages.hpp"
 #include "moor/e/moored.hpp"
 #include "moor/e/mooring_finish.hpp"
+#include "moor/e/subline_page.hpp"
 #include "moor/e/td_options_page.hpp"
 #include "sysutl/session.hpp"
 
@@ -20,6 +21,7 @@ void set_moor_page(MoorPageTable& pages, int block, MoorPage page) {
 void install_moor_pages(MoorPageTable& pages) {
   // Block, then the page routine with the label it prints after "Page ".
   set_moor_page(pages, 1, [](Session& s) { static_page(s); });
+  set_moor_page(pages, 5, [](Session& s) { oneleg(s, "5"); });
   set_moor_page(pages, 7, [](Session& s) { vesel1(s, "7", "Vessel"); });
   set_moor_page(pages, 8, [](Session& s) { vesel2(s, "8", "Vessel"); });
   set_moor_page(pages, 9, [](Session& s) { vesel3(s, "9", "Vessel"); });
