@@ -171,9 +171,10 @@ TEST(SublinePage, LettersAreCaseSensitive) {
 }
 
 TEST(SublinePage, NoElementLeavesAtOnce) {
+  // Arriving by "B" from the next page, the page leaves with "next".
   expect_case({.name = "no sublines at all",
                .replies = "",
-               .preset = {iw(*type_sublines_word(1), 0), iw(*type_sublines_word(3), 0)},
+               .preset = {iw(*type_sublines_word(1), 0), iw(*type_sublines_word(3), 0), iw(kNavCode, -1)},
                .expect = {iw(kNavCode, 0)},
                .never = {"Subline Specifics"}});
 }
@@ -336,7 +337,7 @@ TEST(SublinePage, Commands) {
     std::vector<std::string> shows = {};
   };
   const Words counts_kept = {iw(*type_sublines_word(1), 3), iw(*type_sublines_word(3), 2), iw(*type_legs_word(1), 2),
-                             iw(*type_line_word(1, 2), 2)};
+                             iw(*type_line_word(1, 2), 2), iw(*elastic_file_bits_word(1), 5)};
   const std::vector<Case> cases = {
       {"C: one element of a type", "C\nC\n2\n", {{1, 1, 302.0f}}},
       {"C: 99 and a blank end it", "C\nC\n99\nC\n\nC\nC\n\n", {}},
@@ -380,7 +381,10 @@ TEST(SublinePage, Commands) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     auto t = testing::run_page_case(
-        page5, {.name = c.name, .replies = c.replies + "J7\n", .preset = three_types() + c.preset, .kind = kKind});
+        page5, {.name = c.name,
+                .replies = c.replies + "J7\n",
+                .preset = three_types() + Words{iw(*elastic_file_bits_word(1), 5)} + c.preset,
+                .kind = kKind});
     const Tpcm& r = t->s.tpcm;
     expect_lengths(r, c.changed, c.name);
     // The commands keep counts and line numbers.
