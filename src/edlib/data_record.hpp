@@ -223,14 +223,18 @@ inline constexpr RealWord kBilgeKeelLength{1421};
 inline constexpr RealWord kBilgeKeelWidth{1422};
 inline constexpr RealWord kBilgeKeelInboard{1423};
 inline constexpr RealWord kSpeed{1424};           // ft/s (English) or m/s (metric)
+inline constexpr RealWord kVesselHeading{1437};   // heading in quiescent conditions, degrees
 inline constexpr IntWord kAuxForceOn{1440};       // first external force block on
 inline constexpr IntWord kAuxForceFrame{1441};    // frame selector of the first block (0 global)
 inline constexpr RealWord kLcgToMidships{1649};
 inline constexpr RealWord kDeadweight{1665};      // tanker deadweight
 inline constexpr RealWord kHawserZCopy{1662};     // copy of word 906; reference height of the second body
+inline constexpr RealWord kMinTableLoad{1673};    // smallest nonzero load of the interpolation tables
 inline constexpr RealWord kMaxTableLoad{1674};    // largest load of the interpolation tables
+inline constexpr IntWord kHawserFlagCopy{2009};   // copy of word 775
 inline constexpr RealWord kMeanFairleadX{2608};
 inline constexpr RealWord kBuoyDraft{2645};       // draft of the second body (twin of 1411)
+inline constexpr RealWord kBuoyHeading{2671};     // second body's heading in quiescent conditions, degrees
 inline constexpr RealWord kHawserFairleadZ{2896};
 
 // ---- Mooring summary and output words ----
@@ -245,6 +249,8 @@ inline constexpr IntWord kEndTangentSource{4997};   // 0 = mean end tangents, el
 inline constexpr IntWord kAnySolidBottom{4998};
 inline constexpr RealWord kLongestLine{4999};
 inline constexpr RealWord kShortestLine{5000};
+inline constexpr IntWord kExcludedLines{5002};    // excluded or broken lines, 0..120
+inline constexpr IntWord kExclusionBits{5003};    // 5003..5006: the excluded lines as 4 words of 30 bits
 inline constexpr IntWord kBuoySinkage{5007};      // buoy-sinkage correction on
 inline constexpr IntWord kEndpointLoads{5008};    // line loads and motions at element end points
 inline constexpr IntWord kQuasiStaticTension{5009};  // non-zero = tensions from the load tables
@@ -313,6 +319,7 @@ inline constexpr IntWord kAnchorDepthsPerType{28539};  // 1: each line type has 
 inline constexpr IntWord kHawserType{28540};        // line type of the hawser
 inline constexpr IntWord kHawserLine{28541};        // line number of the hawser
 inline constexpr RealWord kDefaultAnchorDepth{78231};
+inline constexpr RealWord kDefaultFriction{78234};  // default bottom friction coefficient
 inline constexpr RealWord kInterpSpan{78385};       // span of the vertical interpolation region
 inline constexpr RealWord kMomentCentre{78386};     // x, y, z of the moment evaluation centre
 

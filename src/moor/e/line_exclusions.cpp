@@ -61,17 +61,22 @@ int loadexclude(Session& s, int count, std::span<std::int32_t> list, std::span<s
   return count;
 }
 
+void edit_integer_list(Session& s, std::string_view title, std::span<std::int32_t> list, int count, int max, int out) {
+  const int size = static_cast<int>(std::min<std::size_t>(list.size(), kLineListCapacity));
+  const int room = std::clamp(max, 0, size);
+  std::vector<float> twin(static_cast<std::size_t>(room));
+  fillup(list, twin, 1, room);
+  autorp(s, title, twin, std::clamp(count, 0, room), room, out, kKeyboard, s.tpcm.i(kPrintPass));
+  fillup(list, twin, -1, room);
+}
+
 bool edit_line_numbers(Session& s, std::string_view title, std::span<std::int32_t> list, int count, int legs,
                        int count_digits, int out) {
-  auto& t = s.tpcm;
   const int size = static_cast<int>(std::min<std::size_t>(list.size(), kLineListCapacity));
   const int n = std::clamp(count, 0, size);
   const int reachable = std::clamp(legs, 0, size);
-  std::vector<float> twin(static_cast<std::size_t>(size));
   for (;;) {
-    fillup(list, twin, 1, size);
-    autorp(s, title, twin, n, reachable, out, kKeyboard, t.i(kPrintPass));
-    fillup(list, twin, -1, size);
+    edit_integer_list(s, title, list, n, reachable, out);
     if (!may_ask(s, out)) return true;
     const auto valid = [&](std::int32_t line) { return line >= 1 && line <= reachable; };
     if (std::all_of(list.begin(), list.begin() + n, valid)) return true;

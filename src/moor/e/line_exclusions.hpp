@@ -38,6 +38,11 @@ enum class ExcludeMode {
 int loadexclude(Session& s, int count, std::span<std::int32_t> list, std::span<std::int32_t, kExclusionBitWords> bits,
                 int legs, ExcludeMode mode, int out);
 
+// The value-list editor on a list of integers: the first count entries, at
+// most max (both held to the list's size), go to the editor as reals and
+// come back truncated toward zero. In a print pass the list is only printed.
+void edit_integer_list(Session& s, std::string_view title, std::span<std::int32_t> list, int count, int max, int out);
+
 // Edits the first count entries of a list of line numbers with the
 // value-list editor (its real twin) under title, the editor's maximum being
 // min(legs, list size), until every entry is a line number 1..legs. An
