@@ -10,7 +10,9 @@
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
 #include "kelpkit/value_list.hpp"
+#include "kelpkit/coordinate_table.hpp"
 #include "moor/e/mooring_layout_pages.hpp"
+#include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
@@ -93,6 +95,41 @@ void edit_record_list(Session& s, std::string_view title, TableWordFn word_of, i
   autorp(s, title, values, table_count(count, capacity), room, out, kKeyboard, t.i(kPrintPass));
   if (t.i(kPrintPass) != 0) return;
   for (int k = 1; k <= room; ++k) t.i(*word_of(k)) = std::bit_cast<std::int32_t>(values[static_cast<std::size_t>(k - 1)]);
+}
+
+int edit_record_points(Session& s, std::string_view title, PointWordFn word_of, int capacity, int rows, int out) {
+  auto& t = s.tpcm;
+  const int n = table_count(rows, capacity);
+  std::vector<float> xyz(static_cast<std::size_t>(3 * n));
+  for (int row = 1; row <= n; ++row) {
+    for (int k = 1; k <= 3; ++k) xyz[static_cast<std::size_t>(3 * (row - 1) + k - 1)] = t.r(*word_of(row, k));
+  }
+  int status = 0;
+  int number = 0;
+  cordin(s, title, xyz, n, out, kKeyboard, status, t.i(kPrintPass), number);
+  if (t.i(kPrintPass) != 0) return 0;
+  for (int row = 1; row <= n; ++row) {
+    for (int k = 1; k <= 3; ++k) {
+      t.i(*word_of(row, k)) = std::bit_cast<std::int32_t>(xyz[static_cast<std::size_t>(3 * (row - 1) + k - 1)]);
+    }
+  }
+  return status;
+}
+
+void write_line_numbers(Session& s, int out, std::span<const std::int32_t> numbers) {
+  if (numbers.empty()) return;
+  fwrite(s, out, "(5X,16(I3,','))", std::vector<fmt::Item>(numbers.begin(), numbers.end()));
+}
+
+int shown_count(int count, int capacity) { return count < 0 || count > capacity ? capacity : count; }
+
+bool reset_default(Session& s, std::string_view intro, RealWord word, int out) {
+  fwrite(s, out, intro, {s.tpcm.r(word)});
+  wrtlin(s, "Enter new value (<RETURN> to abort replacement): ", out);
+  float value = s.tpcm.r(word);
+  int blank = 0;
+  crread(s, value, blank, kKeyboard);
+  return blank == 0 && store_real(s, word, value, out);
 }
 
 }  // namespace kelp

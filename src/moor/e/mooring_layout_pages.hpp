@@ -85,6 +85,30 @@ void write_table(Session& s, TableWordFn word_of, std::span<const std::int32_t> 
 void edit_record_list(Session& s, std::string_view title, TableWordFn word_of, int capacity, int count, int max,
                       int out);
 
+// A record table of points reached row by row (1-based row, coordinate 1
+// x, 2 y, 3 z; nullopt outside it).
+using PointWordFn = std::optional<std::size_t> (*)(int row, int coord);
+
+// Runs the coordinate-table editor on rows 1..rows of a point table of the
+// record (rows held to 0..capacity) and stores the points back bit for bit
+// unless a print pass only printed them. Returns the editor's status (0, or
+// the navigation code that ended it).
+int edit_record_points(Session& s, std::string_view title, PointWordFn word_of, int capacity, int rows, int out);
+
+// Line numbers 16 to a line after five blanks, each in three digits and a
+// comma ("(5X,16(I3,','))").
+void write_line_numbers(Session& s, int out, std::span<const std::int32_t> numbers);
+
+// The count a page shows of a table: the count word, or the whole table when
+// the word lies outside 0..capacity.
+int shown_count(int count, int capacity);
+
+// Replaces a default value: after `intro` (a format writing the current
+// value), "Enter new value (<RETURN> to abort replacement): " and the reply.
+// True when a value was stored in word; a blank or unreadable reply, or a
+// result that is not finite, changes nothing and gives false.
+bool reset_default(Session& s, std::string_view intro, RealWord word, int out);
+
 // The help books of the pages (keys as described in mooring_layout_help.cpp).
 extern const HelpBook kGeneralMooringHelp;
 extern const HelpBook kProfileModeHelp;

@@ -225,14 +225,9 @@ void spread_anchor_depth(Session& s) {
 }
 
 void reset_anchor_depth(Session& s, int) {
-  const int out = out_of(s);
-  fwrite(s, out, "(1X,'Current default anchor depth = ',F10.2)", {s.tpcm.r(kDefaultAnchorDepth)});
-  wrtlin(s, "Enter new value (<RETURN> to abort replacement): ", out);
-  float depth = s.tpcm.r(kDefaultAnchorDepth);
-  int blank = 0;
-  crread(s, depth, blank, kKeyboard);
-  if (blank != 0 || !store_real(s, kDefaultAnchorDepth, depth, out)) return;
-  spread_anchor_depth(s);
+  if (reset_default(s, "(1X,'Current default anchor depth = ',F10.2)", kDefaultAnchorDepth, out_of(s))) {
+    spread_anchor_depth(s);
+  }
 }
 
 // Back from individual depths to the default: every depth is replaced, so

@@ -7,6 +7,7 @@
 #include "edlib/vessel_pages.hpp"
 #include "moor/e/moored.hpp"
 #include "moor/e/mooring_finish.hpp"
+#include "moor/e/mooring_layout_pages.hpp"
 #include "moor/e/subline_page.hpp"
 #include "moor/e/td_options_page.hpp"
 #include "sysutl/session.hpp"
@@ -21,6 +22,9 @@ void set_moor_page(MoorPageTable& pages, int block, MoorPage page) {
 void install_moor_pages(MoorPageTable& pages) {
   // Block, then the page routine with the label it prints after "Page ".
   set_moor_page(pages, 1, [](Session& s) { static_page(s); });
+  set_moor_page(pages, 2, [](Session& s) { moorln(s, "2"); });
+  set_moor_page(pages, 3, [](Session& s) { morln2(s, "3"); });
+  set_moor_page(pages, 4, [](Session& s) { morln3(s, "4"); });
   set_moor_page(pages, 5, [](Session& s) { oneleg(s, "5"); });
   set_moor_page(pages, 7, [](Session& s) { vesel1(s, "7", "Vessel"); });
   set_moor_page(pages, 8, [](Session& s) { vesel2(s, "8", "Vessel"); });
