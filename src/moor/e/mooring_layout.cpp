@@ -117,8 +117,12 @@ int edit_record_points(Session& s, std::string_view title, PointWordFn word_of, 
 }
 
 void write_line_numbers(Session& s, int out, std::span<const std::int32_t> numbers) {
-  if (numbers.empty()) return;
-  fwrite(s, out, "(5X,16(I3,','))", std::vector<fmt::Item>(numbers.begin(), numbers.end()));
+  // One write per line: format reversion would drop the five blanks.
+  constexpr std::size_t kPerLine = 16;
+  for (std::size_t at = 0; at < numbers.size(); at += kPerLine) {
+    const auto row = numbers.subspan(at, std::min(kPerLine, numbers.size() - at));
+    fwrite(s, out, "(5X,16(I3,','))", std::vector<fmt::Item>(row.begin(), row.end()));
+  }
 }
 
 int shown_count(int count, int capacity) { return count < 0 || count > capacity ? capacity : count; }
