@@ -94,7 +94,9 @@ void edit_record_list(Session& s, std::string_view title, TableWordFn word_of, i
   for (int k = 1; k <= room; ++k) values[static_cast<std::size_t>(k - 1)] = t.r(*word_of(k));
   autorp(s, title, values, table_count(count, capacity), room, out, kKeyboard, t.i(kPrintPass));
   if (t.i(kPrintPass) != 0) return;
-  for (int k = 1; k <= room; ++k) t.i(*word_of(k)) = std::bit_cast<std::int32_t>(values[static_cast<std::size_t>(k - 1)]);
+  for (int k = 1; k <= room; ++k) {
+    t.i(*word_of(k)) = std::bit_cast<std::int32_t>(values[static_cast<std::size_t>(k - 1)]);
+  }
 }
 
 int edit_record_points(Session& s, std::string_view title, PointWordFn word_of, int capacity, int rows, int out) {

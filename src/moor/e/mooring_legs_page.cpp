@@ -135,13 +135,14 @@ void draw_table_size(Session& s, PageItems& w) {
   count_line(w, "Number of points in interpolation table(s)", s.tpcm.i(kInterpTableSize));
 }
 void edit_table_size(Session& s, int) {
-  fwrite(s, out_of(s), "(1X,'Interpolation table size (Max ',I2,'): ',I3)", {kTablePointsMax, s.tpcm.i(kInterpTableSize)});
+  fwrite(s, out_of(s), "(1X,'Interpolation table size (Max ',I2,'): ',I3)",
+         {kTablePointsMax, s.tpcm.i(kInterpTableSize)});
   enter_count(s, kInterpTableSize, kTablePointsMax, out_of(s));
 }
 
 // ---- Mean line profile ----
 
-std::string profile_name(int mode) {
+std::string_view profile_name(int mode) {
   switch (mode) {
     case 0: return "fairlead line angle";
     case 1: return "distance to anchor";
@@ -150,7 +151,9 @@ std::string profile_name(int mode) {
     default: return "Undefined!";
   }
 }
-std::string profile_value(const Session& s) { return " " + profile_name(s.tpcm.i(kProfileMode)); }
+std::string profile_value(const Session& s) {
+  return std::string(" ").append(profile_name(s.tpcm.i(kProfileMode)));
+}
 
 void choose_profile(Session& s, int) {
   const int out = out_of(s);
@@ -177,7 +180,9 @@ void choose_profile(Session& s, int) {
   }
 }
 
-void draw_profiles(Session& s, PageItems& w) { w.action("Modify individual values of " + profile_name(s.tpcm.i(kProfileMode))); }
+void draw_profiles(Session& s, PageItems& w) {
+  w.action(std::string("Modify individual values of ").append(profile_name(s.tpcm.i(kProfileMode))));
+}
 
 void edit_profiles(Session& s, int) {
   edit_record_list(s, profile_name(s.tpcm.i(kProfileMode)), profile_value_word, kLegCapacity, s.tpcm.i(kMooringLegs),

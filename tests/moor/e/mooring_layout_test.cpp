@@ -156,7 +156,8 @@ TEST(GeneralMooringPage, ProfileSubMenu) {
   const std::string menu = " ----  Mean Line Profile determined by:  ----";
   expect_cases(kGeneral, {
       {"4 selects the horizontal force", "6\n4\n\n", kMooring, {iw(kProfileMode.n, 3)},
-       {" 4) Fairlead horizontal force\n", "  6) Mean line profile determined by .................... horizontal force"},
+       {" 4) Fairlead horizontal force\n",
+        "  6) Mean line profile determined by .................... horizontal force"},
        {}, {}, 15},
       {"a blank reply keeps the mode", "6\n\n\n", with(kMooring, {iw(kProfileMode.n, 2)}), {iw(kProfileMode.n, 2)},
        {}, {}, {{menu, 1}}, 15},
