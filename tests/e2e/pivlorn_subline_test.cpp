@@ -60,10 +60,10 @@ class PivlornSubline : public ::testing::Test {
 
 TEST_F(PivlornSubline, WalkAcrossTypes) {
   // Forward over A1..A3 (B has no sublines) to C1, back to A3 and A1; "B"
-  // on A1 leaves the page with -1, back through the pages before it to
+  // on A1 leaves the page with -1, back through pages 4, 3 and 2 to
   // page 1. Then page 5 again and on past C2 to the next page.
   const RunResult r =
-      run_on_record({"M", "J5", "", "", "", "B", "B", "B", "B", "J5", "", "", "", "", "", "L", "2", ""});
+      run_on_record({"M", "J5", "", "", "", "B", "B", "B", "B", "B", "B", "B", "J5", "", "", "", "", "", "L", "2", ""});
   EXPECT_EQ(r.status, 0) << r.screen;
   const std::string walk = r.screen.substr(r.screen.find("Page 5A:"));
   std::vector<std::string> order;
