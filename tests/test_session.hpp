@@ -23,6 +23,12 @@ inline Word iw(std::size_t w, std::int32_t v) { return {w, v}; }
 inline Word rw(std::size_t w, float v) { return {w, std::bit_cast<std::int32_t>(v)}; }
 using Words = std::vector<Word>;
 
+// The words of two presets, the second after the first.
+inline Words operator+(Words a, const Words& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 inline void set_words(Tpcm& t, const Words& words) {
   for (const Word& x : words) t.i(x.word) = x.bits;
 }

@@ -110,6 +110,7 @@ inline constexpr RealWord kSeaBandwidth{487};     // bandwidth of the irregular 
 inline constexpr RealWord kNpdHeight{489};        // N.P.D. spectral evaluation height
 inline constexpr RealWord kSwell2Height{490};
 inline constexpr RealWord kSwell2Period{491};
+inline constexpr RealWord kSwell2Direction{492};  // degrees
 inline constexpr IntWord kCurrentSelector{773};   // 4-bit source codes Cx, Cy, Cz
 inline constexpr IntWord kWindSelector{774};
 inline constexpr IntWord kDriftSelector{786};

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "edlib/final_page.hpp"
+#include "edlib/sea_pages.hpp"
 #include "edlib/site_page.hpp"
 #include "edlib/vessel_pages.hpp"
 
@@ -20,6 +21,9 @@ void install_disc_pages(PageTable& pages) {
   set_disc_page(pages, 2, [](Session& s) { vesel1(s, "2", "Vessel"); });
   set_disc_page(pages, 3, [](Session& s) { vesel2(s, "3", "Vessel"); });
   set_disc_page(pages, 4, [](Session& s) { vesel3(s, "4", "Vessel"); });
+  set_disc_page(pages, 5, [](Session& s) { reglar(s, "5"); });
+  set_disc_page(pages, 6, [](Session& s) { random(s, "6"); });
+  set_disc_page(pages, 7, [](Session& s) { swell2(s, "7"); });
   set_disc_page(pages, 17, [](Session& s) { shpfin(s, "10"); });
 }
 
