@@ -104,13 +104,23 @@ inline constexpr RealWord kSwellDirection{452};   // degrees
 inline constexpr RealWord kSwellBandwidth{460};   // bandwidth of the first swell's default spectrum
 inline constexpr RealWord kCurrentDepths{461};    // current profile: depth of point i at 460 + i
 inline constexpr RealWord kCurrentSpeeds{466};    // current profile: speed of point i at 465 + i
+inline constexpr RealWord kSeaSigmaA{474};        // JONSWAP width below the peak, irregular waves
+inline constexpr RealWord kSeaSigmaB{475};        // JONSWAP width above the peak, irregular waves
+inline constexpr RealWord kSeaGamma{476};         // JONSWAP peak enhancement, irregular waves
 inline constexpr RealWord kSpreadSector{477};     // degrees: sector containing the wave energy
+inline constexpr RealWord kSwellSigmaA{484};      // the first swell's JONSWAP parameters
+inline constexpr RealWord kSwellSigmaB{485};
+inline constexpr RealWord kSwellGamma{486};
 inline constexpr RealWord kPhantomWeight{482};
 inline constexpr RealWord kSeaBandwidth{487};     // bandwidth of the irregular seas' default spectrum
 inline constexpr RealWord kNpdHeight{489};        // N.P.D. spectral evaluation height
 inline constexpr RealWord kSwell2Height{490};
 inline constexpr RealWord kSwell2Period{491};
 inline constexpr RealWord kSwell2Direction{492};  // degrees
+inline constexpr RealWord kSwell2Bandwidth{493};  // bandwidth of the second swell's default spectrum
+inline constexpr RealWord kSwell2SigmaA{494};     // the second swell's JONSWAP parameters
+inline constexpr RealWord kSwell2SigmaB{495};
+inline constexpr RealWord kSwell2Gamma{496};
 inline constexpr IntWord kCurrentSelector{773};   // 4-bit source codes Cx, Cy, Cz
 inline constexpr IntWord kWindSelector{774};
 inline constexpr IntWord kDriftSelector{786};

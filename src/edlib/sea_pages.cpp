@@ -183,11 +183,6 @@ bool ochi(const Session& s) { return sea_code(s) == kOchiHubble; }
 bool jonswap_params(const Session& s) { return sea_code(s) == kGeneralJonswap || sea_code(s) == kTmaSpectrum; }
 bool spread(const Session& s) { return s.tpcm.i(kSpreadingOn) != 0; }
 
-const SeaSystemWords& sea_words() { return kSeaSystemWords[kIrregularWaves]; }
-RealWord sea_gamma() { return RealWord{sea_words().gamma}; }
-RealWord sea_sigma_a() { return RealWord{sea_words().sigma_a}; }
-RealWord sea_sigma_b() { return RealWord{sea_words().sigma_b}; }
-RealWord sea_bandwidth() { return RealWord{sea_words().bandwidth}; }
 
 int irregular_heading_room(const Session& s) {
   return table_count(s.tpcm.i(kIrregularHeadingLimit), kIrregularHeadingsMax);
@@ -214,7 +209,7 @@ bool has_item8(const Session& s) {
 bool shows_jonswap(const Session& s) { return waves_on(s) && jonswap_params(s); }
 bool alpha_listed(const Session& s) {
   const auto& t = s.tpcm;
-  return shows_jonswap(s) && t.r(sea_sigma_a()) > 0.0f && t.r(sea_sigma_b()) > 0.0f && t.r(sea_gamma()) > 0.0f;
+  return shows_jonswap(s) && t.r(kSeaSigmaA) > 0.0f && t.r(kSeaSigmaB) > 0.0f && t.r(kSeaGamma) > 0.0f;
 }
 bool spread_on(const Session& s) { return waves_on(s) && spread(s); }
 
@@ -286,16 +281,16 @@ void edit_peak_periods(Session& s, int) {
 }
 
 void write_bandwidth(Session& s, int out) {
-  fwrite(s, out, "('  8) Spectral bandwidth parameter: ',F8.4)", {s.tpcm.r(sea_bandwidth())});
+  fwrite(s, out, "('  8) Spectral bandwidth parameter: ',F8.4)", {s.tpcm.r(kSeaBandwidth)});
 }
 void write_gamma(Session& s, int out) {
-  fwrite(s, out, "('  8) JONSWAP \"Gamma\":   ',F8.4)", {s.tpcm.r(sea_gamma())});
+  fwrite(s, out, "('  8) JONSWAP \"Gamma\":   ',F8.4)", {s.tpcm.r(kSeaGamma)});
 }
 void write_sigma_a(Session& s, int out) {
-  fwrite(s, out, "('  9) JONSWAP \"Sigma a\": ',F8.4)", {s.tpcm.r(sea_sigma_a())});
+  fwrite(s, out, "('  9) JONSWAP \"Sigma a\": ',F8.4)", {s.tpcm.r(kSeaSigmaA)});
 }
 void write_sigma_b(Session& s, int out) {
-  fwrite(s, out, "(' 10) JONSWAP \"Sigma b\": ',F8.4)", {s.tpcm.r(sea_sigma_b())});
+  fwrite(s, out, "(' 10) JONSWAP \"Sigma b\": ',F8.4)", {s.tpcm.r(kSeaSigmaB)});
 }
 
 // Item 8 by code: the lambdas of Ochi-Hubble, the bandwidth of the swell
@@ -316,13 +311,13 @@ void edit_item8(Session& s, int) {
   if (ochi(s)) {
     edit_word_list(s, "--- Component Lambda Values ---", kOchiShapes, case_count(s), case_room(s));
   } else if (sea_code(s) == kSwellSpectrum) {
-    edit_checked(s, write_bandwidth, sea_bandwidth(), not_negative);
+    edit_checked(s, write_bandwidth, kSeaBandwidth, not_negative);
   } else {
-    edit_checked(s, write_gamma, sea_gamma(), positive);
+    edit_checked(s, write_gamma, kSeaGamma, positive);
   }
 }
-void edit_sigma_a(Session& s, int) { edit_checked(s, write_sigma_a, sea_sigma_a(), not_negative); }
-void edit_sigma_b(Session& s, int) { edit_checked(s, write_sigma_b, sea_sigma_b(), not_negative); }
+void edit_sigma_a(Session& s, int) { edit_checked(s, write_sigma_a, kSeaSigmaA, not_negative); }
+void edit_sigma_b(Session& s, int) { edit_checked(s, write_sigma_b, kSeaSigmaB, not_negative); }
 
 void write_alpha_item(Session& s, int out) { s.write_line(out, " 11) Compute JONSWAP \"Alpha\" parameter"); }
 
@@ -334,7 +329,7 @@ struct SeaAlphaInput {
 void edit_alpha(Session& s, int) {
   const auto& t = s.tpcm;
   auto& typed = s.state<SeaAlphaInput>();
-  jonswap_alpha(s, t.r(sea_sigma_a()), t.r(sea_sigma_b()), t.r(sea_gamma()), typed.hs, typed.tp);
+  jonswap_alpha(s, t.r(kSeaSigmaA), t.r(kSeaSigmaB), t.r(kSeaGamma), typed.hs, typed.tp);
 }
 
 void write_spreading(Session& s, int out) {

@@ -70,14 +70,12 @@ struct SwellWords {
   RealWord gamma;
   RealWord bandwidth;
 };
-inline constexpr SwellWords kFirstSwellWords = {
-    kSwellOn,       kSwell1Spectrum, kSwellHeight, kSwellPeriod, kSwellDirection,
-    RealWord{kSeaSystemWords[kFirstSwell].sigma_a}, RealWord{kSeaSystemWords[kFirstSwell].sigma_b},
-    RealWord{kSeaSystemWords[kFirstSwell].gamma},   RealWord{kSeaSystemWords[kFirstSwell].bandwidth}};
-inline constexpr SwellWords kSecondSwellWords = {
-    kSwell2On,      kSwell2Spectrum, kSwell2Height, kSwell2Period, kSwell2Direction,
-    RealWord{kSeaSystemWords[kSecondSwell].sigma_a}, RealWord{kSeaSystemWords[kSecondSwell].sigma_b},
-    RealWord{kSeaSystemWords[kSecondSwell].gamma},   RealWord{kSeaSystemWords[kSecondSwell].bandwidth}};
+inline constexpr SwellWords kFirstSwellWords = {kSwellOn,     kSwell1Spectrum, kSwellHeight, kSwellPeriod,
+                                                kSwellDirection, kSwellSigmaA, kSwellSigmaB, kSwellGamma,
+                                                kSwellBandwidth};
+inline constexpr SwellWords kSecondSwellWords = {kSwell2On,     kSwell2Spectrum, kSwell2Height, kSwell2Period,
+                                                 kSwell2Direction, kSwell2SigmaA, kSwell2SigmaB, kSwell2Gamma,
+                                                 kSwell2Bandwidth};
 
 // "Page <label>: Background swell characteristics": up to two swells beside
 // the irregular waves (items 1 to 11 the first, 21 to 31 the second) and the

@@ -12,12 +12,6 @@ namespace {
 
 using namespace testing;
 
-// The parameter words of the irregular waves.
-constexpr std::size_t kSigmaA = kSeaSystemWords[kIrregularWaves].sigma_a;
-constexpr std::size_t kSigmaB = kSeaSystemWords[kIrregularWaves].sigma_b;
-constexpr std::size_t kGamma = kSeaSystemWords[kIrregularWaves].gamma;
-constexpr std::size_t kBandwidth = kSeaSystemWords[kIrregularWaves].bandwidth;
-
 void regular(Session& s) { reglar(s, "5"); }
 void irregular(Session& s) { random(s, "6"); }
 
@@ -109,7 +103,7 @@ TEST(RegularWaves, HelpNotes) {
 
 const Words kJonswapSea = Words{iw(kIrregularOn, 1), iw(kSeaSpectrum, 5), iw(kIrregularHeadingLimit, 37),
                                 iw(kIrregularHeadingCount, 2), rw(kIrregularHeadings + 1, 30.0f),
-                                iw(kIrregularCases, 2), rw(kGamma, 3.3f), rw(kSigmaA, 0.07f), rw(kSigmaB, 0.09f),
+                                iw(kIrregularCases, 2), rw(kSeaGamma, 3.3f), rw(kSeaSigmaA, 0.07f), rw(kSeaSigmaB, 0.09f),
                                 iw(kSpreadingOn, 1), rw(kSpreadPower, 2.0f), rw(kSpreadSector, 180.0f),
                                 iw(kSpreadLimit, 36), iw(kSpreadWedges, 12)} +
                           list(kSeaHeights, 2, 10.0f, 2.0f) + list(kSeaPeriods, 2, 8.0f, 1.0f);
@@ -153,7 +147,7 @@ TEST(IrregularSeas, WhatTheCodeShows) {
        {"  7)", "  8)"}},
       {"user file: no parameters", "\n", on + Words{iw(kSeaSpectrum, 7)}, {}, {"  4) Wave headings"},
        {"Wave parameters", "  5)"}},
-      {"swell spectrum: bandwidth", "\n", on + Words{iw(kSeaSpectrum, 0), rw(kBandwidth, 0.07f)}, {},
+      {"swell spectrum: bandwidth", "\n", on + Words{iw(kSeaSpectrum, 0), rw(kSeaBandwidth, 0.07f)}, {},
        {"  8) Spectral bandwidth parameter:   0.0700\n\n 20)"}},
       {"Ochi-Hubble: four components at most, lambdas", "\n",
        on + Words{iw(kSeaSpectrum, 9), iw(kOchiCount, 6)} + list(kOchiShapes, 4, 1.5f, 1.0f),
@@ -188,15 +182,15 @@ TEST(IrregularSeas, Edits) {
       {"headings: held to word 28", "3\n50\n\n", on + Words{iw(kIrregularHeadingLimit, 37)},
        {iw(kIrregularHeadingCount, 37)}},
       {"components held to 4", "5\n6\n\n", on + Words{iw(kSeaSpectrum, 9)}, {iw(kOchiCount, 4)}},
-      {"gamma asked again on 0 and below", "8\n0\n-2\n4.5\n\n", jonswap, {rw(kGamma, 4.5f)}, {},
+      {"gamma asked again on 0 and below", "8\n0\n-2\n4.5\n\n", jonswap, {rw(kSeaGamma, 4.5f)}, {},
        {}, {{kNewValue, 3}}},
-      {"gamma: a blank reply leaves it", "8\n\n\n", jonswap, {rw(kGamma, 0.0f)}, {}, {}, {{kNewValue, 1}}},
-      {"sigma a: below 0 asked again, 0 taken", "9\n-1\n0\n\n", jonswap + Words{rw(kSigmaA, 0.07f)}, {rw(kSigmaA, 0.0f)},
+      {"gamma: a blank reply leaves it", "8\n\n\n", jonswap, {rw(kSeaGamma, 0.0f)}, {}, {}, {{kNewValue, 1}}},
+      {"sigma a: below 0 asked again, 0 taken", "9\n-1\n0\n\n", jonswap + Words{rw(kSeaSigmaA, 0.07f)}, {rw(kSeaSigmaA, 0.0f)},
        {}, {}, {{kNewValue, 2}}},
-      {"sigma b", "10\n0.1\n\n", jonswap, {rw(kSigmaB, 0.1f)}},
-      {"bandwidth: below 0 asked again", "8\n-1\n0.1\n\n", on + Words{iw(kSeaSpectrum, 0)}, {rw(kBandwidth, 0.1f)}},
+      {"sigma b", "10\n0.1\n\n", jonswap, {rw(kSeaSigmaB, 0.1f)}},
+      {"bandwidth: below 0 asked again", "8\n-1\n0.1\n\n", on + Words{iw(kSeaSpectrum, 0)}, {rw(kSeaBandwidth, 0.1f)}},
       {"hidden 8 to 11 only redisplay", "8\n9\n10\n11\n\n", on + Words{iw(kSeaSpectrum, 1)},
-       {iw(kSpreadingOn, 0), rw(kBandwidth, 0.0f)}, {}, {kNewValue}, {{"Page 6", 5}}},
+       {iw(kSpreadingOn, 0), rw(kSeaBandwidth, 0.0f)}, {}, {kNewValue}, {{"Page 6", 5}}},
       {"lambdas stop at the fourth", "8\n5\n1\n1\n\n\n",
        on + Words{iw(kSeaSpectrum, 9), iw(kOchiCount, 9), rw(kWaterDepth, 100.0f)},
        {rw(kOchiShapes + 3, 4.0f), rw(kWaterDepth, 100.0f)}},
@@ -214,7 +208,7 @@ TEST(IrregularSeas, AlphaCalculator) {
   // Hs 4 and Tp 2 pi leave 1 / (C g^2): C = 0.30499 for gamma 3.3 and widths
   // 0.07, 0.09 (the JONSWAP shape integrated by Simpson's rule on a fine
   // grid); in metric units g^2 = 96.04, so Alpha = 0.03414.
-  const Words sea = {iw(kIrregularOn, 1), iw(kSeaSpectrum, 10), rw(kGamma, 3.3f), rw(kSigmaA, 0.07f), rw(kSigmaB, 0.09f)};
+  const Words sea = {iw(kIrregularOn, 1), iw(kSeaSpectrum, 10), rw(kSeaGamma, 3.3f), rw(kSeaSigmaA, 0.07f), rw(kSeaSigmaB, 0.09f)};
   const std::string prompt = kSelect + " Enter [Sig. Height, Peak Period]: ";
   const PageCase cases[] = {
       {"metric", "11\n4 6.2831855\n\n\n", sea, {}, {prompt + "\n ++> The JONSWAP \"Alpha\" Parameter is:  0.0341\n" + kReturn},
@@ -223,7 +217,7 @@ TEST(IrregularSeas, AlphaCalculator) {
        {}, {}, {{"Parameter is:  0.0341", 2}}, 4, kUnitsMetric},
       {"blank reply", "11\n\n\n", sea, {}, {}, {"Parameter is"}},
       {"period not above 0", "11\n4 0\n\n", sea, {}, {}, {"Parameter is"}},
-      {"not listed while a width is 0", "11\n\n", sea + Words{rw(kSigmaB, 0.0f)}, {}, {}, {"Enter [Sig"}},
+      {"not listed while a width is 0", "11\n\n", sea + Words{rw(kSeaSigmaB, 0.0f)}, {}, {}, {"Enter [Sig"}},
   };
   for (const PageCase& c : cases) testing::expect_page_case(irregular, c);
 }
