@@ -68,6 +68,8 @@ TEST(Swell, WhatIsShown) {
        {"  7)", "  8)"}},
       {"user spectra: no height", "\n", kFirst + Words{iw(kOne.code, 7)}, {}, {"  4) Global"}, {"  6)"}},
       {"metric heights", "\n", kFirst, {}, {"        6.00 meters      \n"}, {}, {}, 4, kUnitsMetric},
+      {"a stored period count past the list is held", "\n", kFirst + Words{iw(kWaveFrequencies, 150)},
+       {iw(kWaveFrequencies, 100)}},
       {"without irregular waves the wave heading follows the swell", "\n", kFirst + Words{iw(kIrregularOn, 0)},
        {rw(kRegularHeadings, 30.0f)}},
   };
@@ -81,6 +83,8 @@ TEST(Swell, Edits) {
   const PageCase cases[] = {
       {"swell on", "1\n\n", {}, {iw(kOne.on, 1)}},
       {"type list", "2\n4\n\n", kFirst, {iw(kOne.code, 3)}, {" -- Irregular swell types --\n\n  1)  Brenvik"}},
+      {"type list: above 11 or a navigation code asks again", "2\n12\nB\n\n\n", kFirst, {iw(kOne.code, 5)}, {},
+       {}, {{" -- Irregular swell types --", 3}}},
       {"Ochi-Hubble refused; RETURN keeps the code", "2\n10\n\n\n\n", kFirst, {iw(kOne.code, 5)}, {ochi}},
       {"legacy spectrum opens its densities", "2\n9\n\n\n", kFirst + Words{iw(kWaveFrequencies, 2)},
        {iw(kOne.code, 8)}, {" Specify spectral densities at regular wave periods"}},
