@@ -40,7 +40,8 @@ inline constexpr IntWord kDofOutputs{53};         // yes/no: output of surge, sw
 inline constexpr std::size_t kIdentLineChars = 80;
 inline constexpr TextWord kIdentLine1{59, kIdentLineChars};  // words 59..78
 inline constexpr TextWord kIdentLine2{79, kIdentLineChars};  // words 79..98
-inline constexpr IntWord kOption106{106};         // 0, 1 or 2
+inline constexpr IntWord kOption106{106};         // relative motion at the points: 0 none, 1 to the
+                                                  // free surface, 2 to the fluid at the point's level
 inline constexpr IntWord kOutputDevice{108};      // 1 disk, 6 console, 99
 inline constexpr RealWord kOldVersion{110};       // version in files of the oldest layout
 inline constexpr IntWord kYear{111};              // year of the writing program
@@ -131,6 +132,9 @@ inline constexpr IntWord kAnyRaoOutput{101};      // set when any of words 4978.
 inline constexpr IntWord kNoMotionsSummary{103};  // inverted: 0 reports the vessel motions summary
 inline constexpr IntWord kForceRaos{104};         // yes/no: force/torque RAOs
 inline constexpr IntWord kMotionRaos{105};        // yes/no: motion RAOs
+inline constexpr IntWord kLoggedDrive{109};       // 0: disk output goes to the logged drive
+inline constexpr IntWord kAngularRaoUnits{121};   // angular RAOs per unit wave height (1) or per degree of slope (0)
+inline constexpr IntWord kReportAtCg{144};        // 1 motions and loads at the c.g., 0 at the natural rotation centres
 inline constexpr IntWord kThreeDofSearch{145};
 inline constexpr IntWord kSpectralLineSd{146};    // spectral estimates of w.f. line load deviations
 inline constexpr IntWord kTendonLike{149};        // 1: treated like the tendon kind
@@ -141,6 +145,10 @@ inline constexpr IntWord kPointCount{753};        // points of interest for moti
 inline constexpr IntWord kPointAccelerations{756}; // yes/no: accelerations at the points
 inline constexpr IntWord kPointVelocities{757};    // yes/no: velocities at the points
 inline constexpr IntWord kPointMotions{758};       // yes/no: displacements (or relative motion)
+// The points of interest of the disc buoy: x, y, z of point n at 901 + 3n,
+// 149 points (the mooring kinds keep their hawser point in the first row).
+inline constexpr RealWord kPointTable{904};
+inline constexpr int kPointCapacity = 149;
 inline constexpr RealWord kExcursionDiameter{1666};  // diameter of the low-frequency excursion disc
 inline constexpr IntWord kIgnoreDragVariability{1867};
 inline constexpr IntWord kForceRebuild{1868};     // force-rebuild all support data
@@ -190,7 +198,7 @@ inline constexpr IntWord kDeckVertical{788};      // yes/no: user RAOs in deck-v
 inline constexpr IntWord kMemberModel{790};       // 1: described by members (types 3, 5, 6)
 inline constexpr IntWord kAuxForce2On{791};       // second external force block on
 inline constexpr IntWord kAuxForce3On{795};       // third external force block on
-inline constexpr RealWord kHawserPoint{904};      // x, y, z
+inline constexpr RealWord kHawserPoint = kPointTable;  // x, y, z: row 1 of the point table
 inline constexpr RealWord kHawserPointCopy{907};  // x, y, z (kind 10)
 inline constexpr RealWord kCurrentArea{1356};     // current area of the surge and sway dampings
 inline constexpr RealWord kTrim{1364};            // degrees, bow down positive

@@ -1,5 +1,5 @@
 // Help books of the vessel pages (hydrostatics, vessel types, gyradii and
-// bilge, period and damping). Keys are the item numbers of the pages.
+// bilge, period and damping, dynamics). Keys are the item numbers of the pages.
 #include "edlib/vessel_pages.hpp"
 
 #include "edlib/data_record.hpp"
@@ -178,6 +178,22 @@ constexpr HelpText kPeriodTexts[] = {
      true, mooring_notes},
 };
 
+constexpr HelpText kDynamicsTexts[] = {
+    {1,
+     "     Wave-frequency surge, sway and yaw damping of the buoy motions\n"
+     "     induced by the mooring is computed internally unless it is\n"
+     "     specified, in percent of critical damping. It is distinct from the\n"
+     "     low-frequency damping of the tanker-buoy system. User values are\n"
+     "     simple linear damping; the internal estimates are an \"equivalent\n"
+     "     linear damping\" that grows with the waves."},
+    {7,
+     "     The wave-frequency surge, sway and yaw natural periods of the buoy\n"
+     "     in the hawser and mooring system are computed unless they are\n"
+     "     specified. Because of the small inertia of the buoy they fall\n"
+     "     inside the band of wave periods, unlike the periods of the\n"
+     "     tanker-buoy system."},
+};
+
 }  // namespace
 
 const HelpBook kHydrostaticsHelp = {.title = kTitle20, .texts = kHydrostaticsTexts};
@@ -194,5 +210,7 @@ const HelpBook kGyradiiHelp = {
     .title = kTitle21, .no_help = "\n ++> Sorry, no help for this item...\n", .texts = kGyradiiTexts};
 
 const HelpBook kPeriodHelp = {.title = kTitle21, .texts = kPeriodTexts};
+
+const HelpBook kDynamicsHelp = {.title = kTitle21, .texts = kDynamicsTexts};
 
 }  // namespace kelp

@@ -143,7 +143,11 @@ const TablePage kGyradiiPage = {.title = " Gyradii and Bilge Specifications",
                             .rows = kGyradiiRows,
                             .book = &kGyradiiHelp};
 
-// ---- Period and damping ----
+// ---- Period and damping; dynamics ----
+// The two pages of a body's motions: heave, pitch and roll, and surge, sway
+// and yaw. For each motion a damping and a period are computed or
+// specified; a specified one shows its value on the next item, and a
+// motion that becomes specified asks for that value at once.
 
 template <IntWord mode>
 bool specified(const Session& s) {
@@ -156,42 +160,86 @@ bool shows_feedback(const Session& s) {
 }
 bool shows_offsets(const Session& s) { return kind_of(s) > 9 && s.tpcm.i(kVesselType) == 4; }
 
-// A motion that becomes specified asks for its value (the next item) at once.
-void ask_value(Session& s, int item);
+extern const TablePage kPeriodPage;
+extern const TablePage kDynamicsPage;
 
-// The mode of a motion; a value row follows it, shown while the motion is
-// specified.
-constexpr Row motion_mode(std::string_view label, IntWord word, int key) {
-  return Row::mode(label, word, "Specified", "Computed").then(ask_value).help(key);
+// A motion that has just become specified asks for its value (the next
+// item) at once.
+template <const TablePage& page, IntWord mode>
+void ask_value(Session& s, int item) {
+  if (s.tpcm.i(mode) != 0) redo_item(s, page, item + 1);
 }
 
-// Items 1 to 6 are the damping, 7 to 12 the periods, of heave, pitch and
-// roll; every shown value but the roll period's is followed by an empty line.
+// The mode of heave, pitch or roll, switched with the labelled question.
+template <IntWord mode>
+constexpr Row motion_mode(std::string_view label, int key) {
+  return Row::mode(label, mode, "Specified", "Computed").then(ask_value<kPeriodPage, mode>).help(key);
+}
+
+// The mode of surge, sway or yaw, switched with the plain yes/no question.
+template <IntWord mode>
+std::string mode_shown(const Session& s) {
+  return mode_text(Row::mode({}, mode, "Specified", "Computed"), s.tpcm.i(mode));
+}
+template <IntWord mode>
+void switch_mode(Session& s, int item) {
+  toggle2(s, s.tpcm.i(mode), s.tpcm.i(kBatchFlag), s.tpcm.i(kOutputUnit), kKeyboard);
+  ask_value<kDynamicsPage, mode>(s, item);
+}
+template <IntWord mode>
+constexpr Row horizontal_mode(std::string_view label, int key) {
+  return Row::text(label, mode_shown<mode>, switch_mode<mode>).help(key);
+}
+
+// The value of a motion, shown while it is specified.
+template <IntWord mode>
+constexpr Row motion_value(std::string_view label, RealWord word, int key) {
+  return Row::real(label, word).when(specified<mode>).help(key);
+}
+
+// Items 1 to 6 are the damping, 7 to 12 the periods; every shown value but
+// the last period's is followed by an empty line.
 const Row kPeriodRows[] = {
-    motion_mode("Heave damping is", kHeaveDampingMode, 1),
-    Row::real("Heave damping (percent of critical)", kHeaveDamping).when(specified<kHeaveDampingMode>).help(1).blank_after(),
-    motion_mode("Pitch damping is", kPitchDampingMode, 1),
-    Row::real("Pitch damping (percent of critical)", kPitchDamping).when(specified<kPitchDampingMode>).help(1).blank_after(),
-    motion_mode("Roll damping is", kRollDampingMode, 1),
-    Row::real("Roll damping (percent of critical)", kRollDamping).when(specified<kRollDampingMode>).help(1).blank_after(),
-    motion_mode("Heave period is", kHeavePeriodMode, 7).blank(),
-    Row::real("Heave period (sec)", kHeavePeriod).when(specified<kHeavePeriodMode>).help(7).blank_after(),
-    motion_mode("Pitch period is", kPitchPeriodMode, 7),
-    Row::real("Pitch period (sec)", kPitchPeriod).when(specified<kPitchPeriodMode>).help(7).blank_after(),
-    motion_mode("Roll period is", kRollPeriodMode, 7),
-    Row::real("Roll period (sec)", kRollPeriod).when(specified<kRollPeriodMode>).help(7),
+    motion_mode<kHeaveDampingMode>("Heave damping is", 1),
+    motion_value<kHeaveDampingMode>("Heave damping (percent of critical)", kHeaveDamping, 1).blank_after(),
+    motion_mode<kPitchDampingMode>("Pitch damping is", 1),
+    motion_value<kPitchDampingMode>("Pitch damping (percent of critical)", kPitchDamping, 1).blank_after(),
+    motion_mode<kRollDampingMode>("Roll damping is", 1),
+    motion_value<kRollDampingMode>("Roll damping (percent of critical)", kRollDamping, 1).blank_after(),
+    motion_mode<kHeavePeriodMode>("Heave period is", 7).blank(),
+    motion_value<kHeavePeriodMode>("Heave period (sec)", kHeavePeriod, 7).blank_after(),
+    motion_mode<kPitchPeriodMode>("Pitch period is", 7),
+    motion_value<kPitchPeriodMode>("Pitch period (sec)", kPitchPeriod, 7).blank_after(),
+    motion_mode<kRollPeriodMode>("Roll period is", 7),
+    motion_value<kRollPeriodMode>("Roll period (sec)", kRollPeriod, 7),
     Row::toggle("Feedback mooring forces to wave-frequency motions? ", kMooringFeedback).when(shows_feedback).blank(),
     Row::toggle("Output static wave force vs mooring force analysis? ", kStaticWaveForce).when(shows_offsets).blank(),
 };
 
-const TablePage kPeriodPage = {.title = " Period and Damping Specifications",
-                            .value_format = kPeriodValue,
-                            .rows = kPeriodRows,
-                            .book = &kPeriodHelp};
+const Row kDynamicsRows[] = {
+    horizontal_mode<kSurgeDampingMode>("Surge damping is", 1),
+    motion_value<kSurgeDampingMode>("Surge damping (percent of critical)", kSurgeDamping, 1).blank_after(),
+    horizontal_mode<kSwayDampingMode>("Sway damping is", 1),
+    motion_value<kSwayDampingMode>("Sway damping (percent of critical)", kSwayDamping, 1).blank_after(),
+    horizontal_mode<kYawDampingMode>("Yaw damping is", 1),
+    motion_value<kYawDampingMode>("Yaw damping (percent of critical)", kYawDamping, 1).blank_after(),
+    horizontal_mode<kSurgePeriodMode>("Surge period is", 7).blank(),
+    motion_value<kSurgePeriodMode>("Surge period (sec)", kSurgePeriod, 7).blank_after(),
+    horizontal_mode<kSwayPeriodMode>("Sway period is", 7),
+    motion_value<kSwayPeriodMode>("Sway period (sec)", kSwayPeriod, 7).blank_after(),
+    horizontal_mode<kYawPeriodMode>("Yaw period is", 7),
+    motion_value<kYawPeriodMode>("Yaw period (sec)", kYawPeriod, 7),
+};
 
-void ask_value(Session& s, int item) {
-  if (s.tpcm.i(kPeriodRows[item - 1].word) != 0) redo_item(s, kPeriodPage, item + 1);
-}
+const TablePage kPeriodPage = {.title = " Period and Damping Specifications",
+                               .value_format = kPeriodValue,
+                               .rows = kPeriodRows,
+                               .book = &kPeriodHelp};
+
+const TablePage kDynamicsPage = {.title = " Dynamics Specifications",
+                                 .value_format = kPeriodValue,
+                                 .rows = kDynamicsRows,
+                                 .book = &kDynamicsHelp};
 
 }  // namespace
 
@@ -210,5 +258,6 @@ std::string vessel_type_name(int type) {
 void vesel1(Session& s, std::string_view label, std::string_view noun) { run_table(s, kHydrostaticsPage, label, noun); }
 void vesel2(Session& s, std::string_view label, std::string_view noun) { run_table(s, kGyradiiPage, label, noun); }
 void vesel3(Session& s, std::string_view label, std::string_view noun) { run_table(s, kPeriodPage, label, noun); }
+void vesel4(Session& s, std::string_view label, std::string_view noun) { run_table(s, kDynamicsPage, label, noun); }
 
 }  // namespace kelp

@@ -1,7 +1,7 @@
 #pragma once
 // The vessel pages shared by the disc-buoy editor (pages 2, 3 and 4) and the
-// mooring editor (pages 7, 8 and 9): hydrostatics, gyradii and bilge, period
-// and damping, with their help books. Both editors hand the pages the same
+// mooring editor (pages 7, 8, 9 and 9b): hydrostatics, gyradii and bilge,
+// period and damping, dynamics, with their help books. Both editors hand the pages the same
 // words of tpcm, so every page works on the session's record directly; the
 // page label and the vessel noun are the only arguments.
 //
@@ -33,8 +33,14 @@ std::string vessel_type_name(int type);
 void vesel2(Session& s, std::string_view label, std::string_view noun);
 
 // ---- Period and damping ----
-// "Page <label>: <noun> Period and Damping Specifications".
+// "Page <label>: <noun> Period and Damping Specifications": heave, pitch
+// and roll damping and periods, computed or specified.
 void vesel3(Session& s, std::string_view label, std::string_view noun);
+
+// ---- Dynamics ----
+// "Page <label>: <noun> Dynamics Specifications": the surge, sway and yaw
+// twin of the period and damping page (the mooring editor's page 9b).
+void vesel4(Session& s, std::string_view label, std::string_view noun);
 
 // The help books of the pages (vessel_help.cpp), keyed by item number; the
 // vessel-type book by choice number.
@@ -42,5 +48,6 @@ extern const HelpBook kHydrostaticsHelp;
 extern const HelpBook kVesselTypeHelp;
 extern const HelpBook kGyradiiHelp;
 extern const HelpBook kPeriodHelp;
+extern const HelpBook kDynamicsHelp;
 
 }  // namespace kelp

@@ -9,6 +9,7 @@
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "test_page.hpp"
+#include "test_session.hpp"
 
 namespace kelp {
 namespace {
@@ -327,6 +328,81 @@ TEST(Hydrostatics, TypeNamesAndUndefined) {
   EXPECT_EQ(vessel_type_name(6), " Caisson Spar");
   EXPECT_EQ(vessel_type_name(0), " Undefined!");
   EXPECT_EQ(vessel_type_name(7), " Undefined!");
+}
+
+
+// ---------------------------------------------------------------- vesel4
+
+void dynamics(Session& s) { vesel4(s, "9b", "Vessel"); }
+
+TEST(Dynamics, ScreenWithEveryMotionSpecified) {
+  using testing::iw;
+  using testing::rw;
+  const auto t = testing::run_page_case(
+      dynamics, {"", "\n",
+                 {iw(kSurgeDampingMode, 1), rw(kSurgeDamping, 4.0f), iw(kSwayDampingMode, 1), rw(kSwayDamping, 5.0f),
+                  iw(kYawDampingMode, 1), rw(kYawDamping, 6.0f), iw(kSurgePeriodMode, 1), rw(kSurgePeriod, 30.0f),
+                  iw(kSwayPeriodMode, 1), rw(kSwayPeriod, 40.0f), iw(kYawPeriodMode, 1), rw(kYawPeriod, 50.0f)},
+                 {}, {}, {}, {}, 15});
+  EXPECT_EQ(t->shown(),
+            " ***************  Page 9b: Vessel Dynamics Specifications  ***************\n"
+            "\n"
+            "  1) Surge damping is ................................... Specified\n"
+            "  2) Surge damping (percent of critical) ................     4.00\n"
+            "\n"
+            "  3) Sway damping is .................................... Specified\n"
+            "  4) Sway damping (percent of critical) .................     5.00\n"
+            "\n"
+            "  5) Yaw damping is ..................................... Specified\n"
+            "  6) Yaw damping (percent of critical) ..................     6.00\n"
+            "\n"
+            "\n"
+            "  7) Surge period is .................................... Specified\n"
+            "  8) Surge period (sec) .................................    30.00\n"
+            "\n"
+            "  9) Sway period is ..................................... Specified\n"
+            " 10) Sway period (sec) ..................................    40.00\n"
+            "\n"
+            " 11) Yaw period is ...................................... Specified\n"
+            " 12) Yaw period (sec) ...................................    50.00\n" +
+                kSelect);
+}
+
+TEST(Dynamics, ModesAndValues) {
+  using testing::iw;
+  using testing::rw;
+  const std::string kYawPeriodLine = " 12) Yaw period (sec) ...................................     0.00\n";
+  const testing::PageCase cases[] = {
+      {"all computed: odd items only; 2 only draws again", "2\n\n", {}, {},
+       {"  1) Surge damping is ................................... Computed \n"
+        "  3) Sway damping is .................................... Computed \n"
+        "  5) Yaw damping is ..................................... Computed \n\n"
+        "  7) Surge period is .................................... Computed \n"
+        "  9) Sway period is ..................................... Computed \n"
+        " 11) Yaw period is ...................................... Computed \n" + kSelect},
+       {kNewValue}, {{"Page 9b", 2}}, 15},
+      {"11 specified asks for the yaw period at once", "11\n25\n\n", {}, {iw(kYawPeriodMode, 1), rw(kYawPeriod, 25.0f)},
+       {kSelect + kYawPeriodLine + kNewValue}, {}, {}, 15},
+      {"back to computed keeps the value", "1\n\n", {iw(kSurgeDampingMode, 1), rw(kSurgeDamping, 3.0f)},
+       {iw(kSurgeDampingMode, 0), rw(kSurgeDamping, 3.0f)}, {}, {kNewValue}, {}, 15},
+      {"the yes/no question in batch mode", "3\n1\n7\n\n", {iw(kBatchFlag, 1)},
+       {iw(kSwayDampingMode, 1), rw(kSwayDamping, 7.0f)}, {"Enter 1 for \"Yes\", 0 for \"No\": "}, {"Specified\","}, {}, 15},
+      {"a value edited on its own", "10\n33\n\n", {iw(kSwayPeriodMode, 1)}, {rw(kSwayPeriod, 33.0f)}, {}, {}, {}, 15},
+  };
+  for (const auto& c : cases) testing::expect_page_case(dynamics, c);
+}
+
+TEST(Dynamics, Help) {
+  const std::string kTitle = " *********************  Vessel Definition Notes  *********************\n";
+  const testing::PageCase cases[] = {
+      {"damping items share a note", "?5\n\n\n", {}, {},
+       {kTitle + "\n\n ++> Item Number 5\n     Wave-frequency surge, sway and yaw damping"}, {}, {}, 15},
+      {"period items share a note", "?11\n\n\n", {}, {}, {"\n ++> Item Number 11\n     The wave-frequency surge"},
+       {}, {}, 15},
+      {"page help: both notes on one screen", "?\n\n\n", {}, {},
+       {kTitle + "\n\n     Wave-frequency", "\n     The wave-frequency"}, {}, {{"Press <RETURN>", 1}}, 15},
+  };
+  for (const auto& c : cases) testing::expect_page_case(dynamics, c);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "edlib/final_page.hpp"
+#include "edlib/output_option_pages.hpp"
 #include "edlib/sea_pages.hpp"
 #include "edlib/site_page.hpp"
 #include "edlib/vessel_pages.hpp"
@@ -24,6 +25,8 @@ void install_disc_pages(PageTable& pages) {
   set_disc_page(pages, 5, [](Session& s) { reglar(s, "5"); });
   set_disc_page(pages, 6, [](Session& s) { random(s, "6"); });
   set_disc_page(pages, 7, [](Session& s) { swell2(s, "7"); });
+  set_disc_page(pages, 8, [](Session& s) { shpot1(s, "8"); });
+  set_disc_page(pages, 9, [](Session& s) { shpot2(s, "9"); });
   set_disc_page(pages, 17, [](Session& s) { shpfin(s, "10"); });
 }
 
