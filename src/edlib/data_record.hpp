@@ -134,6 +134,7 @@ inline constexpr IntWord kForceRaos{104};         // yes/no: force/torque RAOs
 inline constexpr IntWord kMotionRaos{105};        // yes/no: motion RAOs
 inline constexpr IntWord kLoggedDrive{109};       // 0: disk output goes to the logged drive
 inline constexpr IntWord kAngularRaoUnits{121};   // angular RAOs per unit wave height (1) or per degree of slope (0)
+inline constexpr IntWord kSuppressHydroWarnings{143};  // yes/no: read by the simulation only
 inline constexpr IntWord kReportAtCg{144};        // 1 motions and loads at the c.g., 0 at the natural rotation centres
 inline constexpr IntWord kThreeDofSearch{145};
 inline constexpr IntWord kSpectralLineSd{146};    // spectral estimates of w.f. line load deviations

@@ -41,7 +41,12 @@ void show_help(Session& s, const HelpBook& book, int item, int key) {
   write_text(s, out, book.title);
   if (item != 0) {
     const HelpText* note = book.find(key);
-    if (note != nullptr || book.heading_on_no_help) numbered_heading(s, out, book, item);
+    if (note != nullptr && book.note_heading_on_items && !note->heading.empty()) {
+      lines(s, out, 1);
+      s.write_line(out, note->heading);
+    } else if (note != nullptr || book.heading_on_no_help) {
+      numbered_heading(s, out, book, item);
+    }
     write_text(s, out, note != nullptr ? note->text : book.no_help);
   } else {
     for (const HelpText& note : book.texts) {

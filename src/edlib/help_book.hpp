@@ -47,6 +47,9 @@ struct HelpBook {
   bool heading_on_no_help = true;
   // Whether page help writes the numbered heading of each note's key.
   bool numbered_page_help = false;
+  // Whether item help, too, writes a note's own heading in place of the
+  // item's number (items that share a note: " ++> Item Numbers 10,12").
+  bool note_heading_on_items = false;
   std::span<const HelpText> texts = {};
 
   // The note of a key, or nullptr.

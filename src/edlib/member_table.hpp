@@ -14,6 +14,10 @@ inline constexpr int kMaxMembers = 50;
 
 inline constexpr std::size_t kCount = 3660;    // int: number of members
 inline constexpr std::size_t kMaximum = 3662;  // int: maximum number (50 for the moored kinds)
+inline constexpr std::size_t kCountCopy = 3657;  // int: copy of the count, written by the member page
+// Real: the default drag coefficient of axis k (1..3) that the member page
+// gives every member.
+inline constexpr std::size_t default_drag(int k) { return 3667 + static_cast<std::size_t>(k); }
 
 // End types: 0 free and submerged, 1 water-piercing, 2 wall-terminated.
 inline constexpr int kFreeEnd = 0;
