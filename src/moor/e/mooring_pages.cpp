@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "edlib/member_page.hpp"
 #include "edlib/site_page.hpp"
 #include "edlib/vessel_pages.hpp"
 #include "moor/e/moored.hpp"
@@ -29,6 +30,8 @@ void install_moor_pages(MoorPageTable& pages) {
   set_moor_page(pages, 7, [](Session& s) { vesel1(s, "7", "Vessel"); });
   set_moor_page(pages, 8, [](Session& s) { vesel2(s, "8", "Vessel"); });
   set_moor_page(pages, 9, [](Session& s) { vesel3(s, "9", "Vessel"); });
+  set_moor_page(pages, 10, [](Session& s) { vesel4(s, "9b", "Vessel"); });
+  set_moor_page(pages, 14, [](Session& s) { cylndr(s, "12"); });
   set_moor_page(pages, 24, [](Session& s) { gustropts(s, "22"); });
   set_moor_page(pages, 25, [](Session& s) { morfin(s, "23", s.state<MooredState>().chain); });
 }
