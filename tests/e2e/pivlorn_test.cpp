@@ -131,6 +131,26 @@ TEST_F(Pivlorn, RunRequestListsTheFindingsOfANewRecord) {
   EXPECT_EQ(snapshot(dir_.path()).size(), 0u);
 }
 
+TEST_F(Pivlorn, DynamicsAndMemberPagesFollowTheirSwitches) {
+  // Page 7: a disc-shaped vessel; page 9: feedback of the mooring forces,
+  // which brings page 9b (the yaw period specified there). Then a
+  // semisubmersible, which brings page 12: two members, the first shown.
+  const RunResult r = run({"C", "J7", "11", "4", "", "", "13", "", "11", "25", "B", "F",
+                           "J7", "11", "3", "J12", "1", "2", "", "L", "1"});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_EQ(page_labels(r.screen), "1 7 7 8 9 9 9b 9b 9 1 7 7 12 12 23 ");
+  EXPECT_NE(r.screen.find(" 12) Yaw period (sec) ...................................    25.00\n"), std::string::npos);
+  EXPECT_NE(r.screen.find("  1) Member number:  1 of  2\n"), std::string::npos);
+
+  const std::string data = slurp(dir_ / "PIVADAT");
+  EXPECT_EQ(file_word(data, 779), 1);
+  EXPECT_EQ(file_word(data, 785), 1);
+  EXPECT_EQ(file_real(data, 1378), 25.0f);
+  EXPECT_EQ(file_word(data, 790), 1);
+  EXPECT_EQ(file_word(data, 3660), 2);
+  EXPECT_EQ(page_labels(slurp(dir_ / "PIVAIN.stxt")), "1 7 8 9 9b 12 22 ");
+}
+
 TEST_F(Pivlorn, SilentRunWithAFatalFindingWritesNoDataFile) {
   const RunResult r = run({"C", "L", "4"});
   EXPECT_EQ(r.status, 1);

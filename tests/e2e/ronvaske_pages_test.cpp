@@ -1,5 +1,5 @@
-// ronvaske end to end through its first four pages: site conditions,
-// hydrostatics, gyradii and bilge, period and damping. Each test drives the
+// ronvaske end to end through its pages: site conditions, hydrostatics,
+// gyradii and bilge, period and damping, the output options. Each test drives the
 // built program with a reply script and checks what it shows, the saved
 // record words and the print-pass listing.
 #include <gtest/gtest.h>
@@ -252,6 +252,60 @@ TEST(RonvaskePages, EndOfInputInsideAPageWritesNothing) {
     EXPECT_TRUE(r.screen.ends_with(" ++> End of input: session ended, nothing saved.\n")) << r.screen;
     EXPECT_FALSE(std::filesystem::exists(dir / "RONDDAT"));
   }
+}
+
+TEST(RonvaskePages, BuildFindTheFaultsFixThemExecuteAndSave) {
+  TempDir dir;
+  // A sound buoy, then faults on pages 3 and 4 (user RAOs at a forward
+  // speed, a specified heave damping of 0) and the output options of pages
+  // 8 and 9: velocities at two points typed in the point table, no force
+  // RAOs, output to the console. Execute lists the two findings; after the
+  // wait the End of Session page comes back, the faults are mended on
+  // pages 4 and 3, and execute goes through to the save.
+  const RunResult r =
+      run(dir, "ronvaske",
+          sound_buoy_script({"13", "9", "2", "",                       // page 3
+                             "1", "0", "",                             // page 4
+                             "12", "14", "2", "15", "1", "1,2,3", "-1,-2,-3", "", "",  // page 8
+                             "1", "8", "1", "",                        // page 9
+                             "3", "",                                  // findings
+                             "F", "J4", "2", "5", "J3", "13", "L",     // mended
+                             "3", ""}));
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_EQ(page_labels(r.screen),
+            "1 1 2 2 2 2 2 2 2 2 2 3 3 3 3 3 3 4 4 8 8 8 8 9 9 9 10 10 1 4 4 3 3 10 ");
+  EXPECT_NE(r.screen.find(kSelect +
+                          "\n"
+                          " ++> Warning: Nonzero forward speed with User-specified vessel RAOs.\n"
+                          "\n"
+                          " ++> Fatal Warning: Nonpositive user-specified damping coefficient.\n" +
+                          " \n Press <RETURN> to continue: "),
+            std::string::npos)
+      << r.screen;
+  EXPECT_EQ(count_of(r.screen, "Warning"), 2);
+  EXPECT_NE(r.errors.find("it is ready for submission to the server."), std::string::npos);
+
+  const std::string data = slurp(dir / "RONDDAT");
+  ASSERT_EQ(data.size(), 7956u);
+  EXPECT_EQ(file_word(data, 757), 1);
+  EXPECT_EQ(file_word(data, 753), 2);
+  const float points[] = {1.0f, 2.0f, 3.0f, -1.0f, -2.0f, -3.0f};
+  for (std::size_t k = 0; k < 6; ++k) EXPECT_EQ(file_real(data, 904 + k), points[k]);
+  EXPECT_EQ(file_word(data, 104), 0);
+  EXPECT_EQ(file_word(data, 108), 6);
+  EXPECT_EQ(file_word(data, 777), 0);
+  EXPECT_EQ(file_real(data, 1370), 5.0f);
+
+  // The listing holds the output pages and the point table.
+  const std::string listing = slurp(dir / "RONDIN.stxt");
+  EXPECT_EQ(page_labels(listing), "1 2 3 4 8 9 ");
+  EXPECT_NE(listing.find(" ++> Enter point coordinates for motions evaluation\n"
+                         "            x          y          z\n"
+                         "   1)        1.00       2.00       3.00\n"
+                         "   2)       -1.00      -2.00      -3.00\n"),
+            std::string::npos)
+      << listing;
 }
 
 }  // namespace
