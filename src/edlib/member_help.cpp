@@ -4,6 +4,8 @@
 // note's own heading.
 #include "edlib/member_page.hpp"
 
+#include <span>
+
 namespace kelp {
 
 namespace {
@@ -100,35 +102,30 @@ constexpr HelpText kReflectionTexts[] = {
      false, nullptr, " ++> Item Numbers 1,2,3"},
 };
 
+// The member books share their layout: the heading with two blanks, and a
+// note's own heading for items that share it.
+constexpr HelpBook member_book(std::string_view title, std::span<const HelpText> texts) {
+  return {.title = title,
+          .item_heading = " ++> Item Number  ",
+          .no_help = kNoHelp,
+          .numbered_page_help = true,
+          .note_heading_on_items = true,
+          .texts = texts};
+}
+
 }  // namespace
 
-const HelpBook kMemberGeneralHelp = {.title = kMemberTitle,
-                                     .item_heading = " ++> Item Number  ",
-                                     .no_help = kNoHelp,
-                                     .numbered_page_help = true,
-                                     .note_heading_on_items = true,
-                                     .texts = kGeneralTexts};
-
-const HelpBook kMemberHelp = {.title = kMemberTitle,
-                              .item_heading = " ++> Item Number  ",
-                              .no_help = kNoHelp,
-                              .numbered_page_help = true,
-                              .note_heading_on_items = true,
-                              .texts = kMemberTexts};
-
-const HelpBook kReflectionHelp = {
-    .title = "                   ****  Reflection Definition Notes  ****\n"
-             "\n"
-             "     This menu eases the input of the end coordinates of members that\n"
-             "     are physically identical and related by symmetry: all reflections\n"
-             "     through vertical planes and all rotations about vertical axes.\n"
-             "     The waterplane is usually symmetric fore-aft and port-starboard,\n"
-             "     and the center of gravity lies above or below the waterplane\n"
-             "     centroid.",
-    .item_heading = " ++> Item Number  ",
-    .no_help = kNoHelp,
-    .numbered_page_help = true,
-    .note_heading_on_items = true,
-    .texts = kReflectionTexts};
+const HelpBook kMemberGeneralHelp = member_book(kMemberTitle, kGeneralTexts);
+const HelpBook kMemberHelp = member_book(kMemberTitle, kMemberTexts);
+const HelpBook kReflectionHelp = member_book(
+    "                   ****  Reflection Definition Notes  ****\n"
+    "\n"
+    "     This menu eases the input of the end coordinates of members that\n"
+    "     are physically identical and related by symmetry: all reflections\n"
+    "     through vertical planes and all rotations about vertical axes.\n"
+    "     The waterplane is usually symmetric fore-aft and port-starboard,\n"
+    "     and the center of gravity lies above or below the waterplane\n"
+    "     centroid.",
+    kReflectionTexts);
 
 }  // namespace kelp

@@ -205,25 +205,45 @@ void edit_number(Session& s, int item) {
   if (m == 0) m = 1;
 }
 
-void draw_profile(Session& s, PageItems& w) {
-  if (!sectional(s)) {
+// The items of a code chosen from a menu (profile, coefficient source): the
+// line's format, the names of the codes, the field, the menu, and whether
+// only a sectional member has the item. A choice is followed by the
+// recomputation, also when nothing was chosen.
+struct CodeItem {
+  std::string_view format;
+  std::span<const std::string_view> names;
+  std::size_t (*word)(int);
+  std::string_view menu;
+  bool sectional_only = false;
+};
+
+template <const CodeItem& item>
+void draw_code(Session& s, PageItems& w) {
+  if (item.sectional_only && !sectional(s)) {
     w.hidden();
     return;
   }
   w.custom();
-  fwrite(s, w.out(), "(1X,' 3) Axial cross-section profile: ',A)",
-         {name_of(kProfileNames, s.tpcm.i(profile(current(s))), kLongName)});
+  fwrite(s, w.out(), item.format, {name_of(item.names, s.tpcm.i(item.word(current(s))), kLongName)});
 }
-void choose_profile(Session& s, int) {
+template <const CodeItem& item>
+void choose_code(Session& s, int) {
   const int m = current(s);
   clear(s, out_of(s));
-  write_text(s, out_of(s),
-             "\n +++ Axial Cross-Section Profile Selection +++\n\n"
-             " 1) Rectangular\n 2) Circular/elliptic\n 3) Rectangular/elliptic (intermediate)\n");
+  write_text(s, out_of(s), item.menu);
   const int choice = menu_choice(s, 3);
-  if (choice != 0) s.tpcm.i(profile(m)) = choice - 1;
+  if (choice != 0) s.tpcm.i(item.word(m)) = choice - 1;
   recompute(s, m);
 }
+
+constexpr CodeItem kProfileItem = {"(1X,' 3) Axial cross-section profile: ',A)", kProfileNames, profile,
+                                   "\n +++ Axial Cross-Section Profile Selection +++\n\n"
+                                   " 1) Rectangular\n 2) Circular/elliptic\n 3) Rectangular/elliptic (intermediate)\n",
+                                   true};
+constexpr CodeItem kSourceItem = {"(1X,'15) Added mass/moment coefficients: ',A)", kSourceNames, coef_source,
+                                  "\n +++ Added Mass Specification Options +++\n\n"
+                                  " 1) User-specified\n 2) Computed (deep water assumption)\n"
+                                  " 3) Computed (with surface correction)"};
 
 void draw_area(Session& s, PageItems& w) {
   if (!sectional(s)) {
@@ -354,22 +374,6 @@ void choose_end(Session& s, int) {
   recompute(s, m);
 }
 
-void draw_source(Session& s, PageItems& w) {
-  w.custom();
-  fwrite(s, w.out(), "(1X,'15) Added mass/moment coefficients: ',A)",
-         {name_of(kSourceNames, s.tpcm.i(coef_source(current(s))), kLongName)});
-}
-void choose_source(Session& s, int) {
-  const int m = current(s);
-  clear(s, out_of(s));
-  write_text(s, out_of(s),
-             "\n +++ Added Mass Specification Options +++\n\n"
-             " 1) User-specified\n 2) Computed (deep water assumption)\n 3) Computed (with surface correction)");
-  const int choice = menu_choice(s, 3);
-  if (choice != 0) s.tpcm.i(coef_source(m)) = choice - 1;
-  recompute(s, m);
-}
-
 void draw_drag_source(Session& s, PageItems& w) {
   w.custom();
   fwrite(s, w.out(), "(1X,'18) Drag/drag moment coefficients: ',A16)",
@@ -390,7 +394,7 @@ void draw_hint(Session& s, PageItems& w) {
 const Row kMemberRows[] = {
     Row::custom(draw_number, edit_number),
     Row::gap(1),
-    Row::custom(draw_profile, choose_profile),
+    Row::custom(draw_code<kProfileItem>, choose_code<kProfileItem>),
     triple_row<kDimensionLine>().blank(),
     Row::custom(draw_area, edit_area),
     Row::gap(4),
@@ -399,7 +403,7 @@ const Row kMemberRows[] = {
     triple_row<kTopLine>().blank().help(10),
     Row::custom(draw_end<kTopEnd>, choose_end<kTopEnd>).help(11),
     Row::gap(1),
-    Row::custom(draw_source, choose_source).blank(),
+    Row::custom(draw_code<kSourceItem>, choose_code<kSourceItem>).blank(),
     triple_row<kAddedMassLine>(),
     triple_row<kAddedMomentLine>().help(16),
     Row::custom(draw_drag_source, switch_drag_source).blank(),

@@ -161,6 +161,11 @@ TEST(MemberPage, MovingBetweenMembers) {
                   {"  1) Member number:  3 of  3\n", "  1) Member number:  1 of  3\n"}),
       member_case("M shows the member again; 2 and 21 are no items", "\nM\n2\n21\nS\n", {},
                   {iw(kNavCode, kNavSkip)}, {}, {kNewValue}, {{"  1) Member number:  1 of  3\n", 4}}),
+      member_case("codes outside the name tables show blank", "\nL\n",
+                  {iw(profile(1), 7), iw(base_end(1), -3), iw(coef_source(1), 9)}, {},
+                  {"  3) Axial cross-section profile: " + std::string(40, ' ') + "\n",
+                   " 11) Base end termination type: " + std::string(16, ' ') + "\n",
+                   " 15) Added mass/moment coefficients: " + std::string(40, ' ') + "\n"}),
       member_case("a member that is not sectional hides 3 and 5", "\n3\n5\nL\n", {iw(form(1), 1)}, {},
                   {"  1) Member number:  1 of  3\n\n  4) Member dimensions"}, {"  5) Cross", "Profile Selection"}),
   };
