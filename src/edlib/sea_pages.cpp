@@ -379,28 +379,41 @@ void set_case_room(Session& s, PageItems&) {
 
 void random_help(Session& s, int item) { ranhp1(s, item, kind_of(s), 0, sea_code(s)); }
 
+// The rows the page of one sea state (morran) takes as they are.
+constexpr Row kSimulateRow = Row::custom(drawn<write_simulate>, edit_simulate);
+constexpr Row kWaveTypeRow = Row::custom(drawn<write_wave_type>, choose_wave_type).when(waves_on);
+constexpr Row kParameterTitleRow = Row::line(draw_parameter_title).when(has_parameters);
+constexpr Row kItem8Row = Row::custom(draw_item8, edit_item8).when(has_item8);
+constexpr Row kSigmaARow = Row::custom(drawn<write_sigma_a>, edit_sigma_a).when(shows_jonswap);
+constexpr Row kSigmaBRow = Row::custom(drawn<write_sigma_b>, edit_sigma_b).when(shows_jonswap);
+constexpr Row kAlphaRow = Row::custom(drawn<write_alpha_item>, edit_alpha).when(alpha_listed);
+constexpr Row kSpreadingRow = Row::custom(drawn<write_spreading>, edit_spreading).when(waves_on);
+constexpr Row kSpreadIndexRow = Row::custom(drawn<write_spread_index>, edit_spread_index).when(spread_on);
+constexpr Row kSpreadSectorRow = Row::custom(drawn<write_spread_sector>, edit_spread_sector).when(spread_on);
+constexpr Row kWedgesRow = Row::custom(drawn<write_wedges>, edit_wedges).when(spread_on);
+
 // Items 2 to 23 belong to irregular waves on: while they are off every other
 // number only draws the page again. Items 5 to 7 are edited while the
 // parameter block is hidden; 8 to 11 only where they are shown.
 const Row kRandomRows[] = {
     Row::line(set_case_room),
-    Row::custom(drawn<write_simulate>, edit_simulate),
-    Row::custom(drawn<write_wave_type>, choose_wave_type).when(waves_on),
+    kSimulateRow,
+    kWaveTypeRow,
     Row::custom(drawn<write_irregular_heading_count>, edit_irregular_heading_count).when(waves_on),
     Row::custom(draw_list<kIrregularHeadingList>, edit_list<kIrregularHeadingList>).when(waves_on),
-    Row::line(draw_parameter_title).when(has_parameters),
+    kParameterTitleRow,
     Row::custom(drawn<write_case_count>, edit_case_count).when(has_parameters).accept_when(waves_on),
     Row::custom(draw_heights, edit_heights).when(has_parameters).accept_when(waves_on),
     Row::custom(draw_peak_periods, edit_peak_periods).when(shows_peak_periods).accept_when(waves_on),
-    Row::custom(draw_item8, edit_item8).when(has_item8),
-    Row::custom(drawn<write_sigma_a>, edit_sigma_a).when(shows_jonswap),
-    Row::custom(drawn<write_sigma_b>, edit_sigma_b).when(shows_jonswap),
-    Row::custom(drawn<write_alpha_item>, edit_alpha).when(alpha_listed),
+    kItem8Row,
+    kSigmaARow,
+    kSigmaBRow,
+    kAlphaRow,
     Row::gap(8),
-    Row::custom(drawn<write_spreading>, edit_spreading).when(waves_on),
-    Row::custom(drawn<write_spread_index>, edit_spread_index).when(spread_on),
-    Row::custom(drawn<write_spread_sector>, edit_spread_sector).when(spread_on),
-    Row::custom(drawn<write_wedges>, edit_wedges).when(spread_on),
+    kSpreadingRow,
+    kSpreadIndexRow,
+    kSpreadSectorRow,
+    kWedgesRow,
 };
 
 const TablePage kRandomPage = {.header_format = "(T8,' ****  Page ',A,': Irregular wave specifications  ****'/)",
@@ -420,6 +433,93 @@ void hold_sea_counts(Session& s) {
   t.i(kSpreadLimit) = table_count(t.i(kSpreadLimit), kSpreadWedgesMax);
   t.i(kSpreadWedges) = table_count(t.i(kSpreadWedges), t.i(kSpreadLimit));
 }
+
+// The legacy densities follow the page in a print pass, on a half page of
+// their own.
+void print_legacy_densities(Session& s) {
+  auto& t = s.tpcm;
+  if (t.i(kPrintPass) != 0 && waves_on(s) && sea_code(s) == kLegacySpectrum) {
+    twopg(s, t.i(kPrintPass), out_of(s));
+    edit_legacy_densities(s);
+  }
+}
+
+// ---- Irregular seas of the mooring editor: one sea state ----
+// One heading (word 713) and one case (words 429 and 435); Ochi-Hubble keeps
+// its component lists and edits the heading in its table of one row.
+
+// Word 29 is the room of the Ochi-Hubble components; other codes leave it.
+void set_component_room(Session& s, PageItems&) {
+  if (ochi(s)) s.tpcm.i(kSeaCaseLimit) = kOchiComponentsMax;
+}
+
+bool shows_components(const Session& s) { return has_parameters(s) && ochi(s); }
+
+void write_one_heading(Session& s, int out) {
+  fwrite(s, out, "(1X,' 4) Wave heading: ',F8.2,' degrees')", {s.tpcm.r(kIrregularHeadings)});
+}
+void edit_one_heading(Session& s, int item) {
+  if (ochi(s)) return edit_list<kIrregularHeadingList>(s, item);
+  write_one_heading(s, out_of(s));
+  edit_real(s, kIrregularHeadings, out_of(s));
+}
+
+void write_one_height(Session& s, int out) {
+  fwrite(s, out, "(1X,' 6) Significant height:   ',F8.2,A16)",
+         {s.tpcm.r(kSeaHeights), unitp(s.tpcm.i(kUnitSystem), 7)});
+}
+void draw_one_height(Session& s, PageItems& w) {
+  if (ochi(s)) return draw_heights(s, w);
+  w.custom();
+  write_one_height(s, w.out());
+}
+void edit_one_height(Session& s, int item) {
+  if (ochi(s)) return edit_heights(s, item);
+  write_one_height(s, out_of(s));
+  edit_real(s, kSeaHeights, out_of(s));
+}
+
+void write_one_period(Session& s, int out) {
+  fwrite(s, out, "(1X,' 7) Spectrum peak period: ',F8.2,' seconds')", {s.tpcm.r(kSeaPeriods)});
+}
+void draw_one_period(Session& s, PageItems& w) {
+  if (ochi(s)) return draw_peak_periods(s, w);
+  w.custom();
+  write_one_period(s, w.out());
+}
+void edit_one_period(Session& s, int item) {
+  if (ochi(s)) return edit_peak_periods(s, item);
+  write_one_period(s, out_of(s));
+  edit_real(s, kSeaPeriods, out_of(s));
+}
+
+// No item 3: the page has one heading. Item 5 belongs to Ochi-Hubble alone.
+const Row kMorranRows[] = {
+    Row::line(set_component_room),
+    kSimulateRow,
+    kWaveTypeRow,
+    Row::gap(1),
+    Row::custom(drawn<write_one_heading>, edit_one_heading).when(waves_on),
+    kParameterTitleRow,
+    Row::custom(drawn<write_case_count>, edit_case_count).when(shows_components),
+    Row::custom(draw_one_height, edit_one_height).when(has_parameters).accept_when(waves_on),
+    Row::custom(draw_one_period, edit_one_period).when(shows_peak_periods).accept_when(waves_on),
+    kItem8Row,
+    kSigmaARow,
+    kSigmaBRow,
+    kAlphaRow,
+    Row::gap(8),
+    kSpreadingRow,
+    kSpreadIndexRow,
+    kSpreadSectorRow,
+    kWedgesRow,
+};
+
+const TablePage kMorranPage = {
+    .header_format = "(T11,' ****  Page ',A,': Irregular wave ','specifications  ****'//)",
+    .rows = kMorranRows,
+    .help = random_help,
+    .help_for = HelpFor::kAnyNumber};
 
 }  // namespace
 
@@ -487,12 +587,17 @@ void reglar(Session& s, std::string_view label) {
 void random(Session& s, std::string_view label) {
   hold_sea_counts(s);
   run_table(s, kRandomPage, label);
+  print_legacy_densities(s);
+}
+
+void morran(Session& s, std::string_view label) {
+  // Every entry starts from one heading and one case.
+  hold_sea_counts(s);
   auto& t = s.tpcm;
-  // The print pass adds the legacy densities on a half page of their own.
-  if (t.i(kPrintPass) != 0 && waves_on(s) && sea_code(s) == kLegacySpectrum) {
-    twopg(s, t.i(kPrintPass), out_of(s));
-    edit_legacy_densities(s);
-  }
+  t.i(kIrregularHeadingCount) = 1;
+  t.i(kIrregularCases) = 1;
+  run_table(s, kMorranPage, label);
+  print_legacy_densities(s);
 }
 
 }  // namespace kelp

@@ -47,6 +47,12 @@ void reghlp(Session& s, int item, int flag);
 // parameters with the "Alpha" calculator, and long-crested or spread seas.
 void random(Session& s, std::string_view label);
 
+// "Page <label>: Irregular wave specifications" of the mooring editor: the
+// irregular-seas page for one sea state, one heading and one case (the
+// Ochi-Hubble components keep their lists). Each entry sets the heading and
+// case counts to 1; there is no item 3.
+void morran(Session& s, std::string_view label);
+
 // The random-wave notes of the items of the irregular-seas and swell pages:
 // item 0 the notes of the page, one screen each. kind is the program kind,
 // swell 1 on the swell pages (0 otherwise), code the spectrum code of the

@@ -59,7 +59,7 @@ TEST_F(Pivlorn, CreateGoToTheLastPageSaveAndExit) {
 
   // A save starts the print pass: the banner and every page shown.
   const std::string listing = slurp(dir_ / "PIVAIN.stxt");
-  EXPECT_EQ(page_labels(listing), "1 7 8 9 22 ");
+  EXPECT_EQ(page_labels(listing), "1 7 8 9 18 22 ");
   EXPECT_NE(listing.find("**   Welcome to Pivara    **"), std::string::npos);
   EXPECT_EQ(snapshot(dir_.path()).size(), 2u);  // no backup of a new record; LOWDAT unchanged
 }
@@ -205,6 +205,21 @@ TEST_F(Pivlorn, EndOfInputLeavesEveryFileUntouched) {
     EXPECT_TRUE(r.screen.ends_with(" ++> End of input: session ended, nothing saved.\n")) << r.screen;
     EXPECT_EQ(snapshot(dir_.path()), before);
   }
+}
+
+TEST_F(Pivlorn, IrregularSeasOfOneSeaStateOnPage18) {
+  // Irregular waves on, a heading of 30 degrees, then a save: one heading
+  // and one case whatever the new record held.
+  const RunResult r = run({"C", "J18", "1", "4", "30", "L", "1"});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_EQ(page_labels(r.screen), "1 18 18 18 23 ");
+  EXPECT_NE(r.screen.find("  4) Wave heading:    30.00 degrees\n"), std::string::npos);
+
+  const std::string data = slurp(dir_ / "PIVADAT");
+  EXPECT_EQ(file_word(data, 171), 1);
+  EXPECT_EQ(file_real(data, 713), 30.0f);
+  EXPECT_EQ(file_word(data, 169), 1);
+  EXPECT_EQ(file_word(data, 170), 1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "edlib/member_page.hpp"
+#include "edlib/sea_pages.hpp"
 #include "edlib/site_page.hpp"
 #include "edlib/vessel_pages.hpp"
 #include "moor/e/moored.hpp"
@@ -32,6 +33,7 @@ void install_moor_pages(MoorPageTable& pages) {
   set_moor_page(pages, 9, [](Session& s) { vesel3(s, "9", "Vessel"); });
   set_moor_page(pages, 10, [](Session& s) { vesel4(s, "9b", "Vessel"); });
   set_moor_page(pages, 14, [](Session& s) { cylndr(s, "12"); });
+  set_moor_page(pages, 20, [](Session& s) { morran(s, "18"); });
   set_moor_page(pages, 24, [](Session& s) { gustropts(s, "22"); });
   set_moor_page(pages, 25, [](Session& s) { morfin(s, "23", s.state<MooredState>().chain); });
 }
