@@ -126,6 +126,45 @@ inline constexpr IntWord kCurrentSelector{773};   // 4-bit source codes Cx, Cy, 
 inline constexpr IntWord kWindSelector{774};
 inline constexpr IntWord kDriftSelector{786};
 
+// Low-frequency load model (the characteristics and areas pages).
+inline constexpr IntWord kLegacyCylinderDrift{151};   // yes/no: legacy cylinder drift force coefficients
+inline constexpr IntWord kDriftCurrentCorrection{770}; // yes/no: current correction of the drift forces
+inline constexpr RealWord kFreeboardLoad{1389};    // percent, 0..100 (wind, OCIMF)
+inline constexpr RealWord kWindBowShape{1390};     // 0 conventional, 1 cylindrical, between interpolated
+inline constexpr RealWord kDraftLoad{1391};        // percent, 0..100 (current, NSMB)
+inline constexpr RealWord kCurrentBowShape{1392};  // 0 conventional with bulb, 1 cylindrical, between interpolated
+inline constexpr RealWord kWindHeadArea{1352};     // head-on effective drag area (wind)
+inline constexpr RealWord kWindHeadCentroidY{1353};
+inline constexpr RealWord kWindBeamArea{1354};
+inline constexpr RealWord kWindBeamCentroidX{1355};
+inline constexpr RealWord kCurrentHeadCentroidY{1357};  // (the current head-on area is kCurrentArea)
+inline constexpr RealWord kCurrentBeamArea{1358};
+inline constexpr RealWord kCurrentBeamCentroidX{1359};
+inline constexpr RealWord kBowShapeFactor{1360};   // wave reflection, default 1.0
+inline constexpr RealWord kWindEnhancement{1361};
+inline constexpr RealWord kCurrentEnhancement{1362};
+inline constexpr RealWord kReflectionBeam{1363};   // wave reflection enhancement factors, default 1.0
+inline constexpr RealWord kSternShapeFactor{1367}; // default 1.25
+inline constexpr RealWord kWindHeadCentroidZ{1399};     // z from the keel
+inline constexpr RealWord kWindBeamCentroidZ{1400};
+inline constexpr RealWord kCurrentHeadCentroidZ{1401};
+inline constexpr RealWord kCurrentBeamCentroidZ{1402};
+inline constexpr RealWord kReflectionHead{1403};
+inline constexpr RealWord kReflectionMoment{1404};
+inline constexpr RealWord kAbsorptionHead{1658};   // wave absorption enhancement factors, default 1.0
+inline constexpr RealWord kAbsorptionBeam{1659};
+inline constexpr RealWord kAbsorptionMoment{1660};
+inline constexpr RealWord kAbsorptionVariable{1661};
+
+// Low-frequency dynamics and the regular excitation.
+inline constexpr IntWord kExtensionOn{1907};       // 1 line (or SALM) extension, 0 regular waves
+inline constexpr IntWord kLfSurgeDampingMode{1910};  // 0 computed, else user-specified (1910..1912
+inline constexpr IntWord kLfSwayDampingMode{1911};   // surge, sway, yaw)
+inline constexpr IntWord kLfYawDampingMode{1912};
+inline constexpr RealWord kLfSurgeDamping{1675};   // percent of critical (1675..1677 as 1910..1912)
+inline constexpr RealWord kLfSwayDamping{1676};
+inline constexpr RealWord kLfYawDamping{1677};
+
 // Output and simulation options.
 inline constexpr IntWord kOutputSpreadRaos{100};  // yes/no: RAOs of the intermediate spreading angles
 inline constexpr IntWord kAnyRaoOutput{101};      // set when any of words 4978..4980 is on

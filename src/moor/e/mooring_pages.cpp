@@ -3,6 +3,10 @@
 #include <stdexcept>
 #include <utility>
 
+#include "edlib/areas_page.hpp"
+#include "edlib/data_record.hpp"
+#include "edlib/lf_dynamics_pages.hpp"
+#include "edlib/load_model_page.hpp"
 #include "edlib/member_page.hpp"
 #include "edlib/sea_pages.hpp"
 #include "edlib/site_page.hpp"
@@ -28,11 +32,18 @@ void install_moor_pages(MoorPageTable& pages) {
   set_moor_page(pages, 3, [](Session& s) { morln2(s, "3"); });
   set_moor_page(pages, 4, [](Session& s) { morln3(s, "4"); });
   set_moor_page(pages, 5, [](Session& s) { oneleg(s, "5"); });
+  set_moor_page(pages, 6, [](Session& s) { quasck(s, "6"); });
   set_moor_page(pages, 7, [](Session& s) { vesel1(s, "7", "Vessel"); });
   set_moor_page(pages, 8, [](Session& s) { vesel2(s, "8", "Vessel"); });
   set_moor_page(pages, 9, [](Session& s) { vesel3(s, "9", "Vessel"); });
   set_moor_page(pages, 10, [](Session& s) { vesel4(s, "9b", "Vessel"); });
+  set_moor_page(pages, 11, [](Session& s) {
+    lowves(s, "10", "Vessel", {kWindSelector, kCurrentSelector, kDriftSelector});
+  });
   set_moor_page(pages, 14, [](Session& s) { cylndr(s, "12"); });
+  set_moor_page(pages, 15, [](Session& s) { areas(s, "13", "Vessel"); });
+  set_moor_page(pages, 18, [](Session& s) { extend(s, "16"); });
+  set_moor_page(pages, 19, [](Session& s) { morreg(s, "17"); });
   set_moor_page(pages, 20, [](Session& s) { morran(s, "18"); });
   set_moor_page(pages, 24, [](Session& s) { gustropts(s, "22"); });
   set_moor_page(pages, 25, [](Session& s) { morfin(s, "23", s.state<MooredState>().chain); });
