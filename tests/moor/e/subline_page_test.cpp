@@ -60,11 +60,6 @@ Words three_types() {
   return w;
 }
 
-Words operator+(Words a, const Words& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 void page5(Session& s) { oneleg(s, "5"); }
 
 void expect_case(PageCase c) {
