@@ -82,6 +82,7 @@ inline constexpr IntWord kSpreadingOn{172};       // 1: azimuthally spread seas,
 inline constexpr IntWord kSwellOn{173};
 inline constexpr IntWord kWindOn{174};
 inline constexpr IntWord kCurrentOn{175};
+inline constexpr IntWord kCurrentProfile{176};   // 0 1/7 power law, 1 none, 2 table, 3 "CRNTPROF.txt"
 inline constexpr IntWord kCurrentProfilePoints{177};
 inline constexpr IntWord kSwellLocked{180};       // swell direction locked to the irregular waves
 inline constexpr IntWord kLegacyCurrentDrift{183};  // legacy current-wave drift interaction model
@@ -97,6 +98,12 @@ inline constexpr RealWord kRegularHeight{447};    // height, or slope in degrees
 inline constexpr RealWord kSpreadPower{448};      // power of the cosine spreading factor
 inline constexpr RealWord kRegularHeadings{417};  // regular-wave heading n at 416 + n (degrees)
 inline constexpr RealWord kWindDensity{455};     // wind speed spectral density (wind type 2)
+inline constexpr RealWord kWindHeading{453};     // degrees: direction the wind blows towards
+inline constexpr RealWord kWindSpeed{454};       // knots
+inline constexpr RealWord kCurrentHeading{456};  // degrees: direction the current flows towards
+inline constexpr RealWord kCurrentSpeed{457};    // knots, at the surface
+inline constexpr RealWord kApiWindParameter{459}; // A.P.I. wind spectrum parameter (wind type 4)
+inline constexpr RealWord kCurrentRmsFraction{483}; // RMS/mean current speed (band-limited spectrum)
 inline constexpr RealWord kCurrentDensity{458};  // current speed spectral density
 inline constexpr RealWord kStormDuration{449};    // hours
 inline constexpr RealWord kSwellHeight{450};
@@ -285,6 +292,11 @@ inline constexpr RealWord kSpeed{1424};           // ft/s (English) or m/s (metr
 inline constexpr RealWord kVesselHeading{1437};   // heading in quiescent conditions, degrees
 inline constexpr IntWord kAuxForceOn{1440};       // first external force block on
 inline constexpr IntWord kAuxForceFrame{1441};    // frame selector of the first block (0 global)
+inline constexpr IntWord kDpFlags{1442};          // bit 1 heading control, bit 2 the simulation's spring
+inline constexpr IntWord kDpPositionFlags{1443};  // bit 1 position control
+inline constexpr RealWord kDpHeadingTarget{1444}; // degrees, global
+inline constexpr RealWord kDpYawDamping{1445};    // percent
+inline constexpr RealWord kDpTorsionSpring{1446}; // moment per radian
 inline constexpr RealWord kLcgToMidships{1649};
 inline constexpr RealWord kDeadweight{1665};      // tanker deadweight
 inline constexpr RealWord kHawserZCopy{1662};     // copy of word 906; reference height of the second body
@@ -322,6 +334,25 @@ inline constexpr IntWord kDefaultBottomFlag{28535};  // 1 solid bottom, 0 transp
 inline constexpr RealWord kElementAddedMass{78232};
 inline constexpr RealWord kElementDrag{78233};
 inline constexpr RealWord kVerticalReference{78391};  // height taken off a fairlead's in a vertical line
+
+// The three external force/moment blocks, each the same set of words: the
+// switch, frame (1 vessel) and target (1 moorings) selectors, then the reals.
+struct ForceBlockWords {
+  IntWord on, frame, target;
+  RealWord mean_x, mean_y, moment;             // force, force, moment
+  RealWord spectral_force, spectral_moment;    // at resonance, per rad/s
+  RealWord force_damping, moment_damping;      // per velocity, per angular rate
+  RealWord peak_factor;                        // 0 or below: Rayleigh
+  RealWord x, y, z;                            // point of application
+};
+inline constexpr std::array<ForceBlockWords, 3> kExternalForces = {{
+    {kAuxForceOn, kAuxForceFrame, IntWord{789}, RealWord{1434}, RealWord{1435}, RealWord{1436}, RealWord{1459},
+     RealWord{1460}, RealWord{1461}, RealWord{1462}, RealWord{1463}, RealWord{1438}, RealWord{1439}, RealWord{1458}},
+    {kAuxForce2On, IntWord{792}, IntWord{793}, RealWord{1467}, RealWord{1468}, RealWord{1472}, RealWord{1473},
+     RealWord{1474}, RealWord{1478}, RealWord{1479}, RealWord{1480}, RealWord{1475}, RealWord{1476}, RealWord{1477}},
+    {kAuxForce3On, IntWord{796}, IntWord{797}, RealWord{1481}, RealWord{1482}, RealWord{1486}, RealWord{1487},
+     RealWord{1488}, RealWord{1492}, RealWord{1493}, RealWord{1494}, RealWord{1489}, RealWord{1490}, RealWord{1491}},
+}};
 
 // Values of header words.
 inline constexpr std::int32_t kLayoutOld = 49;

@@ -88,12 +88,14 @@ void vescvrt(Session& s) {
 
   scale_words(t, {1352, 1354, 1356, 1358, 1412, 1429}, L2);
 
-  scale_words(t, {482, 1408, 1434, 1435, 1446, 1453, 1454, 1464}, F);
+  scale_words(t, {482, 1408, 1434, 1435, 1453, 1454, 1464}, F);
   scale_range(t, 1467, 1469, F);
   scale_range(t, 1481, 1483, F);
   scale(t, 1665, F);
 
-  scale_words(t, {1436, 1455, 1465, 1466}, FL);
+  // Moments, the torsional spring (moment per radian) and the moment
+  // dampings (moment per angular rate).
+  scale_words(t, {1436, 1446, 1455, 1462, 1465, 1466, 1479, 1493}, FL);
   scale_range(t, 1470, 1472, FL);
   scale_range(t, 1484, 1486, FL);
 
@@ -101,7 +103,8 @@ void vescvrt(Session& s) {
   scale_words(t, {1460, 1474, 1488}, FL2);
 
   scale_range(t, 1376, 1381, FperL);
-  scale_words(t, {1449, 1452}, FperL);
+  // Force dampings of the external loads: force per velocity.
+  scale_words(t, {1449, 1452, 1461, 1478, 1492}, FperL);
 }
 
 void tugcvrt(Session& s) {

@@ -51,6 +51,8 @@ std::set<std::size_t> disc_buoy_converted_words() {
   range(1376, 1381);
   w.insert(1449);
   w.insert(1452);
+  // torsional spring and the dampings of the three external loads
+  for (std::size_t n : {1461, 1462, 1478, 1479, 1492, 1493}) w.insert(n);
   return w;
 }
 
@@ -99,6 +101,33 @@ TEST(UnitConversion, DiscBuoyRecordConvertsExactlyItsWords) {
   ASSERT_EQ(convert_record_units(t.s), 0);
   for (std::size_t n : expected) {
     EXPECT_LE(ulps_apart(r.r(n), before.r(n)), 1.0f) << "word " << n;
+  }
+}
+
+// The torsional spring (moment per radian), the moment dampings (moment
+// per angular rate) and the force dampings (force per velocity), against
+// factors worked out by hand: 1 kip-ft = 0.45359248 x 0.3048 = 0.1382549
+// m.ton-m, 1 kip/(ft/s) = 0.45359248 / 0.3048 = 1.4881643 m.ton/(m/s).
+TEST(UnitConversion, SpringAndDampingsOfTheExternalLoads) {
+  struct Case {
+    std::size_t word;
+    float english;
+    float metric;
+  };
+  const Case cases[] = {
+      {1446, 1000.0f, 138.25499f}, {1462, 500.0f, 69.12749f}, {1479, 2.0f, 0.27650998f},
+      {1493, 10.0f, 1.3825499f},   {1461, 10.0f, 14.881643f}, {1478, 1.0f, 1.4881643f},
+      {1492, 250.0f, 372.04108f},
+  };
+  for (int kind : {15, 10}) {
+    ScriptedSession t;
+    Tpcm& r = t.s.tpcm;
+    r.i(1) = kind;
+    for (const Case& c : cases) r.set_r(c.word, c.english);
+    ASSERT_EQ(convert_record_units(t.s), 0);
+    for (const Case& c : cases) EXPECT_NEAR(r.r(c.word), c.metric, c.metric * 2e-6f) << kind << " word " << c.word;
+    ASSERT_EQ(convert_record_units(t.s), 0);
+    for (const Case& c : cases) EXPECT_LE(ulps_apart(r.r(c.word), c.english), 1.0f) << kind << " word " << c.word;
   }
 }
 

@@ -5,6 +5,8 @@
 
 #include "edlib/areas_page.hpp"
 #include "edlib/data_record.hpp"
+#include "edlib/environment_pages.hpp"
+#include "edlib/external_force_pages.hpp"
 #include "edlib/lf_dynamics_pages.hpp"
 #include "edlib/load_model_page.hpp"
 #include "edlib/member_page.hpp"
@@ -40,8 +42,12 @@ void install_moor_pages(MoorPageTable& pages) {
   set_moor_page(pages, 11, [](Session& s) {
     lowves(s, "10", "Vessel", {kWindSelector, kCurrentSelector, kDriftSelector});
   });
+  set_moor_page(pages, 12, [](Session& s) { extfrc2(s, "11"); });
+  set_moor_page(pages, 13, [](Session& s) { dpfrc(s, "11b"); });
   set_moor_page(pages, 14, [](Session& s) { cylndr(s, "12"); });
   set_moor_page(pages, 15, [](Session& s) { areas(s, "13", "Vessel"); });
+  set_moor_page(pages, 16, [](Session& s) { wind(s, "14"); });
+  set_moor_page(pages, 17, [](Session& s) { curent(s, "15", 0); });
   set_moor_page(pages, 18, [](Session& s) { extend(s, "16"); });
   set_moor_page(pages, 19, [](Session& s) { morreg(s, "17"); });
   set_moor_page(pages, 20, [](Session& s) { morran(s, "18"); });
