@@ -265,7 +265,7 @@ TEST(RonvaskePages, BuildFindTheFaultsFixThemExecuteAndSave) {
   const RunResult r =
       run(dir, "ronvaske",
           sound_buoy_script({"13", "9", "2", "",                       // page 3
-                             "1", "0", "",                             // page 4
+                             "1", "0", "J8",                           // page 4
                              "12", "14", "2", "15", "1", "1,2,3", "-1,-2,-3", "", "",  // page 8
                              "1", "8", "1", "",                        // page 9
                              "3", "",                                  // findings
@@ -299,7 +299,7 @@ TEST(RonvaskePages, BuildFindTheFaultsFixThemExecuteAndSave) {
 
   // The listing holds the output pages and the point table.
   const std::string listing = slurp(dir / "RONDIN.stxt");
-  EXPECT_EQ(page_labels(listing), "1 2 3 4 8 9 ");
+  EXPECT_EQ(page_labels(listing), "1 2 3 4 5 6 7 8 9 ");
   EXPECT_NE(listing.find(" ++> Enter point coordinates for motions evaluation\n"
                          "            x          y          z\n"
                          "   1)        1.00       2.00       3.00\n"
