@@ -16,6 +16,7 @@
 #include "moor/e/moored.hpp"
 #include "moor/e/mooring_finish.hpp"
 #include "moor/e/mooring_layout_pages.hpp"
+#include "moor/e/output_options.hpp"
 #include "moor/e/subline_page.hpp"
 #include "moor/e/td_options_page.hpp"
 #include "sysutl/session.hpp"
@@ -51,6 +52,8 @@ void install_moor_pages(MoorPageTable& pages) {
   set_moor_page(pages, 18, [](Session& s) { extend(s, "16"); });
   set_moor_page(pages, 19, [](Session& s) { morreg(s, "17"); });
   set_moor_page(pages, 20, [](Session& s) { morran(s, "18"); });
+  set_moor_page(pages, 22, [](Session& s) { morot1(s, "20"); });
+  set_moor_page(pages, 23, [](Session& s) { morot2(s, "21"); });
   set_moor_page(pages, 24, [](Session& s) { gustropts(s, "22"); });
   set_moor_page(pages, 25, [](Session& s) { morfin(s, "23", s.state<MooredState>().chain); });
 }
