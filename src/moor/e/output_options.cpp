@@ -120,16 +120,24 @@ void edit_endpoint_axes(Session& s, int) {
   toggle3(s, s.tpcm.i(kEndpointAxes), s.tpcm.i(kBatchFlag), out_unit(s), kKeyboard, "Tangent", "Waterplane");
 }
 
+// Items 17 and 18 name the line end by kind; their labels need a field wider
+// than the house's 57 columns to be shown whole.
+void wide_yes_no(Session& s, PageItems& w, std::string_view label, int flag) {
+  int item = w.custom();
+  outcc0(s, item, label, yesno(flag), "(A70,3X,A3)", w.out(), 69);
+}
 void draw_comparisons(Session& s, PageItems& w) {
-  w.yes_no(kind(s) == 10 ? "Output static/dynamic line load RAO comparisons at tug .... "
-                         : "Output static/dynamic line load RAO comparisons at fairlead ",
-           s.tpcm.i(kRaoComparisons));
+  wide_yes_no(s, w,
+              kind(s) == 10 ? "Output static/dynamic line load RAO comparisons at tug .... "
+                            : "Output static/dynamic line load RAO comparisons at fairlead ",
+              s.tpcm.i(kRaoComparisons));
 }
 void edit_comparisons(Session& s, int) { toggle_word(s, kRaoComparisons); }
 void draw_anchor_raos(Session& s, PageItems& w) {
-  w.yes_no(kind(s) == 10 ? "Output wave-frequency line load RAOs at barge "
-                         : "Output wave-frequency line load RAOs at anchor",
-           s.tpcm.i(kAnchorRaos));
+  wide_yes_no(s, w,
+              kind(s) == 10 ? "Output wave-frequency line load RAOs at barge "
+                            : "Output wave-frequency line load RAOs at anchor",
+              s.tpcm.i(kAnchorRaos));
 }
 void edit_anchor_raos(Session& s, int) { toggle_word(s, kAnchorRaos); }
 
