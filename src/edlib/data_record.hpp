@@ -332,10 +332,6 @@ inline constexpr RealWord kAuxForce3Y{1482};
 inline constexpr IntWord kImposedExtension{1907};   // 1: imposed extension, 0: regular waves
 inline constexpr RealWord kSecondVesselHeading{2671};  // degrees
 inline constexpr IntWord kOnlySquareLaw{3306};      // yes/no: only square-law driving forces
-// The two vessel blocks that "swap" exchanges (tug and barge, tanker and buoy).
-inline constexpr std::size_t kFirstVesselBlock = 753;
-inline constexpr std::size_t kSecondVesselBlock = 1987;
-inline constexpr std::size_t kVesselBlockWords = 913;
     // largest load of the interpolation tables
 inline constexpr RealWord kMeanFairleadX{2608};
 inline constexpr RealWord kBuoyDraft{2645};       // draft of the second body (twin of 1411)

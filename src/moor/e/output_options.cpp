@@ -233,8 +233,8 @@ void draw_swap(Session& s, PageItems& w) {
 }
 void edit_swap(Session& s, int) {
   auto words = s.tpcm.words();
-  swpcom(static_cast<int>(kVesselBlockWords), words.subspan(kSecondVesselBlock, kVesselBlockWords),
-         words.subspan(kFirstVesselBlock, kVesselBlockWords));
+  swpcom(static_cast<int>(kVesselBlockWords), words.subspan(kVesselBlock + kTwinOffset, kVesselBlockWords),
+         words.subspan(kVesselBlock, kVesselBlockWords));
 }
 
 void frame_line(Session& s, PageItems& w, std::string_view which) {

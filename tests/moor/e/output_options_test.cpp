@@ -221,19 +221,20 @@ TEST(OutputOptions1, RotationPromptsAndCancels) {
 }
 
 TEST(OutputOptions1, SwapTwiceRestoresTheRecordBitForBit) {
+  constexpr std::size_t kTwinBlock = kVesselBlock + kTwinOffset;
   testing::ScriptedSession t("56\n56\n56\n\n");
   testing::page_record(t.s.tpcm, 13);
   auto& r = t.s.tpcm;
   r.i(kLowFrequencyOn) = 1;
   for (std::size_t k = 0; k < kVesselBlockWords; ++k) {
-    r.i(kFirstVesselBlock + k) = static_cast<std::int32_t>(k + 1);
-    r.i(kSecondVesselBlock + k) = -static_cast<std::int32_t>(k + 1);
+    r.i(kVesselBlock + k) = static_cast<std::int32_t>(k + 1);
+    r.i(kTwinBlock + k) = -static_cast<std::int32_t>(k + 1);
   }
   const auto before = std::vector<std::int32_t>(r.words().begin(), r.words().end());
   morot1(t.s, "20");  // three swaps: the blocks end exchanged
-  EXPECT_EQ(r.i(kFirstVesselBlock), -1);
-  EXPECT_EQ(r.i(kSecondVesselBlock + kVesselBlockWords - 1), static_cast<std::int32_t>(kVesselBlockWords));
-  EXPECT_EQ(r.i(kSecondVesselBlock + kVesselBlockWords), before[kSecondVesselBlock + kVesselBlockWords]);
+  EXPECT_EQ(r.i(kVesselBlock), -1);
+  EXPECT_EQ(r.i(kTwinBlock + kVesselBlockWords - 1), static_cast<std::int32_t>(kVesselBlockWords));
+  EXPECT_EQ(r.i(kTwinBlock + kVesselBlockWords), before[kTwinBlock + kVesselBlockWords]);
   testing::ScriptedSession again("56\n\n");
   again.s.tpcm = r;
   morot1(again.s, "20");
