@@ -303,39 +303,29 @@ inline constexpr RealWord kHawserZCopy{1662};     // copy of word 906; reference
 inline constexpr RealWord kMinTableLoad{1673};    // smallest nonzero load of the interpolation tables
 inline constexpr RealWord kMaxTableLoad{1674};    // largest load of the interpolation tables
 inline constexpr IntWord kHawserFlagCopy{2009};   // copy of word 775
-inline constexpr RealWord kMaxTableLoad{1674};
 // Output options of the mooring editor (pages 20 and 21).
 inline constexpr IntWord kOneSigma{99};             // 1: one-sigma statistics, 0: two-sigma
-inline constexpr IntWord kMotionsOutputDrive{109};  // 0 logged drive, above 0 drive "C"
-inline constexpr IntWord kRaoPerHeight{121};        // 1: angular RAOs per wave height, 0 per wave slope
 inline constexpr IntWord kSquareLawTreatment{142};  // square-law driving forces, 0..2
-inline constexpr IntWord kMotionsAtCg{144};         // 1: motions at the c.g., 0 at the rotation centres
 inline constexpr IntWord kTabSummary{147};          // yes/no: tab-delimited summary XCLDAT.stxt
 inline constexpr IntWord kTabSummaryKiloNewtons{148};  // yes/no: basin load units in that summary
 inline constexpr IntWord kPeakVariability{181};     // yes/no: peak variability over an ensemble of storms
 inline constexpr IntWord kAlternateEquilibrium{182};  // yes/no: search for a second equilibrium
 inline constexpr IntWord kGaussianPeaks{190};       // yes/no: Gaussian peak factors for LF motions
 inline constexpr IntWord kExpandedGrid{192};        // yes/no: expanded cross-correlation frequency grid
-inline constexpr IntWord kProfileType{176};         // current profile type (3 user profile file)
-inline constexpr RealWord kWindHeading{453};        // degrees
-inline constexpr RealWord kCurrentHeading{456};     // degrees
 inline constexpr IntWord kVerticalSuction{771};     // yes/no: wind and current vertical suction (spars)
 inline constexpr IntWord kAuxForce2Frame{792};      // frame selector of the second block
 inline constexpr IntWord kAuxForce3Frame{796};      // frame selector of the third block
 inline constexpr RealWord kAuxForceX{1434};         // horizontal vector of the first block, x and y
 inline constexpr RealWord kAuxForceY{1435};
-inline constexpr RealWord kVesselHeading{1437};     // degrees
 inline constexpr RealWord kAuxForce2X{1467};        // horizontal vector of the second block
 inline constexpr RealWord kAuxForce2Y{1468};
 inline constexpr RealWord kAuxForce3X{1481};        // horizontal vector of the third block
 inline constexpr RealWord kAuxForce3Y{1482};
-inline constexpr IntWord kImposedExtension{1907};   // 1: imposed extension, 0: regular waves
-inline constexpr RealWord kSecondVesselHeading{2671};  // degrees
+inline constexpr RealWord kBuoyHeading{2671};  // degrees
 inline constexpr IntWord kOnlySquareLaw{3306};      // yes/no: only square-law driving forces
     // largest load of the interpolation tables
 inline constexpr RealWord kMeanFairleadX{2608};
 inline constexpr RealWord kBuoyDraft{2645};       // draft of the second body (twin of 1411)
-inline constexpr RealWord kBuoyHeading{2671};     // second body's heading in quiescent conditions, degrees
 inline constexpr RealWord kHawserFairleadZ{2896};
 
 // ---- Mooring summary and output words ----
@@ -362,7 +352,6 @@ inline constexpr IntWord kBuoySinkage{5007};      // buoy-sinkage correction on
 inline constexpr IntWord kEndpointLoads{5008};    // line loads and motions at element end points
 inline constexpr IntWord kQuasiStaticTension{5009};  // non-zero = tensions from the load tables
 inline constexpr IntWord kInertiaExclusion{5011};   // 0 all lines corrected, > 0 the unexcluded ones
-inline constexpr IntWord kExclusionBits{5012};    // 5012..5015: lines excluded from the correction, 30 a word
 inline constexpr IntWord kEndpointAxes{5016};     // 1: endpoint motion along the line tangent, 0 waterplane
 inline constexpr IntWord kChainHinge{5017};       // yes/no: chain hinge relative motion at the fairlead
 inline constexpr IntWord kSinkageCount{28076};    // multiplier of the sinkage correction

@@ -49,7 +49,7 @@ bool kind17(const Session& s) { return kind(s) == 17; }
 bool two_vessels(const Session& s) { return kind(s) == 10 || kind(s) == 13; }
 bool not_kind14(const Session& s) { return kind(s) != 14; }
 bool three_dof_kind(const Session& s) { return kind(s) != 12 && kind(s) != 14 && kind(s) != 17; }
-bool only_raos_kind(const Session& s) { return word(s, kImposedExtension) == 1 && kind(s) != 13 && kind(s) != 8; }
+bool only_raos_kind(const Session& s) { return word(s, kExtensionOn) == 1 && kind(s) != 13 && kind(s) != 8; }
 bool snapshot_kind(const Session& s) { return kind(s) > 10 && kind(s) != 13; }
 bool box_kind(const Session& s) { return kind(s) >= 10; }
 bool current_on(const Session& s) { return word(s, kCurrentOn) == 1; }
@@ -207,7 +207,7 @@ void edit_rotation(Session& s, int) {
   auto& t = s.tpcm;
   const int out = out_unit(s);
   constexpr int kUserProfile = 3;
-  if (t.i(kProfileType) == kUserProfile) {
+  if (t.i(kCurrentProfile) == kUserProfile) {
     clear(s, out);
     lines(s, out, 1);
     s.write_line(out, " ++> Warning: This rotation will not (cannot) be applied to your CRNTPROF.txt");
@@ -493,23 +493,23 @@ void edit_motions_summary(Session& s, int) {
 
 void draw_motion_centre(Session& s, PageItems& w) {
   line21(s, w,
-         s.tpcm.i(kMotionsAtCg) != 0 ? "  9) Motions & loads reported at vessel c.g."
+         s.tpcm.i(kReportAtCg) != 0 ? "  9) Motions & loads reported at vessel c.g."
                                      : "  9) Motions & loads reported at \"natural\" rotation centers");
 }
 void edit_motion_centre(Session& s, int) {
-  toggle3(s, s.tpcm.i(kMotionsAtCg), s.tpcm.i(kBatchFlag), out_unit(s), kKeyboard, "c.g.", "Rotation center");
+  toggle3(s, s.tpcm.i(kReportAtCg), s.tpcm.i(kBatchFlag), out_unit(s), kKeyboard, "c.g.", "Rotation center");
 }
 
 void draw_rao_units(Session& s, PageItems& w) {
   constexpr int kLengthCode = 7;
   constexpr int kDegreesCode = 2;
-  std::string label = s.tpcm.i(kRaoPerHeight) == 1 ? unitp(s.tpcm.i(kUnitSystem), kLengthCode)
+  std::string label = s.tpcm.i(kAngularRaoUnits) == 1 ? unitp(s.tpcm.i(kUnitSystem), kLengthCode)
                                                     : unitp(kUnitsEnglish, kDegreesCode);
   label.erase(label.find_last_not_of(' ') + 1);
   line21(s, w, " 10) RAO units for angular motions: degrees/" + label);
 }
 void edit_rao_units(Session& s, int) {
-  toggle3(s, s.tpcm.i(kRaoPerHeight), s.tpcm.i(kBatchFlag), out_unit(s), kKeyboard, "degrees/height",
+  toggle3(s, s.tpcm.i(kAngularRaoUnits), s.tpcm.i(kBatchFlag), out_unit(s), kKeyboard, "degrees/height",
           "degrees/degree");
 }
 
@@ -534,9 +534,9 @@ void draw_device(Session& s, PageItems& w) {
   const int device = t.i(kOutputDevice);
   if (device == t.i(kOutputUnit)) {
     line21(s, w, " 13) Output goes to Console");
-  } else if (device == 1 && t.i(kMotionsOutputDrive) == 0) {
+  } else if (device == 1 && t.i(kLoggedDrive) == 0) {
     line21(s, w, " 13) Output goes to Disk, on logged drive");
-  } else if (device == 1 && t.i(kMotionsOutputDrive) > 0) {
+  } else if (device == 1 && t.i(kLoggedDrive) > 0) {
     line21(s, w, " 13) Output goes to Disk, on drive C");
   } else {
     w.custom();
@@ -608,7 +608,7 @@ void rotate_global_system(Session& s, float degrees, int out) {
   auto& t = s.tpcm;
   const auto turn_angle = [&](RealWord w) { store_real(s, w, t.r(w) - degrees, out); };
   for (int leg = 1; leg <= legs(s); ++leg) turn_angle(RealWord{*departure_angle_word(leg)});
-  for (RealWord w : {kVesselHeading, kSecondVesselHeading, kIrregularHeadings, kRegularHeadings, kCurrentHeading,
+  for (RealWord w : {kVesselHeading, kBuoyHeading, kIrregularHeadings, kRegularHeadings, kCurrentHeading,
                      kWindHeading, kSwellDirection, kMotionDirection}) {
     turn_angle(w);
   }

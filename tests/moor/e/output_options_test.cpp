@@ -56,8 +56,8 @@ TEST(OutputOptions1, ItemsAreAcceptedByTheirOwnRulesWhetherShownOrNot) {
       {"large amplitude, kind 15", 15, kBlockA, 20, kLargeAmplitude, true},
       {"3-DOF search, kind 17", 17, kBlockA, 26, kThreeDofSearch, false},
       {"3-DOF search, kind 10", 10, kBlockA, 26, kThreeDofSearch, true},
-      {"only RAOs, kind 13", 13, with(kBlockA, {iw(kImposedExtension, 1)}), 27, kOnlyWfRaos, false},
-      {"only RAOs, kind 15 with extension", 15, with(kBlockA, {iw(kImposedExtension, 1)}), 27, kOnlyWfRaos, true},
+      {"only RAOs, kind 13", 13, with(kBlockA, {iw(kExtensionOn, 1)}), 27, kOnlyWfRaos, false},
+      {"only RAOs, kind 15 with extension", 15, with(kBlockA, {iw(kExtensionOn, 1)}), 27, kOnlyWfRaos, true},
       {"only RAOs, kind 15 with regular waves", 15, kBlockA, 27, kOnlyWfRaos, false},
       {"turret lock, kind 14", 14, kBlockA, 29, kLockTurret, false},
       {"turret lock, kind 15", 15, kBlockA, 29, kLockTurret, true},
@@ -207,7 +207,7 @@ TEST(OutputOptions1, RotationPromptsAndCancels) {
                                      .kind = 15});
   testing::expect_page_case(page20, {.name = "A at the profile warning changes nothing",
                                      .replies = "55\nA\n\n",
-                                     .preset = with(preset, {iw(kProfileType, 3)}),
+                                     .preset = with(preset, {iw(kCurrentProfile, 3)}),
                                      .expect = {rw(kVesselHeading, 5.0f)},
                                      .shows = {" ++> Warning: This rotation will not (cannot) be applied to your "
                                                "CRNTPROF.txt\n"},
@@ -215,7 +215,7 @@ TEST(OutputOptions1, RotationPromptsAndCancels) {
                                      .kind = 15});
   testing::expect_page_case(page20, {.name = "RETURN at the profile warning goes on",
                                      .replies = "55\n\n30\n\n",
-                                     .preset = with(preset, {iw(kProfileType, 3)}),
+                                     .preset = with(preset, {iw(kCurrentProfile, 3)}),
                                      .expect = {rw(kVesselHeading, -25.0f)},
                                      .kind = 15});
 }
@@ -321,13 +321,13 @@ TEST(OutputOptions2, TheMenusStoreTheirChoices) {
        .expect = {iw(kSquareLawTreatment, 1)}},
       {.name = "device console", .replies = "13\n1\n\n", .preset = {iw(kOutputDevice, 1)},
        .expect = {iw(kOutputDevice, kScreen)}, .shows = {" 13) Output goes to Disk, on logged drive", " 13) Output goes to Console"}},
-      {.name = "device disc", .replies = "13\n2\n\n", .preset = {iw(kOutputDevice, kScreen), iw(kMotionsOutputDrive, 1)},
+      {.name = "device disc", .replies = "13\n2\n\n", .preset = {iw(kOutputDevice, kScreen), iw(kLoggedDrive, 1)},
        .expect = {iw(kOutputDevice, 1)}, .shows = {" 13) Output goes to Console", " 13) Output goes to Disk, on drive C"}},
       {.name = "item 8 is inverted", .replies = "8\n\n", .preset = kPage21On, .expect = {iw(kNoMotionsSummary, 1)},
        .shows = {" 8) Output vessel motions summary ..... Yes", "  9) Motions", " 8) Output vessel motions summary ..... No "}},
       {.name = "items are accepted while hidden", .replies = "1\n2\n5\n7\n9\n10\n11\n12\n\n",
        .expect = {iw(kOneSigma, 1), iw(kSpectralLineSd, 1), iw(kOutputSpreadRaos, 1), iw(kOnlySquareLaw, 1),
-                  iw(kMotionsAtCg, 1), iw(kRaoPerHeight, 1), iw(kQuasiStaticTension, 1), iw(kDebug, 1)},
+                  iw(kReportAtCg, 1), iw(kAngularRaoUnits, 1), iw(kQuasiStaticTension, 1), iw(kDebug, 1)},
        .never = {" 1) ", " 2) ", "11) "}},
       {.name = "a number above 13 leaves", .replies = "20\n", .expect = {iw(kNavCode, 20)}},
   };
