@@ -398,6 +398,35 @@ inline constexpr std::array<std::size_t, 12> kStampedWords = {
     kRecordLength, kProgramKind, kPreviousRunMode, kWriterRunMode, kBatchFlag, kOption106,
     kOutputDevice, kYear,        kWriterOs,        kLayoutCode,    kVersion,   kOutputUnit};
 
+// ---- Semisubmersible and single-anchor-leg editors ----
+// Table limits the semisubmersible editor sets at every editing session.
+inline constexpr IntWord kSemiTableLimit3658{3658};  // 50
+inline constexpr IntWord kSemiTableLimit3661{3661};  // 100
+inline constexpr IntWord kSemiTableLimit3664{3664};  // 16
+inline constexpr RealWord kMemberScales{3668};       // three scale factors of the member model, 3668-3670
+// Single-anchor-leg words set when a data set is created.
+inline constexpr IntWord kSalmOption760{760};
+inline constexpr IntWord kSalmOption763{763};
+inline constexpr IntWord kImposedExtension{1907};   // 1 imposed extension, 0 computed
+inline constexpr IntWord kSalmOption1910{1910};
+inline constexpr IntWord kSalmOption1993{1993};
+inline constexpr IntWord kSalmOption1994{1994};
+inline constexpr IntWord kSalmOption1995{1995};
+inline constexpr IntWord kSalmOption2001{2001};
+inline constexpr IntWord kSalmOption2005{2005};
+inline constexpr IntWord kSalmOption2006{2006};
+inline constexpr IntWord kSalmOption2007{2007};
+inline constexpr IntWord kPiercingElement{2088};    // element that pierces the water
+inline constexpr IntWord kSalmOption2372{2372};
+inline constexpr IntWord kSalmOption2469{2469};
+inline constexpr IntWord kNoQuasiStatics{2470};     // 1 when the hawser flag (775) is -1: pages 4-8 passed
+inline constexpr RealWord kAttachmentSeparation{1375};
+inline constexpr RealWord kSalmReal1389{1389};
+inline constexpr RealWord kElementAddedMassTable{2376};  // 40 elements, 2376-2415
+inline constexpr RealWord kElementDragTable{2416};       // 40 elements, 2416-2455
+inline constexpr RealWord kDefaultElementAddedMass{2456};
+inline constexpr RealWord kDefaultElementDrag{2457};
+
 // ---- Regions and record sizes ----
 inline constexpr std::size_t kVesselWords = 1987;    // header and vessel data: kinds 1 and 4
 inline constexpr std::size_t kSecondVesselWords = 4975;  // up to the slow-drift data: kinds 3, 11, 16

@@ -1,0 +1,146 @@
+#include "salm/e/salmed.hpp"
+
+#include <array>
+
+#include "edlib/data_record.hpp"
+#include "edlib/final_page.hpp"
+#include "edlib/site_page.hpp"
+#include "edlib/vessel_pages.hpp"
+#include "sysutl/replies.hpp"
+#include "sysutl/session.hpp"
+
+namespace kelp {
+
+namespace {
+
+constexpr int kSlmout = 17;
+constexpr int kCurentSlot = 12;
+constexpr int kFreeSalmHawser = -1;  // word 775: a free SALM, no vessel attached
+
+void salm_defaults(Tpcm& t, char choice) {
+  t.i(kSessionReserved) = 0;
+  t.i(kIrregularHeadingLimit) = 1;
+  t.i(kSeaCaseLimit) = 1;
+  t.i(kSpreadLimit) = 36;
+  t.i(kRegularHeadingLimit) = 1;
+  t.i(kVesselType) = 1;
+  t.i(kSubEditorKind) = 1;
+  if (choice == 'C') {
+    for (IntWord w : {kSalmOption760, kSalmOption763, kImposedExtension, kMotionRaos, kSalmOption2006,
+                      kSalmOption2372, kSalmOption2007, kSalmOption1910}) {
+      t.i(w) = 0;
+    }
+    t.set_r(kMaxTableLoad, 0.0f);
+    for (IntWord w : {kSalmOption2005, kPiercingElement, kLowFrequencyOn, kSalmOption2469, kSalmOption2001,
+                      kWaveFrequencyOn, kSalmOption1994, kAnyRaoOutput, kSalmOption1995, kIrregularOn,
+                      kSalmOption1993}) {
+      t.i(w) = 1;
+    }
+    for (RealWord w : {kDefaultElementAddedMass, kDefaultElementDrag, kAttachmentSeparation, kStormDuration}) {
+      t.set_r(w, 1.0f);
+    }
+    t.set_r(kSalmReal1389, 100.0f);
+    t.i(kInterpTableSize) = 90;
+    for (std::size_t n = 0; n < 40; ++n) {
+      t.set_r(RealWord{kElementAddedMassTable + n}, 1.0f);
+      t.set_r(RealWord{kElementDragTable + n}, 1.0f);
+    }
+  }
+  t.i(kOption106) = 0;
+  // Word 776 was set to 1 above, so the rule "1 unless it is 1 or 2" keeps it.
+}
+
+// After salm2b: a free SALM (hawser flag -1) has no imposed extension and no
+// low-frequency dynamics, and passes the vessel pages (word 2470).
+void after_salm_slot(Tpcm& t, int slot) {
+  if (slot != 3) return;
+  const bool free_salm = t.i(kHawserFlag) == kFreeSalmHawser;
+  if (free_salm) {
+    t.i(kImposedExtension) = 0;
+    t.i(kLowFrequencyOn) = 0;
+  }
+  t.i(kNoQuasiStatics) = free_salm ? 1 : 0;
+}
+
+bool no_vessel_dynamics(const Tpcm& t) { return t.i(kNoQuasiStatics) + t.i(kLowFrequencyOn) == 0; }
+bool vessel_attached(const Tpcm& t) { return t.i(kNoQuasiStatics) == 0; }
+bool vessel_pages_shown(const Tpcm& t) { return !no_vessel_dynamics(t) && vessel_attached(t); }
+int past_vessel_pages(const Tpcm& t) { return no_vessel_dynamics(t) ? kSlmout : kCurentSlot; }
+bool wind_shown(const Tpcm& t) { return t.i(kWindOn) == 1; }
+bool current_shown(const Tpcm& t) { return t.i(kCurrentOn) == 1; }
+
+constexpr std::array<SlotCondition, kSalmSlots> kConditions = {{
+    {},                                                       // 1 static
+    {},                                                       // 2 salm
+    {},                                                       // 3 salm2b
+    {vessel_attached, [](const Tpcm&) { return 6; }},         // 4 quasck
+    {vessel_pages_shown, past_vessel_pages},                  // 5 vesel1
+    {vessel_pages_shown, past_vessel_pages},                  // 6 vesel2
+    {},                                                       // 7 vesel3
+    {vessel_pages_shown, past_vessel_pages},                  // 8 lowves
+    {},                                                       // 9 extfrc
+    {},                                                       // 10 areas
+    {wind_shown, [](const Tpcm&) { return 12; }},             // 11 wind
+    {current_shown, [](const Tpcm&) { return 13; }},          // 12 curent
+    {}, {}, {}, {}, {}, {}, {}, {},                           // 13 to 20
+}};
+
+constexpr std::array<SlotRoute, kSalmSlots> make_salm_routes() {
+  std::array<SlotRoute, kSalmSlots> a{};
+  for (int k = 1; k < kSalmSlots; ++k) {
+    const int previous = k == 1 ? kSalmSlots : k - 1;
+    a[static_cast<std::size_t>(k - 1)] = {.keys = k,
+                                          .skip = k == 19 ? 1 : k + 2,
+                                          .back = previous,
+                                          .other = previous,
+                                          .zero = k + 1,
+                                          .positive = k + 1,
+                                          .last = kSalmSlots,
+                                          .execute = kSalmSlots};
+  }
+  a[2].keys = 4;  // after salm2b
+  a[2].skip = 6;
+  a[7].skip = 11;  // after lowves
+  a[kSlmout - 1].back_test = no_vessel_dynamics;
+  a[kSlmout - 1].back_alt = 4;
+  a[19] = {.keys = 20, .skip = 2, .back = 18, .other = kEditorEndStep, .zero = 1,
+           .positive = kEditorEndStep, .last = 20, .execute = kEditorEndStep};
+  return a;
+}
+
+constexpr std::array<SlotRoute, kSalmSlots> kRoutes = make_salm_routes();
+
+const EditorLoop kSalmLoop{.kind = kSalmKind,
+                           .record_words = static_cast<int>(kSecondVesselWords),
+                           .routes = kRoutes,
+                           .conditions = kConditions,
+                           .defaults = salm_defaults,
+                           .after_slot = after_salm_slot};
+
+struct SlmfinState : FinalPageState {};
+
+}  // namespace
+
+const EditorLoop& salm_loop() { return kSalmLoop; }
+
+void slmfin(Session& s, std::string_view label) {
+  const FinalPageSetup setup{"ANCHIN.stxt ", "ANCHWELD    ", "???FIN", {}, veswrn_counts, {kNavExecute}};
+  final_page(s, label, s.state<SlmfinState>(), setup);
+}
+
+void salmed(Session& s) {
+  // Slots whose pages are not in this editor yet (salm, salm2b, quasck,
+  // lowves, extfrc, areas, wind, curent, extend, morreg, morran, swell,
+  // slmout, slmot2) stay empty; slot 19 is empty by design.
+  std::array<EditorPage, kSalmSlots> pages{};
+  pages[0] = [](Session& x) { static_page(x); };
+  pages[4] = [](Session& x) { vesel1(x, "5", "Vessel"); };
+  pages[5] = [](Session& x) { vesel2(x, "6", "Vessel"); };
+  pages[6] = [](Session& x) { vesel3(x, "7", "Vessel"); };
+  pages[19] = [](Session& x) { slmfin(x, "19"); };
+  salmed(s, pages);
+}
+
+void salmed(Session& s, std::span<const EditorPage> pages) { run_editor(s, kSalmLoop, pages); }
+
+}  // namespace kelp

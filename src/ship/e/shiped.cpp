@@ -1,0 +1,51 @@
+#include "ship/e/shiped.hpp"
+
+#include <array>
+
+#include "edlib/data_record.hpp"
+#include "edlib/final_page.hpp"
+#include "edlib/site_page.hpp"
+#include "edlib/vessel_pages.hpp"
+#include "sysutl/session.hpp"
+
+namespace kelp {
+
+namespace {
+
+void ship_defaults(Tpcm& t, char) {
+  t.i(kSubEditorKind) = 0;
+  t.i(kSessionReserved) = 0;
+  t.i(kIrregularHeadingLimit) = 37;
+  t.i(kSeaCaseLimit) = 6;
+  t.i(kSpreadLimit) = 36;
+  t.i(kRegularHeadingLimit) = 12;
+  t.i(kVesselType) = 1;
+  t.i(kMemberModel) = 0;
+  t.i(kNoMotionsSummary) = 0;
+}
+
+const EditorLoop kShipLoop{.kind = kShipKind,
+                           .record_words = static_cast<int>(kVesselWords),
+                           .routes = vessel_editor_routes(),
+                           .conditions = {},
+                           .defaults = ship_defaults};
+
+}  // namespace
+
+const EditorLoop& ship_loop() { return kShipLoop; }
+
+void shiped(Session& s) {
+  // Slots whose pages are not in this editor yet (reglar, random, swell2,
+  // shpot1, shpot2) stay empty; slots 10 to 16 are empty by design.
+  std::array<EditorPage, kShipSlots> pages{};
+  pages[0] = [](Session& x) { static_page(x); };
+  pages[1] = [](Session& x) { vesel1(x, "2", "Vessel"); };
+  pages[2] = [](Session& x) { vesel2(x, "3", "Vessel"); };
+  pages[3] = [](Session& x) { vesel3(x, "4", "Vessel"); };
+  pages[16] = [](Session& x) { shpfin(x, "10"); };
+  shiped(s, pages);
+}
+
+void shiped(Session& s, std::span<const EditorPage> pages) { run_editor(s, kShipLoop, pages); }
+
+}  // namespace kelp
