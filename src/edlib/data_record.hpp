@@ -413,10 +413,19 @@ inline constexpr IntWord kSalmOption1993{1993};
 inline constexpr IntWord kSalmOption1994{1994};
 inline constexpr IntWord kSalmOption1995{1995};
 inline constexpr IntWord kSalmOption2001{2001};
-inline constexpr IntWord kSalmOption2005{2005};
+inline constexpr IntWord kElementCount{2005};      // single-anchor-leg elements, up to 40
 inline constexpr IntWord kSalmOption2006{2006};
 inline constexpr IntWord kSalmOption2007{2007};
 inline constexpr IntWord kPiercingElement{2088};    // element that pierces the water
+inline constexpr IntWord kSubmergenceOption{2002};
+inline constexpr IntWord kMomentElements{2004};     // elements selected for shear/moment computation
+inline constexpr RealWord kPiercingWaterplaneArea{2374};
+// Element tables of 40, element n at the first word + n - 1.
+inline constexpr IntWord kElementJoints{2008};       // lower-joint constraint, not 0 a free joint
+inline constexpr IntWord kElementMomentFlags{2048};  // bending moment computed when not 0
+inline constexpr RealWord kElementLengths{2092};
+inline constexpr RealWord kElementVolumes{2132};
+inline constexpr int kMaxSalmElements = 40;
 inline constexpr IntWord kSalmOption2372{2372};
 inline constexpr IntWord kSalmOption2469{2469};
 inline constexpr IntWord kNoQuasiStatics{2470};     // 1 when the hawser flag (775) is -1: pages 4-8 passed

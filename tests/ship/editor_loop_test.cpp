@@ -226,7 +226,7 @@ TEST(OtherEditors, DefaultsOfACreatedDataSet) {
     expect_ints(t, {{kSessionReserved, 0}, {kIrregularHeadingLimit, 1}, {kSeaCaseLimit, 1}, {kSpreadLimit, 36},
                     {kRegularHeadingLimit, 1}, {kVesselType, 1}, {kSubEditorKind, 1}, {kOption106, 0},
                     {kSalmOption760, 0}, {kImposedExtension, 0}, {kMotionRaos, 0}, {kSalmOption2007, 0},
-                    {kSalmOption2005, 1}, {kPiercingElement, 1}, {kLowFrequencyOn, 1}, {kSalmOption2469, 1},
+                    {kElementCount, 1}, {kPiercingElement, 1}, {kLowFrequencyOn, 1}, {kSalmOption2469, 1},
                     {kWaveFrequencyOn, 1}, {kAnyRaoOutput, 1}, {kIrregularOn, 1}, {kSalmOption1993, 1},
                     {kInterpTableSize, 90}});
     for (RealWord w : {kDefaultElementAddedMass, kDefaultElementDrag, kAttachmentSeparation, kStormDuration,

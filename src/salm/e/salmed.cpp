@@ -1,9 +1,9 @@
 #include "salm/e/salmed.hpp"
+#include "salm/e/slmfin.hpp"
 
 #include <array>
 
 #include "edlib/data_record.hpp"
-#include "edlib/final_page.hpp"
 #include "edlib/site_page.hpp"
 #include "edlib/vessel_pages.hpp"
 #include "sysutl/replies.hpp"
@@ -31,7 +31,7 @@ void salm_defaults(Tpcm& t, char choice) {
       t.i(w) = 0;
     }
     t.set_r(kMaxTableLoad, 0.0f);
-    for (IntWord w : {kSalmOption2005, kPiercingElement, kLowFrequencyOn, kSalmOption2469, kSalmOption2001,
+    for (IntWord w : {kElementCount, kPiercingElement, kLowFrequencyOn, kSalmOption2469, kSalmOption2001,
                       kWaveFrequencyOn, kSalmOption1994, kAnyRaoOutput, kSalmOption1995, kIrregularOn,
                       kSalmOption1993}) {
       t.i(w) = 1;
@@ -117,16 +117,9 @@ const EditorLoop kSalmLoop{.kind = kSalmKind,
                            .defaults = salm_defaults,
                            .after_slot = after_salm_slot};
 
-struct SlmfinState : FinalPageState {};
-
 }  // namespace
 
 const EditorLoop& salm_loop() { return kSalmLoop; }
-
-void slmfin(Session& s, std::string_view label) {
-  const FinalPageSetup setup{"ANCHIN.stxt ", "ANCHWELD    ", "???FIN", {}, veswrn_counts, {kNavExecute}};
-  final_page(s, label, s.state<SlmfinState>(), setup);
-}
 
 void salmed(Session& s) {
   // Slots whose pages are not in this editor yet (salm, salm2b, quasck,

@@ -2,7 +2,6 @@
 // The single-anchor-leg editor (kind 11): its page loop over 20 slots, some
 // shown only under conditions of the record, its defaults and its final page.
 #include <span>
-#include <string_view>
 
 #include "ship/e/editor_loop.hpp"
 
@@ -19,10 +18,5 @@ const EditorLoop& salm_loop();
 // Runs the editor over its own pages, or over the given ones (tests).
 void salmed(Session& s);
 void salmed(Session& s, std::span<const EditorPage> pages);
-
-// The final page "19": the shared final page with the listing "ANCHIN.stxt",
-// the editor name "ANCHWELD" and the vessel checks; its print-pass flag and
-// saved unit are its own.
-void slmfin(Session& s, std::string_view label);
 
 }  // namespace kelp
