@@ -407,8 +407,6 @@ inline constexpr RealWord kMemberScales{3668};       // three scale factors of t
 // Single-anchor-leg words set when a data set is created.
 inline constexpr IntWord kSalmOption760{760};
 inline constexpr IntWord kSalmOption763{763};
-inline constexpr IntWord kImposedExtension{1907};   // 1 imposed extension, 0 computed
-inline constexpr IntWord kSalmOption1910{1910};
 inline constexpr IntWord kSalmOption1993{1993};
 inline constexpr IntWord kSalmOption1994{1994};
 inline constexpr IntWord kSalmOption1995{1995};
@@ -430,7 +428,6 @@ inline constexpr IntWord kSalmOption2372{2372};
 inline constexpr IntWord kSalmOption2469{2469};
 inline constexpr IntWord kNoQuasiStatics{2470};     // 1 when the hawser flag (775) is -1: pages 4-8 passed
 inline constexpr RealWord kAttachmentSeparation{1375};
-inline constexpr RealWord kSalmReal1389{1389};
 inline constexpr RealWord kElementAddedMassTable{2376};  // 40 elements, 2376-2415
 inline constexpr RealWord kElementDragTable{2416};       // 40 elements, 2416-2455
 inline constexpr RealWord kDefaultElementAddedMass{2456};

@@ -225,7 +225,7 @@ TEST(OtherEditors, DefaultsOfACreatedDataSet) {
     const Tpcm& t = r.ss.s.tpcm;
     expect_ints(t, {{kSessionReserved, 0}, {kIrregularHeadingLimit, 1}, {kSeaCaseLimit, 1}, {kSpreadLimit, 36},
                     {kRegularHeadingLimit, 1}, {kVesselType, 1}, {kSubEditorKind, 1}, {kOption106, 0},
-                    {kSalmOption760, 0}, {kImposedExtension, 0}, {kMotionRaos, 0}, {kSalmOption2007, 0},
+                    {kSalmOption760, 0}, {kExtensionOn, 0}, {kMotionRaos, 0}, {kSalmOption2007, 0},
                     {kElementCount, 1}, {kPiercingElement, 1}, {kLowFrequencyOn, 1}, {kSalmOption2469, 1},
                     {kWaveFrequencyOn, 1}, {kAnyRaoOutput, 1}, {kIrregularOn, 1}, {kSalmOption1993, 1},
                     {kInterpTableSize, 90}});
@@ -233,7 +233,7 @@ TEST(OtherEditors, DefaultsOfACreatedDataSet) {
                        kElementAddedMassTable, RealWord{2415}, kElementDragTable, RealWord{2455}}) {
       EXPECT_EQ(t.r(w), 1.0f) << w.n;
     }
-    EXPECT_EQ(t.r(kSalmReal1389), 100.0f);
+    EXPECT_EQ(t.r(kFreeboardLoad), 100.0f);
   }
 }
 

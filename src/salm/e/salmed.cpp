@@ -26,8 +26,8 @@ void salm_defaults(Tpcm& t, char choice) {
   t.i(kVesselType) = 1;
   t.i(kSubEditorKind) = 1;
   if (choice == 'C') {
-    for (IntWord w : {kSalmOption760, kSalmOption763, kImposedExtension, kMotionRaos, kSalmOption2006,
-                      kSalmOption2372, kSalmOption2007, kSalmOption1910}) {
+    for (IntWord w : {kSalmOption760, kSalmOption763, kExtensionOn, kMotionRaos, kSalmOption2006,
+                      kSalmOption2372, kSalmOption2007, kLfSurgeDampingMode}) {
       t.i(w) = 0;
     }
     t.set_r(kMaxTableLoad, 0.0f);
@@ -39,7 +39,7 @@ void salm_defaults(Tpcm& t, char choice) {
     for (RealWord w : {kDefaultElementAddedMass, kDefaultElementDrag, kAttachmentSeparation, kStormDuration}) {
       t.set_r(w, 1.0f);
     }
-    t.set_r(kSalmReal1389, 100.0f);
+    t.set_r(kFreeboardLoad, 100.0f);
     t.i(kInterpTableSize) = 90;
     for (std::size_t n = 0; n < 40; ++n) {
       t.set_r(RealWord{kElementAddedMassTable + n}, 1.0f);
@@ -56,7 +56,7 @@ void after_salm_slot(Tpcm& t, int slot) {
   if (slot != 3) return;
   const bool free_salm = t.i(kHawserFlag) == kFreeSalmHawser;
   if (free_salm) {
-    t.i(kImposedExtension) = 0;
+    t.i(kExtensionOn) = 0;
     t.i(kLowFrequencyOn) = 0;
   }
   t.i(kNoQuasiStatics) = free_salm ? 1 : 0;
