@@ -16,9 +16,6 @@ namespace kelp {
 
 namespace {
 
-constexpr std::size_t kTurretFlag = 787;   // 1: turret mooring
-constexpr std::size_t kTurretX = 1374;     // real: turret centroid x
-constexpr std::size_t kSummaryFile = 147;  // the tab-delimited summary "XCLDAT.stxt"
 constexpr std::int32_t kCodeSaveExit = -2;
 
 // Per program kind: listing, editor name, and the turret flag and centroid
@@ -77,7 +74,7 @@ void mooring_final_checks(Session& s, int& warnings, int& fatal) {
   veswrn(s, warnings, fatal);
   linwrn(s, warnings, fatal);
   hardwire(s);
-  if (s.tpcm.i(kTimeDomainSwitch) == 1) s.tpcm.i(kSummaryFile) = 0;
+  if (s.tpcm.i(kTimeDomainSwitch) == 1) s.tpcm.i(kTabSummary) = 0;
 }
 
 void morfin(Session& s, std::string_view label, int& chain) {
