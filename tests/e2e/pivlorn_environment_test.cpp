@@ -136,7 +136,7 @@ TEST_F(PivlornEnvironment, PagesEditsAndHelpInEnglishUnits) {
   EXPECT_EQ(file_word(saved, 458), 0x3F67D894);  // 0.90564847, worked out by hand
   // The print pass of the save lists the four pages without a prompt.
   const std::string listing = slurp(dir_ / "PIVAIN.stxt");
-  EXPECT_EQ(page_labels(listing), "1 6 7 8 9 10 11 11b 13 14 15 16 17 18 20 21 22 ");
+  EXPECT_EQ(page_labels(listing), "1 6 7 8 9 10 11 11b 13 14 15 16 17 18 19 20 21 22 ");
   for (const std::string* page : {&kPage11, &kPage11b, &kPage14, &kPage15}) {
     EXPECT_NE(listing.find(page->substr(0, page->size() - 1)), std::string::npos) << *page;
   }

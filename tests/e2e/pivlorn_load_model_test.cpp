@@ -155,7 +155,7 @@ TEST_F(PivlornLoadModel, PrintPassListsThePagesAndTheTablesInUse) {
   const RunResult r = run({"C", "L", "1"});
   ASSERT_EQ(r.status, 0) << r.screen;
   const std::string listing = slurp(dir_ / "PIVAIN.stxt");
-  EXPECT_EQ(page_labels(listing), "1 6 7 8 9 10 11 11b 13 16 17 18 20 21 22 ");
+  EXPECT_EQ(page_labels(listing), "1 6 7 8 9 10 11 11b 13 16 17 18 19 20 21 22 ");
   const auto page10 = listing.find("Page 10:");
   const auto wind = listing.find(" +++ <<Wind Force>> Coefficient Specification +++");
   const auto current = listing.find(" +++ <<Current Force>> Coefficient Specification +++");

@@ -52,6 +52,7 @@ void install_moor_pages(MoorPageTable& pages) {
   set_moor_page(pages, 18, [](Session& s) { extend(s, "16"); });
   set_moor_page(pages, 19, [](Session& s) { morreg(s, "17"); });
   set_moor_page(pages, 20, [](Session& s) { morran(s, "18"); });
+  set_moor_page(pages, 21, [](Session& s) { swell2(s, "19"); });
   set_moor_page(pages, 22, [](Session& s) { morot1(s, "20"); });
   set_moor_page(pages, 23, [](Session& s) { morot2(s, "21"); });
   set_moor_page(pages, 24, [](Session& s) { gustropts(s, "22"); });
