@@ -4,6 +4,8 @@
 // and end of input.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -223,6 +225,27 @@ TEST_F(Pivlorn, IrregularSeasOfOneSeaStateOnPage18) {
   EXPECT_EQ(file_word(data, 169), 1);
   EXPECT_EQ(file_word(data, 170), 1);
 }
+
+TEST_F(Pivlorn, AnOlderFileIsUpgradedWithItsNotesAndSavedAtTheCurrentVersion) {
+  std::string data = create_and_save();
+  // Version 5.0: the upgrader of the single-point mooring runs its steps
+  // from there on; the fairlead layout is already the current one.
+  data.replace(4 + 4 * 216, 4, be32(std::bit_cast<std::uint32_t>(5.0f)));
+  write_file(dir_ / "PIVADAT", data);
+  std::vector<std::string> replies{"M"};
+  replies.insert(replies.end(), 12, "");  // the change notes' waits, then pages
+  replies.insert(replies.end(), {"L", "1"});
+  const RunResult r = run(replies);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_NE(r.screen.find(" ++> Dry weight specification now required for moorings.\n"), std::string::npos);
+  EXPECT_NE(slurp(dir_ / "DATUPWRN.stxt").find("**** Data File Changes Since Version  5.00: ****"), std::string::npos);
+  const std::string saved = slurp(dir_ / "PIVADAT");
+  ASSERT_EQ(saved.size(), kPivadatBytes);
+  EXPECT_FLOAT_EQ(std::fabs(file_real(saved, 216)), 6.8f);
+  EXPECT_TRUE(slurp(dir_ / "PIVABAK") == data);
+}
+
 
 }  // namespace
 }  // namespace kelp::e2e
