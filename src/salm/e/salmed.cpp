@@ -4,6 +4,9 @@
 #include <array>
 
 #include "edlib/data_record.hpp"
+#include "edlib/environment_pages.hpp"
+#include "edlib/lf_dynamics_pages.hpp"
+#include "edlib/sea_pages.hpp"
 #include "edlib/site_page.hpp"
 #include "edlib/vessel_pages.hpp"
 #include "sysutl/replies.hpp"
@@ -122,14 +125,19 @@ const EditorLoop kSalmLoop{.kind = kSalmKind,
 const EditorLoop& salm_loop() { return kSalmLoop; }
 
 void salmed(Session& s) {
-  // Slots whose pages are not in this editor yet (salm, salm2b, quasck,
-  // lowves, extfrc, areas, wind, curent, extend, morreg, morran, swell,
-  // slmout, slmot2) stay empty; slot 19 is empty by design.
+  // Slots whose pages are not in this editor yet (salm, salm2b, lowves,
+  // extfrc, areas, curent, swell, slmout, slmot2) stay empty; slot 19 is
+  // empty by design.
   std::array<EditorPage, kSalmSlots> pages{};
   pages[0] = [](Session& x) { static_page(x); };
+  pages[3] = [](Session& x) { quasck(x, "4"); };
   pages[4] = [](Session& x) { vesel1(x, "5", "Vessel"); };
   pages[5] = [](Session& x) { vesel2(x, "6", "Vessel"); };
   pages[6] = [](Session& x) { vesel3(x, "7", "Vessel"); };
+  pages[10] = [](Session& x) { wind(x, "11"); };
+  pages[12] = [](Session& x) { extend(x, "13"); };
+  pages[13] = [](Session& x) { morreg(x, "14"); };
+  pages[14] = [](Session& x) { morran(x, "15"); };
   pages[19] = [](Session& x) { slmfin(x, "19"); };
   salmed(s, pages);
 }

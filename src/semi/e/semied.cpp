@@ -5,6 +5,9 @@
 #include "edlib/data_record.hpp"
 #include "edlib/final_page.hpp"
 #include "edlib/member_table.hpp"
+#include "edlib/member_page.hpp"
+#include "edlib/output_option_pages.hpp"
+#include "edlib/sea_pages.hpp"
 #include "edlib/site_page.hpp"
 #include "edlib/vessel_pages.hpp"
 #include "sysutl/replies.hpp"
@@ -62,13 +65,18 @@ void semfin(Session& s, std::string_view label) {
 }
 
 void semied(Session& s) {
-  // Slots whose pages are not in this editor yet (cylndr, reglar, random,
-  // swell2, shpot1, semot2) stay empty.
+  // The output options page of this editor (slot 10) is not built yet: its
+  // slot stays empty.
   std::array<EditorPage, kSemiSlots> pages{};
   pages[0] = [](Session& x) { static_page(x); };
   pages[1] = [](Session& x) { vesel1(x, "2", "Vessel"); };
   pages[2] = [](Session& x) { vesel2(x, "3", "Vessel"); };
   pages[3] = [](Session& x) { vesel3(x, "4", "Vessel"); };
+  pages[4] = [](Session& x) { cylndr(x, "5"); };
+  pages[5] = [](Session& x) { reglar(x, "6"); };
+  pages[6] = [](Session& x) { random(x, "7"); };
+  pages[7] = [](Session& x) { swell2(x, "8"); };
+  pages[8] = [](Session& x) { shpot1(x, "9"); };
   pages[16] = [](Session& x) { semfin(x, "11"); };
   semied(s, pages);
 }

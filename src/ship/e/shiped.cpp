@@ -4,6 +4,8 @@
 
 #include "edlib/data_record.hpp"
 #include "edlib/final_page.hpp"
+#include "edlib/output_option_pages.hpp"
+#include "edlib/sea_pages.hpp"
 #include "edlib/site_page.hpp"
 #include "edlib/vessel_pages.hpp"
 #include "sysutl/session.hpp"
@@ -35,13 +37,17 @@ const EditorLoop kShipLoop{.kind = kShipKind,
 const EditorLoop& ship_loop() { return kShipLoop; }
 
 void shiped(Session& s) {
-  // Slots whose pages are not in this editor yet (reglar, random, swell2,
-  // shpot1, shpot2) stay empty; slots 10 to 16 are empty by design.
+  // Slots 10 to 16 are empty by design.
   std::array<EditorPage, kShipSlots> pages{};
   pages[0] = [](Session& x) { static_page(x); };
   pages[1] = [](Session& x) { vesel1(x, "2", "Vessel"); };
   pages[2] = [](Session& x) { vesel2(x, "3", "Vessel"); };
   pages[3] = [](Session& x) { vesel3(x, "4", "Vessel"); };
+  pages[4] = [](Session& x) { reglar(x, "5"); };
+  pages[5] = [](Session& x) { random(x, "6"); };
+  pages[6] = [](Session& x) { swell2(x, "7"); };
+  pages[7] = [](Session& x) { shpot1(x, "8"); };
+  pages[8] = [](Session& x) { shpot2(x, "9"); };
   pages[16] = [](Session& x) { shpfin(x, "10"); };
   shiped(s, pages);
 }
