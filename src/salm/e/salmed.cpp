@@ -2,9 +2,15 @@
 #include "salm/e/slmfin.hpp"
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <string_view>
 
+#include "edlib/areas_page.hpp"
 #include "edlib/data_record.hpp"
 #include "edlib/environment_pages.hpp"
+#include "edlib/external_force_pages.hpp"
+#include "edlib/load_model_page.hpp"
 #include "edlib/lf_dynamics_pages.hpp"
 #include "edlib/sea_pages.hpp"
 #include "edlib/site_page.hpp"
@@ -120,24 +126,69 @@ const EditorLoop kSalmLoop{.kind = kSalmKind,
                            .defaults = salm_defaults,
                            .after_slot = after_salm_slot};
 
+// The constant-force page edits the record's first auxiliary force block: its
+// switch and frame, the mean X and Y force, the mean moment and the point of
+// application, the words the simulation reads for a constant load on the
+// vessel. The page works on references; the integers are handed over in
+// place, the reals (kept as bits in the record) through copies that are
+// written back when the page returns, also when the session stops inside it,
+// and only where the bits changed, so that a print pass or a look at the page
+// leaves every word exactly as it was.
+class ConstantForceWords {
+ public:
+  explicit ConstantForceWords(Tpcm& t) : t_(t) {
+    for (std::size_t k = 0; k < kReals; ++k) value_[k] = std::bit_cast<float>(t_.bits(kWords[k]));
+  }
+  ConstantForceWords(const ConstantForceWords&) = delete;
+  ConstantForceWords& operator=(const ConstantForceWords&) = delete;
+  ~ConstantForceWords() {
+    for (std::size_t k = 0; k < kReals; ++k) {
+      const auto bits = std::bit_cast<std::int32_t>(value_[k]);
+      if (bits != t_.bits(kWords[k])) t_.bits(kWords[k]) = bits;
+    }
+  }
+
+  ConstantForce force() {
+    return {t_.i(kBlock.on), value_[0], value_[1], value_[2], value_[3], value_[4], t_.i(kBlock.frame)};
+  }
+
+ private:
+  static constexpr const ForceBlockWords& kBlock = kExternalForces[0];
+  static constexpr std::size_t kReals = 5;
+  // In the order of ConstantForce: X and Y force, X and Y point, moment.
+  static constexpr std::array<RealWord, kReals> kWords = {kBlock.mean_x, kBlock.mean_y, kBlock.x, kBlock.y,
+                                                         kBlock.moment};
+  Tpcm& t_;
+  std::array<float, kReals> value_{};
+};
+
+void constant_force(Session& s, std::string_view label) {
+  ConstantForceWords words(s.tpcm);
+  extfrc(s, label, "Vessel", words.force());
+}
+
 }  // namespace
 
 const EditorLoop& salm_loop() { return kSalmLoop; }
 
 void salmed(Session& s) {
-  // Slots whose pages are not in this editor yet (salm, salm2b, lowves,
-  // extfrc, areas, curent, swell, slmout, slmot2) stay empty; slot 19 is
-  // empty by design.
+  // Slots whose pages are not in this editor yet (salm, salm2b, slmout,
+  // slmot2) stay empty; slot 19 is empty by design.
   std::array<EditorPage, kSalmSlots> pages{};
   pages[0] = [](Session& x) { static_page(x); };
   pages[3] = [](Session& x) { quasck(x, "4"); };
   pages[4] = [](Session& x) { vesel1(x, "5", "Vessel"); };
   pages[5] = [](Session& x) { vesel2(x, "6", "Vessel"); };
   pages[6] = [](Session& x) { vesel3(x, "7", "Vessel"); };
+  pages[7] = [](Session& x) { lowves(x, "8", "Vessel", {kWindSelector, kCurrentSelector, kDriftSelector}); };
+  pages[8] = [](Session& x) { constant_force(x, "9"); };
+  pages[9] = [](Session& x) { areas(x, "10", "Vessel"); };
   pages[10] = [](Session& x) { wind(x, "11"); };
+  pages[11] = [](Session& x) { curent(x, "12", 0); };
   pages[12] = [](Session& x) { extend(x, "13"); };
   pages[13] = [](Session& x) { morreg(x, "14"); };
   pages[14] = [](Session& x) { morran(x, "15"); };
+  pages[15] = [](Session& x) { swell(x, "16", kFirstSwellWords); };
   pages[19] = [](Session& x) { slmfin(x, "19"); };
   salmed(s, pages);
 }
