@@ -279,6 +279,56 @@ TEST(OtherEditors, SingleAnchorLegSlotsShownByTheRecord) {
   }
 }
 
+// The single-anchor-leg editor over its own pages; the labels of the page
+// headers shown, as " 1 8 9 ".
+FakeRun salm_pages_run(std::string replies) {
+  return FakeRun([](Session& s, std::span<const EditorPage>) { salmed(s); }, kSalmKind, kSalmSlots,
+                 std::move(replies));
+}
+std::string page_labels(const std::string& screen) {
+  std::string labels = " ";
+  for (auto p = screen.find("  Page "); p != std::string::npos; p = screen.find("  Page ", p + 1)) {
+    labels += screen.substr(p + 7, screen.find(':', p) - p - 7) + " ";
+  }
+  return labels;
+}
+
+TEST(OtherEditors, SingleAnchorLegPagesShownByTheRecord) {
+  // Replies from the menu on, the labels shown from the start, a label passed.
+  const std::string cases[][3] = {
+      // A new data set: lowves, extfrc, areas; wind and current off pass on.
+      {"C\nJ8\n0\n0\n0\nJ15\n0\n", " 1 8 9 10 13 15 16 ", " 12 "},
+      // Wind and current switched on at areas: wind, then curent.
+      {"C\nJ10\n1\n11\n0\n0\n", " 1 10 10 10 11 12 ", " 13 "},
+      // Low-frequency dynamics off at quasck: vesel3 goes past lowves.
+      {"C\nJ4\n1\nJ7\n0\n", " 1 4 4 7 ", " 8 "},
+  };
+  for (const auto& [replies, shown, passed] : cases) {
+    FakeRun r = salm_pages_run(replies);
+    r.run();
+    const std::string labels = page_labels(r.ss.shown());
+    EXPECT_EQ(labels.substr(0, shown.size()), shown) << replies;
+    EXPECT_EQ(labels.find(passed), std::string::npos) << labels;
+  }
+}
+
+TEST(OtherEditors, SingleAnchorLegConstantForceKeptInTheRecord) {
+  // Every item edited, the listing made (a print pass), saved.
+  FakeRun r = salm_pages_run("C\nJ9\n1\n2\n250\n4\n-3.5e3\n5\n6\n12.5\n7\n-4\n0\nL\n5\n1\n");
+  EXPECT_EQ(r.run(), -1);
+  const Tpcm& t = r.ss.s.tpcm;
+  const ForceBlockWords& b = kExternalForces[0];
+  EXPECT_EQ(std::vector<int>({t.i(b.on), t.i(b.frame)}), std::vector<int>({1, 1}));
+  EXPECT_EQ(std::vector<float>({t.r(b.mean_x), t.r(b.mean_y), t.r(b.moment), t.r(b.x), t.r(b.y)}),
+            std::vector<float>({250.0f, 0.0f, -3500.0f, 12.5f, -4.0f}));
+  EXPECT_NE(r.fs->get("ANCHIN.stxt").find(" 2) X force component ........................     250.00 kips"),
+            std::string::npos);
+  // Replies that run out on the page leave the edit in the record.
+  FakeRun cut = salm_pages_run("C\nJ9\n1\n2\n-7\n");
+  cut.run();
+  EXPECT_EQ(cut.ss.s.tpcm.r(b.mean_x), -7.0f);
+}
+
 TEST(OtherEditors, PrintPassRunsEveryPageAgain) {
   // The ship editor's slots 10 to 16 are empty.
   FakeRun r(shiped, kShipKind, kShipSlots, "C\n", {10, 11, 12, 13, 14, 15, 16});
