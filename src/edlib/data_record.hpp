@@ -323,6 +323,8 @@ inline constexpr RealWord kAuxForce3X{1481};        // horizontal vector of the 
 inline constexpr RealWord kAuxForce3Y{1482};
 inline constexpr RealWord kBuoyHeading{2671};  // degrees
 inline constexpr IntWord kOnlySquareLaw{3306};      // yes/no: only square-law driving forces
+// More output options of the semisubmersible editor.
+inline constexpr IntWord kPhantomWeightOn{188};     // yes/no: simulated TLP mooring with a phantom weight (word 482)
     // largest load of the interpolation tables
 inline constexpr RealWord kMeanFairleadX{2608};
 inline constexpr RealWord kBuoyDraft{2645};       // draft of the second body (twin of 1411)

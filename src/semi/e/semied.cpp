@@ -10,6 +10,7 @@
 #include "edlib/sea_pages.hpp"
 #include "edlib/site_page.hpp"
 #include "edlib/vessel_pages.hpp"
+#include "semi/e/semot2.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 
@@ -65,8 +66,6 @@ void semfin(Session& s, std::string_view label) {
 }
 
 void semied(Session& s) {
-  // The output options page of this editor (slot 10) is not built yet: its
-  // slot stays empty.
   std::array<EditorPage, kSemiSlots> pages{};
   pages[0] = [](Session& x) { static_page(x); };
   pages[1] = [](Session& x) { vesel1(x, "2", "Vessel"); };
@@ -77,6 +76,7 @@ void semied(Session& s) {
   pages[6] = [](Session& x) { random(x, "7"); };
   pages[7] = [](Session& x) { swell2(x, "8"); };
   pages[8] = [](Session& x) { shpot1(x, "9"); };
+  pages[9] = [](Session& x) { semot2(x, "10"); };
   pages[16] = [](Session& x) { semfin(x, "11"); };
   semied(s, pages);
 }
