@@ -1,16 +1,28 @@
 // The checks of the single-anchor-leg final page: each finding with and
 // without its trigger, texts exact, and the elements selected for shear and
-// moment computation.
+// moment computation. Then the final pages of the single-anchor-leg and the
+// semisubmersible editors as a user meets them, over their own checks: when
+// findings pause, the silent run stopped by a fatal finding, and the one
+// listing of the print pass.
 #include "salm/e/slmfin.hpp"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "edlib/create_record.hpp"
 #include "edlib/data_record.hpp"
+#include "edlib/final_page.hpp"
+#include "salm/e/salmed.hpp"
+#include "semi/e/semied.hpp"
+#include "sysutl/replies.hpp"
+#include "sysutl/session.hpp"
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
@@ -175,6 +187,126 @@ TEST(Slmchk, ACountFromTheFileIsClampedToFortyElements) {
     for (int n = 1; n <= 40; ++n) set_element(t, n, 0, 0.0f, 0.0f, 0);
   });
   EXPECT_EQ(f.moment_elements, 0);
+}
+
+// ---- The final pages ----
+
+// A new data set of the page's kind standing on its final page; the vessel
+// checks find what a new record lacks.
+struct FinalPageKind {
+  const char* name;
+  void (*page)(Session&, std::string_view);
+  int kind;
+  const char* listing;
+  // Changes to a new record that leave six findings, seven findings, and
+  // warnings without any fatal one.
+  std::function<void(Tpcm&)> six, seven, warnings_only;
+};
+
+// The gyradii and the water depth that a new record lacks.
+void particulars(Tpcm& t) {
+  for (std::size_t k = 0; k < 3; ++k) t.set_r(RealWord{kPitchGyradius + k}, 10.0f);
+  t.set_r(kWaterDepth, 100.0f);
+}
+
+void forward_speed(Tpcm& t) {
+  t.set_r(kSpeed, 1.0f);
+  t.i(kUserRaos) = 1;
+}
+
+const FinalPageKind kFinalPages[] = {
+    {"semfin", semfin, kSemiKind, "DUVAIN.stxt",
+     // Forward speed with user RAOs adds a warning, a negative GM one more.
+     forward_speed,
+     [](Tpcm& t) {
+       forward_speed(t);
+       t.set_r(kMetacentreL, -1.0f);
+     },
+     particulars},
+    {"slmfin", slmfin, kSalmKind, "ANCHIN.stxt",
+     // A free SALM has no tanker to check.
+     [](Tpcm& t) { t.i(kNoQuasiStatics) = 1; }, [](Tpcm&) {},
+     [](Tpcm& t) {
+       particulars(t);
+       t.set_r(kWaterplaneArea, 10.0f);
+       t.i(kNoQuasiStatics) = 1;
+     }},
+};
+
+struct OnFinalPage : testing::InTempDir {
+  static void ready(testing::ScriptedSession& t, const FinalPageKind& p, const std::function<void(Tpcm&)>& change) {
+    create_record(t.s, p.kind, 4975);
+    Tpcm& r = t.s.tpcm;
+    r.i(kProgramKind) = p.kind;
+    r.i(kOutputUnit) = kScreen;
+    r.i(kNavCode) = 0;
+    change(r);
+  }
+};
+
+int findings(const std::string& screen) {
+  return testing::count_of(screen, " ++> Warning") + testing::count_of(screen, " ++> Fatal Warning");
+}
+
+TEST_F(OnFinalPage, SixFindingsPauseOnThePageSevenPauseOnlyInTheChecks) {
+  for (const FinalPageKind& p : kFinalPages) {
+    for (const int n : {6, 7}) {
+      SCOPED_TRACE(std::string(p.name) + " " + std::to_string(n));
+      // Run, one wait, then leave without saving: a second wait would take
+      // the "2" and leave the script without a reply.
+      testing::ScriptedSession t("3\n\n2\n");
+      ready(t, p, n == 6 ? p.six : p.seven);
+      p.page(t.s, "11");
+      const std::string shown = t.shown();
+      EXPECT_EQ(findings(shown), n);
+      EXPECT_EQ(testing::count_of(shown, "Press <RETURN> to continue"), 1);
+      EXPECT_EQ(t.s.tpcm.i(kNavCode), 101);
+    }
+  }
+}
+
+TEST_F(OnFinalPage, FatalFindingInASilentRunClosesTheReportAndStops) {
+  for (const FinalPageKind& p : kFinalPages) {
+    SCOPED_TRACE(p.name);
+    testing::ScriptedSession t("4\n");
+    ready(t, p, p.six);
+    EXPECT_THROW(p.page(t.s, "11"), ProgramStop);
+    EXPECT_FALSE(t.s.is_open(kSilentUnit));
+    EXPECT_NE(read("Diagnostics.stxt").find(" ++> Fatal Warning: A vessel gyradii is nonpositive."), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(p.listing));
+  }
+}
+
+TEST_F(OnFinalPage, ExecuteMakesTheListingOnceWithTheOutputUnitSaved) {
+  for (const FinalPageKind& p : kFinalPages) {
+    for (const int unit : {kScreen, kSilentUnit}) {
+      SCOPED_TRACE(std::string(p.name) + " " + std::to_string(unit));
+      // Interactive: run, the wait after the warnings, run again over them;
+      // later the same once more. Silent: the warnings do not stop the run.
+      testing::ScriptedSession t(unit == kScreen ? "3\n\n3\n3\n\n3\n" : "4\n");
+      ready(t, p, p.warnings_only);
+      Tpcm& r = t.s.tpcm;
+      p.page(t.s, "11");
+      EXPECT_EQ(r.i(kNavCode), kNavFirst);
+      EXPECT_EQ(r.i(kPrintPass), 1);
+      EXPECT_EQ(r.i(kOutputUnit), kListingUnit);
+      t.s.write_line(kListingUnit, "page 1");
+      // Back from the print pass: listing closed, the saved unit restored.
+      p.page(t.s, "11");
+      EXPECT_EQ(r.i(kNavCode), kNavExecute);
+      EXPECT_EQ(r.i(kOutputUnit), unit);
+      EXPECT_EQ(read(p.listing), "page 1\n");
+      // The page's print-pass flag is its own, not the shared final page's.
+      EXPECT_EQ(t.s.state<FinalPageState>().hcdone, 0);
+      if (unit != kScreen) continue;
+      // A save that failed brings the user back: no second listing.
+      r.i(kNavCode) = 0;
+      p.page(t.s, "11");
+      EXPECT_EQ(r.i(kNavCode), kNavExecute);
+      EXPECT_EQ(r.i(kPrintPass), 0);
+      EXPECT_EQ(read(p.listing), "page 1\n");
+    }
+  }
 }
 
 }  // namespace
