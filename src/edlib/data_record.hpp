@@ -434,6 +434,15 @@ inline constexpr RealWord kElementAddedMassTable{2376};  // 40 elements, 2376-24
 inline constexpr RealWord kElementDragTable{2416};       // 40 elements, 2416-2455
 inline constexpr RealWord kDefaultElementAddedMass{2456};
 inline constexpr RealWord kDefaultElementDrag{2457};
+// Words of the single-anchor-leg information and output-option pages.
+inline constexpr RealWord kOffsetIncrement{1672};      // offset step of the static offset table
+inline constexpr IntWord kLoadVariationCopy{1987};     // follows word 1993 at each display of the output page
+inline constexpr IntWord kJointPositionRaos{1988};     // yes/no: position RAOs at free joints
+inline constexpr IntWord kArticulationAngleRaos{1989}; // yes/no: angle RAOs of articulated members
+inline constexpr IntWord kMemberFixedLoads{1997};      // 1: loads decomposed in member-fixed coordinates
+inline constexpr IntWord kSimplifiedMemberDrag{1998};  // yes/no: simplified member drag model
+inline constexpr IntWord kSpectralRaoOutput{102};      // yes/no: spectral densities in place of RAOs
+inline constexpr IntWord kPlotterFile{112};            // yes/no: create the plotter file
 
 // ---- Regions and record sizes ----
 inline constexpr std::size_t kVesselWords = 1987;    // header and vessel data: kinds 1 and 4

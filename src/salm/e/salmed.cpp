@@ -1,5 +1,7 @@
 #include "salm/e/salmed.hpp"
+#include "salm/e/salm.hpp"
 #include "salm/e/slmfin.hpp"
+#include "salm/e/slmout.hpp"
 
 #include <array>
 #include <bit>
@@ -172,10 +174,11 @@ void constant_force(Session& s, std::string_view label) {
 const EditorLoop& salm_loop() { return kSalmLoop; }
 
 void salmed(Session& s) {
-  // Slots whose pages are not in this editor yet (salm, salm2b, slmout,
-  // slmot2) stay empty; slot 19 is empty by design.
+  // The page of slot 3 (salm2b) is not in this editor yet: that slot stays
+  // empty; slot 19 is empty by design.
   std::array<EditorPage, kSalmSlots> pages{};
   pages[0] = [](Session& x) { static_page(x); };
+  pages[1] = [](Session& x) { salm(x, "2"); };
   pages[3] = [](Session& x) { quasck(x, "4"); };
   pages[4] = [](Session& x) { vesel1(x, "5", "Vessel"); };
   pages[5] = [](Session& x) { vesel2(x, "6", "Vessel"); };
@@ -189,6 +192,8 @@ void salmed(Session& s) {
   pages[13] = [](Session& x) { morreg(x, "14"); };
   pages[14] = [](Session& x) { morran(x, "15"); };
   pages[15] = [](Session& x) { swell(x, "16", kFirstSwellWords); };
+  pages[16] = [](Session& x) { slmout(x, "17"); };
+  pages[17] = [](Session& x) { slmot2(x, "18"); };
   pages[19] = [](Session& x) { slmfin(x, "19"); };
   salmed(s, pages);
 }
