@@ -11,6 +11,7 @@
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
+#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -36,10 +37,21 @@ void piercing_reset(Session& s, PageItems&) {
 
 // ---- Item lines ----
 
+// The item lines: " n) " and the label in a field of 50 columns (the first
+// item's label fills it with its own leader), then the value.
+constexpr std::string_view kRealLine = "(A,F10.2,A)";
+constexpr std::string_view kCountLine = "(A,I5)";
+constexpr std::size_t kLabelField = 50;
+std::string item_label(int item, std::string_view label) {
+  return fixed(" " + std::to_string(item) + ") " + std::string(label), kLabelField);
+}
+void count_item(Session& s, PageItems& w, std::string_view label, int value) {
+  fwrite(s, w.out(), kCountLine, {item_label(w.custom(), label), value});
+}
+
 void draw_count(Session& s, PageItems& w) {
-  w.custom();
-  fwrite(s, w.out(), "(' 1) Number of Salm elements (Max ',I2,') ............ ',I2)",
-         {kMaxSalmElements, s.tpcm.i(kElementCount)});
+  const std::string label = "Number of Salm elements (Max " + std::to_string(kMaxSalmElements) + ") ............ ";
+  count_item(s, w, label, s.tpcm.i(kElementCount));
 }
 void edit_count(Session& s, int item) {
   PageItems again(s, out_of(s), item);
@@ -57,10 +69,9 @@ struct RealItem {
 };
 
 void real_line(Session& s, PageItems& w, const RealItem& item) {
-  const int n = w.custom();
   std::string unit(item.prefix);
   if (item.unit_code >= 0) unit += unitp(s.tpcm.i(kUnitSystem), item.unit_code).substr(0, item.chars);
-  fwrite(s, w.out(), "(A57,F10.2,A)", {edlnot(n, item.label, kLeaderWidth), s.tpcm.r(item.word), unit});
+  fwrite(s, w.out(), kRealLine, {item_label(w.custom(), item.label), s.tpcm.r(item.word), unit});
 }
 template <const RealItem& I>
 void draw_real(Session& s, PageItems& w) {
@@ -83,7 +94,7 @@ constexpr RealItem kWaterplane = {"Water plane area of water-piercing element", 
                                   kLengthCode, 7};
 
 void draw_table_size(Session& s, PageItems& w) {
-  count_line(w, "Number of points in interpolation table", s.tpcm.i(kInterpTableSize));
+  count_item(s, w, "Number of points in interpolation table", s.tpcm.i(kInterpTableSize));
 }
 void edit_table_size(Session& s, int) {
   fwrite(s, out_of(s), "(1X,'Interpolation table size (Max ',I2,'): ',I3)",
@@ -92,7 +103,7 @@ void edit_table_size(Session& s, int) {
 }
 
 constexpr std::string_view kPiercingLabel = "Salm element that pierces water";
-void draw_piercing(Session& s, PageItems& w) { count_line(w, kPiercingLabel, s.tpcm.i(kPiercingElement)); }
+void draw_piercing(Session& s, PageItems& w) { count_item(s, w, kPiercingLabel, s.tpcm.i(kPiercingElement)); }
 void edit_piercing(Session& s, int item) {
   PageItems again(s, out_of(s), item);
   draw_piercing(s, again);
@@ -119,7 +130,7 @@ constexpr Coefficient kDrag = {"Reset default square-law drag coefficient",
 
 template <const Coefficient& C>
 void draw_coefficient(Session& s, PageItems& w) {
-  w.value(C.label, s.tpcm.r(C.word), "(A57,F10.2)");
+  fwrite(s, w.out(), kRealLine, {item_label(w.custom(), C.label), s.tpcm.r(C.word), std::string()});
 }
 // A new default replaces the coefficient of every element, in use or not;
 // a blank reply keeps them all.
