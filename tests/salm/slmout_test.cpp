@@ -7,12 +7,9 @@
 
 #include <climits>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "edlib/data_record.hpp"
 #include "test_page.hpp"
-#include "test_session.hpp"
 
 namespace kelp {
 namespace {
@@ -107,6 +104,7 @@ TEST(SalmOutputOptions, ItemsShownByState) {
     testing::Words preset;
     std::vector<int> shown;
   };
+  const testing::Words kRaos = {iw(kWaveFrequencyOn, 1), iw(kSpreadingOn, 1), iw(kAnyRaoOutput, 1)};
   const testing::Words free_salm = {iw(kSalmOption1995, 1), iw(kNoQuasiStatics, 1), iw(kWaveFrequencyOn, 1)};
   const std::vector<Case> cases = {
       {"17: nothing on", page17, {}, {1, 4, 5, 12, 37, 51}},
@@ -119,14 +117,9 @@ TEST(SalmOutputOptions, ItemsShownByState) {
       {"18: nothing on", page18, {}, {11, 12, 13}},
       {"18: low frequency", page18, {iw(kLowFrequencyOn, 1)}, {1, 11, 12, 13}},
       {"18: wave frequency", page18, {iw(kLowFrequencyOn, 1), iw(kWaveFrequencyOn, 1)}, {1, 2, 3, 7, 9, 11, 12, 13}},
-      {"18: RAOs in spread seas",
-       page18,
-       {iw(kLowFrequencyOn, 1), iw(kWaveFrequencyOn, 1), iw(kSpreadingOn, 1), iw(kAnyRaoOutput, 1)},
+      {"18: RAOs in spread seas", page18, kRaos + testing::Words{iw(kLowFrequencyOn, 1)},
        {1, 2, 3, 4, 5, 7, 9, 11, 12, 13}},
-      {"18: free SALM",
-       page18,
-       {iw(kNoQuasiStatics, 1), iw(kWaveFrequencyOn, 1), iw(kSpreadingOn, 1), iw(kAnyRaoOutput, 1)},
-       {1, 2, 3, 5, 11, 12, 13}},
+      {"18: free SALM", page18, kRaos + testing::Words{iw(kNoQuasiStatics, 1)}, {1, 2, 3, 5, 11, 12, 13}},
       {"18: device other than console or disk", page18, {iw(kOutputDevice, 99)}, {11, 12}},
       {"18: print pass", page18, {iw(kPrintPass, 1)}, {11, 12}},
   };
@@ -139,45 +132,31 @@ TEST(SalmOutputOptions, ItemsShownByState) {
 }
 
 TEST(SalmOutputOptions, EditsWhetherShownOrNot) {
-  struct Case {
-    PageCase run;
-    testing::PageFn page;
+  const std::vector<std::pair<testing::PageFn, PageCase>> cases = {
+      {page17, {.name = "17: hidden items toggle; 33 only with current", .replies = "2\n3\n6\n7\n8\n33\n34\n35\n\n",
+                .expect = {iw(kSalmOption2469, 1), iw(kSalmOption2001, 1), iw(kJointPositionRaos, 1),
+                           iw(kArticulationAngleRaos, 1), iw(kSalmOption1993, 1), iw(kLoadVariationCopy, 1),
+                           iw(kLegacyCurrentDrift, 0), iw(kLegacyPeakModel, 1), iw(kExcludeWaveAbsorption, 1)}}},
+      {page17, {.name = "17: legacy drift with current, no waves", .replies = "33\n\n", .preset = {iw(kCurrentOn, 1)},
+                .expect = {iw(kLegacyCurrentDrift, 1)}}},
+      {page17, {.name = "17: frame, storm, gaps and leaving", .replies = "12\n51\n6.5\n40\n52\n",
+                .expect = {iw(kMemberFixedLoads, 1), rw(kStormDuration, 6.5f), iw(kNavCode, 52)},
+                .counts = {{"Page 17", 4}}}},
+      {page18, {.name = "18: hidden items toggle, 7 inverted", .replies = "1\n2\n3\n4\n5\n7\n9\n11\n12\n\n",
+                .preset = {iw(kNoMotionsSummary, 1)},
+                .expect = {iw(kOneSigma, 1), iw(kSimplifiedMemberDrag, 1), iw(kAnyRaoOutput, 1),
+                           iw(kOutputSpreadRaos, 1), iw(kSpectralRaoOutput, 1), iw(kNoMotionsSummary, 0),
+                           iw(kUserRaos, 1), iw(kPlotterFile, 1), iw(kDebug, 1)}}},
+      {page18, {.name = "18: device menu, no help there; gaps; leaving", .replies = "13\n?\n\n2\n6\n14\n",
+                .expect = {iw(kOutputDevice, 1), iw(kNavCode, 14)},
+                .shows = {"\n\n\n 1) Console\n 2) Disc\n", "Sorry, no help for this page", " 13) Output goes to Disk"},
+                .counts = {{"Page 18", 3}}}},
+      {page18, {.name = "18: console again", .replies = "13\n1\n\n", .preset = {iw(kOutputDevice, 1)},
+                .expect = {iw(kOutputDevice, kScreen)}}},
   };
-  const std::vector<Case> cases = {
-      {{.name = "17: hidden static items toggle",
-        .replies = "2\n3\n6\n7\n8\n\n",
-        .expect = {iw(kSalmOption2469, 1), iw(kSalmOption2001, 1), iw(kJointPositionRaos, 1),
-                   iw(kArticulationAngleRaos, 1), iw(kSalmOption1993, 1), iw(kLoadVariationCopy, 1)}},
-       page17},
-      {{.name = "17: legacy drift only with current", .replies = "33\n34\n35\n\n",
-        .expect = {iw(kLegacyCurrentDrift, 0), iw(kLegacyPeakModel, 1), iw(kExcludeWaveAbsorption, 1)}},
-       page17},
-      {{.name = "17: legacy drift with current, no waves", .replies = "33\n\n", .preset = {iw(kCurrentOn, 1)},
-        .expect = {iw(kLegacyCurrentDrift, 1)}},
-       page17},
-      {{.name = "17: frame, storm, gaps and leaving", .replies = "12\n51\n6.5\n40\n52\n",
-        .expect = {iw(kMemberFixedLoads, 1), rw(kStormDuration, 6.5f), iw(kNavCode, 52)},
-        .counts = {{"Page 17", 4}}},
-       page17},
-      {{.name = "18: hidden items toggle, 7 inverted", .replies = "1\n2\n3\n4\n5\n7\n9\n11\n12\n\n",
-        .preset = {iw(kNoMotionsSummary, 1)},
-        .expect = {iw(kOneSigma, 1), iw(kSimplifiedMemberDrag, 1), iw(kAnyRaoOutput, 1), iw(kOutputSpreadRaos, 1),
-                   iw(kSpectralRaoOutput, 1), iw(kNoMotionsSummary, 0), iw(kUserRaos, 1), iw(kPlotterFile, 1),
-                   iw(kDebug, 1)}},
-       page18},
-      {{.name = "18: device menu, no help there", .replies = "13\n?\n\n2\n6\n14\n",
-        .expect = {iw(kOutputDevice, 1), iw(kNavCode, 14)},
-        .shows = {"\n\n\n 1) Console\n 2) Disc\n", "Sorry, no help for this page", " 13) Output goes to Disk"},
-        .counts = {{"Page 18", 3}}},
-       page18},
-      {{.name = "18: console again", .replies = "13\n1\n\n", .preset = {iw(kOutputDevice, 1)},
-        .expect = {iw(kOutputDevice, kScreen)}},
-       page18},
-  };
-  for (const Case& c : cases) {
-    PageCase k = c.run;
-    k.kind = 11;
-    testing::expect_page_case(c.page, k);
+  for (auto [page, c] : cases) {
+    c.kind = 11;
+    testing::expect_page_case(page, c);
   }
 }
 
