@@ -43,14 +43,17 @@ constexpr std::string_view kRealLine = "(A,F10.2,A)";
 constexpr std::string_view kCountLine = "(A,I5)";
 constexpr std::size_t kLabelField = 50;
 std::string item_label(int item, std::string_view label) {
-  return fixed(" " + std::to_string(item) + ") " + std::string(label), kLabelField);
+  std::string text = fmt::format("(1X,I1,') ',A)", {item, std::string(label)});
+  text.pop_back();  // the record end
+  return fixed(text, kLabelField);
 }
 void count_item(Session& s, PageItems& w, std::string_view label, int value) {
   fwrite(s, w.out(), kCountLine, {item_label(w.custom(), label), value});
 }
 
 void draw_count(Session& s, PageItems& w) {
-  const std::string label = "Number of Salm elements (Max " + std::to_string(kMaxSalmElements) + ") ............ ";
+  std::string label = fmt::format("('Number of Salm elements (Max ',I2,') ............ ')", {kMaxSalmElements});
+  label.pop_back();  // the record end
   count_item(s, w, label, s.tpcm.i(kElementCount));
 }
 void edit_count(Session& s, int item) {
