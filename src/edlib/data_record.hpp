@@ -425,6 +425,22 @@ inline constexpr IntWord kElementJoints{2008};       // lower-joint constraint, 
 inline constexpr IntWord kElementMomentFlags{2048};  // bending moment computed when not 0
 inline constexpr RealWord kElementLengths{2092};
 inline constexpr RealWord kElementVolumes{2132};
+inline constexpr RealWord kElementCentroids{2172};       // centroid of volume from the lower end
+inline constexpr RealWord kElementWeights{2212};         // total dry weight
+inline constexpr RealWord kElementGravityCentres{2252};  // centre of gravity from the lower end
+inline constexpr RealWord kElementSpare{2292};           // copied with the element, not shown
+inline constexpr RealWord kElementGyradii{2332};
+// More single-anchor-leg information: submergence option (2002 above), the
+// auxiliary offset tables of 90 rows (row count word 1914) and the vessel
+// attachment (type in word 775, x-coordinate word 1374, separation 1375).
+inline constexpr IntWord kAuxYawTableOn{1908};
+inline constexpr IntWord kAuxLateralTableOn{1909};
+inline constexpr RealWord kAuxYawIncrement{1670};        // degrees
+inline constexpr RealWord kAuxEquilibriumYaw{1671};      // degrees
+inline constexpr RealWord kAuxLateralForces{1685};       // 90 rows, 1685-1774
+inline constexpr RealWord kAuxYawTorques{1775};          // 90 rows, 1775-1864
+inline constexpr int kAuxTableRows = 90;
+inline constexpr RealWord kYokeHeight{2373};             // yoke to waterline height at the vessel
 inline constexpr int kMaxSalmElements = 40;
 inline constexpr IntWord kSalmOption2372{2372};
 inline constexpr IntWord kSalmOption2469{2469};

@@ -1,5 +1,6 @@
 #include "salm/e/salmed.hpp"
 #include "salm/e/salm.hpp"
+#include "salm/e/salm2b.hpp"
 #include "salm/e/slmfin.hpp"
 #include "salm/e/slmout.hpp"
 
@@ -174,11 +175,11 @@ void constant_force(Session& s, std::string_view label) {
 const EditorLoop& salm_loop() { return kSalmLoop; }
 
 void salmed(Session& s) {
-  // The page of slot 3 (salm2b) is not in this editor yet: that slot stays
-  // empty; slot 19 is empty by design.
+  // Slot 19 is empty by design.
   std::array<EditorPage, kSalmSlots> pages{};
   pages[0] = [](Session& x) { static_page(x); };
   pages[1] = [](Session& x) { salm(x, "2"); };
+  pages[2] = [](Session& x) { salm2b(x, "3"); };
   pages[3] = [](Session& x) { quasck(x, "4"); };
   pages[4] = [](Session& x) { vesel1(x, "5", "Vessel"); };
   pages[5] = [](Session& x) { vesel2(x, "6", "Vessel"); };
