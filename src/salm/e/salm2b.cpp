@@ -152,7 +152,9 @@ void draw_main(Session& s, std::string_view label, PageItems& w) {
   const int out = w.out();
   const int count = element_count(t);
   page_top(s, label, out);
-  w.custom();
+  // Items 1 to 9 open the map (2 to 9 are its menu numbers), only when
+  // there are elements.
+  w.hidden(count != 0);
   s.write_line(out, " 1) Change statics/dynamics \"submergence\" option, currently:");
   // A stored option outside the table has no description; it is kept.
   const int option = t.i(kSubmergenceOption);
@@ -162,7 +164,6 @@ void draw_main(Session& s, std::string_view label, PageItems& w) {
     s.write_line(out, d.first);
     s.write_line(out, "       " + std::string(d.second));
   }
-  // Items 2 to 9 are the menu numbers of the map; any of them opens it.
   for (int k = 2; k <= 9; ++k) w.hidden(count != 0);
   lines(s, out, 1);
   w.custom();
