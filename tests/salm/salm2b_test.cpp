@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "test_page.hpp"
 
@@ -145,7 +146,8 @@ TEST(Salm2b, ElementTableCommands) {
     return w;
   };
   const std::vector<PageCase> cases = {
-      salm_case("delete 2: 3 moves down, 40 is cleared", "\n\nD\nS\n", three, moved({{2, 3}, {3, 4}, {39, 40}, {40, 0}})),
+      salm_case("delete 2: 3 moves down, 40 is cleared", "\n\nD\nS\n", three,
+                moved({{2, 3}, {3, 4}, {39, 40}, {40, 0}})),
       salm_case("delete through item 12", "\n\n12\nd\nS\n", three, moved({{2, 3}, {40, 0}})),
       salm_case("insert at 2: 2 moves up, 40 is lost", "\n\nI\nS\n", three, moved({{2, 0}, {3, 2}, {40, 39}})),
       salm_case("copy 3 into 2", "\n\nC\n3\nS\n", three, moved({{2, 3}, {3, 3}})),
@@ -176,8 +178,9 @@ TEST(Salm2b, PrintPassWalksEverySubPage) {
                            {iw(kNavCode, 0), iw(kInterpTableSize, stored)});
     c.counts = {{"More Salm information", 5},  {"Element number:", 3}, {"Yoke to waterline", 1},
                 {"Lateral Offset Force", 1},   {"Yaw Offset Torque", 0}, {"Element attached to vessel", 1}};
-    if (listed > 0) c.shows = {" " + std::to_string(listed) + ")      0.00"};
-    c.never = {" " + std::to_string(listed + 1) + ")      0.00"};
+    const auto row = [](int n) { return fmt::fortran("(I3,')',F10.2,$)", n, 0.0f); };
+    if (listed > 0) c.shows = {row(listed)};
+    c.never = {row(listed + 1)};
     testing::expect_page_case(page3, c);
   }
 }

@@ -67,7 +67,10 @@ std::string leader(std::string_view label, int width) {
 constexpr int kMainLeader = 50;
 constexpr int kElementLeader = 43;
 
-std::string numbered(int item, std::string_view label) { return fmt::fortran("(I2,') ',A,$)", item, std::string(label)); }
+// "nn) label", the number in two columns.
+std::string numbered(int item, std::string_view label) {
+  return fmt::fortran("(I2,') ',A,$)", item, std::string(label));
+}
 
 void page_top(Session& s, std::string_view label, int out) {
   if (!print_pass(s)) clear(s, out);
