@@ -86,11 +86,44 @@ void toggle_word(Session& s, IntWord w) {
   toggle2(s, s.tpcm.i(w), s.tpcm.i(kBatchFlag), out_unit(s), kKeyboard);
 }
 
+// The labels of page 20 run to 60 characters (item 17), more than the
+// house's 57-column label field holds with the item number: the page has a
+// label column of 70, so that every label shows whole with its dot leader
+// and the values stand in one column.
+constexpr int kLabelColumns20 = 70;
+constexpr std::string_view kYesNoLine20 = "(A70,3X,A3)";
+constexpr std::string_view kStormFormat = "(A70,F6.2)";
+
+void wide_yes_no(Session& s, PageItems& w, std::string_view label, int flag) {
+  int item = w.custom();
+  outcc0(s, item, label, yesno(flag), kYesNoLine20, w.out(), kLabelColumns20 - 1);
+}
+
+// A yes/no item of page 20: its label and word, toggled with word 13.
+template <std::size_t N>
+struct Label {
+  char text[N];
+  constexpr Label(const char (&s)[N]) { std::copy_n(s, N, text); }
+  constexpr std::string_view view() const { return {text, N - 1}; }
+};
+template <Label L, IntWord W>
+void draw_yes_no(Session& s, PageItems& w) {
+  wide_yes_no(s, w, L.view(), s.tpcm.i(W));
+}
+template <IntWord W>
+void edit_yes_no(Session& s, int) {
+  toggle_word(s, W);
+}
+template <Label L, IntWord W>
+constexpr Row yes_no_row() {
+  return Row::custom(draw_yes_no<L, W>, edit_yes_no<W>);
+}
+
 // Items 1 and 2: bits 1 and 2 of word 4983.
 template <int Bit>
 void draw_bit(Session& s, PageItems& w) {
-  w.yes_no(Bit == 1 ? "Output static offset data" : "Output element endpoint & angle interpolation tables",
-           bitval(s.tpcm.i(kOutputStaticOffsets), Bit));
+  wide_yes_no(s, w, Bit == 1 ? "Output static offset data" : "Output element endpoint & angle interpolation tables",
+              bitval(s.tpcm.i(kOutputStaticOffsets), Bit));
 }
 template <int Bit>
 void edit_bit(Session& s, int) {
@@ -120,12 +153,6 @@ void edit_endpoint_axes(Session& s, int) {
   toggle3(s, s.tpcm.i(kEndpointAxes), s.tpcm.i(kBatchFlag), out_unit(s), kKeyboard, "Tangent", "Waterplane");
 }
 
-// Items 17 and 18 name the line end by kind; their labels need a field wider
-// than the house's 57 columns to be shown whole.
-void wide_yes_no(Session& s, PageItems& w, std::string_view label, int flag) {
-  int item = w.custom();
-  outcc0(s, item, label, yesno(flag), "(A70,3X,A3)", w.out(), 69);
-}
 void draw_comparisons(Session& s, PageItems& w) {
   wide_yes_no(s, w,
               kind(s) == 10 ? "Output static/dynamic line load RAO comparisons at tug .... "
@@ -191,9 +218,10 @@ void edit_exclusion_list(Session& s, int) {
 }
 
 // Item 51: the storm duration.
-constexpr std::string_view kStormFormat = "(A57,F6.2)";
 void draw_storm(Session& s, PageItems& w) {
-  w.value("Storm duration (hours) for peak motion/load statistics", s.tpcm.r(kStormDuration), kStormFormat);
+  int item = w.custom();
+  outcf0(s, item, "Storm duration (hours) for peak motion/load statistics", s.tpcm.r(kStormDuration), kStormFormat,
+         w.out(), kLabelColumns20 - 1);
 }
 void edit_storm(Session& s, int item) {
   PageItems again(s, out_unit(s), item);
@@ -248,92 +276,92 @@ void end_frame(Session& s, PageItems& w) { frame_line(s, w, "End"); }
 constexpr Row kPage1Rows[] = {
     Row::custom(draw_bit<1>, edit_bit<1>),
     Row::custom(draw_bit<2>, edit_bit<2>).when(bit1_on).accept_when(always),
-    Row::toggle("Compute quiescent equilibrium", kQuiescentEquilibrium).when(kind8).accept_when(kind8),
-    Row::toggle("Output mean orientation & line loads data", kOutputMeanLoads),
-    Row::toggle("Output low-frequency motions/loads data", kOutputLowFrequency).when(block_a).accept_when(always),
-    Row::toggle("Simulate wave-frequency dynamics", kWaveFrequencyOn).when(block_a).accept_when(always),
+    yes_no_row<"Compute quiescent equilibrium", kQuiescentEquilibrium>().when(kind8).accept_when(kind8),
+    yes_no_row<"Output mean orientation & line loads data", kOutputMeanLoads>(),
+    yes_no_row<"Output low-frequency motions/loads data", kOutputLowFrequency>().when(block_a).accept_when(always),
+    yes_no_row<"Simulate wave-frequency dynamics", kWaveFrequencyOn>().when(block_a).accept_when(always),
     Row::line(block_a_resets).when(block_a),
-    Row::toggle("Output line loads and motions at element endpoints", kEndpointLoads)
+    yes_no_row<"Output line loads and motions at element endpoints", kEndpointLoads>()
         .when(wave_frequency)
         .accept_when(always),
     Row::custom(draw_endpoint_axes, edit_endpoint_axes).when(wf_endpoints).accept_when(endpoints_on),
-    Row::toggle("Output \"chain hinge\" relative motion at fairlead", kChainHinge)
+    yes_no_row<"Output \"chain hinge\" relative motion at fairlead", kChainHinge>()
         .when(wave_frequency)
         .accept_when(always),
     Row::gap(6),
-    Row::toggle("Output wave-frequency fairlead motions and line load RAOs", kFairleadRaos)
+    yes_no_row<"Output wave-frequency fairlead motions and line load RAOs", kFairleadRaos>()
         .blank()
         .when(wave_frequency)
         .accept_when(always),
     Row::custom(draw_comparisons, edit_comparisons).when(wave_frequency).accept_when(always),
     Row::custom(draw_anchor_raos, edit_anchor_raos).when(wave_frequency).accept_when(always),
-    Row::toggle("Analyze wave-frequency motion/loads at specified LF offset", kOffsetAnalysis)
+    yes_no_row<"Analyze wave-frequency motion/loads at specified LF offset", kOffsetAnalysis>()
         .when(wave_frequency)
         .accept_when(always),
-    Row::toggle("Use large-amplitude nonlinear model for w.f. loads", kLargeAmplitude)
+    yes_no_row<"Use large-amplitude nonlinear model for w.f. loads", kLargeAmplitude>()
         .blank()
         .when(wf_not14)
         .accept_when(not_kind14),
-    Row::toggle("Apply inertial correction to wave-frequency catenary loads", kInertiaCorrection)
+    yes_no_row<"Apply inertial correction to wave-frequency catenary loads", kInertiaCorrection>()
         .when(wave_frequency)
         .accept_when(always),
     Row::custom(draw_exclusion_count, edit_exclusion_count).when(wf_correction).accept_when(always),
     Row::custom(draw_exclusion_list, edit_exclusion_list).when(wf_list).accept_when(list_accepted).help(22),
     Row::gap(1),
-    Row::toggle("Use constant tension surface for wave-frequency loads", kEndTangentSource)
+    yes_no_row<"Use constant tension surface for wave-frequency loads", kEndTangentSource>()
         .when(wave_frequency)
         .accept_when(always),
-    Row::toggle("Use Tethran-style 3-DOF equilibrium search", kThreeDofSearch)
+    yes_no_row<"Use Tethran-style 3-DOF equilibrium search", kThreeDofSearch>()
         .when(wf_three_dof)
         .accept_when(three_dof_kind),
-    Row::toggle("Produce *only* wave-frequency line load RAOs", kOnlyWfRaos)
+    yes_no_row<"Produce *only* wave-frequency line load RAOs", kOnlyWfRaos>()
         .when(wf_only_raos)
         .accept_when(only_raos_kind),
-    Row::toggle("Search for alternate equilibrium position", kAlternateEquilibrium).when(block_a).accept_when(always),
-    Row::toggle("Lock the turret to the hull", kLockTurret).when(a_kind15).accept_when(kind15),
+    yes_no_row<"Search for alternate equilibrium position", kAlternateEquilibrium>().when(block_a).accept_when(always),
+    yes_no_row<"Lock the turret to the hull", kLockTurret>().when(a_kind15).accept_when(kind15),
     Row::line(begin_frame).when(block_a),
-    Row::toggle("Estimate current loads on mooring lines and risers", kCurrentLineLoads)
+    yes_no_row<"Estimate current loads on mooring lines and risers", kCurrentLineLoads>()
         .when(a_current)
         .accept_when(current_on),
-    Row::toggle("Eliminate individual line load reports in SNAPOUT", kNoLineLoadReports)
+    yes_no_row<"Eliminate individual line load reports in SNAPOUT", kNoLineLoadReports>()
         .when(a_snapshot)
         .accept_when(snapshot_kind),
-    Row::toggle("Use elliptical bounding box for snapshot coordinates", kEllipticalBox).when(a_box).accept_when(box_kind),
-    Row::toggle("Use \"Legacy\" current-wave drift force interaction model", kLegacyCurrentDrift)
+    yes_no_row<"Use elliptical bounding box for snapshot coordinates", kEllipticalBox>().when(a_box).accept_when(box_kind),
+    yes_no_row<"Use \"Legacy\" current-wave drift force interaction model", kLegacyCurrentDrift>()
         .when(a_current_waves)
         .accept_when(current_on)
         .help(33),
-    Row::toggle("Use \"Legacy\" peak low-frequency motion and loads model", kLegacyPeakModel)
+    yes_no_row<"Use \"Legacy\" peak low-frequency motion and loads model", kLegacyPeakModel>()
         .when(a_waves)
         .accept_when(always)
         .help(33),
-    Row::toggle("Exclude wave absorption damping and excitation", kExcludeWaveAbsorption)
+    yes_no_row<"Exclude wave absorption damping and excitation", kExcludeWaveAbsorption>()
         .when(a_waves)
         .accept_when(always),
-    Row::toggle("Use \"Legacy\" surge/sway normal mode processing", kLegacyModes).when(block_a).accept_when(always),
-    Row::toggle("Force Gaussian peak factors for low-frequency motions", kGaussianPeaks)
+    yes_no_row<"Use \"Legacy\" surge/sway normal mode processing", kLegacyModes>().when(block_a).accept_when(always),
+    yes_no_row<"Force Gaussian peak factors for low-frequency motions", kGaussianPeaks>()
         .when(block_a)
         .accept_when(always),
-    Row::toggle("Expanded frequency grid for cross-correlation integration", kExpandedGrid)
+    yes_no_row<"Expanded frequency grid for cross-correlation integration", kExpandedGrid>()
         .when(a_cross_correlation)
         .accept_when(always),
     Row::gap(1),
     Row::line(summary_reset).when(block_a),
-    Row::toggle("Prepare tab-delimited output summary file (XCLDAT.stxt)", kTabSummary)
+    yes_no_row<"Prepare tab-delimited output summary file (XCLDAT.stxt)", kTabSummary>()
         .when(a_snapshot)
         .accept_when(always),
-    Row::toggle("Use basin load units (kiloNewtons) for XCLDAT.stxt file", kTabSummaryKiloNewtons)
+    yes_no_row<"Use basin load units (kiloNewtons) for XCLDAT.stxt file", kTabSummaryKiloNewtons>()
         .when(a_summary_kn)
         .accept_when(always),
-    Row::toggle("Estimate wind and current vertical suction magnitudes", kVerticalSuction)
+    yes_no_row<"Estimate wind and current vertical suction magnitudes", kVerticalSuction>()
         .when(a_kind17)
         .accept_when(always),
     Row::gap(1),
-    Row::toggle("Use legacy wave-frequency line load algorithms", kAddedMassModel).when(a_kind17).accept_when(always),
+    yes_no_row<"Use legacy wave-frequency line load algorithms", kAddedMassModel>().when(a_kind17).accept_when(always),
     Row::line(end_frame).when(block_a),
     Row::gap(6),
     Row::custom(draw_storm, edit_storm).blank().when(block_a).accept_when(always),
-    Row::toggle("Estimate peak variability across an ensemble of storms", kPeakVariability)
+    yes_no_row<"Estimate peak variability across an ensemble of storms", kPeakVariability>()
         .when(block_a)
         .accept_when(always),
     Row::gap(2),
@@ -503,10 +531,12 @@ void edit_motion_centre(Session& s, int) {
 void draw_rao_units(Session& s, PageItems& w) {
   constexpr int kLengthCode = 7;
   constexpr int kDegreesCode = 2;
-  std::string label = s.tpcm.i(kAngularRaoUnits) == 1 ? unitp(s.tpcm.i(kUnitSystem), kLengthCode)
-                                                    : unitp(kUnitsEnglish, kDegreesCode);
-  label.erase(label.find_last_not_of(' ') + 1);
-  line21(s, w, " 10) RAO units for angular motions: degrees/" + label);
+  // The unit label in its 16 characters, as on the ship's output page.
+  w.custom();
+  fwrite(s, w.out(), "(A,A16)",
+         {std::string(" 10) RAO units for angular motions: degrees/"),
+          s.tpcm.i(kAngularRaoUnits) == 1 ? unitp(s.tpcm.i(kUnitSystem), kLengthCode)
+                                          : unitp(kUnitsEnglish, kDegreesCode)});
 }
 void edit_rao_units(Session& s, int) {
   toggle3(s, s.tpcm.i(kAngularRaoUnits), s.tpcm.i(kBatchFlag), out_unit(s), kKeyboard, "degrees/height",
