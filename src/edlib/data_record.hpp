@@ -354,6 +354,7 @@ inline constexpr IntWord kBuoySinkage{5007};      // buoy-sinkage correction on
 inline constexpr IntWord kEndpointLoads{5008};    // line loads and motions at element end points
 inline constexpr IntWord kQuasiStaticTension{5009};  // non-zero = tensions from the load tables
 inline constexpr IntWord kInertiaExclusion{5011};   // 0 all lines corrected, > 0 the unexcluded ones
+inline constexpr IntWord kInertiaExclusionBits{5012};  // 5012..5015: lines excluded from the correction, 30 a word
 inline constexpr IntWord kEndpointAxes{5016};     // 1: endpoint motion along the line tangent, 0 waterplane
 inline constexpr IntWord kChainHinge{5017};       // yes/no: chain hinge relative motion at the fairlead
 inline constexpr IntWord kSinkageCount{28076};    // multiplier of the sinkage correction

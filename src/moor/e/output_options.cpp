@@ -187,7 +187,7 @@ void edit_exclusion_count(Session& s, int item) {
 }
 
 std::span<std::int32_t, kExclusionBitWords> exclusion_bits(Session& s) {
-  return s.tpcm.words().subspan(kExclusionBits).first<kExclusionBitWords>();
+  return s.tpcm.words().subspan(kInertiaExclusionBits).first<kExclusionBitWords>();
 }
 
 void draw_exclusion_list(Session& s, PageItems& w) {

@@ -267,15 +267,15 @@ TEST(OutputOptions1, ExclusionListIsPackedByLine) {
   testing::expect_page_case(page20, {.name = "pack",
                                      .replies = "22\n3\n23\n1\n1\n3\n12\n\n\n",
                                      .preset = kCorrection,
-                                     .expect = {iw(kExclusionBits, 1 + 4 + 2048), iw(kExclusionBits + 1, 0)},
+                                     .expect = {iw(kInertiaExclusionBits, 1 + 4 + 2048), iw(kInertiaExclusionBits + 1, 0)},
                                      .shows = {"--- Lines Selected for Exclusion  ---", "     1, 3,12,\n"},
                                      .kind = 15});
 }
 
 TEST(OutputOptions1, ExclusionListIsShownFromTheRecordWordsAtEntry) {
   // Lines 2, 31 and 120: bit 2 of word 5012, bit 1 of 5013, bit 30 of 5015.
-  testing::Words preset = with(kCorrection, {iw(kMooringLegs, 120), iw(kInertiaExclusion, 3), iw(kExclusionBits, 2),
-                                             iw(kExclusionBits + 1, 1), iw(kExclusionBits + 3, 1 << 29)});
+  testing::Words preset = with(kCorrection, {iw(kMooringLegs, 120), iw(kInertiaExclusion, 3), iw(kInertiaExclusionBits, 2),
+                                             iw(kInertiaExclusionBits + 1, 1), iw(kInertiaExclusionBits + 3, 1 << 29)});
   testing::expect_page_case(page20, {.name = "unpacked",
                                      .replies = "\n",
                                      .preset = preset,
@@ -288,7 +288,7 @@ TEST(OutputOptions1, InvalidLineNumbersAreRefusedUntilValid) {
       page20, {.name = "line 0 is refused",
                .replies = "22\n1\n23\n\n\n1\n5\n\n\n",
                .preset = kCorrection,
-               .expect = {iw(kExclusionBits, 16)},
+               .expect = {iw(kInertiaExclusionBits, 16)},
                .shows = {" >>> Please provide  1 valid line numbers..."},
                .kind = 15});
 }
