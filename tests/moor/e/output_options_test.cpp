@@ -156,6 +156,10 @@ struct Rotation : ::testing::Test {
     r.set_r(*departure_angle_word(3), 7.0f);  // beyond the legs: unchanged
     r.set_r(kVesselHeading, 0.0f);
     r.set_r(kWindHeading, 45.0f);
+    for (RealWord w : {kBuoyHeading, kIrregularHeadings, kRegularHeadings, kCurrentHeading, kSwellDirection,
+                       kMotionDirection, RealWord{kIrregularHeadings + 1}}) {
+      r.set_r(w, 100.0f);
+    }
     r.i(kAuxForceOn) = 1;
     r.set_r(kAuxForceX, 10.0f);
     r.i(kAuxForce2On) = 1;
@@ -175,6 +179,11 @@ TEST_F(Rotation, ThirtyDegreesClockwiseTurnsAnglesAndGlobalForces) {
   EXPECT_FLOAT_EQ(r.r(*departure_angle_word(3)), 7.0f);
   EXPECT_FLOAT_EQ(r.r(kVesselHeading), -30.0f);
   EXPECT_FLOAT_EQ(r.r(kWindHeading), 15.0f);
+  for (RealWord w : {kBuoyHeading, kIrregularHeadings, kRegularHeadings, kCurrentHeading, kSwellDirection,
+                     kMotionDirection}) {
+    EXPECT_FLOAT_EQ(r.r(w), 70.0f) << "word " << w.n;
+  }
+  EXPECT_FLOAT_EQ(r.r(RealWord{kIrregularHeadings + 1}), 100.0f);  // only the first heading of the list
   // (x c + y s, y c - x s) with c = cos 30, s = sin 30.
   EXPECT_NEAR(r.r(kAuxForceX), 8.660254f, 1e-5f);
   EXPECT_NEAR(r.r(kAuxForceY), -5.0f, 1e-5f);
@@ -263,13 +272,33 @@ TEST(OutputOptions1, ExclusionCountIsHeldToTheLines) {
 }
 
 TEST(OutputOptions1, ExclusionListIsPackedByLine) {
-  // Lines 1, 3 and 12 of a 12-line mooring: bits 1, 3 and 12 of word 5012.
-  testing::expect_page_case(page20, {.name = "pack",
-                                     .replies = "22\n3\n23\n1\n1\n3\n12\n\n\n",
-                                     .preset = kCorrection,
-                                     .expect = {iw(kInertiaExclusionBits, 1 + 4 + 2048), iw(kInertiaExclusionBits + 1, 0)},
-                                     .shows = {"--- Lines Selected for Exclusion  ---", "     1, 3,12,\n"},
-                                     .kind = 15});
+  constexpr std::int32_t kAllThirty = (1 << 30) - 1;
+  const testing::Words page3 = {iw(kExclusionBits, 5)};  // the broken lines of page 3 stay as they are
+  const std::vector<PageCase> cases = {
+      {.name = "lines 1, 3 and 12 of 12: bits 1, 3 and 12 of word 5012",
+       .replies = "22\n3\n23\n1\n1\n3\n12\n\n\n",
+       .preset = with(kCorrection, page3),
+       .expect = {iw(kInertiaExclusionBits, 1 + 4 + 2048), iw(kInertiaExclusionBits + 1, 0), iw(kExclusionBits, 5)},
+       .shows = {"--- Lines Selected for Exclusion  ---", "     1, 3,12,\n"}},
+      {.name = "lines 2, 31 and 120 of 120: bit 2 of 5012, bit 1 of 5013, bit 30 of 5015",
+       .replies = "22\n3\n23\n1\n2\n31\n120\n\n\n",
+       .preset = with(kCorrection, {iw(kMooringLegs, 120)}),
+       .expect = {iw(kInertiaExclusionBits, 2), iw(kInertiaExclusionBits + 1, 1), iw(kInertiaExclusionBits + 2, 0),
+                  iw(kInertiaExclusionBits + 3, 1 << 29)}},
+      {.name = "200 legs, more than a record holds: 160 held to 150, edited, lines 1 to 120 packed after the warning",
+       .replies = "22\n160\n23\n\n\n151\n1\n1\n\n\n\n",
+       .preset = with(kCorrection, {iw(kMooringLegs, 200)}),
+       .expect = {iw(kInertiaExclusion, 150), iw(kInertiaExclusionBits, kAllThirty),
+                  iw(kInertiaExclusionBits + 3, kAllThirty)},
+       .shows = {" >>> Please provide ** valid line numbers...", "150)      0.00", "151) Auto repeat",
+                 " ++> Line exclusion data; Warning for systems with > 120 lines:",
+                 "      1, 2, 3, 4, 5, 6, 7, 8, 9,10,11,12,13,14,15,16,\n"}},
+  };
+  for (const PageCase& c : cases) {
+    PageCase k = c;
+    k.kind = 15;
+    testing::expect_page_case(page20, k);
+  }
 }
 
 TEST(OutputOptions1, ExclusionListIsShownFromTheRecordWordsAtEntry) {
@@ -284,12 +313,26 @@ TEST(OutputOptions1, ExclusionListIsShownFromTheRecordWordsAtEntry) {
 }
 
 TEST(OutputOptions1, InvalidLineNumbersAreRefusedUntilValid) {
+  for (const char* wrong : {"0", "13"}) {  // below 1, above the 12 legs
+    testing::expect_page_case(
+        page20, {.name = wrong,
+                 .replies = std::string("22\n1\n23\n1\n") + wrong + "\n\n\n1\n5\n\n\n",
+                 .preset = kCorrection,
+                 .expect = {iw(kInertiaExclusionBits, 16)},
+                 .shows = {" >>> Please provide  1 valid line numbers...", "Lines Selected"},
+                 .kind = 15});
+  }
+}
+
+TEST(OutputOptions1, PrintPassListsTheExcludedLinesWithoutWarningOrReading) {
   testing::expect_page_case(
-      page20, {.name = "line 0 is refused",
-               .replies = "22\n1\n23\n\n\n1\n5\n\n\n",
-               .preset = kCorrection,
-               .expect = {iw(kInertiaExclusionBits, 16)},
-               .shows = {" >>> Please provide  1 valid line numbers..."},
+      page20, {.name = "150 legs, lines 1 and 2",
+               .replies = "5\n",
+               .preset = with(kCorrection, {iw(kMooringLegs, 150), iw(kInertiaExclusion, 2),
+                                            iw(kInertiaExclusionBits, 3), iw(kPrintPass, 1)}),
+               .expect = {iw(kNavCode, 0), iw(kOutputLowFrequency, 0)},
+               .shows = {"23) Line numbers selected for exclusion:\n      1, 2,\n"},
+               .never = {"Line exclusion data", "Enter number"},
                .kind = 15});
 }
 
