@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "salm/e/salmed.hpp"
 #include "semi/e/semied.hpp"
 #include "ship/e/shiped.hpp"
+#include "ship/other_editor_fixture.hpp"
 #include "sysutl/replies.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"
@@ -76,67 +75,10 @@ TEST(EditorRoute, SingleAnchorLegSlots) {
 // ---- Whole runs over fake pages ----
 
 using testing::DirFiles;
-
-constexpr int kScriptDone = 99;
-
-Identity test_identity(int kind) {
-  Identity id;
-  id.program_name = "Testkind";
-  id.main_name = "TESTMAIN    ";
-  id.editor_name = "TESTEDIT    ";
-  id.data_file = "TESTDAT     ";
-  id.backup_file = "TESTBAK     ";
-  id.version = 6.8f;
-  id.kind = kind;
-  id.year = 2020;
-  id.os_code = 21;
-  id.layout_code = 49;
-  id.run_mode = 2;
-  return id;
-}
-
-using Editor = void (*)(Session&, std::span<const EditorPage>);
-
-// Fake pages in every slot but the empty ones: each visit is recorded and
-// leaves the next scripted code (for a jump, its page number in word 700);
-// when the script is used up the visited page stops the run.
-struct FakeRun {
-  FakeRun(Editor editor, int kind, int slots, std::string replies, std::set<int> empty = {})
-      : editor(editor), ss(std::move(replies)), fs(std::make_shared<DirFiles>()), pages(slots) {
-    ss.s.set_files(fs);
-    kind_dispatch(ss.s).set_identity(kind, [kind](Session&, Identity& id) { id = test_identity(kind); });
-    for (int k = 1; k <= slots; ++k) {
-      if (empty.count(k) == 0) pages[static_cast<std::size_t>(k - 1)] = [this, k](Session& s) { visit(s, k); };
-    }
-  }
-
-  void visit(Session& s, int slot) {
-    visits.push_back(slot);
-    if (hook) hook(s, slot);
-    if (next == script.size()) throw ProgramStop(kScriptDone);
-    const auto [code, number] = script[next++];
-    s.tpcm.i(kNavCode) = code;
-    if (code == kNavJump) s.tpcm.i(kPageCounter) = number;
-  }
-
-  int run() {
-    try {
-      editor(ss.s, pages);
-      return -1;
-    } catch (const ProgramStop& stop) {
-      return stop.status();
-    }
-  }
-
-  Editor editor;
-  testing::ScriptedSession ss;
-  std::shared_ptr<DirFiles> fs;
-  std::vector<EditorPage> pages;
-  std::vector<std::pair<int, int>> script;
-  std::size_t next = 0;
-  std::vector<int> visits;
-  std::function<void(Session&, int)> hook;
-};
+using testing::FakeRun;
+using testing::kScriptDone;
+using testing::page_labels;
+using testing::salm_pages_run;
 
 std::vector<std::pair<int, int>> codes(std::initializer_list<int> c) {
   std::vector<std::pair<int, int>> v;
@@ -277,20 +219,6 @@ TEST(OtherEditors, SingleAnchorLegSlotsShownByTheRecord) {
       EXPECT_EQ(t.i(kLowFrequencyOn), 0);
     }
   }
-}
-
-// The single-anchor-leg editor over its own pages; the labels of the page
-// headers shown, as " 1 8 9 ".
-FakeRun salm_pages_run(std::string replies) {
-  return FakeRun([](Session& s, std::span<const EditorPage>) { salmed(s); }, kSalmKind, kSalmSlots,
-                 std::move(replies));
-}
-std::string page_labels(const std::string& screen) {
-  std::string labels = " ";
-  for (auto p = screen.find("  Page "); p != std::string::npos; p = screen.find("  Page ", p + 1)) {
-    labels += screen.substr(p + 7, screen.find(':', p) - p - 7) + " ";
-  }
-  return labels;
 }
 
 TEST(OtherEditors, SingleAnchorLegPagesShownByTheRecord) {
