@@ -8,15 +8,14 @@
 #include <vector>
 
 #include "edlib/data_record.hpp"
+#include "edlib/output_menus.hpp"
 #include "edlib/page_output.hpp"
 #include "edlib/page_table.hpp"
 #include "kelpkit/coordinate_table.hpp"
-#include "kelpkit/nohelp.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
-#include "sysutl/terminal.hpp"
 
 namespace kelp {
 
@@ -216,27 +215,10 @@ bool to_console(const Session& s) { return s.tpcm.i(kOutputDevice) == kScreen; }
 bool to_disk(const Session& s) { return s.tpcm.i(kLoggedDrive) == 0 && s.tpcm.i(kOutputDevice) == 1; }
 bool device_shown(const Session& s) { return to_console(s) || to_disk(s); }
 
-void draw_device(Session& s, PageItems& w) {
-  text_line(s, w, to_console(s) ? "  8) Output goes to Console" : "  8) Output goes to Disk, on logged drive");
-}
-// The output device sub-page: 1 the current output unit (the screen), 2 the
-// disk; any other reply keeps the device.
-void choose_device(Session& s, int) {
-  auto& t = s.tpcm;
-  const int out = out_of(s);
-  const int reply = choose(
-      s, out,
-      [&] {
-        clear(s, out);
-        write_text(s, out, "\n >>> Output Device Selection: <<<\n\n 1) Console\n 2) Disc\n");
-      },
-      [&](int) {
-        int ignored = 0;
-        nohelp(s, out, kKeyboard, ignored);
-      });
-  if (reply == 1) t.i(kOutputDevice) = t.i(kOutputUnit);
-  if (reply == 2) t.i(kOutputDevice) = 1;
-}
+// Shown for the console or the logged drive only.
+void draw_device(Session& s, PageItems& w) { output_device_item(s, w, kScreen, DriveName::kLetter); }
+// The output device sub-page, with an empty line above its title.
+void choose_device(Session& s, int) { choose_output_device(s, {.lines_above = 1}); }
 
 void draw_debug(Session& s, PageItems& w) {
   text_line(s, w, s.tpcm.i(kDebug) != 0 ? "  9) Debug option is on" : "  9) Debug option is off");

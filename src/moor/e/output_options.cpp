@@ -9,12 +9,12 @@
 
 #include "edlib/data_record.hpp"
 #include "edlib/help_book.hpp"
+#include "edlib/output_menus.hpp"
 #include "edlib/page_output.hpp"
 #include "edlib/page_pattern.hpp"
 #include "edlib/page_table.hpp"
 #include "edlib/square_law_help.hpp"
 #include "kelpkit/flag_fields.hpp"
-#include "kelpkit/nohelp.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/diskio.hpp"
@@ -22,7 +22,6 @@
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
-#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -265,14 +264,6 @@ void edit_swap(Session& s, int) {
          words.subspan(kVesselBlock, kVesselBlockWords));
 }
 
-void frame_line(Session& s, PageItems& w, std::string_view which) {
-  w.blank();
-  s.write_line(w.out(), std::string("++> ") + std::string(which) + " Version 5.x Flags");
-  w.blank();
-}
-void begin_frame(Session& s, PageItems& w) { frame_line(s, w, "Begin"); }
-void end_frame(Session& s, PageItems& w) { frame_line(s, w, "End"); }
-
 constexpr Row kPage1Rows[] = {
     Row::custom(draw_bit<1>, edit_bit<1>),
     Row::custom(draw_bit<2>, edit_bit<2>).when(bit1_on).accept_when(always),
@@ -319,7 +310,7 @@ constexpr Row kPage1Rows[] = {
         .accept_when(only_raos_kind),
     yes_no_row<"Search for alternate equilibrium position", kAlternateEquilibrium>().when(block_a).accept_when(always),
     yes_no_row<"Lock the turret to the hull", kLockTurret>().when(a_kind15).accept_when(kind15),
-    Row::line(begin_frame).when(block_a),
+    Row::line(begin_version5_flags).when(block_a),
     yes_no_row<"Estimate current loads on mooring lines and risers", kCurrentLineLoads>()
         .when(a_current)
         .accept_when(current_on),
@@ -358,7 +349,7 @@ constexpr Row kPage1Rows[] = {
         .accept_when(always),
     Row::gap(1),
     yes_no_row<"Use legacy wave-frequency line load algorithms", kAddedMassModel>().when(a_kind17).accept_when(always),
-    Row::line(end_frame).when(block_a),
+    Row::line(end_version5_flags).when(block_a),
     Row::gap(6),
     Row::custom(draw_storm, edit_storm).blank().when(block_a).accept_when(always),
     yes_no_row<"Estimate peak variability across an ensemble of storms", kPeakVariability>()
@@ -400,18 +391,6 @@ void yes_no21(Session& s, PageItems& w, std::string_view text, int flag) {
   line21(s, w, std::string(text) + yesno(flag));
 }
 
-// A table entry for a stored 0-based index; blank outside the table.
-template <typename Table>
-std::string entry_of(const Table& table, int index) {
-  const bool inside = index >= 0 && static_cast<std::size_t>(index) < table.size();
-  return fixed(inside ? std::string(table[static_cast<std::size_t>(index)]) : std::string(), kMenuTextChars);
-}
-void indented_entry(Session& s, PageItems& w, const std::string& text) {
-  w.blank();
-  s.write_line(w.out(), "     " + text);
-  w.blank();
-}
-
 void draw_sigma(Session& s, PageItems& w) {
   line21(s, w,
          s.tpcm.i(kOneSigma) != 0 ? " 1) Use <<one>> sigma values for statistical estimates"
@@ -427,7 +406,7 @@ void edit_spectral(Session& s, int) { toggle_word(s, kSpectralLineSd); }
 
 void draw_peak_load(Session& s, PageItems& w) {
   line21(s, w, " 3) Line peak load calculation treatment:");
-  indented_entry(s, w, entry_of(s.state<OutputOptionsState>().pkldtp, s.tpcm.i(kPeakLoadAlgorithm)));
+  indented_entry(s, w, menu_entry(s.state<OutputOptionsState>().pkldtp, s.tpcm.i(kPeakLoadAlgorithm)));
 }
 void edit_peak_load(Session& s, int) {
   auto& t = s.tpcm;
@@ -444,7 +423,7 @@ void edit_peak_load(Session& s, int) {
           s.write_line(out, " +++ Peak Line Load Computation Options +++");
           lines(s, out, 1);
           for (int n = 1; n <= kChoices; ++n) {
-            fwrite(s, out, "(1X,I1,') ',A)", {n, fixed(texts[static_cast<std::size_t>(n - 1)], kMenuTextChars)});
+            fwrite(s, out, "(1X,I1,') ',A)", {n, menu_entry(texts, n - 1)});
           }
         },
         [&](int item) { mothp3(s, item); });
@@ -477,29 +456,9 @@ void edit_spread_raos(Session& s, int) { toggle_word(s, kOutputSpreadRaos); }
 void draw_square_law(Session& s, PageItems& w) {
   w.blank();
   line21(s, w, " 6) Square-law driving force treatment:");
-  indented_entry(s, w, entry_of(kSqltyp, s.tpcm.i(kSquareLawTreatment)));
+  indented_entry(s, w, menu_entry(kSqltyp, s.tpcm.i(kSquareLawTreatment)));
 }
-void edit_square_law(Session& s, int) {
-  const int out = out_unit(s);
-  constexpr int kTreatments = 3;
-  int reply = 0;
-  do {
-    reply = choose(
-        s, out,
-        [&] {
-          clear(s, out);
-          s.write_line(out, " +++ Square-Law Driving Force Treatment Options +++");
-          lines(s, out, 1);
-          for (int n = 1; n <= kTreatments; ++n) {
-            fwrite(s, out, "(1X,I1,') ',A)", {n, fixed(std::string(kSqltyp[static_cast<std::size_t>(n - 1)]), kMenuTextChars)});
-            lines(s, out, 1);
-          }
-        },
-        [&](int item) { smo3hp(s, item); });
-  } while (reply == kNavKeys);
-  maxchk(reply, kTreatments);
-  if (reply != 0) s.tpcm.i(kSquareLawTreatment) = reply - 1;
-}
+void edit_square_law(Session& s, int) { choose_square_law(s, kSqltyp, smo3hp); }
 
 void draw_only_square_law(Session& s, PageItems& w) {
   yes_no21(s, w, " 7) Utilize ONLY square law driving forces ..... ", s.tpcm.i(kOnlySquareLaw));
@@ -559,39 +518,9 @@ void edit_debug(Session& s, int) {
   toggle3(s, s.tpcm.i(kDebug), s.tpcm.i(kBatchFlag), out_unit(s), kKeyboard, "On", "Off");
 }
 
-void draw_device(Session& s, PageItems& w) {
-  const auto& t = s.tpcm;
-  const int device = t.i(kOutputDevice);
-  if (device == t.i(kOutputUnit)) {
-    line21(s, w, " 13) Output goes to Console");
-  } else if (device == 1 && t.i(kLoggedDrive) == 0) {
-    line21(s, w, " 13) Output goes to Disk, on logged drive");
-  } else if (device == 1 && t.i(kLoggedDrive) > 0) {
-    line21(s, w, " 13) Output goes to Disk, on drive C");
-  } else {
-    w.custom();
-  }
-}
-void edit_device(Session& s, int) {
-  auto& t = s.tpcm;
-  const int out = out_unit(s);
-  const int reply = choose(
-      s, out,
-      [&] {
-        clear(s, out);
-        s.write_line(out, " >>> Output Device Selection: <<<");
-        lines(s, out, 1);
-        s.write_line(out, " 1) Console");
-        s.write_line(out, " 2) Disc");
-        lines(s, out, 1);
-      },
-      [&](int) {
-        int wait = 0;
-        nohelp(s, out, kKeyboard, wait);
-      });
-  if (reply == 1) t.i(kOutputDevice) = out;
-  if (reply == 2) t.i(kOutputDevice) = 1;
-}
+// Item 13: a disk drive above 0 is always named "C" on this page.
+void draw_device(Session& s, PageItems& w) { output_device_item(s, w, out_unit(s), DriveName::kAlwaysC); }
+void edit_device(Session& s, int) { choose_output_device(s, {}); }
 
 // Entries 3 to 5 of the peak-load texts name the sigma level of item 1; they
 // are rewritten at each display, before the items.

@@ -4,16 +4,13 @@
 #include "salm/e/slmout.hpp"
 
 #include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
+#include "edlib/output_menus.hpp"
 #include "edlib/page_pattern.hpp"
 #include "edlib/page_table.hpp"
 #include "kelpkit/nohelp.hpp"
-#include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
-#include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
-#include "sysutl/terminal.hpp"
 
 namespace kelp {
 
@@ -55,14 +52,6 @@ void edit_decomposition(Session& s, int) {
   toggle3(s, s.tpcm.i(kMemberFixedLoads), s.tpcm.i(kBatchFlag), out_of(s), kKeyboard, "Member-fixed", "Salm-plane");
 }
 
-void frame_line(Session& s, PageItems& w, std::string_view which) {
-  w.blank();
-  s.write_line(w.out(), std::string("++> ") + std::string(which) + " Version 5.x Flags");
-  w.blank();
-}
-void begin_frame(Session& s, PageItems& w) { frame_line(s, w, "Begin"); }
-void end_frame(Session& s, PageItems& w) { frame_line(s, w, "End"); }
-
 void draw_storm(Session& s, PageItems& w) {
   w.value("Storm duration (hours) for peak motion/load statistics", s.tpcm.r(kStormDuration), "(A57,F6.2)");
 }
@@ -94,7 +83,7 @@ constexpr Row kPage17Rows[] = {
     Row::gap(3),
     Row::custom(draw_decomposition, edit_decomposition),
     Row::gap(20),
-    Row::line(begin_frame),
+    Row::line(begin_version5_flags),
     Row::toggle("Use \"Legacy\" current-wave drift force interaction model", kLegacyCurrentDrift)
         .when(current_waves)
         .accept_when(current_on),
@@ -106,7 +95,7 @@ constexpr Row kPage17Rows[] = {
         .accept_when(always),
     Row::gap(1),
     Row::toggle("Force Gaussian peak factors for low-frequency motions", kGaussianPeaks),
-    Row::line(end_frame),
+    Row::line(end_version5_flags),
     Row::gap(13),
     Row::custom(draw_storm, edit_storm),
 };
@@ -162,40 +151,11 @@ void edit_debug(Session& s, int) {
   toggle3(s, s.tpcm.i(kDebug), s.tpcm.i(kBatchFlag), out_of(s), kKeyboard, "On", "Off");
 }
 
-// Item 13: console, the logged drive, or a drive by letter; no line for any
-// other device setting.
-void draw_device(Session& s, PageItems& w) {
-  w.custom();
-  const int device = word(s, kOutputDevice);
-  const int drive = word(s, kLoggedDrive);
-  if (device == word(s, kOutputUnit)) {
-    s.write_line(w.out(), " 13) Output goes to Console");
-  } else if (device == 1 && drive == 0) {
-    s.write_line(w.out(), " 13) Output goes to Disk, on logged drive");
-  } else if (device == 1 && drive > 0) {
-    s.write_line(w.out(), " 13) Output goes to Disk, on drive " + drive_letter(drive));
-  }
-}
-// The device menu: 1 the current output unit, 2 the disk; any other reply
-// keeps the device.
-void edit_device(Session& s, int) {
-  auto& t = s.tpcm;
-  const int out = out_of(s);
-  const int reply = choose(
-      s, out,
-      [&] {
-        if (t.i(kPrintPass) == 0) clear(s, out);
-        lines(s, out, 3);
-        s.write_line(out, " 1) Console");
-        s.write_line(out, " 2) Disc");
-      },
-      [&](int) {
-        int ignored = 0;
-        nohelp(s, out, kKeyboard, ignored);
-      });
-  if (reply == 1) t.i(kOutputDevice) = t.i(kOutputUnit);
-  if (reply == 2) t.i(kOutputDevice) = 1;
-}
+// Item 13: the console is the current output unit, a disk drive above 0 is
+// named by its letter; the menu has no title, three empty lines above the
+// entries.
+void draw_device(Session& s, PageItems& w) { output_device_item(s, w, out_of(s), DriveName::kLetter); }
+void edit_device(Session& s, int) { choose_output_device(s, {.lines_above = 3, .title = false, .lines_below = 0}); }
 
 constexpr Row kPage18Rows[] = {
     Row::custom(draw_sigma, edit_sigma).when(dynamics).accept_when(always),
@@ -229,13 +189,6 @@ const TablePage kPage18 = {
 };
 
 }  // namespace
-
-std::string drive_letter(int drive) {
-  constexpr int kBeforeA = 64;
-  constexpr int kLastPrintable = 126 - kBeforeA;  // "~"
-  if (drive < 1 || drive > kLastPrintable) return "?";
-  return std::string(1, static_cast<char>(kBeforeA + drive));
-}
 
 void slmout(Session& s, std::string_view label) { run_table(s, kPage17, label); }
 

@@ -4,23 +4,18 @@
 #include "semi/e/semot2.hpp"
 
 #include <array>
-#include <string>
 #include <string_view>
 
 #include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
+#include "edlib/output_menus.hpp"
 #include "edlib/page_output.hpp"
 #include "edlib/page_pattern.hpp"
 #include "edlib/page_table.hpp"
 #include "edlib/square_law_help.hpp"
-#include "kelpkit/nohelp.hpp"
-#include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
-#include "sysutl/terminal.hpp"
-#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -39,7 +34,6 @@ void text_line(Session& s, PageItems& w, std::string_view text) {
 
 // ---- Item 4: the square-law driving force treatment (word 142, 0-based) ----
 
-constexpr std::size_t kSquareLawTextChars = 75;
 constexpr std::array<std::string_view, 5> kSquareLawTexts = {
     "<<Resonant damping ONLY, no square-law driving forces>>",
     "<<Full square-law driving force calculation at all wave periods>>",
@@ -47,46 +41,15 @@ constexpr std::array<std::string_view, 5> kSquareLawTexts = {
     "",
     "",
 };
-constexpr int kTreatments = 3;
 
-// The entry of a stored treatment, blank-padded; a value from the file
-// outside the table shows the blank entry and is kept as it is.
-std::string square_law_text(int treatment) {
-  const bool inside = treatment >= 0 && static_cast<std::size_t>(treatment) < kSquareLawTexts.size();
-  return fixed(inside ? kSquareLawTexts[static_cast<std::size_t>(treatment)] : std::string_view(),
-               kSquareLawTextChars);
-}
-
+// A value from the file outside the table shows the blank entry and is kept
+// as it is.
 void draw_square_law(Session& s, PageItems& w) {
   int item = w.custom();
   outtxt(s, item, "Square-law driving force treatment:", w.out());
-  w.blank();
-  s.write_line(w.out(), "     " + square_law_text(s.tpcm.i(kSquareLawTreatment)));
-  w.blank();
+  indented_entry(s, w, menu_entry(kSquareLawTexts, s.tpcm.i(kSquareLawTreatment)));
 }
-
-// The menu stays up through help and "H"; a reply above the menu is held to
-// its last entry, a blank reply or a navigation code keeps the treatment.
-void choose_square_law(Session& s, int) {
-  const int out = out_of(s);
-  int reply = 0;
-  do {
-    reply = choose(
-        s, out,
-        [&] {
-          clear(s, out);
-          s.write_line(out, " +++ Square-Law Driving Force Treatment Options +++");
-          lines(s, out, 1);
-          for (int n = 1; n <= kTreatments; ++n) {
-            fwrite(s, out, "(1X,I1,') ',A)", {n, square_law_text(n - 1)});
-            lines(s, out, 1);
-          }
-        },
-        [&](int item) { smo3hp(s, item); });
-  } while (reply == kNavKeys);
-  maxchk(reply, kTreatments);
-  if (reply != 0) s.tpcm.i(kSquareLawTreatment) = reply - 1;
-}
+void edit_square_law(Session& s, int) { choose_square_law(s, kSquareLawTexts, smo3hp); }
 
 // ---- Item 7: the phantom weight ----
 
@@ -103,50 +66,10 @@ void edit_phantom_weight(Session& s, int item) {
 
 // ---- Item 9: the output device ----
 
-// The drive of disk output: the character 64 + n (1 "A", 3 "C"). Past 62
-// ("~") no printable character is left, and "?" stands for the drive.
-char drive_letter(int n) {
-  constexpr int kLastPrintable = 62;
-  return n >= 1 && n <= kLastPrintable ? static_cast<char>('@' + n) : '?';
-}
-
-// A device the lines below do not name (a disk drive below 0, a unit other
-// than the console or the disk) leaves the item without a line.
-void draw_device(Session& s, PageItems& w) {
-  const int device = s.tpcm.i(kOutputDevice);
-  const int drive = s.tpcm.i(kLoggedDrive);
-  if (device == kScreen) {
-    text_line(s, w, "  9) Output goes to Console");
-  } else if (device == 1 && drive == 0) {
-    text_line(s, w, "  9) Output goes to Disk, on logged drive");
-  } else if (device == 1 && drive > 0) {
-    text_line(s, w, std::string("  9) Output goes to Disk, on drive ") + drive_letter(drive));
-  } else {
-    w.custom();
-  }
-}
-
-// 1 the current output unit (the console), 2 the disk; any other reply keeps
-// the device.
-void choose_device(Session& s, int) {
-  const int out = out_of(s);
-  const int reply = choose(
-      s, out,
-      [&] {
-        clear(s, out);
-        s.write_line(out, " >>> Output Device Selection: <<<");
-        lines(s, out, 1);
-        s.write_line(out, " 1) Console");
-        s.write_line(out, " 2) Disc");
-        lines(s, out, 1);
-      },
-      [&](int) {
-        int ignored = 0;
-        nohelp(s, out, kKeyboard, ignored);
-      });
-  if (reply == 1) s.tpcm.i(kOutputDevice) = out;
-  if (reply == 2) s.tpcm.i(kOutputDevice) = 1;
-}
+// The console is the screen (unit 6); a disk drive above 0 is named by its
+// letter.
+void draw_device(Session& s, PageItems& w) { output_device_item(s, w, kScreen, DriveName::kLetter); }
+void choose_device(Session& s, int) { choose_output_device(s, {}); }
 
 // ---- Item 10: debug ----
 
@@ -162,7 +85,7 @@ constexpr Row kRows[] = {
     Row::toggle("Output force/torque RAOs", kForceRaos),
     Row::toggle("Output motion RAOs", kMotionRaos),
     Row::toggle("Output RAOs for all spread sea angles", kOutputSpreadRaos).when(spread_seas).accept_when(always),
-    Row::custom(draw_square_law, choose_square_law).blank(),
+    Row::custom(draw_square_law, edit_square_law).blank(),
     Row::toggle("Utilize ONLY square law driving forces", kOnlySquareLaw),
     Row::toggle("Simulate TLP mooring (\"phantom weight\")", kPhantomWeightOn),
     Row::custom(draw_phantom_weight, edit_phantom_weight).when(phantom_weight).accept_when(always),
