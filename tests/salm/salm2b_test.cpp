@@ -15,12 +15,7 @@
 namespace kelp {
 namespace {
 
-using testing::iw;
-using testing::kNewValue;
-using testing::kSelect;
-using testing::PageCase;
-using testing::rw;
-using testing::Words;
+using namespace testing;
 
 void page3(Session& s) { salm2b(s, "3"); }
 
@@ -97,7 +92,7 @@ TEST(Salm2b, MainElementAndAttachmentScreens) {
               iw(kElementMomentFlags, 1),     iw(kHawserFlag, 3),         rw(kYokeHeight, 4.0f),
               rw(kTurretX, -12.0f),           rw(kAttachmentSeparation, 6.0f)};
   c.screen = kMain + kSelect + kElement + kSelect + kAttachment + kSelect + kElement + kSelect;
-  testing::expect_page_case(page3, c);
+  expect_page_case(page3, c);
 }
 
 // Where the page goes, and what a count, an option or a row count from the
@@ -133,7 +128,7 @@ TEST(Salm2b, NavigationAndCountsOutsideTheTables) {
       {.name = "yaw table off: 13 and 15 are not edited", .replies = "13\n15\nS\n",
        .expect = {iw(kNavCode, kNavSkip)}, .never = {kNewValue, "Yaw Offset"}, .kind = 11},
   };
-  for (const PageCase& c : cases) testing::expect_page_case(page3, c);
+  for (const PageCase& c : cases) expect_page_case(page3, c);
 }
 
 // Copy, delete and insert on element 2 of 3, through the commands and item 12;
@@ -155,7 +150,7 @@ TEST(Salm2b, ElementTableCommands) {
       salm_case("copy with a blank reply does nothing", "\n\nC\n\nS\n", three, moved({{2, 2}, {40, 40}})),
       salm_case("another letter does nothing", "\n\n12\nq\nS\n", three, moved({{2, 2}})),
   };
-  for (const PageCase& c : cases) testing::expect_page_case(page3, c);
+  for (const PageCase& c : cases) expect_page_case(page3, c);
 }
 
 TEST(Salm2b, FreeSalmHidesTheAttachmentSpecifics) {
@@ -165,7 +160,7 @@ TEST(Salm2b, FreeSalmHidesTheAttachmentSpecifics) {
              " ----  Type of attachment to vessel:  ----", " --- Topmost element ---",
              "13) Type of attachment to vessel ......... Free Salm"};
   c.counts = {{"14) Modify", 1}, {"Yoke to waterline", 0}, {"Topmost", 2}};
-  testing::expect_page_case(page3, c);
+  expect_page_case(page3, c);
 }
 
 // The print pass lists the main page, the tables that are on (at most 90
@@ -181,7 +176,7 @@ TEST(Salm2b, PrintPassWalksEverySubPage) {
     const auto row = [](int n) { return fmt::fortran("(I3,')',F10.2,$)", n, 0.0f); };
     if (listed > 0) c.shows = {row(listed)};
     c.never = {row(listed + 1)};
-    testing::expect_page_case(page3, c);
+    expect_page_case(page3, c);
   }
 }
 

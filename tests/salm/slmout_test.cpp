@@ -14,22 +14,20 @@
 namespace kelp {
 namespace {
 
-using testing::iw;
-using testing::PageCase;
-using testing::rw;
+using namespace testing;
 
 void page17(Session& s) { slmout(s, "17"); }
 void page18(Session& s) { slmot2(s, "18"); }
 
 // Static data, low- and wave-frequency dynamics, irregular seas and current.
-const testing::Words kAllOn = {iw(kSalmOption1995, 1), iw(kLowFrequencyOn, 1), iw(kWaveFrequencyOn, 1),
+const Words kAllOn = {iw(kSalmOption1995, 1), iw(kLowFrequencyOn, 1), iw(kWaveFrequencyOn, 1),
                                iw(kIrregularOn, 1), iw(kCurrentOn, 1)};
 
 TEST(SalmOutputOptions, Screens) {
-  testing::expect_page_case(
+  expect_page_case(
       page17, {.name = "page 17, every item shown",
                .replies = "\n",
-               .preset = kAllOn + testing::Words{rw(kStormDuration, 3.0f), iw(kMemberFixedLoads, 1),
+               .preset = kAllOn + Words{rw(kStormDuration, 3.0f), iw(kMemberFixedLoads, 1),
                                                  iw(kJointPositionRaos, 1)},
                .kind = 11,
                .screen = "                   ****  Page 17: Output options 1 ****\n"
@@ -59,7 +57,7 @@ TEST(SalmOutputOptions, Screens) {
                          " 51) Storm duration (hours) for peak motion/load statisti  3.00\n"
                          " \n"
                          " Enter number of selection (\"H\" for help): "});
-  testing::expect_page_case(
+  expect_page_case(
       page18, {.name = "page 18, disk output on drive 4",
                .replies = "\n",
                .preset = {iw(kLowFrequencyOn, 1), iw(kWaveFrequencyOn, 1), iw(kSpreadingOn, 1),
@@ -100,12 +98,12 @@ std::vector<int> items_of(const std::string& screen) {
 TEST(SalmOutputOptions, ItemsShownByState) {
   struct Case {
     const char* name;
-    testing::PageFn page;
-    testing::Words preset;
+    PageFn page;
+    Words preset;
     std::vector<int> shown;
   };
-  const testing::Words kRaos = {iw(kWaveFrequencyOn, 1), iw(kSpreadingOn, 1), iw(kAnyRaoOutput, 1)};
-  const testing::Words free_salm = {iw(kSalmOption1995, 1), iw(kNoQuasiStatics, 1), iw(kWaveFrequencyOn, 1)};
+  const Words kRaos = {iw(kWaveFrequencyOn, 1), iw(kSpreadingOn, 1), iw(kAnyRaoOutput, 1)};
+  const Words free_salm = {iw(kSalmOption1995, 1), iw(kNoQuasiStatics, 1), iw(kWaveFrequencyOn, 1)};
   const std::vector<Case> cases = {
       {"17: nothing on", page17, {}, {1, 4, 5, 12, 37, 51}},
       {"17: static data only", page17, {iw(kSalmOption1995, 1)}, {1, 2, 3, 12, 37, 51}},
@@ -117,22 +115,22 @@ TEST(SalmOutputOptions, ItemsShownByState) {
       {"18: nothing on", page18, {}, {11, 12, 13}},
       {"18: low frequency", page18, {iw(kLowFrequencyOn, 1)}, {1, 11, 12, 13}},
       {"18: wave frequency", page18, {iw(kLowFrequencyOn, 1), iw(kWaveFrequencyOn, 1)}, {1, 2, 3, 7, 9, 11, 12, 13}},
-      {"18: RAOs in spread seas", page18, kRaos + testing::Words{iw(kLowFrequencyOn, 1)},
+      {"18: RAOs in spread seas", page18, kRaos + Words{iw(kLowFrequencyOn, 1)},
        {1, 2, 3, 4, 5, 7, 9, 11, 12, 13}},
-      {"18: free SALM", page18, kRaos + testing::Words{iw(kNoQuasiStatics, 1)}, {1, 2, 3, 5, 11, 12, 13}},
+      {"18: free SALM", page18, kRaos + Words{iw(kNoQuasiStatics, 1)}, {1, 2, 3, 5, 11, 12, 13}},
       {"18: device other than console or disk", page18, {iw(kOutputDevice, 99)}, {11, 12}},
       {"18: print pass", page18, {iw(kPrintPass, 1)}, {11, 12}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const testing::Words preset = testing::Words{iw(kOutputDevice, kScreen)} + c.preset;
-    const auto t = testing::run_page_case(c.page, {.name = c.name, .replies = "\n", .preset = preset, .kind = 11});
+    const Words preset = Words{iw(kOutputDevice, kScreen)} + c.preset;
+    const auto t = run_page_case(c.page, {.name = c.name, .replies = "\n", .preset = preset, .kind = 11});
     EXPECT_EQ(items_of(t->shown()), c.shown);
   }
 }
 
 TEST(SalmOutputOptions, EditsWhetherShownOrNot) {
-  const std::vector<std::pair<testing::PageFn, PageCase>> cases = {
+  const std::vector<std::pair<PageFn, PageCase>> cases = {
       {page17, {.name = "17: hidden items toggle; 33 only with current", .replies = "2\n3\n6\n7\n8\n33\n34\n35\n\n",
                 .expect = {iw(kSalmOption2469, 1), iw(kSalmOption2001, 1), iw(kJointPositionRaos, 1),
                            iw(kArticulationAngleRaos, 1), iw(kSalmOption1993, 1), iw(kLoadVariationCopy, 1),
@@ -156,7 +154,7 @@ TEST(SalmOutputOptions, EditsWhetherShownOrNot) {
   };
   for (auto [page, c] : cases) {
     c.kind = 11;
-    testing::expect_page_case(page, c);
+    expect_page_case(page, c);
   }
 }
 
@@ -164,7 +162,7 @@ TEST(SalmOutputOptions, DriveLetterIsPrintableOrAQuestionMark) {
   const std::vector<std::pair<int, std::string>> cases = {
       {1, "A"}, {4, "D"}, {26, "Z"}, {62, "~"}, {63, "?"}, {0, "?"}, {-1, "?"}, {INT_MAX, "?"}, {INT_MIN, "?"}};
   for (const auto& [drive, letter] : cases) EXPECT_EQ(drive_letter(drive), letter) << drive;
-  testing::expect_page_case(page18, {.name = "drive 63 on the page", .replies = "\n",
+  expect_page_case(page18, {.name = "drive 63 on the page", .replies = "\n",
                                      .preset = {iw(kOutputDevice, 1), iw(kLoggedDrive, 63)},
                                      .shows = {" 13) Output goes to Disk, on drive ?\n"}, .kind = 11});
 }

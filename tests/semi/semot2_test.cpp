@@ -16,19 +16,14 @@
 namespace kelp {
 namespace {
 
-using testing::iw;
-using testing::kNewValue;
-using testing::kReturn;
-using testing::kSelect;
-using testing::PageCase;
-using testing::rw;
+using namespace testing;
 
 void page10(Session& s) { semot2(s, "10"); }
 
 void expect_cases(std::initializer_list<PageCase> cases) {
   for (PageCase c : cases) {
     c.kind = kSemiKind;
-    testing::expect_page_case(page10, c);
+    expect_page_case(page10, c);
   }
 }
 
@@ -37,7 +32,7 @@ const std::string kHelpTitle = "                     ****  Output Definition Not
 std::string entry(const std::string& text) { return text + std::string(75 - text.size(), ' '); }
 
 TEST(MoreOutputOptions, ScreenWithEveryItem) {
-  const auto t = testing::run_page_case(
+  const auto t = run_page_case(
       page10, {.name = "all",
                .replies = "\n",
                .preset = {iw(kSpreadingOn, 1), iw(kForceRaos, 1), iw(kPhantomWeightOn, 1), rw(kPhantomWeight, 12.5f),
@@ -64,7 +59,7 @@ TEST(MoreOutputOptions, ScreenWithEveryItem) {
 
 TEST(MoreOutputOptions, SelectionsEditTheirWords) {
   const std::string menu = " +++ Square-Law Driving Force Treatment Options +++\n\n 1) <<Resonant damping ONLY";
-  const auto disk = [](int drive) { return testing::Words{iw(kOutputDevice, 1), iw(kLoggedDrive, drive)}; };
+  const auto disk = [](int drive) { return Words{iw(kOutputDevice, 1), iw(kLoggedDrive, drive)}; };
   expect_cases({
       {"1, 2, 5, 6 and 10 flip their words", "1\n2\n5\n6\n10\n\n", {},
        {iw(kForceRaos, 1), iw(kMotionRaos, 1), iw(kOnlySquareLaw, 1), iw(kPhantomWeightOn, 1), iw(kDebug, 1)}},
