@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "edlib/data_record.hpp"
+#include "edlib/output_menus.hpp"
 #include "test_page.hpp"
 
 namespace kelp {

@@ -6,7 +6,6 @@
 // sigma level, member drag, RAO outputs, motions summary, user RAO data,
 // plotter file, debug and output device). Neither has help texts of its
 // own; every item is edited whether shown or not.
-#include <string>
 #include <string_view>
 
 namespace kelp {
@@ -18,9 +17,5 @@ void slmout(Session& s, std::string_view label);
 
 // Page 18; a number above 13 leaves with that number in word 699.
 void slmot2(Session& s, std::string_view label);
-
-// The letter of disk drive `drive` (1 "A", 2 "B", ...): the character 64 +
-// drive, or "?" where that is no printable character (drive outside 1..62).
-std::string drive_letter(int drive);
 
 }  // namespace kelp
