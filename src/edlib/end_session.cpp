@@ -264,7 +264,7 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
         code = kNavExecute;
         return;
       case 5:
-        if (!open_report(s, listing_name, kListingUnit, editor_name, kScreen)) break;
+        if (!open_staged_report(s, listing_name, kListingUnit, editor_name, kScreen)) break;
         print_counter = 1;
         saved_unit = out;
         out = kListingUnit;

@@ -86,7 +86,7 @@ void choose_wind_type(Session& s, int) {
         [&] {
           clear(s, out);
           fwrite(s, out, "(1X,'-- Wind type --'//)");
-          for (int n = 1; n <= 6; ++n) fwrite(s, out, "(1X,' ',I1,') ',A)", {n, wndprt(n)});
+          for (int n = 1; n <= 6; ++n) fwrite(s, out, "(1X,I1,') ',A)", {n, wndprt(n)});
         },
         [&](int item) { wndhp2(s, item); });
     // Blank or a navigation command: back to the page, the code not passed on.

@@ -78,6 +78,13 @@ constexpr Step kSecondVesselSteps[] = {{2037, 2137, 100}, {2285, 2585, 300}};
 // at T + 25 i - 15 for a table of lines of 25 words at word T, so that a
 // table of 10 segments by 50 lines becomes one of 25 segments by 150 lines;
 // the step after each per-line step opens lines 51 to 150 behind it.
+//
+// For the tables at words 36081, 62931, 66681, 70431 and 74181 the old
+// converter's offsets started these moves 8 words later (from T + 25 i - 7
+// to T + 25 i + 8), off the boundary between the old lines, so that each
+// gap would open inside a line. Here they start at T + 25 i - 15, as for the
+// tables at 39831, 43581 and 58581, so each old line of 10 segments moves
+// whole.
 constexpr Step kMooringSteps[] = {
     {5026, 5126, 100},
     {5176, 5276, 100},

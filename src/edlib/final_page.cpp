@@ -89,7 +89,7 @@ bool final_page(Session& s, std::string_view label, FinalPageState& st, const Fi
     }
 
     // The one print pass of the run: every page writes itself to the listing.
-    if (open_report(s, trimmed(setup.listing), kListingUnit, trimmed(setup.editor), kScreen)) {
+    if (open_staged_report(s, trimmed(setup.listing), kListingUnit, trimmed(setup.editor), kScreen)) {
       st.hcdone = 1;
       t.i(kPrintPass) = 1;
       t.i(kNavCode) = kNavFirst;

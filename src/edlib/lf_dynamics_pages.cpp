@@ -149,7 +149,8 @@ void quasck(Session& s, std::string_view label) {
     for (const DampingMode& m : kModes) {
       // Hidden items are not locked: selecting one still edits it.
       if (on) {
-        const std::string status = t.i(m.mode) != 0 ? "  User-specified" : "  Computed";
+        // The status is a 16-character text: the listing keeps its field.
+        const std::string status = t.i(m.mode) != 0 ? "  User-specified" : "  Computed      ";
         fwrite(s, out, kStatusLine, {w.custom(), std::string(m.status_name), status});
       } else {
         w.hidden(true);

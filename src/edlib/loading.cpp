@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -79,9 +80,14 @@ void wait_and_stop(Session& s, int out) {
 }
 
 // A warning report that cannot be created costs nothing but its copy: the
-// messages still go to the screen, and the load goes on.
+// messages still go to the screen, and the load goes on. The report is kept
+// in memory and written whole when the load ends (close_warning_report).
 void open_warning_report(Session& s, int out) {
-  if (!s.is_open(kWarningUnit)) open_report(s, std::string(kWarningReportFile), kWarningUnit, "IOINIT", out);
+  if (!s.is_open(kWarningUnit)) open_staged_report(s, std::string(kWarningReportFile), kWarningUnit, "IOINIT", out);
+}
+
+void close_warning_report(Session& s, int out) {
+  close_report(s, kWarningUnit, kWarningReportFile, "IOINIT", out);
 }
 
 void characteristics_header(Session& s, int out) {
@@ -126,7 +132,61 @@ void missing_lowdat(Session& s, const Identity& id, int out, bool silent, char& 
     replace(2007, 3);
     replace(2020, id.kind == 10 ? 2 : 4);
   }
-  if (!silent) close_report(s, kWarningUnit, kWarningReportFile, "IOINIT", out);
+  if (!silent) close_warning_report(s, out);
+}
+
+int load_session(Session& s, const Identity& id, int nwords, char& letter);
+
+// What is wrong with a data file whose count word is right but whose record
+// could not be read whole: its trailing marker, or the read itself.
+void report_damaged_record(Session& s, const std::string& name, Report& report) {
+  const RecordFrame frame = record_frame(s, name);
+  if (frame.leading && frame.trailing && *frame.leading != *frame.trailing) {
+    report(" ++> Input Data File damaged: its two record markers differ.");
+    report(line("('     Leading marker ',I11,', trailing marker ',I11,'... CAUTION!')", *frame.leading,
+                *frame.trailing));
+  } else {
+    report(" ++> Input Data File could not be read whole... CAUTION!");
+  }
+}
+
+// What is wrong with a "LOWDAT" that exists, or "" when it is one whole
+// record of 680 words: exactly 2,728 bytes, both markers 2,720.
+std::string lowdat_damage(Session& s, int low_status) {
+  constexpr std::size_t kLowdatBytes = 4 * (kLowdatWords + 2);
+  const RecordFrame frame = record_frame(s, "LOWDAT");
+  if (!frame.readable) return "it cannot be read.";
+  if (frame.bytes == 0) return "it is empty.";
+  if (frame.bytes != kLowdatBytes) {
+    return line("('it holds ',I0,' bytes, not the ',I0,' of one record of ',I0,' words.')",
+                static_cast<int>(std::min<std::size_t>(frame.bytes, std::numeric_limits<int>::max())),
+                static_cast<int>(kLowdatBytes), kLowdatWords);
+  }
+  if (frame.leading != kLowdatMarker) return "its leading record marker is not that of 680 words.";
+  if (frame.trailing != kLowdatMarker) return "its two record markers differ.";
+  if (low_status != 0) return "it cannot be read whole.";
+  return {};
+}
+
+// A "LOWDAT" that is not one whole record of 680 words would load shifted or
+// cut short, and the next save would write that back. The user is told what
+// is wrong and asked, as for a missing one; going on starts from empty user
+// tables (also in the load-time copy, so empty tables alone save nothing),
+// and the damaged file stays as it is until a save keeps it as "LOWBAK".
+void damaged_lowdat(Session& s, int out, bool silent, char& letter) {
+  const std::string damage = lowdat_damage(s, s.state<LoadTimeCopy>().low_status);
+  if (damage.empty()) return;
+  if (!silent) open_warning_report(s, out);
+  characteristics_header(s, out);
+  Report report(s, out, !silent);
+  report(" ++> LOWDAT file damaged: " + damage);
+  report("     User-specified environmental coefficient tables will be empty.");
+  int reply = 0;
+  serv_abort_or_go_on(s, out, reply);
+  if (letter == 'E') letter = 'M';
+  LoadTimeCopy& copy = s.state<LoadTimeCopy>();
+  std::fill(s.lowcof.words().begin(), s.lowcof.words().end(), 0);
+  movcom(kLowdatWords, s.lowcof.words(), copy.low);
 }
 
 }  // namespace
@@ -178,6 +238,24 @@ void chswap(Session& s, std::string& text, int len, int out, int in) {
 }
 
 int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
+  // The warning report holds what the load found: it is written when the
+  // load ends, also when it ends in one of the loader's stops, but not when
+  // the replies ran out (then every file stays as it was).
+  try {
+    const int status = load_session(s, id, nwords, letter);
+    close_warning_report(s, s.tpcm.i(kOutputUnit));
+    return status;
+  } catch (const EndOfInput&) {
+    throw;
+  } catch (const ProgramStop&) {
+    close_warning_report(s, s.tpcm.i(kOutputUnit));
+    throw;
+  }
+}
+
+namespace {
+
+int load_session(Session& s, const Identity& id, int nwords, char& letter) {
   Tpcm& t = s.tpcm;
   LoadTimeCopy& copy = s.state<LoadTimeCopy>();
   const bool silent = id.run_mode == kSilentRunMode;
@@ -273,8 +351,10 @@ int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
     // 10. Decide whether to report.
     const float d = std::fabs(id.version) - std::fabs(t.r(kVersion));
     const bool count_ok = copy.data_status == 0;
+    // A file of this version still laid out for 49 fairleads needs its
+    // kind's upgrader too: every page reads the 149 layout.
     bool needs_report = !count_ok || std::fabs(d) > kVersionTolerance || file_kind != id.kind ||
-                        t.i(kPrecisionMarker) == 1;
+                        t.i(kPrecisionMarker) == 1 || t.i(kFairleadLayout) == kLayoutOld;
     if (!silent) needs_report = needs_report || repair || t.i(kVersionIncrement) != 0;
 
     if (needs_report) {
@@ -292,7 +372,10 @@ int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
 
       // c. Count.
       if (copy.data_status == kDiskioReadFailed) {
-        if (file_kind != id.kind || std::fabs(t.r(kVersion)) >= 4.9f) {
+        if (found == expected) {
+          // The count is right, so the record itself is damaged: say what.
+          report_damaged_record(s, data_name, report);
+        } else if (file_kind != id.kind || std::fabs(t.r(kVersion)) >= 4.9f) {
           report(line("(' ++> Input Data File ',A,' than expected:')", std::string(found > expected ? "larger" : "smaller")));
           report(line("('     Expected ',I6,' I*4s, found ',I6,' I*4s... CAUTION!')", expected, found));
         }
@@ -381,10 +464,11 @@ int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
     }
   }
 
-  // 11. Missing LOWDAT.
+  // 11. Missing LOWDAT, or one that is damaged.
   if (id.kind >= 10 && copy.low_status == kDiskioNotFound && (letter == 'M' || letter == 'E')) {
     missing_lowdat(s, id, out, silent, letter);
   }
+  if (id.kind >= 10 && copy.low_status != kDiskioNotFound) damaged_lowdat(s, out, silent, letter);
 
   // 12. Execute at once.
   if (letter == 'E') {
@@ -415,5 +499,7 @@ int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
   if (device != 1 && device != 6 && device != 99) t.i(kOutputDevice) = 1;
   return kLoadReady;
 }
+
+}  // namespace
 
 }  // namespace kelp

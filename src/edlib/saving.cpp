@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sys/wait.h>
 #include <utility>
 
 #include "edlib/data_record.hpp"
@@ -31,6 +32,26 @@ void warning_heading(Session& s, int out) {
 // gets them too, but the screen is where the final page comes back.
 int fault_unit(int saved_unit) { return is_silent(saved_unit) ? kScreen : saved_unit; }
 
+// The shell's statuses for a command it could not find (127) or could not
+// run (126), and std::system's own failure (-1).
+bool not_started(int status) {
+  if (status == -1) return true;
+  return WIFEXITED(status) && (WEXITSTATUS(status) == 127 || WEXITSTATUS(status) == 126);
+}
+
+// Chains to the simulation program: 0, the session ends, once it has run
+// (what it did is its own concern). When it could not be started at all,
+// says so, waits, and returns 1: the End of Session page comes back, where
+// the session's edits can still be saved.
+int chain_or_come_back(Session& s, int oscode, int out) {
+  if (!not_started(chain_gustr(s, oscode))) return 0;
+  s.write_line(out, "");
+  s.write_line(out, " ++> Gustrevan could not be started: not found on the PATH, or not executable.");
+  int reply = 0;
+  prsret(s, out, kKeyboard, reply);
+  return 1;
+}
+
 // A generation moves on only when it is a regular file that can be read (a
 // backup that cannot be read counts as missing, as it did for the old
 // reader).
@@ -38,10 +59,12 @@ bool readable(FileSystem& fs, const std::string& name) { return fs.open_read(nam
 
 }  // namespace
 
-bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<const std::int32_t> words,
-            const std::string& data_file, int& load_status, const std::string& backup_file,
-            const std::string& oldest_file) {
-  (void)oscode;  // every operating system writes the same bytes
+namespace {
+
+// The file work of the backup cascade (see backit); returns the name of the
+// file whose step failed, "" when every generation is in place.
+std::string cascade_files(Session& s, std::span<const std::int32_t> words, const std::string& data_file,
+                          int& load_status, const std::string& backup_file, const std::string& oldest_file) {
   FileSystem& fs = s.files();
   const std::string data = trimmed(data_file);
   const std::string backup = trimmed(backup_file);
@@ -53,26 +76,38 @@ bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<
   // word). Only when all three are ready does anything move, so a file that
   // cannot be replaced (a directory, a FIFO, a full disk) costs no backup.
   FileReplacement cascade(s);
-  const bool rotate = load_status != kDiskioNotFound;
+  // The generations move on only when there is a data file to keep: one
+  // missing at load, or deleted since, leaves the backups as they are (a
+  // backup moved on without a data file behind it would cost the oldest
+  // generation and leave two copies of one).
+  const bool rotate = load_status != kDiskioNotFound && readable(fs, data);
   const bool staged = (!rotate || !readable(fs, backup) || cascade.stage_copy(oldest, backup)) &&
-                      (!rotate || !readable(fs, data) || cascade.stage_copy(backup, data)) &&
+                      (!rotate || cascade.stage_copy(backup, data)) &&
                       !words.empty() && words.size() <= kDiskioStagingWords &&
                       cascade.stage(data, encode_record(words));
-  if (!staged) {
-    acerr_report(s, caller, cascade.failed().empty() ? data : cascade.failed(), out);
-    return false;
-  }
+  if (!staged) return cascade.failed().empty() ? data : cascade.failed();
   // Oldest generation first, the data file last: a rename that fails part
   // way never costs the data file, and the backups move at most once.
   if (!cascade.commit()) {
     // When the backups are already in place and only the data file failed,
     // a second attempt must not move them once more.
     if (cascade.failed() == data && cascade.committed() > 0) load_status = kDiskioNotFound;
-    acerr_report(s, caller, cascade.failed(), out);
-    return false;
+    return cascade.failed();
   }
   load_status = 0;
-  return true;
+  return {};
+}
+
+}  // namespace
+
+bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<const std::int32_t> words,
+            const std::string& data_file, int& load_status, const std::string& backup_file,
+            const std::string& oldest_file) {
+  (void)oscode;  // every operating system writes the same bytes
+  const std::string failed = cascade_files(s, words, data_file, load_status, backup_file, oldest_file);
+  if (failed.empty()) return true;
+  acerr_report(s, caller, failed, out);
+  return false;
 }
 
 std::string chain_command(int oscode) {
@@ -132,8 +167,7 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
       abort0(s, out, kKeyboard, reply);
       if (reply == -1) return 1;
       s.write_line(out, " >>> Chaining to Gustrevan");
-      chain_gustr(s, id.os_code);
-      return 0;
+      return chain_or_come_back(s, id.os_code, fault_unit(out));
     }
     if (changed) {
       warning_heading(s, out);
@@ -143,33 +177,51 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
       abort0(s, out, kKeyboard, reply);
       return reply == -1 ? 1 : 0;
     }
-    if (args.chaining_allowed) chain_gustr(s, id.os_code);
+    if (args.chaining_allowed) return chain_or_come_back(s, id.os_code, fault_unit(out));
     return 0;
   }
 
   // Save what changed. A failure keeps the old files and the session's edits
-  // and goes back to the final page, where the user can act.
+  // and goes back to the final page, where the user can act. From the first
+  // backup step to the last rename the working directory is locked: a
+  // second session saving in it at the same moment waits, and then moves on
+  // the generations this save left, so each keeps its data.
   const std::string caller = trimmed(id.editor_name);
   const int fault_out = fault_unit(out);
-  if (same_low == 0) {
-    const bool ok = backit(s, fault_out, caller, id.os_code, s.lowcof.words(), args.low_file, copy.low_status,
-                           args.low_backup, std::string(kLastLow));
-    if (is_silent(out) && !ok) acerr_report(s, caller, low_name, out);
-    if (!ok) return 1;
-    s.note_saved(low_name);
-    // Saved: a second attempt after a later failure must not move the
-    // LOWDAT generations again.
-    copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
+  std::string failed;      // the file whose step failed
+  std::string failed_set;  // the file of the cascade that failed
+  {
+    const std::unique_ptr<FileSystem::Lock> lock =
+        same_low == 0 || same_record == 0 ? s.files().lock_directory(".") : nullptr;
+    if (same_low == 0) {
+      failed = cascade_files(s, s.lowcof.words(), args.low_file, copy.low_status, args.low_backup,
+                             std::string(kLastLow));
+      if (failed.empty()) {
+        s.note_saved(low_name);
+        // Saved: a second attempt after a later failure must not move the
+        // LOWDAT generations again.
+        copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
+      } else {
+        failed_set = low_name;
+      }
+    }
+    if (failed.empty() && same_record == 0) {
+      const std::span<const std::int32_t> words = std::span<const std::int32_t>(t.words()).first(
+          static_cast<std::size_t>(n));
+      failed = cascade_files(s, words, id.data_file, copy.data_status, id.backup_file, std::string(kLastBak));
+      if (failed.empty()) {
+        s.note_saved(data_name);
+        std::copy(words.begin(), words.end(), copy.record.begin());
+      } else {
+        failed_set = data_name;
+      }
+    }
   }
-  if (same_record == 0) {
-    const std::span<const std::int32_t> words = std::span<const std::int32_t>(t.words()).first(
-        static_cast<std::size_t>(n));
-    const bool ok = backit(s, fault_out, caller, id.os_code, words, id.data_file, copy.data_status,
-                           id.backup_file, std::string(kLastBak));
-    if (is_silent(out) && !ok) acerr_report(s, caller, data_name, out);
-    if (!ok) return 1;
-    s.note_saved(data_name);
-    std::copy(words.begin(), words.end(), copy.record.begin());
+  // The lock is gone before the user is asked to read anything.
+  if (!failed.empty()) {
+    acerr_report(s, caller, failed, fault_out);
+    if (is_silent(out)) acerr_report(s, caller, failed_set, out);
+    return 1;
   }
 
   if (code == kNavExecuteCode) {

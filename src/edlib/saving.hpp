@@ -55,9 +55,12 @@ struct FinishArgs {
 // tpcm (and, for kinds above 10, lowcof) with the load-time copies, saves
 // what changed through the backup cascade, handles exit without saving
 // (101), the submission note of an execute (-1983) and chaining. Returns 1 to
-// show the final page again (an abort answered "A", or a save that failed:
-// the old files stay as they were and the session's edits are kept), 0 when
-// the session ends.
+// show the final page again (an abort answered "A"; a save that failed: the
+// old files stay as they were and the session's edits are kept; a chain the
+// shell could not start, status 127 or 126: a message and a wait first), 0
+// when the session ends. The save holds the working directory's lock
+// (FileSystem::lock_directory) from its first backup step to its last
+// rename.
 int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args);
 
 // The backup cascade for one file of n words: the backup moves to the oldest

@@ -43,7 +43,9 @@ constexpr int kMessagesPerScreen = 7;
 
 bool two_vessels(int kind) { return kind == 10 || kind == 13; }
 
-bool has_spectrum_heights(int code) { return code != kUserSpectrumFile && code != kLegacyCustom; }
+// Spectra given as densities (a user file, or the legacy densities at the
+// regular-wave periods) rather than from a height and a peak period.
+bool given_as_densities(int code) { return code == kUserSpectrumFile || code == kLegacyCustom; }
 
 // One vessel's words: the first vessel, or the second one of kinds 10 and 13.
 class Vessel {
@@ -146,25 +148,24 @@ int irregular_case_count(const Tpcm& t) {
   return std::clamp(t.i(kIrregularCases), 0, kMaxCases);
 }
 
+// Every case's height must be positive whatever the spectrum; the peak period
+// only where the spectrum takes it (not for Pierson-Moskowitz, whose period
+// follows from the height, nor for the user and legacy density spectra). A
+// swell that is on needs a positive height and period whatever its code.
 bool Checks::irregular_problem() {
   if (t_.i(kIrregularOn) != 0) {
     const int code = t_.i(kSeaSpectrum);
-    if (has_spectrum_heights(code)) {
-      for (int c = 0; c < irregular_case_count(t_); ++c) {
-        const auto k = static_cast<std::size_t>(c);
-        if (t_.r(kSeaHeights + k) <= 0.0f) return true;
-        if (code != kPiersonMoskowitz && t_.r(kSeaPeriods + k) <= 0.0f) return true;
-      }
+    const bool takes_period = code != kPiersonMoskowitz && !given_as_densities(code);
+    for (int c = 0; c < irregular_case_count(t_); ++c) {
+      const auto k = static_cast<std::size_t>(c);
+      if (t_.r(kSeaHeights + k) <= 0.0f) return true;
+      if (takes_period && t_.r(kSeaPeriods + k) <= 0.0f) return true;
     }
   }
-  // A swell's height and period count only where its spectrum uses them.
-  const auto swell_problem = [this](std::size_t on, std::size_t code_word, std::size_t height, std::size_t period) {
-    const int code = t_.i(code_word);
-    if (t_.i(on) == 0 || !has_spectrum_heights(code)) return false;
-    return t_.r(height) <= 0.0f || (code != kPiersonMoskowitz && t_.r(period) <= 0.0f);
+  const auto swell_problem = [this](std::size_t on, std::size_t height, std::size_t period) {
+    return t_.i(on) != 0 && (t_.r(height) <= 0.0f || t_.r(period) <= 0.0f);
   };
-  return swell_problem(kSwellOn, kSwell1Spectrum, kSwellHeight, kSwellPeriod) ||
-         swell_problem(kSwell2On, kSwell2Spectrum, kSwell2Height, kSwell2Period);
+  return swell_problem(kSwellOn, kSwellHeight, kSwellPeriod) || swell_problem(kSwell2On, kSwell2Height, kSwell2Period);
 }
 
 // Whether the regular wave (height, or slope in degrees) matches 0.707 times
@@ -180,20 +181,21 @@ bool Checks::height_matches(float hs, float peak, int code) const {
   return regular != 0.0f && std::fabs(h / regular - 1.0f) <= 0.2f;
 }
 
+// The regular wave is compared when the irregular seas are not given as
+// densities, or a swell is on; then every irregular case (whatever its
+// spectrum) and the swell are candidates, and one match is enough.
 bool Checks::regular_height_mismatch() {
-  bool tested = false;
-  if (t_.i(kIrregularOn) != 0 && has_spectrum_heights(t_.i(kSeaSpectrum))) {
-    tested = true;
+  const bool irregular_on = t_.i(kIrregularOn) != 0;
+  const bool swell_on = t_.i(kSwellOn) != 0;
+  const bool compared = (irregular_on && !given_as_densities(t_.i(kSeaSpectrum))) || swell_on;
+  if (!compared) return false;
+  if (irregular_on) {
     for (int c = 0; c < irregular_case_count(t_); ++c) {
       const auto k = static_cast<std::size_t>(c);
       if (height_matches(t_.r(kSeaHeights + k), t_.r(kSeaPeriods + k), t_.i(kSeaSpectrum))) return false;
     }
   }
-  if (t_.i(kSwellOn) != 0 && has_spectrum_heights(t_.i(kSwell1Spectrum))) {
-    tested = true;
-    if (height_matches(t_.r(kSwellHeight), t_.r(kSwellPeriod), t_.i(kSwell1Spectrum))) return false;
-  }
-  return tested;
+  return !(swell_on && height_matches(t_.r(kSwellHeight), t_.r(kSwellPeriod), t_.i(kSwell1Spectrum)));
 }
 
 bool Checks::drift_factor_problem(const Vessel& v) {
@@ -303,7 +305,7 @@ void Checks::run() {
     if (t_.i(kCurrentOn) != 0 && any_vessel([](const Vessel& v) { return v.any_nonpositive({1356, 1358}); })) {
       warning({" ++> Warning: A current area or coefficient is nonpositive."});
     }
-    if (kind_ != 13 && t_.r(kStormDuration) <= 0.0f) {
+    if (kind_ > 10 && kind_ != 13 && t_.r(kStormDuration) <= 0.0f) {
       warning({" ++> Warning: Nonpositive storm duration detected."});
     }
   }

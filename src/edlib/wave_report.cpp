@@ -1,6 +1,7 @@
 #include "edlib/wave_report.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <span>
 #include <string>
@@ -71,6 +72,9 @@ struct RegularWave {
   float tanh_kh;
 };
 
+// The group frequency of row j of the group table.
+float group_frequency(int j) { return kGroupStep * static_cast<float>(j); }
+
 // One sea system of the report as evaluated.
 struct SeaReport {
   bool on = false;
@@ -80,6 +84,10 @@ struct SeaReport {
   float calculated = 0.0f;  // 4 sqrt(m0)
   float peak_k = 0.0f;      // wave number at the peak
   int index = 1;            // grid index nearest the peak period
+  float wind_speed = 0.0f;  // characteristic wind speed, 0.1412 g Tp
+  float slope = 0.0f;       // slope of the significant wave at the peak, degrees
+  // The group spectrum at the group frequencies of the group table.
+  std::vector<float> group;
 };
 
 // The grid index nearest period t: the integer part of (t - T1) / dT + 1.5.
@@ -110,7 +118,7 @@ class WaveReport {
     s_.write_line(out_, "");
     const bool to_file = t_.i(kOutputDevice) != kScreen;
     unit_ = to_file ? kListingUnit : kScreen;
-    if (to_file && !open_report(s_, std::string(kWaveReportFile), unit_, kCaller, out_)) return false;
+    if (to_file && !open_staged_report(s_, std::string(kWaveReportFile), unit_, kCaller, out_)) return false;
     write();
     return !to_file || close_report(s_, unit_, kWaveReportFile, kCaller, out_);
   }
@@ -180,6 +188,11 @@ class WaveReport {
       r.tanh_kh = r.omega * r.omega / (g_ * r.k);
       waves_.push_back(r);
     }
+    // A height or slope so large that a table value overflows is refused
+    // like a spectrum that cannot be evaluated.
+    if (!std::all_of(waves_.begin(), waves_.end(), [&](const RegularWave& r) { return regular_finite(r); })) {
+      return refuse_because("the regular waves cannot be evaluated for this height or slope.");
+    }
 
     waves_report_.on = t_.i(kIrregularOn) != 0;
     if (waves_report_.on && !evaluate_waves(w)) return false;
@@ -222,7 +235,7 @@ class WaveReport {
     w.wave_period = tp;
     w.wave_peak_omega = wp;
     w.wave_peak_k = r.peak_k;
-    return true;
+    return derive_and_check(w, w.wave_density, r, "the wave spectrum cannot be evaluated for these values.");
   }
 
   bool evaluate_swell(Wavcom& w) {
@@ -240,7 +253,7 @@ class WaveReport {
     w.swell_height = r.calculated;
     w.swell_peak_omega = wp;
     w.swell_peak_k = r.peak_k;
-    return true;
+    return derive_and_check(w, w.swell_density, r, "the swell spectrum cannot be evaluated for these values.");
   }
 
   // The densities of one sea system and the height of their zeroth moment.
@@ -253,6 +266,25 @@ class WaveReport {
     r.calculated = 4.0f * std::sqrt(m0);
     r.peak_k = wk;
     return true;
+  }
+
+  // The values the report derives from a sea system's densities, and the
+  // check that every value shown of it is finite. Single precision overflows
+  // or divides by zero for some finite sea states (a huge height, a tiny
+  // sigma, huge densities in the user file); such a sea system is refused
+  // here, before anything is written, rather than reported as "NaN" or
+  // "Infinity".
+  bool derive_and_check(const Wavcom& w, std::span<const float> dens, SeaReport& r, std::string_view reason) {
+    r.wind_speed = 0.1412f * g_ * r.period;
+    r.slope = 0.5f * kDegreesPerRadian * r.height * r.peak_k;
+    r.group.assign(kGroupRows, 0.0f);
+    for (int j = 0; j < kGroupRows; ++j) grpspc(w, dens, r.group[static_cast<std::size_t>(j)], group_frequency(j));
+    const auto finite = [](std::span<const float> values) {
+      return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
+    };
+    const std::array<float, 5> shown = {r.height, r.period, r.calculated, r.wind_speed, r.slope};
+    if (finite(shown) && finite(dens.first(waves_.size())) && finite(r.group)) return true;
+    return refuse_because(reason);
   }
 
   // ---- Writing ----
@@ -323,6 +355,24 @@ class WaveReport {
     }
   }
 
+  // The particle motions at the surface of one regular wave: horizontal and
+  // vertical acceleration (in g), velocity and displacement.
+  std::array<float, 6> particle_motions(const RegularWave& r) const {
+    const float disp = r.amplitude;
+    const float vel = r.amplitude * r.omega;
+    const float acc = r.amplitude * r.omega * r.omega / g_;
+    return {acc / r.tanh_kh, acc, vel / r.tanh_kh, vel, disp / r.tanh_kh, disp};
+  }
+
+  // Whether every value the property and particle tables show of a regular
+  // wave is finite.
+  bool regular_finite(const RegularWave& r) const {
+    const std::array<float, 7> shown = {r.k, r.length, r.other, r.phase, r.group, r.amplitude, r.tanh_kh};
+    const auto motions = particle_motions(r);
+    const auto finite = [](float v) { return std::isfinite(v); };
+    return std::all_of(shown.begin(), shown.end(), finite) && std::all_of(motions.begin(), motions.end(), finite);
+  }
+
   void particle_table() {
     put(kParticlePairs, {"Wave", "Acceleration (G's)", "Velocity " + length_unit("(", "/Sec)"),
                          "Displacement " + length_unit()});
@@ -330,10 +380,8 @@ class WaveReport {
     put(kParticleHead, {"(Sec)", "", "", "", "", "", ""});
     line("");
     for (const RegularWave& r : waves_) {
-      const float disp = r.amplitude;
-      const float vel = r.amplitude * r.omega;
-      const float acc = r.amplitude * r.omega * r.omega / g_;
-      put(kParticleRow, {r.period, acc / r.tanh_kh, acc, vel / r.tanh_kh, vel, disp / r.tanh_kh, disp});
+      const auto m = particle_motions(r);
+      put(kParticleRow, {r.period, m[0], m[1], m[2], m[3], m[4], m[5]});
     }
   }
 
@@ -363,9 +411,6 @@ class WaveReport {
     onelin(s_, label, static_cast<int>(label.size()), value, label_of, code, unit_);
   }
 
-  // The slope of the sea's significant wave at its peak, in degrees.
-  static float characteristic_slope(const SeaReport& r) { return 0.5f * kDegreesPerRadian * r.height * r.peak_k; }
-
   void characteristics() {
     put("(5X,'----  Wave Characteristics  ----'/)", {});
     if (const SeaReport& r = waves_report_; r.on) {
@@ -379,8 +424,8 @@ class WaveReport {
       value_line("Calculated Significant wave height", r.calculated, Unit::kLength);
       value_line("Direction of maximum seas", t_.r(kIrregularHeadings), Unit::kDegrees);
       value_line("Spectrum peak period", r.period, Unit::kSeconds);
-      value_line("Spectrum characteristic wind speed", 0.1412f * g_ * r.period, Unit::kSpeed);
-      value_line("Spectrum characteristic wave slope", characteristic_slope(r), Unit::kDegrees);
+      value_line("Spectrum characteristic wind speed", r.wind_speed, Unit::kSpeed);
+      value_line("Spectrum characteristic wave slope", r.slope, Unit::kDegrees);
       if (r.code == kSwellSpectrum) {
         value_line("Swell spectral bandwidth", t_.r(kSeaSystemWords[kIrregularWaves].bandwidth), Unit::kNone);
       }
@@ -391,16 +436,17 @@ class WaveReport {
       value_line("Calculated Significant swell height", r.calculated, Unit::kLength);
       value_line("Swell direction", t_.r(kSwellDirection), Unit::kDegrees);
       value_line("Swell period", r.period, Unit::kSeconds);
-      value_line("Swell characteristic wave slope", characteristic_slope(r), Unit::kDegrees);
+      value_line("Swell characteristic wave slope", r.slope, Unit::kDegrees);
       value_line("Swell spectral bandwidth", t_.r(kSeaSystemWords[kFirstSwell].bandwidth), Unit::kNone);
     }
   }
 
-  // The sea systems that are on, waves first: their column heading and
-  // densities, and the group speed at their peak.
+  // The sea systems that are on, waves first: their column heading,
+  // densities and group spectrum, and the group speed at their peak.
   struct SeaColumn {
     std::string heading;
     std::span<const float> density;
+    std::span<const float> group;
     float peak_group_speed;
   };
 
@@ -408,8 +454,8 @@ class WaveReport {
     const Wavcom& w = wavcom(s_);
     std::vector<SeaColumn> seas;
     const auto group_speed = [&](const SeaReport& r) { return waves_[static_cast<std::size_t>(r.index - 1)].group; };
-    if (waves_report_.on) seas.push_back({"Wave ", w.wave_density, group_speed(waves_report_)});
-    if (swell_report_.on) seas.push_back({"Swell", w.swell_density, group_speed(swell_report_)});
+    if (waves_report_.on) seas.push_back({"Wave ", w.wave_density, waves_report_.group, group_speed(waves_report_)});
+    if (swell_report_.on) seas.push_back({"Swell", w.swell_density, swell_report_.group, group_speed(swell_report_)});
     return seas;
   }
 
@@ -450,9 +496,8 @@ class WaveReport {
     for (const SeaColumn& sea : seas) add_column(head, {sea.heading, "Group", "Spectrum", len_ + "^4", "/[rad/sec]"});
     put_heading(both ? kGroupHead2 : kGroupHead1, head);
 
-    const Wavcom& w = wavcom(s_);
     for (int j = 0; j < kGroupRows; ++j) {
-      const float mu = kGroupStep * static_cast<float>(j);
+      const float mu = group_frequency(j);
       // The group period and the distance between groups, infinite at mu = 0.
       const auto infinite_or = [&](float factor) -> fmt::Item {
         if (j == 0) return std::string("Infinity");
@@ -460,11 +505,7 @@ class WaveReport {
       };
       std::vector<fmt::Item> row = {mu, infinite_or(1.0f)};
       for (const SeaColumn& sea : seas) row.push_back(infinite_or(sea.peak_group_speed));
-      for (const SeaColumn& sea : seas) {
-        float sg = 0.0f;
-        grpspc(w, sea.density, sg, mu);
-        row.emplace_back(sg);
-      }
+      for (const SeaColumn& sea : seas) row.emplace_back(sea.group[static_cast<std::size_t>(j)]);
       if (j == 0) {
         put(both ? kGroupInfinity2 : kGroupInfinity1, row);
       } else {

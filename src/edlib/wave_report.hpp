@@ -19,9 +19,11 @@ inline constexpr std::string_view kWaveReportFile = "WAVEOUT.stxt";
 // is written: 2 to 100 periods, all above zero and rising in equal steps, a
 // water depth above zero, and a first swell whose period lies on the grid
 // and whose spectrum is not Ochi-Hubble. A sea state that fails a check, a
-// spectrum that cannot be evaluated, and a report file that cannot be
-// written each give their message and a wait, and the report is abandoned
-// with the record untouched. Returns true when the report was written.
+// spectrum that cannot be evaluated or whose densities, heights, slopes or
+// group spectra are not finite in single precision, and a report file that
+// cannot be written each give their message and a wait, and the report is
+// abandoned with the record untouched. Returns true when the report was
+// written.
 bool wavout(Session& s);
 
 }  // namespace kelp

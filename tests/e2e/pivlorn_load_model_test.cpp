@@ -42,9 +42,9 @@ const std::string kPage6 =
     "\n"
     "  1) Calculate low-frequency dynamics: ............. Yes\n"
     "\n"
-    "  2) Low-frequency surge damping is ................  Computed\n"
-    "  4) Low-frequency sway  damping is ................  Computed\n"
-    "  6) Low-frequency  yaw  damping is ................  Computed\n" +
+    "  2) Low-frequency surge damping is ................  Computed      \n"
+    "  4) Low-frequency sway  damping is ................  Computed      \n"
+    "  6) Low-frequency  yaw  damping is ................  Computed      \n" +
     kSelect;
 
 const std::string kPage10 =

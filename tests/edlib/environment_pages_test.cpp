@@ -55,11 +55,11 @@ TEST(WindPage, SpectralTypesAndTheirParameter) {
           // Type 4, then 1 (its line hidden, the value kept), then 4 again:
           // the old value shown and asked for at once.
           {"4 to 1 and back", "3\n1\n3\n4\n\n\n", api, {iw(kWindSpectrum, 4), rw(kApiWindParameter, 3.5f)},
-           {kApiLine, "  3) Wind spectral type .........................  Davenport", "  6)  WINDSPEC.txt input file",
+           {kApiLine, "  3) Wind spectral type .........................  Davenport", "\n 6)  WINDSPEC.txt input file",
             kApiLine + kNewValue},
            {}, {{kNewValue, 1}}, 15},
           {"type 2 asks its density", "3\n2\n0.5\n\n", {}, {iw(kWindSpectrum, 2), rw(kWindDensity, 0.5f)},
-           {" -- Wind type --\n\n\n  1)  Davenport"}, {}, {}, 15},
+           {" -- Wind type --\n\n\n 1)  Davenport"}, {}, {}, 15},
           {"type 5 in metric units", "3\n5\n12\n\n", {}, {iw(kWindSpectrum, 5), rw(kNpdHeight, 12.0f)},
            {"     N.P.D. Spectral Evaluation Height ..........       0.00 meters         \n" + kNewValue}, {}, {},
            15, kUnitsMetric},

@@ -42,10 +42,10 @@ TEST(LowFrequencySelection, ScreenWithSwayUserSpecified) {
                          "\n"
                          "  1) Calculate low-frequency dynamics: ............. Yes\n"
                          "\n"
-                         "  2) Low-frequency surge damping is ................  Computed\n"
+                         "  2) Low-frequency surge damping is ................  Computed      \n"
                          "  4) Low-frequency sway  damping is ................  User-specified\n"
                          "  5) Sway damping (percent of critical) ............      5.00\n"
-                         "  6) Low-frequency  yaw  damping is ................  Computed\n") +
+                         "  6) Low-frequency  yaw  damping is ................  Computed      \n") +
              kSelect;
   expect_page_case(page6, c);
 }

@@ -346,5 +346,65 @@ TEST_F(Report, RefusalsReturnToTheEndOfSessionPage) {
   }
 }
 
+// Finite sea states whose spectrum overflows or divides by zero in single
+// precision give their message in place of a report of "NaN" or "Infinity":
+// nothing of the report reaches the file or the screen, and the record is
+// as it was.
+TEST_F(Report, ValuesThatOverflowAbandonTheReport) {
+  struct Case {
+    const char* name;
+    SeaSetter change;
+    std::string reason = "the wave spectrum cannot be evaluated for these values.";
+  };
+  const std::vector<Case> cases = {
+      // alpha = Hs^2 wp^4 / 16 g^2 / 0.3049 overflows.
+      {"height 1e30", [](Tpcm& t) { t.set_r(kSeaHeights, 1.0e30f); }},
+      {"swell height 1e30",
+       [](Tpcm& t) {
+         t.i(kSwellOn) = 1;
+         t.set_r(kSwellHeight, 1.0e30f);
+         t.set_r(kSwellPeriod, t.r(kPeriods));
+       },
+       "the swell spectrum cannot be evaluated for these values."},
+      // The slope of a regular wave of 3e38 m overflows.
+      {"regular height 3e38", [](Tpcm& t) { t.set_r(kRegularHeight, 3.0e38f); },
+       "the regular waves cannot be evaluated for this height or slope."},
+      // 2 sigma^2 underflows to 0.
+      {"sigma 1e-30",
+       [](Tpcm& t) {
+         t.i(kSeaSpectrum) = 5;
+         t.set_r(kSeaSystemWords[kIrregularWaves].sigma_a, 1.0e-30f);
+         t.set_r(kSeaSystemWords[kIrregularWaves].sigma_b, 0.09f);
+         t.set_r(kSeaSystemWords[kIrregularWaves].gamma, 3.3f);
+       }},
+      // Each density is finite; their zeroth moment is not.
+      {"user density 1e38",
+       [](Tpcm& t) {
+         t.i(kSeaSpectrum) = 7;
+         write("WAVSPEC.txt", "2\n0.1 1.0E38\n4.0 1.0E38\n");
+       }},
+  };
+  for (const Case& c : cases) {
+    for (const int device : {1, kScreen}) {
+      SCOPED_TRACE(::testing::Message() << c.name << ", device " << device);
+      fs::remove(std::string(kWaveReportFile));
+      ScriptedSession& t = session(
+          metric_sea,
+          [&](Tpcm& w) {
+            c.change(w);
+            w.i(kOutputDevice) = device;
+          },
+          "6\n\n2\n");
+      const Tpcm before = t.s.tpcm;
+      EXPECT_EQ(run_item_six(t.s), 101);
+      const std::string shown = t.shown();
+      EXPECT_EQ(occurrences(shown, "\n ++> Wave report not written: " + c.reason + "\n"), 1) << shown;
+      EXPECT_EQ(shown.find("KINEMATICS"), std::string::npos);
+      EXPECT_FALSE(fs::exists(std::string(kWaveReportFile)));
+      EXPECT_TRUE(t.s.tpcm == before);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelp

@@ -184,7 +184,9 @@ bool write_td_opts(Session& s, std::string_view fileName, float editorVersion, i
   const std::string text = options_text(s.gustrcom, editorVersion, editorVersionMinor, formatVersion,
                                         formatVersionMinor, stormHours, defaultReportCount, page4Picks, currentPicks);
   if (replace_text(s, trimmed(fileName), text)) return true;
-  s.write_line(kScreen, "++> I/O Error in WRITE_TD_OPTS; aborting...");
+  // The session goes on with the record intact: the user can leave the page
+  // and save, or try again.
+  s.write_line(kScreen, "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...");
   int reply = 0;
   prsret(s, out, kKeyboard, reply);
   return false;

@@ -124,6 +124,33 @@ int read_record(Session& s, int& nwords, const std::string& name, std::span<std:
 
 }  // namespace
 
+RecordFrame record_frame(Session& s, const std::string& name) {
+  RecordFrame frame;
+  auto in = s.files().open_read(name, true);
+  if (!in) return frame;
+  frame.readable = true;
+  std::string head(4, '\0');
+  in->read(head.data(), 4);
+  const auto got = static_cast<std::size_t>(std::max<std::streamsize>(in->gcount(), 0));
+  in->clear();
+  in->seekg(0, std::ios::end);
+  const std::streamoff end = in->tellg();
+  frame.bytes = end > 0 ? static_cast<std::size_t>(end) : got;
+  if (got < 4) return frame;
+  const std::vector<char> lead(head.begin(), head.end());
+  frame.leading = word_at(lead, 0);
+  // The trailing marker stands behind the leading one and the words it
+  // announces; a negative marker announces nothing.
+  if (*frame.leading < 0) return frame;
+  const auto at = static_cast<std::size_t>(4 + static_cast<std::int64_t>(*frame.leading));
+  if (at + 4 > frame.bytes) return frame;
+  std::vector<char> tail(4, '\0');
+  in->seekg(static_cast<std::streamoff>(at));
+  in->read(tail.data(), 4);
+  if (in->gcount() == 4) frame.trailing = word_at(tail, 0);
+  return frame;
+}
+
 std::string encode_record(std::span<const std::int32_t> words) {
   std::string out;
   out.reserve(4 * (words.size() + 2));

@@ -9,6 +9,7 @@
 #include <complex>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -68,6 +69,18 @@ inline constexpr int kDiskioRead = 1;
 // the same path.
 void diskio(Session& s, int mode, int& nwords, const std::string& name, int unit, int& status,
             std::span<std::int32_t> array, int oscode);
+
+// The frame of the record a file holds, for a loader that must say what is
+// wrong with a file diskio could not read whole: the file's length, its
+// leading marker, and the four bytes where the trailing marker of the
+// record that marker announces stands (absent when the file ends before).
+struct RecordFrame {
+  bool readable = false;  // the file could be opened as a regular file
+  std::size_t bytes = 0;
+  std::optional<std::int32_t> leading;
+  std::optional<std::int32_t> trailing;
+};
+RecordFrame record_frame(Session& s, const std::string& name);
 
 // The bytes diskio writes for a record of these words (markers included).
 std::string encode_record(std::span<const std::int32_t> words);

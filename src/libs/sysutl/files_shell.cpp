@@ -40,6 +40,12 @@ bool open_report(Session& s, const std::string& name, int unit, std::string_view
   return false;
 }
 
+bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {
+  if (s.open_staged(unit, name)) return true;
+  acerr_report(s, caller, name, msgunit);
+  return false;
+}
+
 bool close_report(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit) {
   if (!s.is_open(unit) || s.close_unit(unit)) return true;
   acerr_report(s, caller, name, msgunit);

@@ -45,6 +45,11 @@ void acerr_report(Session& s, std::string_view caller, std::string_view name, in
 // 41), nothing is opened and false is returned; the program goes on, and
 // the caller goes back to its page with the record as it is.
 bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
+// The same for a report written in one pass (the print-pass listing,
+// "WAVEOUT.stxt", "DATUPWRN.stxt"): Session::open_staged, so the file is
+// replaced whole when close_report closes the unit, and a report that cannot
+// be written whole leaves the old one as it was.
+bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
 // Flushes and closes a report unit (a unit not open is no error). A write,
 // flush or close that failed gets acerr's message and wait, without the
 // stop, and false.

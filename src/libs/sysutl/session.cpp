@@ -2,6 +2,7 @@
 #include "sysutl/text.hpp"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,9 +10,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <streambuf>
 
-#include "sysutl/text.hpp"
+#include "sysutl/file_replace.hpp"
 
 namespace kelp {
 
@@ -172,11 +174,41 @@ bool FileSystem::rename(const std::string& from, const std::string& to) {
   return !ec;
 }
 
+namespace {
+
+class DirectoryLock : public FileSystem::Lock {
+ public:
+  explicit DirectoryLock(int fd) : fd_(fd) {}
+  ~DirectoryLock() override { ::close(fd_); }  // closing releases the lock
+  DirectoryLock(const DirectoryLock&) = delete;
+  DirectoryLock& operator=(const DirectoryLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem::Lock> FileSystem::lock_directory(const std::string& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  int done = 0;
+  do {
+    done = ::flock(fd, LOCK_EX);
+  } while (done != 0 && errno == EINTR);
+  if (done != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<DirectoryLock>(fd);
+}
+
 // ---- Session ----
 
 struct Session::OutUnit {
   std::string path;
   std::unique_ptr<std::ostream> stream;
+  bool staged = false;  // an std::ostringstream written to path at close
 };
 
 struct Session::InUnit {
@@ -224,6 +256,13 @@ bool Session::open_output(int u, const std::string& path, bool append, bool bina
   return true;
 }
 
+bool Session::open_staged(int u, const std::string& path) {
+  close_unit(u);
+  if (files_->kind(files_->final_target(path)) == FileSystem::Kind::kOther) return false;
+  out_units_[u] = std::make_unique<OutUnit>(OutUnit{path, std::make_unique<std::ostringstream>(), true});
+  return true;
+}
+
 bool Session::open_input(int u, const std::string& path, bool binary) {
   close_unit(u);
   auto stream = files_->open_read(path, binary);
@@ -237,8 +276,15 @@ bool Session::is_open(int u) const { return out_units_.count(u) != 0 || in_units
 bool Session::close_unit(int u) {
   bool ok = true;
   if (auto it = out_units_.find(u); it != out_units_.end()) {
-    ok = files_->close(*it->second->stream);
+    // Taken off the unit first: nothing written while the file is replaced
+    // can land in it.
+    const std::unique_ptr<OutUnit> unit = std::move(it->second);
     out_units_.erase(it);
+    if (unit->staged) {
+      ok = replace_file(*this, unit->path, static_cast<std::ostringstream&>(*unit->stream).view());
+    } else {
+      ok = files_->close(*unit->stream);
+    }
   }
   in_units_.erase(u);
   return ok;
@@ -309,7 +355,7 @@ void Session::end_of_input() {
     s << '\n';
   }
   s.flush();
-  throw ProgramStop(1);
+  throw EndOfInput();
 }
 
 }  // namespace kelp

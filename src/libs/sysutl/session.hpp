@@ -47,6 +47,14 @@ class ProgramStop : public std::exception {
   int status_;
 };
 
+// The stop at the end of the replies: a ProgramStop of status 1 that the
+// file work can tell from the program's own stops (a report kept in memory
+// is then dropped, as every file is left as it was).
+class EndOfInput : public ProgramStop {
+ public:
+  EndOfInput() : ProgramStop(1) {}
+};
+
 // The text shown when the replies run out.
 inline constexpr std::string_view kEndOfInputMessage =
     " ++> End of input: session ended, nothing saved.";
@@ -87,6 +95,16 @@ class FileSystem {
   virtual bool remove(const std::string& path);
   // Replaces `to` by `from` in one step.
   virtual bool rename(const std::string& from, const std::string& to);
+
+  // An exclusive advisory lock (flock) on a directory itself, held until
+  // the handle goes: a second process asking for it waits until then. No
+  // file is made for it. nullptr when the directory cannot be opened or
+  // locked; the caller then goes on without the lock.
+  class Lock {
+   public:
+    virtual ~Lock() = default;
+  };
+  virtual std::unique_ptr<Lock> lock_directory(const std::string& dir);
 };
 
 class Session {
@@ -106,10 +124,18 @@ class Session {
   void write_line(int u, std::string_view line);
   // Opens a text or binary file on a unit (replacing it, or appending).
   bool open_output(int u, const std::string& path, bool append = false, bool binary = false);
+  // Opens a report written in one pass on a unit: its text is kept in
+  // memory and the file is replaced only when the unit is closed, whole,
+  // through a temporary beside it (sysutl/file_replace.hpp), so a report
+  // that cannot be written whole leaves the old one as it was, and a unit
+  // never closed (the session stopped part way) writes nothing. false, with
+  // nothing opened, when the name holds anything but a regular file.
+  bool open_staged(int u, const std::string& path);
   // Opens an existing file for reading on a unit.
   bool open_input(int u, const std::string& path, bool binary = false);
   bool is_open(int u) const;
-  // Flushes and closes a unit; false when a write or the flush failed.
+  // Flushes and closes a unit (a staged report is written now); false when
+  // a write, the flush or the replacement failed.
   bool close_unit(int u);
   // Name of the file open on a unit ("" when none).
   std::string unit_file(int u) const;

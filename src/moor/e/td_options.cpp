@@ -88,6 +88,8 @@ float settle_read_opts(Session& s, std::span<const std::int32_t> currentPicks) {
   }
   const float storm = s.tpcm.r(kStormDuration);
   const float seconds = g.r(kFullDuration);
+  // A file whose full duration is 0 or below holds no usable run length: the
+  // run takes the storm duration instead, as a new options file does.
   const float hours = seconds > 0.0f ? seconds / 3600.0f : storm;
   g.i(kOverRideFullDuration) = overridefullduration_f(hours, storm) ? 1 : 0;
   g.i(kOverRideLinePicks) =

@@ -226,7 +226,7 @@ TEST_F(OptionsFile, AFailedWriteKeepsTheOldFileAndGoesOn) {
     EXPECT_EQ(failing->get("GUSTRDAT"), "old file\n");
     EXPECT_EQ(files_in(*failing), 1);
     EXPECT_EQ(t.shown().substr(shown),
-              "++> I/O Error in WRITE_TD_OPTS; aborting...\n \n Press <RETURN> to continue: ");
+              "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...\n \n Press <RETURN> to continue: ");
   }
 }
 

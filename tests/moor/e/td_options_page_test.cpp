@@ -217,7 +217,7 @@ TEST(TdOptionsPage, AFailedWriteKeepsTheOldFileTheEditsAndTheSession) {
   // The rewrite after the read fails, and so does the one on leaving.
   OptionsPage p("\n4\n2\n\n\n", files);
   EXPECT_EQ(p.run(), -1);
-  const std::string failed = "++> I/O Error in WRITE_TD_OPTS; aborting...\n" + kReturn;
+  const std::string failed = "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...\n" + kReturn;
   EXPECT_EQ(count_of(p.t.shown(), failed), 2) << p.t.shown();
   EXPECT_EQ(files->get("GUSTRDAT"), old);
   EXPECT_EQ(p.g().r(opt("deltaT")), 2.0f);
