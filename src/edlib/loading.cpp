@@ -157,12 +157,12 @@ std::string lowdat_damage(Session& s, int low_status) {
   const RecordFrame frame = record_frame(s, "LOWDAT");
   if (!frame.readable) return "it cannot be read.";
   if (frame.bytes == 0) return "it is empty.";
+  if (frame.leading != kLowdatMarker) return "its record marker is not that of 680 words.";
   if (frame.bytes != kLowdatBytes) {
     return line("('it holds ',I0,' bytes, not the ',I0,' of one record of ',I0,' words.')",
                 static_cast<int>(std::min<std::size_t>(frame.bytes, std::numeric_limits<int>::max())),
                 static_cast<int>(kLowdatBytes), kLowdatWords);
   }
-  if (frame.leading != kLowdatMarker) return "its leading record marker is not that of 680 words.";
   if (frame.trailing != kLowdatMarker) return "its two record markers differ.";
   if (low_status != 0) return "it cannot be read whole.";
   return {};

@@ -55,37 +55,48 @@ inline std::string slurp_fd(int fd) {
 }
 }  // namespace detail
 
-// Runs `program` in `dir` with `replies` on standard input (a file, so the
+// A program started in the background (start), collected by finish.
+struct Started {
+  pid_t pid = -1;
+  std::FILE* in = nullptr;
+  std::FILE* out = nullptr;
+  std::FILE* err = nullptr;
+};
+
+// Starts `program` in `dir` with `replies` on standard input (a file, so the
 // program sees end of input after the last reply) and standard output and
 // error captured. `env` adds or replaces environment variables (for
 // instance PATH for a stand-in program). A program that runs longer than
 // `timeout_seconds` is killed (SIGALRM) and reported as timed out.
-inline RunResult run(const std::string& program, const std::string& dir, const std::string& replies,
+inline Started start(const std::string& program, const std::string& dir, const std::string& replies,
                      const std::vector<std::pair<std::string, std::string>>& env = {},
                      unsigned timeout_seconds = 30) {
-  std::FILE* in = std::tmpfile();
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  if (!in || !out || !err) throw std::runtime_error("tmpfile failed");
-  std::fwrite(replies.data(), 1, replies.size(), in);
-  std::fflush(in);
-  std::rewind(in);
+  Started p{-1, std::tmpfile(), std::tmpfile(), std::tmpfile()};
+  if (!p.in || !p.out || !p.err) throw std::runtime_error("tmpfile failed");
+  std::fwrite(replies.data(), 1, replies.size(), p.in);
+  std::fflush(p.in);
+  std::rewind(p.in);
   std::fflush(nullptr);
 
-  const pid_t pid = ::fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    ::dup2(::fileno(in), 0);
-    ::dup2(::fileno(out), 1);
-    ::dup2(::fileno(err), 2);
+  p.pid = ::fork();
+  if (p.pid < 0) throw std::runtime_error("fork failed");
+  if (p.pid == 0) {
+    ::dup2(::fileno(p.in), 0);
+    ::dup2(::fileno(p.out), 1);
+    ::dup2(::fileno(p.err), 2);
     if (::chdir(dir.c_str()) != 0) ::_exit(126);
     for (const auto& [k, v] : env) ::setenv(k.c_str(), v.c_str(), 1);
     ::alarm(timeout_seconds);
     ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     ::_exit(127);
   }
+  return p;
+}
+
+// Waits for a started program and returns how it ended and what it showed.
+inline RunResult finish(Started& p) {
   int wstatus = 0;
-  while (::waitpid(pid, &wstatus, 0) < 0) {
+  while (::waitpid(p.pid, &wstatus, 0) < 0) {
   }
   RunResult r;
   if (WIFEXITED(wstatus)) {
@@ -94,12 +105,20 @@ inline RunResult run(const std::string& program, const std::string& dir, const s
     r.status = 128 + WTERMSIG(wstatus);
     r.timed_out = WTERMSIG(wstatus) == SIGALRM;
   }
-  r.screen = detail::slurp_fd(::fileno(out));
-  r.errors = detail::slurp_fd(::fileno(err));
-  std::fclose(in);
-  std::fclose(out);
-  std::fclose(err);
+  r.screen = detail::slurp_fd(::fileno(p.out));
+  r.errors = detail::slurp_fd(::fileno(p.err));
+  std::fclose(p.in);
+  std::fclose(p.out);
+  std::fclose(p.err);
   return r;
+}
+
+// Runs `program` to its end, as start describes.
+inline RunResult run(const std::string& program, const std::string& dir, const std::string& replies,
+                     const std::vector<std::pair<std::string, std::string>>& env = {},
+                     unsigned timeout_seconds = 30) {
+  Started p = start(program, dir, replies, env, timeout_seconds);
+  return finish(p);
 }
 
 // Runs a program of this build tree by name in a TempDir.

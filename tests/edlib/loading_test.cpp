@@ -208,7 +208,12 @@ TEST(Ioinit, FoundCountIsTheWholeWordsReallyPresent) {
     const char* message;
   };
   const std::string whole = encode_record(current_record());
+  std::string markers = whole;
+  markers.replace(markers.size() - 4, 4, testing::be32(0));
   const Case cases[] = {
+      {"a wrong trailing marker", markers, "M\n\n",
+       " ++> Input Data File damaged: its two record markers differ.\n"
+       "     Leading marker        7948, trailing marker           0... CAUTION!\n"},
       {"one byte short", whole.substr(0, whole.size() - 1), "M\n\n",
        " ++> Input Data File smaller than expected:\n     Expected   1987 I*4s, found   1986 I*4s"},
       {"beyond what the reader stages", encode_record(current_record(130000)), "M\n\n\n",

@@ -344,6 +344,23 @@ TEST_F(Saving, WebsiteSessionWaitsSixtySeconds) {
   EXPECT_NE(t.errors.str().find("           Please wait; processing will begin shortly...\n"), std::string::npos);
 }
 
+TEST_F(Saving, ADataFileDeletedSinceLoadingLeavesTheBackupsAsTheyAre) {
+  // Deleted in another window: there is no data file to keep, so the
+  // generations stay where they are and the new file is written.
+  ScriptedSession t;
+  LoadTimeCopy copy;
+  load(t.s, copy, 4, 1987, 0);
+  write("RONDBAK", "the backup");
+  write("LASTBAK", "the oldest");
+  t.s.tpcm.i(300) = 7;
+  t.s.tpcm.i(699) = -2;
+  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+  EXPECT_EQ(read("RONDBAK"), "the backup");
+  EXPECT_EQ(read("LASTBAK"), "the oldest");
+  EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be32(7));
+  EXPECT_EQ(files(), (std::set<std::string>{"LASTBAK", "RONDBAK", "RONDDAT"}));
+}
+
 // ---- Chaining ----
 
 TEST(ChainGustr, CommandsByOperatingSystem) {

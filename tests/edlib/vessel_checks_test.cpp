@@ -151,29 +151,6 @@ const auto kFallen = [] {
 }();
 const auto kZigZag = [](int k) { return 5.0f + 0.5f * static_cast<float>(k % 2); };
 
-// Runs the checks on a sound record of each case's kind with its words set,
-// and compares the screen and both counts.
-void expect_findings(const std::vector<Finding>& cases) {
-  for (const auto& c : cases) {
-    ScriptedSession t;
-    sound(t.s.tpcm, c.kind);
-    if (c.extra) c.extra(t.s);
-    for (const auto& set : c.sets) {
-      if (set.real) {
-        t.s.tpcm.set_r(set.word, static_cast<float>(set.value));
-      } else {
-        t.s.tpcm.i(set.word) = static_cast<int>(set.value);
-      }
-    }
-    int warnings = 0;
-    int fatal = 0;
-    veswrn(t.s, warnings, fatal);
-    EXPECT_EQ(t.shown(), c.shown) << c.name;
-    EXPECT_EQ(warnings, c.warnings) << c.name;
-    EXPECT_EQ(fatal, c.fatal) << c.name;
-  }
-}
-
 TEST(VesselChecks, EveryCheckOnAndOff) {
   const std::vector<Finding> cases = {
       {"1 speed with RAOs", 4, {{1424, 2}, I(777, 1)}, kW1, 1, 0},
@@ -204,13 +181,19 @@ TEST(VesselChecks, EveryCheckOnAndOff) {
       {"9 current off", 15, {{1358, 0}}, "", 0, 0},
       {"10 storm duration", 15, {{449, 0}}, kW10, 1, 0},
       {"10 storm duration, kind 13", 13, {{449, 0}}, "", 0, 0},
+      {"10 storm duration, kind 10", 10, {{449, 0}}, "", 0, 0},
       {"11 peak period", 4, {kWaves, {435, 0}}, kF11, 0, 1},
       {"11 Ochi-Hubble component 2", 4, {kWaves, I(163, 9), {436, 0}}, kF11, 0, 1},
       {"11 Ochi-Hubble: cases do not count", 4, {kWaves, I(163, 9), I(170, 2), I(191, 1), {436, 0}}, "", 0, 0},
-      {"11 spectrum file: no heights", 4, {kWaves, I(163, 7), {429, 0}, {435, 0}}, kF11, 0, 1},
+      {"11 spectrum file: heights count", 4, {kWaves, I(163, 7), {429, 0}, {435, 0}}, kF11, 0, 1},
+      {"11 legacy densities: heights count", 4, {kWaves, I(163, 8), {429, 0}}, kF11, 0, 1},
+      {"11 spectrum file: no period", 4, {kWaves, I(163, 7), {435, 0}}, "", 0, 0},
       {"11 Pierson-Moskowitz: no period", 4, {kWaves, I(163, 1), {435, 0}}, "", 0, 0},
       {"11 swell period", 4, {kSwell, {451, 0}}, kF11, 0, 1},
+      // A swell's height and period count whatever its spectrum; its height
+      // of 0 also misses the regular wave.
       {"11 swell from a spectrum file", 4, {kSwell, I(189, 7), {450, 0}}, kF11 + kW12, 1, 1},
+      {"11 second swell of legacy densities", 4, {kSwell, I(193, 1), I(194, 8), {491, 0}}, kF11, 0, 1},
       {"11 second swell height", 4, {kSwell, I(193, 1), {490, 0}}, kF11, 0, 1},
       {"11 second swell without the first", 4, {I(193, 1), {490, 0}}, "", 0, 0},
       {"12 regular wave 41% above", 4, {kWaves, {447, 10}}, kW12, 1, 0},
@@ -219,6 +202,9 @@ TEST(VesselChecks, EveryCheckOnAndOff) {
       {"12 slope matches", 4, {kWaves, I(107, 1), {447, kSlopeT10}}, "", 0, 0},
       {"12 slope twice as steep", 4, {kWaves, I(107, 1), {447, 2 * kSlopeT10}}, kW12, 1, 0},
       {"12 swell slope by its own spectrum", 4, {kSwell, I(107, 1), I(189, 1), {451, 0}, {447, kSlopePm10}}, kF11, 0, 1},
+      {"12 swell from a spectrum file, regular 41% above", 4, {kSwell, I(189, 7), {447, 10}}, kW12, 1, 0},
+      {"12 density seas alone are not compared", 4, {kWaves, I(163, 7), {447, 10}}, "", 0, 0},
+      {"12 with the swell on, a density-sea case matches", 4, {kWaves, I(163, 7), kSwell, {450, 20}}, "", 0, 0},
       {"12 slope without depth", 4, {kWaves, I(107, 1), {445, 0}}, kW12 + kF13 + kF17, 1, 2},
       {"13 depth 0", 4, {{445, 0}}, kF13 + kF17, 0, 2},
       {"13 depth just below the keel", 4, {{445, 10.5f}}, "", 0, 0},
@@ -267,50 +253,24 @@ TEST(VesselChecks, EveryCheckOnAndOff) {
       {"30 uneven with swell", 4, {kSwell, {330, 12}}, kF30, 0, 1},
       {"30 zig-zag without waves", 4, {}, "", 0, 0, periods(kZigZag)},
   };
-  expect_findings(cases);
-}
-
-// The heights of the irregular cases and both words of a swell that is on are
-// needed whatever the spectrum; only the peak period of the Pierson-Moskowitz
-// and density spectra is not.
-TEST(VesselChecks, IrregularSpecificationWhateverTheSpectrum) {
-  expect_findings({
-      {"height 0, spectrum file", 4, {kWaves, I(163, 7), {429, 0}}, kF11, 0, 1},
-      {"height 0, legacy densities", 4, {kWaves, I(163, 8), {429, 0}}, kF11, 0, 1},
-      {"peak period 0, spectrum file", 4, {kWaves, I(163, 7), {435, 0}}, "", 0, 0},
-      {"peak period 0, legacy densities", 4, {kWaves, I(163, 8), {435, 0}}, "", 0, 0},
-      // The swell's height 0 also misses the regular wave.
-      {"swell from a spectrum file, height and period 0", 4, {kSwell, I(189, 7), {450, 0}, {451, 0}},
-       kF11 + kW12, 1, 1},
-      {"Pierson-Moskowitz swell, period 0", 4, {kSwell, I(189, 1), {451, 0}}, kF11, 0, 1},
-      {"second swell of legacy densities, height 0", 4, {kSwell, I(193, 1), I(194, 8), {490, 0}}, kF11, 0, 1},
-      {"second swell of legacy densities, period 0", 4, {kSwell, I(193, 1), I(194, 8), {491, 0}}, kF11, 0, 1},
-  });
-}
-
-// A swell that is on brings the regular wave into the comparison whatever its
-// spectrum, and then the irregular cases count too, whatever theirs.
-TEST(VesselChecks, RegularHeightAgainstEverySwell) {
-  expect_findings({
-      {"swell from a spectrum file, regular 41% above", 4, {kSwell, I(189, 7), {447, 10}}, kW12, 1, 0},
-      {"swell of legacy densities, regular 41% above", 4, {kSwell, I(189, 8), {447, 10}}, kW12, 1, 0},
-      {"swell from a spectrum file, matching", 4, {kSwell, I(189, 7)}, "", 0, 0},
-      {"swell of legacy densities, matching", 4, {kSwell, I(189, 8)}, "", 0, 0},
-      {"density seas alone are not compared", 4, {kWaves, I(163, 7), {447, 10}}, "", 0, 0},
-      {"a density-sea case matches, the swell does not", 4, {kWaves, I(163, 7), kSwell, {450, 20}}, "", 0, 0},
-      {"neither density-sea case nor swell matches", 4, {kWaves, I(163, 8), kSwell, I(189, 7), {447, 10}}, kW12, 1,
-       0},
-  });
-}
-
-TEST(VesselChecks, StormDurationOfTheSingleVesselMooredKinds) {
-  expect_findings({
-      {"kind 9", 9, {{449, 0}}, "", 0, 0},
-      {"kind 10", 10, {{449, 0}}, "", 0, 0},
-      {"kind 11", 11, {{449, 0}}, kW10, 1, 0},
-      {"kind 13", 13, {{449, 0}}, "", 0, 0},
-      {"kind 15", 15, {{449, 0}}, kW10, 1, 0},
-  });
+  for (const auto& c : cases) {
+    ScriptedSession t;
+    sound(t.s.tpcm, c.kind);
+    if (c.extra) c.extra(t.s);
+    for (const auto& set : c.sets) {
+      if (set.real) {
+        t.s.tpcm.set_r(set.word, static_cast<float>(set.value));
+      } else {
+        t.s.tpcm.i(set.word) = static_cast<int>(set.value);
+      }
+    }
+    int warnings = 0;
+    int fatal = 0;
+    veswrn(t.s, warnings, fatal);
+    EXPECT_EQ(t.shown(), c.shown) << c.name;
+    EXPECT_EQ(warnings, c.warnings) << c.name;
+    EXPECT_EQ(fatal, c.fatal) << c.name;
+  }
 }
 
 TEST(VesselChecks, FreshDiscBuoyRecordAndPaging) {

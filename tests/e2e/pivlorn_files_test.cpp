@@ -1,0 +1,170 @@
+// pivlorn end to end with files under stress: a damaged "LOWDAT", a current
+// file still laid out for 49 fairleads, a simulation program the shell
+// cannot start, and two sessions saving in one directory at once.
+#include <gtest/gtest.h>
+#include <sys/file.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e/e2e_util.hpp"
+
+namespace kelp::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kLowdat = encode_record(std::vector<std::int32_t>(680, 0));
+
+class PivlornFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(program_path("pivlorn"))) FAIL() << "pivlorn is not built: " << program_path("pivlorn");
+    // A saved record and a whole, empty "LOWDAT" beside it.
+    ASSERT_EQ(run({"C", "L", "1"}).status, 0);
+    write_file(dir_ / "LOWDAT", kLowdat);
+    saved_ = slurp(dir_ / "PIVADAT");
+  }
+  RunResult run(const std::vector<std::string>& replies,
+                const std::vector<std::pair<std::string, std::string>>& env = {}) {
+    return e2e::run(dir_, "pivlorn", script(replies), env);
+  }
+
+  TempDir dir_;
+  std::string saved_;
+};
+
+TEST_F(PivlornFiles, ADamagedLowdatIsNamedAndAsked) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* damage;
+  };
+  std::string markers = kLowdat;
+  markers.replace(markers.size() - 4, 4, be32(0));
+  const Case cases[] = {
+      {"cut to 100 bytes", kLowdat.substr(0, 100), "it holds 100 bytes, not the 2728 of one record of 680 words."},
+      {"2,732 bytes", kLowdat + be32(0), "it holds 2732 bytes, not the 2728 of one record of 680 words."},
+      {"empty", "", "it is empty."},
+      {"a record of 681 words", encode_record(std::vector<std::int32_t>(681, 0)),
+       "its record marker is not that of 680 words."},
+      {"a wrong trailing marker", markers, "its two record markers differ."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    write_file(dir_ / "LOWDAT", c.bytes);
+    const RunResult r = run({"M", "A"});
+    EXPECT_EQ(r.status, 1) << r.screen;
+    EXPECT_NE(r.screen.find(std::string(" ++> LOWDAT file damaged: ") + c.damage +
+                            "\n     User-specified environmental coefficient tables will be empty.\n"),
+              std::string::npos)
+        << r.screen;
+    EXPECT_EQ(slurp(dir_ / "LOWDAT"), c.bytes);
+    EXPECT_EQ(slurp(dir_ / "PIVADAT"), saved_);
+  }
+
+  // RETURN goes on with empty tables; the save keeps the damaged file as
+  // the backup.
+  write_file(dir_ / "LOWDAT", kLowdat.substr(0, 100));
+  const RunResult r = run({"M", "", "L", "1"});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_EQ(slurp(dir_ / "LOWBAK"), kLowdat.substr(0, 100));
+  EXPECT_EQ(slurp(dir_ / "LOWDAT").size(), kLowdat.size());
+}
+
+TEST_F(PivlornFiles, ACurrentFileOfTheOldFairleadLayoutIsResized) {
+  // Version 6.8 with word 14 at 49: the tables are still those of 49
+  // fairleads, so the upgrader runs with its fairlead note alone. Old word
+  // 600 moves 200 words on, as every table of the vessel block does.
+  std::string data = saved_;
+  data.replace(4 + 4 * 14, 4, be32(49));
+  data.replace(4 + 4 * 600, 4, be32(4242));
+  write_file(dir_ / "PIVADAT", data);
+  const RunResult r = run({"M", "", "", "L", "1"});
+  EXPECT_EQ(r.status, 0) << r.screen;
+  const auto heading = r.screen.find("**** Data File Changes Since Version  6.80: ****");
+  ASSERT_NE(heading, std::string::npos) << r.screen;
+  EXPECT_EQ(count_of(r.screen.substr(heading), " ++> "), 1);
+  EXPECT_NE(r.screen.find("\n ++> Data file resized for 149 fairleads\n", heading), std::string::npos);
+  const std::string after = slurp(dir_ / "PIVADAT");
+  EXPECT_EQ(file_word(after, 14), 149);
+  EXPECT_EQ(file_word(after, 800), 4242);
+  EXPECT_EQ(file_word(after, 600), 0);
+}
+
+TEST_F(PivlornFiles, AChainTheShellCannotStartComesBackToTheEndOfSessionPage) {
+  std::string data = saved_;
+  data.replace(4 + 4 * 1866, 4, be32(1));  // chaining offered
+  write_file(dir_ / "PIVADAT", data);
+  // An empty PATH directory (127), and one whose Gustrevan cannot be run (126).
+  for (const bool planted : {false, true}) {
+    SCOPED_TRACE(planted ? "not executable" : "not found");
+    TempDir bin;
+    if (planted) {
+      write_file(bin / "Gustrevan", "#!/bin/sh\n");
+      fs::permissions(bin / "Gustrevan", fs::perms::owner_read | fs::perms::owner_write);
+    }
+    write_file(dir_ / "PIVADAT", data);
+    // A changed depth, item 10, RETURN at the chain warning; after the
+    // message and its wait the page is back, and item 1 saves the edit.
+    const RunResult r = run({"M", "4", "150", "L", "10", "", "", "1"}, {{"PATH", bin.path().string()}});
+    EXPECT_EQ(r.status, 0) << r.screen;
+    const auto at = r.screen.find(
+        "\n ++> Gustrevan could not be started: not found on the PATH, or not executable.\n \n"
+        " Press <RETURN> to continue: ");
+    ASSERT_NE(at, std::string::npos) << r.screen;
+    EXPECT_NE(r.screen.find("Page 23: End of Session", at), std::string::npos);
+    EXPECT_FLOAT_EQ(file_real(slurp(dir_ / "PIVADAT"), 445), 150.0f);
+    EXPECT_EQ(slurp(dir_ / "PIVABAK"), data);
+  }
+}
+
+// Whether /proc/locks lists `waiters` processes blocked on a lock.
+bool blocked_waiters(std::size_t waiters) {
+  std::ifstream locks("/proc/locks");
+  std::size_t n = 0;
+  for (std::string line; std::getline(locks, line);) {
+    if (line.find("-> FLOCK") != std::string::npos) ++n;
+  }
+  return n >= waiters;
+}
+
+bool wait_for_waiters(std::size_t waiters) {
+  for (int k = 0; k < 2000 && !blocked_waiters(waiters); ++k) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return blocked_waiters(waiters);
+}
+
+TEST_F(PivlornFiles, TwoSessionsSavingAtOnceKeepEachEditInAGeneration) {
+  // The test holds the working directory's lock, so both sessions, having
+  // loaded the same file, stand at their save together; when it lets go
+  // they save one after the other.
+  const int lock = ::open(dir_.path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(lock, 0);
+  ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+  Started first = start(program_path("pivlorn"), dir_.path(), script({"M", "4", "150", "L", "1"}));
+  const bool first_waits = wait_for_waiters(1);
+  Started second = start(program_path("pivlorn"), dir_.path(), script({"M", "4", "160", "L", "1"}));
+  const bool both_wait = wait_for_waiters(2);
+  ::flock(lock, LOCK_UN);
+  ::close(lock);
+  const RunResult a = finish(first);
+  const RunResult b = finish(second);
+  ASSERT_TRUE(first_waits && both_wait) << a.screen << b.screen;
+  EXPECT_EQ(a.status, 0) << a.screen;
+  EXPECT_EQ(b.status, 0) << b.screen;
+
+  const std::set<float> edits = {file_real(slurp(dir_ / "PIVADAT"), 445), file_real(slurp(dir_ / "PIVABAK"), 445)};
+  EXPECT_EQ(edits, (std::set<float>{150.0f, 160.0f}));
+  EXPECT_EQ(slurp(dir_ / "LASTBAK"), saved_);
+}
+
+}  // namespace
+}  // namespace kelp::e2e
