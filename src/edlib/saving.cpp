@@ -57,10 +57,6 @@ int chain_or_come_back(Session& s, int oscode, int out) {
 // reader).
 bool readable(FileSystem& fs, const std::string& name) { return fs.open_read(name, true) != nullptr; }
 
-}  // namespace
-
-namespace {
-
 // The file work of the backup cascade (see backit); returns the name of the
 // file whose step failed, "" when every generation is in place.
 std::string cascade_files(Session& s, std::span<const std::int32_t> words, const std::string& data_file,
