@@ -86,6 +86,13 @@ std::string mode_text(const Row& row, int value) {
   return fixed(text, width);
 }
 
+void reshow_and_edit_real(Session& s, int item, RealWord word, void (*line)(Session&, PageItems&)) {
+  const int out = s.tpcm.i(kOutputUnit);
+  PageItems again(s, out, item);
+  line(s, again);
+  edit_real(s, word, out);
+}
+
 void run_table(Session& s, const TablePage& page, std::string_view label, std::string_view noun) {
   auto& t = s.tpcm;
   const std::vector<const Row*> by_item = rows_by_item(page.rows);

@@ -148,6 +148,15 @@ struct Row {
   }
 };
 
+// A real item whose line a page writes in a layout of its own: the row
+// draws Line(s, w, Item) and, when the item is selected, writes the line
+// again and reads the value of Item.word through the checked store.
+void reshow_and_edit_real(Session& s, int item, RealWord word, void (*line)(Session&, PageItems&));
+template <auto Line, const auto& Item>
+constexpr Row reshown_real_row() {
+  constexpr RowDraw draw = [](Session& s, PageItems& w) { Line(s, w, Item); };
+  return Row::custom(draw, [](Session& s, int item) { reshow_and_edit_real(s, item, Item.word, draw); });
+}
 
 struct TablePage {
   // Header: paghdr with the page label, the noun and this title; or, when

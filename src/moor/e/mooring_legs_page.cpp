@@ -57,18 +57,8 @@ void real_line(Session& s, PageItems& w, const RealItem& item) {
 
 // Selecting a value item writes its line again, then asks for the value.
 template <const RealItem& I>
-void draw_real(Session& s, PageItems& w) {
-  real_line(s, w, I);
-}
-template <const RealItem& I>
-void edit_value(Session& s, int item) {
-  PageItems w(s, out_of(s), item);
-  real_line(s, w, I);
-  edit_real(s, I.word, out_of(s));
-}
-template <const RealItem& I>
 constexpr Row real_row() {
-  return Row::custom(draw_real<I>, edit_value<I>);
+  return reshown_real_row<real_line, I>();
 }
 
 constexpr RealItem kMaxLoad = {"Maximum interpolation table horizontal load", kMaxTableLoad, Unit::kForce, 12};
@@ -211,9 +201,9 @@ void draw_draft_or_trim(Session& s, PageItems& w) {
 }
 void edit_draft_or_trim(Session& s, int item) {
   if (kind8_without_hawser(s)) {
-    edit_value<kTrimItem>(s, item);
+    real_row<kTrimItem>().edit(s, item);
   } else {
-    edit_value<kBuoyDraftItem>(s, item);
+    real_row<kBuoyDraftItem>().edit(s, item);
   }
 }
 
@@ -289,7 +279,7 @@ const Row kRows[] = {
     Row::custom(draw_draft_or_trim, edit_draft_or_trim).when(kind8),
     real_row<kHeelItem>().when(kind8_without_hawser).help(11),
     Row::gap(3),
-    Row::custom(draw_real<kAnchorDepthItem>, reset_anchor_depth).when(not_kind7).blank(),
+    Row::custom(real_row<kAnchorDepthItem>().draw, reset_anchor_depth).when(not_kind7).blank(),
     Row::custom(draw_individual_depths, edit_individual_depths).when(not_kind7),
     Row::custom(draw_transparent, edit_transparent).when(not_kind7),
     Row::toggle("First buoyant element stays at or below waterline:", kBuoyantAtWaterline).when(not_kind7),

@@ -77,18 +77,8 @@ void real_line(Session& s, PageItems& w, const RealItem& item) {
   fwrite(s, w.out(), kRealLine, {item_label(w.custom(), item.label), s.tpcm.r(item.word), unit});
 }
 template <const RealItem& I>
-void draw_real(Session& s, PageItems& w) {
-  real_line(s, w, I);
-}
-template <const RealItem& I>
-void edit_real_item(Session& s, int item) {
-  PageItems again(s, out_of(s), item);
-  real_line(s, again, I);
-  edit_real(s, I.word, out_of(s));
-}
-template <const RealItem& I>
 constexpr Row real_row() {
-  return Row::custom(draw_real<I>, edit_real_item<I>);
+  return reshown_real_row<real_line, I>();
 }
 
 constexpr RealItem kMaxLoad = {"Maximum horizontal load on Salm", kMaxTableLoad, {}, kForceCode};
