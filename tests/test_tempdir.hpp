@@ -9,11 +9,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <functional>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "sysutl/session.hpp"
 
@@ -105,10 +108,16 @@ class DirFiles : public FileSystem {
   std::unique_ptr<std::istream> open_read(const std::string& p, bool b) override {
     return FileSystem::open_read(at(p), b);
   }
-  std::unique_ptr<std::ostream> create_new(const std::string& p) override { return FileSystem::create_new(at(p)); }
+  std::unique_ptr<std::ostream> create_new(const std::string& p, const std::string& like) override {
+    return FileSystem::create_new(at(p), like.empty() ? like : at(like));
+  }
   Kind kind(const std::string& p) override { return FileSystem::kind(at(p)); }
   std::string final_target(const std::string& p) override { return p; }
   bool exists(const std::string& p) override { return FileSystem::exists(at(p)); }
+  bool may_write(const std::string& p) override { return FileSystem::may_write(at(p)); }
+  std::vector<std::string> regular_files_in(const std::string& d) override {
+    return FileSystem::regular_files_in(at(d));
+  }
   bool remove(const std::string& p) override { return FileSystem::remove(at(p)); }
   bool rename(const std::string& f, const std::string& t) override { return FileSystem::rename(at(f), at(t)); }
 
@@ -123,18 +132,24 @@ class DirFiles : public FileSystem {
 // one target and its temporaries ("<target>.kelp..."): kCreate, no new file
 // can be made; kWrite, a new file is made but nothing written reaches it (a
 // full disk: /dev/full); kOpenWrite, a file opened for writing fails at its
-// first byte; kRename, nothing is renamed onto the target.
+// first byte; kRename, nothing is renamed onto the target. The names in
+// `unreadable` and `unwritable` are refused as a user without read or
+// write permission meets them (the tests run as root, who meets none); a
+// `no_lock` layer cannot lock, as some file systems cannot.
 struct FaultyFiles : FileSystem {
   enum Step { kNone, kCreate, kWrite, kOpenWrite, kRename };
   explicit FaultyFiles(Step step = kNone, std::string target = {}) : step(step), target(std::move(target)) {}
   Step step;
   std::string target;  // empty: every file
+  std::set<std::string> unreadable;
+  std::set<std::string> unwritable;
+  bool no_lock = false;
 
   bool aims_at_temporary(const std::string& path) const { return target.empty() || path.starts_with(target + ".kelp"); }
-  std::unique_ptr<std::ostream> create_new(const std::string& path) override {
+  std::unique_ptr<std::ostream> create_new(const std::string& path, const std::string& like) override {
     const bool hit = aims_at_temporary(path);
     if (hit && step == kCreate) return nullptr;
-    auto made = FileSystem::create_new(path);
+    auto made = FileSystem::create_new(path, like);
     if (made && hit && step == kWrite) return std::make_unique<std::ofstream>("/dev/full", std::ios::binary);
     return made;
   }
@@ -149,8 +164,15 @@ struct FaultyFiles : FileSystem {
     };
     return std::make_unique<Holder>();
   }
+  std::unique_ptr<std::istream> open_read(const std::string& path, bool binary) override {
+    return unreadable.contains(path) ? nullptr : FileSystem::open_read(path, binary);
+  }
+  bool may_write(const std::string& path) override { return !unwritable.contains(path) && FileSystem::may_write(path); }
   bool rename(const std::string& from, const std::string& to) override {
     return !(step == kRename && (target.empty() || to == target)) && FileSystem::rename(from, to);
+  }
+  std::unique_ptr<Lock> lock_directory(const std::string& dir, const std::function<void()>& on_wait) override {
+    return no_lock ? nullptr : FileSystem::lock_directory(dir, on_wait);
   }
 };
 

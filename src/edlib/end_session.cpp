@@ -87,6 +87,13 @@ bool passes_through(int code) {
   }
 }
 
+// The request a print pass of the way out ends with is the last one made:
+// a save, a chain, or (neither) an execute.
+void choose_request(FintopState& flags, int savedata, int gustrevan_go) {
+  flags.savedata = savedata;
+  flags.gustrevan_go = gustrevan_go;
+}
+
 // ---- Help notes ----
 
 const std::vector<std::string>& import_files_note() {
@@ -206,12 +213,12 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
     if (print_counter != 0) {
       // A print pass has just run through all pages.
       print_counter = 0;
-      bool listed = true;
-      if (out == kListingUnit) listed = close_report(s, kListingUnit, listing_name, editor_name, kScreen);
+      // A listing that cannot be written shows the file error; a pass of
+      // the way out goes on with its request all the same, so the data are
+      // saved whatever became of the listing.
+      if (out == kListingUnit) close_report(s, kListingUnit, listing_name, editor_name, kScreen);
       out = saved_unit;
-      // A listing that could not be written keeps the user on this page,
-      // whatever the pass was started for.
-      if (flags.usrhcp == 0 && listed) {
+      if (flags.usrhcp == 0) {
         // The pass the final page started on its way out: end with the
         // choice that led to it.
         if (flags.gustrevan_go != 0) {
@@ -228,13 +235,18 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
       }
       flags.usrhcp = 0;
     }
-    if (code == kNavExecute) return;  // execute chosen earlier: the checks run first
+    if (code == kNavExecute) {
+      // Execute chosen on a page or at the start: the checks run first.
+      choose_request(flags, 0, 0);
+      return;
+    }
   }
 
   for (;;) {
     show_page(s, label, kind, chaining);
     entsel(s, code, kScreen, kKeyboard, help_item);
     if (code == kNavExecute || code == 3) {
+      choose_request(flags, 0, 0);
       code = kNavExecute;
       status = execute_status(warnings, fatal);
       return;
@@ -245,7 +257,7 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
     }
     switch (code) {
       case 1:
-        flags.savedata = 1;
+        choose_request(flags, 1, 0);
         status = kStatusLeave;
         code = kCodeSaveExit;
         return;
@@ -257,6 +269,7 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
         clear(s, kScreen);
         // A report that cannot be created leaves the page as it was.
         if (!open_report(s, "Diagnostics.stxt", kSilentUnit, "Fintop", kScreen)) break;
+        choose_request(flags, 0, 0);
         out = kSilentUnit;
         warnings = 0;
         fatal = 0;
@@ -286,7 +299,7 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
         break;
       case 10:
         if (chaining) {
-          flags.gustrevan_go = 1;
+          choose_request(flags, 0, 1);
           status = kStatusChain;
           code = kNavExecute;
           return;

@@ -8,8 +8,8 @@ class Session;
 
 // Saved flags of the page, 0 at the start of the run.
 struct FintopState {
-  int savedata = 0;      // item 1 chosen (never cleared)
-  int gustrevan_go = 0;  // item 10 chosen (never cleared)
+  int savedata = 0;      // the last request was item 1 (save)
+  int gustrevan_go = 0;  // the last request was item 10 (chain)
   int usrhcp = 0;        // a print pass started by item 5 is running
 };
 
@@ -26,7 +26,8 @@ bool chaining_allowed(int kind, int chain_switch);
 // code returned. Codes the page does not offer redisplay it. A report file
 // ("Diagnostics.stxt" for item 4, the listing for item 5) that cannot be
 // created or written shows the file error and the page again: nothing the
-// user typed is lost to it.
+// user typed is lost to it. The listing of the pass a save, run or chain
+// request started shows its file error too, and the request goes on.
 void fintop(Session& s, std::string_view label, int kind, int& status, std::string_view listing,
             std::string_view editor, int& help_item, int& print_counter, int& out, int& saved_unit, int& code,
             int& warnings, int& fatal, int oscode, int chain_switch);

@@ -76,31 +76,29 @@ void choose(Session& s, std::string_view label, FinalPageState& st, const FinalP
 bool final_page(Session& s, std::string_view label, FinalPageState& st, const FinalPageSetup& setup) {
   Tpcm& t = s.tpcm;
   if (setup.tidy) setup.tidy(s);
-  for (;;) {
-    choose(s, label, st, setup);
-    const bool chained = st.lretrn == kPageChain;
-    const std::int32_t code = t.i(kNavCode);
-    const bool pass_code = std::ranges::find(setup.pass_codes, code) != setup.pass_codes.end();
-    if (!pass_code || st.hcdone == 1) {
-      // The print pass of this run is behind us: a chain request goes to
-      // the chain, not to the execute path.
-      if (chained && code == kNavExecute) t.i(kNavCode) = kCodeLeave;
-      return chained;
-    }
-
-    // The one print pass of the run: every page writes itself to the listing.
-    if (open_staged_report(s, trimmed(setup.listing), kListingUnit, trimmed(setup.editor), kScreen)) {
-      st.hcdone = 1;
-      t.i(kPrintPass) = 1;
-      t.i(kNavCode) = kNavFirst;
-      st.untsav = t.i(kOutputUnit);
-      t.i(kOutputUnit) = kListingUnit;
-      return chained;
-    }
-    // The listing cannot be written: back to the End of Session page with
-    // the record as it is; nothing has been saved yet.
-    t.i(kNavCode) = 0;
+  // Back on the page after this run's print pass without the session having
+  // ended (a chain that did not happen, a save that failed): the edits made
+  // since are not in the listing, so the next request prints the pages again.
+  if (st.hcdone == 1 && t.i(kPrintPass) == 0) st.hcdone = 0;
+  choose(s, label, st, setup);
+  const bool chained = st.lretrn == kPageChain;
+  const std::int32_t code = t.i(kNavCode);
+  const bool pass_code = std::ranges::find(setup.pass_codes, code) != setup.pass_codes.end();
+  // The one print pass of the request: every page writes itself to the listing.
+  if (pass_code && st.hcdone == 0 &&
+      open_staged_report(s, trimmed(setup.listing), kListingUnit, trimmed(setup.editor), kScreen)) {
+    st.hcdone = 1;
+    t.i(kPrintPass) = 1;
+    t.i(kNavCode) = kNavFirst;
+    st.untsav = t.i(kOutputUnit);
+    t.i(kOutputUnit) = kListingUnit;
+    return chained;
   }
+  // The print pass is behind us, or its listing cannot be written (the file
+  // error has been shown): the request goes on, and the data are saved all
+  // the same. A chain request goes to the chain, not to the execute path.
+  if (chained && code == kNavExecute) t.i(kNavCode) = kCodeLeave;
+  return chained;
 }
 
 void veswrn_counts(Session& s, int& warnings, int& fatal) {

@@ -19,7 +19,7 @@ using ConsistencyChecks = std::function<void(Session&, int& warnings, int& fatal
 
 // Saved across calls for the whole run; each final page keeps its own.
 struct FinalPageState {
-  int hcdone = 0;  // the print pass on the way out has been started
+  int hcdone = 0;  // the print pass on the way out has been started (or has run)
   int untsav = 6;  // output unit in force before a print pass
   int lretrn = 0;  // what the End of Session page last returned
   // Checks that replace the page's own (tests put their findings here).
@@ -39,12 +39,14 @@ struct FinalPageSetup {
 // The core of every final page. Alternates the End of Session page with the
 // checks (both counts from 0 on entry) until a choice stands, and leaves it in
 // word 699; the first request with a code of pass_codes starts the print pass
-// (listing on unit 1, word 701 set, word 699 := "F"). Returns true when the
-// page reported chaining; chaining chosen after this run's print pass goes on
-// at once with code 101. A silent run with fatal findings closes
+// (listing on unit 1, word 701 set, word 699 := "F"). Once the page is back
+// after that pass without the session having ended, the next such request
+// starts a new pass, so the listing always shows what is saved. Returns true
+// when the page reported chaining; chaining chosen after the print pass goes
+// on at once with code 101. A silent run with fatal findings closes
 // "Diagnostics.stxt", says so on the screen and stops with a non-zero status;
-// nothing is saved. A listing that cannot be created shows the file error and
-// brings the End of Session page back, record intact.
+// nothing is saved. A listing that cannot be written shows the file error
+// and the request goes on without it: the data are saved all the same.
 bool final_page(Session& s, std::string_view label, FinalPageState& state, const FinalPageSetup& setup);
 
 // The default checks of shpfin: both counts from 0, then the vessel and

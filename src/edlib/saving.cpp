@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <optional>
 #include <sys/wait.h>
 #include <utility>
 
@@ -52,58 +54,69 @@ int chain_or_come_back(Session& s, int oscode, int out) {
   return 1;
 }
 
-// A generation moves on only when it is a regular file that can be read (a
-// backup that cannot be read counts as missing, as it did for the old
-// reader).
+// The whole contents of a file, or nothing when it cannot be read.
+std::optional<std::string> contents(FileSystem& fs, const std::string& name) {
+  auto in = fs.open_read(name, true);
+  if (!in) return std::nullopt;
+  std::string bytes{std::istreambuf_iterator<char>(*in), std::istreambuf_iterator<char>()};
+  if (in->bad()) return std::nullopt;
+  return bytes;
+}
+
 bool readable(FileSystem& fs, const std::string& name) { return fs.open_read(name, true) != nullptr; }
 
-// The file work of the backup cascade (see backit); returns the name of the
-// file whose step failed, "" when every generation is in place.
-std::string cascade_files(Session& s, std::span<const std::int32_t> words, const std::string& data_file,
-                          int& load_status, const std::string& backup_file, const std::string& oldest_file) {
+void say_waiting(Session& s, int out) {
+  s.write_line(out, " ++> Another session is saving in this directory: waiting for it to finish.");
+  s.unit(out).flush();
+}
+
+}  // namespace
+
+std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, const std::string& data_file,
+                   bool& generations_moved, const std::string& backup_file, const std::string& oldest_file) {
+  (void)oscode;  // every operating system writes the same bytes
   FileSystem& fs = s.files();
   const std::string data = trimmed(data_file);
   const std::string backup = trimmed(backup_file);
   const std::string oldest = trimmed(oldest_file);
+  // A save killed part way leaves its temporaries; no other save can be
+  // writing these names while the caller holds the directory's lock.
+  for (const std::string* name : {&data, &backup, &oldest}) remove_stale_temporaries(s, *name);
+
+  // What is on disk now decides, whatever the load saw: a data file there
+  // is always kept as the backup (another session may have created it, or
+  // written it since). Only with no data file there do the backups stay as
+  // they are: moved on without a data file behind them they would cost the
+  // oldest generation and leave two copies of one.
+  const bool data_there = fs.kind(data) != FileSystem::Kind::kAbsent;
+  if (data_there && !readable(fs, data)) return data;
+  // An earlier attempt of this session that moved the backups on but could
+  // not put the data file in place left the data file in the backup: it is
+  // kept already, unless another session has saved since.
+  const bool kept = generations_moved && data_there && contents(fs, data) == contents(fs, backup);
+  const bool rotate = data_there && !kept;
+  const bool backup_moves = rotate && fs.kind(backup) != FileSystem::Kind::kAbsent;
+  if (backup_moves && !readable(fs, backup)) return backup;
 
   // Every generation is staged beside its target first: the new data file
   // written whole, the backups as whole-file copies of the files they
   // follow (never a re-read, which would shift a file without a count
   // word). Only when all three are ready does anything move, so a file that
-  // cannot be replaced (a directory, a FIFO, a full disk) costs no backup.
+  // cannot be replaced (a directory, a FIFO, a file this user may not write,
+  // a full disk) costs no backup.
   FileReplacement cascade(s);
-  // The generations move on only when there is a data file to keep: one
-  // missing at load, or deleted since, leaves the backups as they are (a
-  // backup moved on without a data file behind it would cost the oldest
-  // generation and leave two copies of one).
-  const bool rotate = load_status != kDiskioNotFound && readable(fs, data);
-  const bool staged = (!rotate || !readable(fs, backup) || cascade.stage_copy(oldest, backup)) &&
-                      (!rotate || cascade.stage_copy(backup, data)) &&
-                      !words.empty() && words.size() <= kDiskioStagingWords &&
-                      cascade.stage(data, encode_record(words));
+  const bool staged = (!backup_moves || cascade.stage_copy(oldest, backup)) &&
+                      (!rotate || cascade.stage_copy(backup, data)) && !words.empty() &&
+                      words.size() <= kDiskioStagingWords && cascade.stage(data, encode_record(words));
   if (!staged) return cascade.failed().empty() ? data : cascade.failed();
   // Oldest generation first, the data file last: a rename that fails part
   // way never costs the data file, and the backups move at most once.
   if (!cascade.commit()) {
-    // When the backups are already in place and only the data file failed,
-    // a second attempt must not move them once more.
-    if (cascade.failed() == data && cascade.committed() > 0) load_status = kDiskioNotFound;
+    if (cascade.failed() == data && cascade.committed() > 0) generations_moved = true;
     return cascade.failed();
   }
-  load_status = 0;
+  generations_moved = false;
   return {};
-}
-
-}  // namespace
-
-bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<const std::int32_t> words,
-            const std::string& data_file, int& load_status, const std::string& backup_file,
-            const std::string& oldest_file) {
-  (void)oscode;  // every operating system writes the same bytes
-  const std::string failed = cascade_files(s, words, data_file, load_status, backup_file, oldest_file);
-  if (failed.empty()) return true;
-  acerr_report(s, caller, failed, out);
-  return false;
 }
 
 std::string chain_command(int oscode) {
@@ -188,10 +201,11 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
   std::string failed_set;  // the file of the cascade that failed
   {
     const std::unique_ptr<FileSystem::Lock> lock =
-        same_low == 0 || same_record == 0 ? s.files().lock_directory(".") : nullptr;
+        same_low == 0 || same_record == 0 ? s.files().lock_directory(".", [&] { say_waiting(s, fault_out); })
+                                          : nullptr;
     if (same_low == 0) {
-      failed = cascade_files(s, s.lowcof.words(), args.low_file, copy.low_status, args.low_backup,
-                             std::string(kLastLow));
+      failed = backit(s, id.os_code, s.lowcof.words(), args.low_file, copy.low_generations_moved, args.low_backup,
+                      std::string(kLastLow));
       if (failed.empty()) {
         s.note_saved(low_name);
         // Saved: a second attempt after a later failure must not move the
@@ -204,7 +218,8 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
     if (failed.empty() && same_record == 0) {
       const std::span<const std::int32_t> words = std::span<const std::int32_t>(t.words()).first(
           static_cast<std::size_t>(n));
-      failed = cascade_files(s, words, id.data_file, copy.data_status, id.backup_file, std::string(kLastBak));
+      failed = backit(s, id.os_code, words, id.data_file, copy.data_generations_moved, id.backup_file,
+                      std::string(kLastBak));
       if (failed.empty()) {
         s.note_saved(data_name);
         std::copy(words.begin(), words.end(), copy.record.begin());

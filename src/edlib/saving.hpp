@@ -18,9 +18,9 @@ class Session;
 struct Identity;  // edlib/kind_dispatch.hpp
 
 // The images of tpcm (large enough for the data file of any kind) and lowcof
-// taken right after loading, and how the two
-// files read at load. Kept in Session::state<LoadTimeCopy>(): the loader
-// fills it, finish compares against it.
+// taken right after loading, and how the two files read at load. Kept in
+// Session::state<LoadTimeCopy>(): the loader fills it, finish compares
+// against it.
 struct LoadTimeCopy {
   std::vector<std::int32_t> record = std::vector<std::int32_t>(kLoadBufferWords, 0);
   std::vector<std::int32_t> low = std::vector<std::int32_t>(kLowcofWords, 0);
@@ -28,6 +28,11 @@ struct LoadTimeCopy {
   // 0 read as expected.
   int low_status = 1;
   int data_status = 1;
+  // Set by a save that moved a file's backups on but could not put the new
+  // file in place (backit): the backup then holds the file on disk, which a
+  // second attempt must not move on once more.
+  bool low_generations_moved = false;
+  bool data_generations_moved = false;
 };
 
 // The oldest backup generations.
@@ -60,21 +65,31 @@ struct FinishArgs {
 // shell could not start, status 127 or 126: a message and a wait first), 0
 // when the session ends. The save holds the working directory's lock
 // (FileSystem::lock_directory) from its first backup step to its last
-// rename.
+// rename, over "LOWDAT" and the data file together, and says so when it
+// must wait for another session's save.
 int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args);
 
-// The backup cascade for one file of n words: the backup moves to the oldest
-// generation, the data file to the backup, and `words` becomes the data file.
-// All three files are staged beside their targets first (FileReplacement,
-// sysutl/file_replace.hpp: through symbolic links, only over regular files)
-// and renamed into place only when every one is written whole, so a failure
-// leaves the data file and both backups as they were. A file missing at load
-// (load_status 1) gets no backups. On success load_status := 0 and true is
-// returned; on a failure acerr's message is shown on `out` (naming `caller`
-// and the file) without stopping, and false is returned.
-bool backit(Session& s, int out, std::string_view caller, int oscode, std::span<const std::int32_t> words,
-            const std::string& data_file, int& load_status, const std::string& backup_file,
-            const std::string& oldest_file);
+// The backup cascade for one file: the backup moves to the oldest
+// generation, the data file to the backup, and `words` becomes the data
+// file. What is on disk when it runs decides: a data file there is always
+// kept as the backup; with none there the backups stay as they are; a data
+// file or backup there that cannot be read, or a file to be replaced that
+// this user may not write, stops it before anything moves. All the files are
+// staged beside their targets first (FileReplacement, sysutl/file_replace.hpp:
+// through symbolic links, only over regular files, each taking the
+// protection of the file whose contents it now holds) and renamed into place
+// only when every one is written whole, so a failure leaves the data file
+// and both backups as they were. Stale temporaries of the three names are
+// removed first. generations_moved is the flag of LoadTimeCopy for this
+// file. Returns "" when every generation is in place, else the name of the
+// file that stopped it.
+//
+// The caller shows the file-access message (acerr_report) for that name:
+// finish runs the cascades of "LOWDAT" and the data file under one lock of
+// the working directory, so that no other session's save comes between
+// them, and releases it before any message waits for the user.
+std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, const std::string& data_file,
+                   bool& generations_moved, const std::string& backup_file, const std::string& oldest_file);
 
 // Runs the simulation program through the shell in the working directory and
 // waits for it: "Gustrevan" (operating-system code 21) or "cmd /c Gustrevan"

@@ -3,6 +3,7 @@
 // directory with a reply script on standard input, capture what it shows and
 // how it ends, and read or plant the files of that directory.
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -67,10 +68,12 @@ struct Started {
 // program sees end of input after the last reply) and standard output and
 // error captured. `env` adds or replaces environment variables (for
 // instance PATH for a stand-in program). A program that runs longer than
-// `timeout_seconds` is killed (SIGALRM) and reported as timed out.
+// `timeout_seconds` is killed (SIGALRM) and reported as timed out. With
+// `as_user` (a root test only) the program runs as that user and group,
+// without supplementary groups.
 inline Started start(const std::string& program, const std::string& dir, const std::string& replies,
                      const std::vector<std::pair<std::string, std::string>>& env = {},
-                     unsigned timeout_seconds = 30) {
+                     unsigned timeout_seconds = 30, int as_user = -1) {
   Started p{-1, std::tmpfile(), std::tmpfile(), std::tmpfile()};
   if (!p.in || !p.out || !p.err) throw std::runtime_error("tmpfile failed");
   std::fwrite(replies.data(), 1, replies.size(), p.in);
@@ -84,6 +87,10 @@ inline Started start(const std::string& program, const std::string& dir, const s
     ::dup2(::fileno(p.in), 0);
     ::dup2(::fileno(p.out), 1);
     ::dup2(::fileno(p.err), 2);
+    if (as_user >= 0 && (::setgroups(0, nullptr) != 0 || ::setgid(static_cast<gid_t>(as_user)) != 0 ||
+                         ::setuid(static_cast<uid_t>(as_user)) != 0)) {
+      ::_exit(125);
+    }
     if (::chdir(dir.c_str()) != 0) ::_exit(126);
     for (const auto& [k, v] : env) ::setenv(k.c_str(), v.c_str(), 1);
     ::alarm(timeout_seconds);

@@ -14,6 +14,7 @@
 #include "edlib/loading.hpp"
 #include "edlib/wave_report.hpp"
 #include "sysutl/diskio.hpp"
+#include "sysutl/replies.hpp"
 #include "test_identity.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"
@@ -35,6 +36,18 @@ void print_listing(Session& s) {
   shpfin(s, "10");
   s.write_line(kListingUnit, " a page of the listing");
   shpfin(s, "10");
+}
+
+// The listing of the pass a run request starts: when it cannot be written
+// the run goes on all the same.
+void run_listing(Session& s) {
+  s.tpcm.i(kProgramKind) = 4;
+  s.tpcm.i(kOutputUnit) = kScreen;
+  s.state<FinalPageState>().checks = [](Session&, int&, int&) {};
+  shpfin(s, "10");
+  s.write_line(kListingUnit, " a page of the listing");
+  shpfin(s, "10");
+  EXPECT_EQ(s.tpcm.i(kNavCode), kNavExecute);
 }
 
 void wave_report(Session& s) {
@@ -75,6 +88,7 @@ TEST_F(ReportFiles, AReportThatCannotBeWrittenWholeKeepsTheOldOne) {
   const Case cases[] = {
       {"listing, disk full", "RONDIN.stxt", FaultyFiles::kWrite, print_listing, "5\n\n2\n", "ronvaske"},
       {"listing, rename refused", "RONDIN.stxt", FaultyFiles::kRename, print_listing, "5\n\n2\n", "ronvaske"},
+      {"listing of a run, disk full", "RONDIN.stxt", FaultyFiles::kWrite, run_listing, "3\n\n", "ronvaske"},
       {"wave report, disk full", "WAVEOUT.stxt", FaultyFiles::kWrite, wave_report, "\n", "WAVEOUT"},
       {"warning report, disk full", "DATUPWRN.stxt", FaultyFiles::kWrite, load_newer_file, "M\n\n\n", "IOINIT"},
       // The replies run out at the loader's question: nothing is written.

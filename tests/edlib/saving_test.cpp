@@ -88,7 +88,6 @@ TEST_F(Saving, NewRecordWritesOnlyTheDataFileInTheKindsSize) {
   EXPECT_EQ(bytes.substr(8, 4), be32(4));
   EXPECT_EQ(bytes.substr(4 + 4 * 216, 4), std::string("\x40\xD9\x99\x9A", 4));  // 6.8f
   EXPECT_EQ(bytes.substr(4 + 4 * 300, 4), be32(12345));
-  EXPECT_EQ(copy.data_status, 0);
   EXPECT_EQ(t.s.tpcm.i(699), 0);
   EXPECT_EQ(t.s.tpcm.i(5), 2);
 }
@@ -344,21 +343,181 @@ TEST_F(Saving, WebsiteSessionWaitsSixtySeconds) {
   EXPECT_NE(t.errors.str().find("           Please wait; processing will begin shortly...\n"), std::string::npos);
 }
 
-TEST_F(Saving, ADataFileDeletedSinceLoadingLeavesTheBackupsAsTheyAre) {
-  // Deleted in another window: there is no data file to keep, so the
-  // generations stay where they are and the new file is written.
+// ---- What is on disk at the save ----
+
+TEST_F(Saving, TheDiskAtTheSaveDecidesWhichGenerationsMove) {
+  // Whatever the load saw: a data file there is kept as the backup; with
+  // none there the backups stay; one there that cannot be read or written
+  // (as a user other than root meets it) stops the save before anything
+  // moves, and the edits can be saved once the file is mended.
+  using Files = std::map<std::string, std::string>;
+  const std::string kNew = "(the new record)";
+  struct Case {
+    const char* what;
+    int data_status;  // at load: 1 no file, 0 read
+    Files before;
+    Files after;  // kNew: the session's record
+    std::set<std::string> unreadable = {};
+    std::set<std::string> unwritable = {};
+    bool low = false;  // LOWDAT and its generations instead of the data file
+  };
+  const Case cases[] = {
+      {"created by another session since a new record was started", 1, {{"RONDDAT", "theirs"}},
+       {{"RONDDAT", kNew}, {"RONDBAK", "theirs"}}},
+      {"created since, beside older backups", 1, {{"RONDDAT", "theirs"}, {"RONDBAK", "bak"}},
+       {{"RONDDAT", kNew}, {"RONDBAK", "theirs"}, {"LASTBAK", "bak"}}},
+      {"deleted since the load", 0, {{"RONDBAK", "bak"}, {"LASTBAK", "last"}},
+       {{"RONDDAT", kNew}, {"RONDBAK", "bak"}, {"LASTBAK", "last"}}},
+      {"LOWDAT created since", 1, {{"LOWDAT", "theirs"}}, {{"LOWDAT", kNew}, {"LOWBAK", "theirs"}}, {}, {}, true},
+      {"data file unreadable", 0, {{"RONDDAT", "data"}, {"RONDBAK", "bak"}}, {}, {"RONDDAT"}},
+      {"backup unreadable", 0, {{"RONDDAT", "data"}, {"RONDBAK", "bak"}}, {}, {"RONDBAK"}},
+      {"data file write-protected", 0, {{"RONDDAT", "data"}}, {}, {}, {"RONDDAT"}},
+      {"oldest generation write-protected", 0, {{"RONDDAT", "data"}, {"RONDBAK", "bak"}, {"LASTBAK", "last"}}, {},
+       {}, {"LASTBAK"}},
+      {"LOWBAK unreadable", 0, {{"LOWDAT", "low"}, {"LOWBAK", "lowbak"}}, {}, {"LOWBAK"}, {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const auto& name : files()) fs::remove_all(name);
+    for (const auto& [name, bytes] : c.before) write(name, bytes);
+    auto layer = std::make_shared<FaultyFiles>();
+    layer->unreadable = c.unreadable;
+    layer->unwritable = c.unwritable;
+    ScriptedSession t("\n");
+    t.s.set_files(layer);
+    LoadTimeCopy copy;
+    load(t.s, copy, c.low ? 15 : 4, c.low ? 78635 : 1987, c.data_status, c.data_status);
+    if (c.low) {
+      t.s.lowcof.i(5) = -9;
+    } else {
+      t.s.tpcm.i(300) = 5;
+    }
+    t.s.tpcm.i(kNavCode) = -2;
+    FinishArgs args;
+    args.record_size = c.low ? 78635 : 1987;
+    const Identity id = c.low ? mooring_identity() : disc_identity();
+    const std::set<std::string> refused = c.unreadable.empty() ? c.unwritable : c.unreadable;
+    if (!refused.empty()) {
+      // Refused, naming the file; nothing moved. Then mended: saved.
+      EXPECT_EQ(finish(t.s, id, copy, args), 1);
+      EXPECT_NE(t.shown().find("     File name: " + *refused.begin() + "\n"), std::string::npos) << t.shown();
+      for (const auto& [name, bytes] : c.before) EXPECT_EQ(read(name), bytes) << name;
+      EXPECT_EQ(files().size(), c.before.size());
+      layer->unreadable.clear();
+      layer->unwritable.clear();
+      t.s.tpcm.i(kNavCode) = -2;
+    }
+    EXPECT_EQ(finish(t.s, id, copy, args), 0);
+    const std::string data = c.low ? "LOWDAT" : "RONDDAT";
+    const std::string backup = c.low ? "LOWBAK" : "RONDBAK";
+    Files after = c.after;
+    if (!refused.empty()) after = {{data, kNew}, {backup, c.before.at(data)}};
+    for (const auto& [name, bytes] : after) {
+      if (bytes == kNew) {
+        EXPECT_EQ(read(name).substr(c.low ? 4 + 4 * 5 : 4 + 4 * 300, 4), be32(c.low ? -9u : 5u)) << name;
+      } else {
+        EXPECT_EQ(read(name), bytes) << name;
+      }
+    }
+    if (refused.empty()) {
+      EXPECT_EQ(files().size(), after.size());
+    }
+  }
+}
+
+TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
+  // The new data file takes the bits of the one it replaces, each backup
+  // those of the file it was copied from, a new name 0666 less the umask;
+  // as root, owner and group follow too. A report replaced whole keeps its
+  // own.
+  struct Case {
+    const char* what;
+    fs::perms data;  // fs::perms::unknown: no data file
+    fs::perms backup;
+  };
+  using P = fs::perms;
+  const P rw_r = P::owner_read | P::owner_write | P::group_read;
+  const P rw = P::owner_read | P::owner_write;
+  const P r_r_r = P::owner_read | P::group_read | P::others_read;
+  const Case cases[] = {{"private", rw, rw_r}, {"group-readable", rw_r, rw}, {"read-only", r_r_r, rw_r},
+                        {"a new name", P::unknown, P::unknown}};
+  const bool root = ::geteuid() == 0;
+  const mode_t old_mask = ::umask(027);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const auto& name : files()) fs::remove_all(name);
+    const bool present = c.data != P::unknown;
+    if (present) {
+      write("RONDDAT", "data");
+      write("RONDBAK", "bak");
+      fs::permissions("RONDDAT", c.data);
+      fs::permissions("RONDBAK", c.backup);
+      if (root) {
+        ASSERT_EQ(::chown("RONDDAT", 65534, 65534), 0);
+      }
+    }
+    ScriptedSession t;
+    LoadTimeCopy copy;
+    load(t.s, copy, 4, 1987, present ? 0 : 1);
+    t.s.tpcm.i(300) = 5;
+    t.s.tpcm.i(kNavCode) = -2;
+    ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+    const auto perms = [](const char* name) { return fs::status(name).permissions(); };
+    EXPECT_EQ(perms("RONDDAT"), present ? c.data : P::owner_read | P::owner_write | P::group_read);
+    if (!present) continue;
+    EXPECT_EQ(perms("RONDBAK"), c.data);
+    EXPECT_EQ(perms("LASTBAK"), c.backup);
+    struct stat st {};
+    for (const char* name : {"RONDDAT", "RONDBAK"}) {
+      ASSERT_EQ(::stat(name, &st), 0);
+      EXPECT_EQ(st.st_uid, root ? 65534u : ::geteuid()) << name;
+    }
+  }
+  ::umask(old_mask);
+
+  write("RONDIN.stxt", "old listing");
+  fs::permissions("RONDIN.stxt", rw);
+  ScriptedSession t;
+  ASSERT_TRUE(t.s.open_staged(kListingUnit, "RONDIN.stxt"));
+  t.s.write_line(kListingUnit, "new listing");
+  ASSERT_TRUE(t.s.close_unit(kListingUnit));
+  EXPECT_EQ(fs::status("RONDIN.stxt").permissions(), rw);
+}
+
+TEST_F(Saving, TheTemporariesOfAKilledSaveGoAtTheNextOne) {
+  // Only regular files of exactly "<name>.kelp" and six letters or digits,
+  // of the names the save writes.
+  const std::set<std::string> stale = {"RONDDAT.kelpab12cd", "RONDBAK.kelpzz99zz", "LASTBAK.kelp000000"};
+  const std::set<std::string> kept = {"RONDDAT.kelpAB12CD", "RONDDAT.kelpab12c", "RONDDAT.kelpab12cde",
+                                      "RONDIN.stxt.kelpab12cd", "XRONDDAT.kelpab12cd"};
+  for (const auto& name : stale) write(name, std::string(7956, 'x'));
+  for (const auto& name : kept) write(name, "someone's");
+  fs::create_directory("RONDBAK.kelpdir123");
+  fs::create_symlink("RONDDAT.kelpab12cde", "RONDDAT.kelplink00");
+  write("RONDDAT", "data");
   ScriptedSession t;
   LoadTimeCopy copy;
   load(t.s, copy, 4, 1987, 0);
-  write("RONDBAK", "the backup");
-  write("LASTBAK", "the oldest");
-  t.s.tpcm.i(300) = 7;
-  t.s.tpcm.i(699) = -2;
+  t.s.tpcm.i(300) = 5;
+  t.s.tpcm.i(kNavCode) = -2;
+  ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+  std::set<std::string> expected = kept;
+  expected.insert({"RONDDAT", "RONDBAK", "RONDBAK.kelpdir123", "RONDDAT.kelplink00"});
+  EXPECT_EQ(files(), expected);
+}
+
+TEST_F(Saving, AFileSystemThatCannotLockSavesUnlocked) {
+  auto layer = std::make_shared<FaultyFiles>();
+  layer->no_lock = true;
+  ScriptedSession t;
+  t.s.set_files(layer);
+  LoadTimeCopy copy;
+  load(t.s, copy, 4, 1987, 1);
+  t.s.tpcm.i(300) = 5;
+  t.s.tpcm.i(kNavCode) = -2;
   EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
-  EXPECT_EQ(read("RONDBAK"), "the backup");
-  EXPECT_EQ(read("LASTBAK"), "the oldest");
-  EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be32(7));
-  EXPECT_EQ(files(), (std::set<std::string>{"LASTBAK", "RONDBAK", "RONDDAT"}));
+  EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be32(5));
+  EXPECT_EQ(t.shown(), "");
 }
 
 // ---- Chaining ----

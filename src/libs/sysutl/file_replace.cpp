@@ -1,6 +1,8 @@
 #include "sysutl/file_replace.hpp"
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -53,16 +55,23 @@ bool FileReplacement::fail(const std::string& path) {
 }
 
 template <class Write>
-bool FileReplacement::stage_with(const std::string& path, Write&& write) {
+bool FileReplacement::stage_with(const std::string& path, const std::string& like, Write&& write) {
   FileSystem& fs = s_.files();
   const std::string target = fs.final_target(path);
-  if (fs.kind(target) == FileSystem::Kind::kOther) return fail(path);
+  const FileSystem::Kind kind = fs.kind(target);
+  if (kind == FileSystem::Kind::kOther) return fail(path);
+  // A file this user could not write in place is not replaced either: the
+  // rename would ask no permission of it.
+  if (kind == FileSystem::Kind::kRegular && !fs.may_write(target)) return fail(path);
 
+  // The new contents take the protection of the file they come from: the
+  // file copied, else the file replaced.
+  const std::string protection = !like.empty() || kind != FileSystem::Kind::kRegular ? like : target;
   std::string temp;
   std::unique_ptr<std::ostream> out;
   for (int k = 0; k < kNameTries && !out; ++k) {
     temp = temporary_name(target);
-    out = fs.create_new(temp);
+    out = fs.create_new(temp, protection);
   }
   if (!out) return fail(path);
   // From here on the temporary is ours: it goes on every failure.
@@ -79,7 +88,7 @@ bool FileReplacement::stage_with(const std::string& path, Write&& write) {
 }
 
 bool FileReplacement::stage(const std::string& path, std::string_view bytes) {
-  return stage_with(path, [&](std::ostream& out) {
+  return stage_with(path, {}, [&](std::ostream& out) {
     return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
   });
 }
@@ -87,7 +96,7 @@ bool FileReplacement::stage(const std::string& path, std::string_view bytes) {
 bool FileReplacement::stage_copy(const std::string& path, const std::string& from) {
   auto in = s_.files().open_read(from, true);
   if (!in) return fail(path);
-  return stage_with(path, [&](std::ostream& out) { return copy_stream(*in, out); });
+  return stage_with(path, from, [&](std::ostream& out) { return copy_stream(*in, out); });
 }
 
 bool FileReplacement::commit() {
@@ -105,6 +114,26 @@ bool FileReplacement::commit() {
     ++committed_;
   }
   return true;
+}
+
+bool is_temporary_of(std::string_view name, std::string_view target) {
+  constexpr std::string_view kSuffix = ".kelp";
+  constexpr std::size_t kRandom = 6;
+  if (name.size() != target.size() + kSuffix.size() + kRandom || !name.starts_with(target)) return false;
+  name.remove_prefix(target.size());
+  if (!name.starts_with(kSuffix)) return false;
+  name.remove_prefix(kSuffix.size());
+  return std::ranges::all_of(name, [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
+}
+
+void remove_stale_temporaries(Session& s, const std::string& path) {
+  FileSystem& fs = s.files();
+  const std::filesystem::path target = fs.final_target(path);
+  const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
+  const std::string base = target.filename().string();
+  for (const std::string& name : fs.regular_files_in(dir.string())) {
+    if (is_temporary_of(name, base)) fs.remove(target.has_parent_path() ? (dir / name).string() : name);
+  }
 }
 
 bool replace_file(Session& s, const std::string& path, std::string_view bytes) {

@@ -12,9 +12,16 @@
 // target in one step. On every failure the temporaries this process made are
 // removed and nothing else is touched.
 //
-// Only a target that is absent or a regular file is replaced: a directory, a
-// FIFO or a device of that name makes the replacement fail before anything
-// is written.
+// The new file takes the permission bits (and, where the process may set
+// them, the owner and group) of the file whose contents it now holds: a
+// copy those of the file copied, new contents those of the file they
+// replace; a name new to the directory gets 0666 less the umask
+// (FileSystem::create_new).
+//
+// Only a target that is absent or a regular file this user may write in
+// place (FileSystem::may_write) is replaced: a directory, a FIFO or a device
+// of that name, or a write-protected file, makes the replacement fail before
+// anything is written.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -39,8 +46,8 @@ class FileReplacement {
 
   // Writes `bytes` as the new contents of `path` to a temporary beside its
   // final target. false, with nothing staged for it, when the target is
-  // neither absent nor a regular file, or the temporary cannot be created,
-  // written whole, flushed or closed.
+  // neither absent nor a regular file this user may write, or the temporary
+  // cannot be created, written whole, flushed or closed.
   bool stage(const std::string& path, std::string_view bytes);
   // The same with the contents of the regular file `from`, copied byte for
   // byte (a backup generation). false also when `from` cannot be read whole.
@@ -62,8 +69,9 @@ class FileReplacement {
     std::string target;  // after following links
     std::string temp;    // "" once renamed into place or removed
   };
+  // like: the file whose protection the new one takes ("": the target).
   template <class Write>
-  bool stage_with(const std::string& path, Write&& write);
+  bool stage_with(const std::string& path, const std::string& like, Write&& write);
   bool fail(const std::string& path);
 
   Session& s_;
@@ -71,6 +79,15 @@ class FileReplacement {
   std::size_t committed_ = 0;
   std::string failed_;
 };
+
+// Whether `name` is one of the temporaries of the file named `target`
+// (both without directory): "<target>.kelp" and six letters or digits.
+bool is_temporary_of(std::string_view name, std::string_view target);
+// Removes the temporaries of `path`'s final target that a replacement
+// killed part way left behind (regular files only; every other name is
+// left alone). Only for a caller that knows no other replacement of that
+// file is running, such as a save holding the directory's lock.
+void remove_stale_temporaries(Session& s, const std::string& path);
 
 // Replaces the whole contents of the file `path` by `bytes`, as above. true
 // on success; on failure the file is as it was and no temporary remains.

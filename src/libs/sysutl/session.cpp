@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -140,9 +141,40 @@ std::unique_ptr<std::istream> FileSystem::open_read(const std::string& path, boo
   return f;
 }
 
-std::unique_ptr<std::ostream> FileSystem::create_new(const std::string& path) {
+namespace {
+
+// Gives the new file open on fd the owner, group and permission bits of the
+// file `from` describes, as far as this process may: only root can give a
+// file away, a group can be set by its members. When the group stays
+// another than `from`'s, the group's bits are dropped: the file must not
+// open to a group that could not read the file it replaces. false when the
+// file would end up wider open than that (the bits cannot be set, on a file
+// system that keeps permissions).
+bool take_protection(int fd, const struct stat& from) {
+  if (::fchown(fd, from.st_uid, from.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), from.st_gid) != 0) {
+    // Owner and group stay this process's; the bits below decide.
+  }
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) return false;
+  mode_t mode = from.st_mode & 0777;
+  if (now.st_gid != from.st_gid) mode &= ~static_cast<mode_t>(070);
+  if (::fchmod(fd, mode) == 0) return true;
+  // A file system without permissions of its own gives every file the same
+  // bits: good enough when they are no wider than wanted.
+  return ::fstat(fd, &now) == 0 && (now.st_mode & 0777 & ~mode) == 0;
+}
+
+}  // namespace
+
+std::unique_ptr<std::ostream> FileSystem::create_new(const std::string& path, const std::string& like) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
+  struct stat from {};
+  if (!like.empty() && ::stat(like.c_str(), &from) == 0 && !take_protection(fd, from)) {
+    ::close(fd);
+    ::unlink(path.c_str());
+    return nullptr;
+  }
   return std::make_unique<FdStream>(fd);
 }
 
@@ -161,6 +193,23 @@ bool FileSystem::close(std::ostream& out) {
 bool FileSystem::exists(const std::string& path) {
   std::error_code ec;
   return std::filesystem::exists(path, ec);
+}
+
+bool FileSystem::may_write(const std::string& path) {
+  if (kind(path) == Kind::kAbsent) return true;
+  return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+std::vector<std::string> FileSystem::regular_files_in(const std::string& dir) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code type_ec;
+    if (it->symlink_status(type_ec).type() == std::filesystem::file_type::regular) {
+      names.push_back(it->path().filename().string());
+    }
+  }
+  return names;
 }
 
 bool FileSystem::remove(const std::string& path) {
@@ -187,15 +236,25 @@ class DirectoryLock : public FileSystem::Lock {
   int fd_;
 };
 
-}  // namespace
-
-std::unique_ptr<FileSystem::Lock> FileSystem::lock_directory(const std::string& dir) {
-  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+int flock_retried(int fd, int operation) {
   int done = 0;
   do {
-    done = ::flock(fd, LOCK_EX);
+    done = ::flock(fd, operation);
   } while (done != 0 && errno == EINTR);
+  return done;
+}
+
+}  // namespace
+
+std::unique_ptr<FileSystem::Lock> FileSystem::lock_directory(const std::string& dir,
+                                                             const std::function<void()>& on_wait) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  int done = flock_retried(fd, LOCK_EX | LOCK_NB);
+  if (done != 0 && errno == EWOULDBLOCK) {
+    if (on_wait) on_wait();
+    done = flock_retried(fd, LOCK_EX);
+  }
   if (done != 0) {
     ::close(fd);
     return nullptr;

@@ -5,6 +5,7 @@
 #include <any>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <istream>
 #include <map>
 #include <memory>
@@ -79,8 +80,12 @@ class FileSystem {
   virtual std::unique_ptr<std::istream> open_read(const std::string& path, bool binary);
   // Creates `path` as a new empty file for writing. Fails (nullptr) when
   // anything already has that name, a symbolic link included: the new file
-  // is never reached through a link.
-  virtual std::unique_ptr<std::ostream> create_new(const std::string& path);
+  // is never reached through a link. The new file takes the permission bits
+  // of the file `like` (after following links), and its owner and group
+  // where the process may set them; a group that cannot be kept takes the
+  // group's bits away, so no one gains access. With no file `like` ("" or
+  // absent) it gets 0666 less the umask.
+  virtual std::unique_ptr<std::ostream> create_new(const std::string& path, const std::string& like);
   // Flushes a stream that open_write or create_new gave (for create_new down
   // to the disk) and closes it. false when a write, the flush or the close
   // failed.
@@ -92,19 +97,26 @@ class FileSystem {
   // to; a loop of links gives the path itself.
   virtual std::string final_target(const std::string& path);
   virtual bool exists(const std::string& path);
+  // Whether this user may write the file in place: the access test an
+  // in-place write would meet (a file that is absent counts as writable).
+  virtual bool may_write(const std::string& path);
+  // The names of the regular files (not symbolic links) in a directory.
+  virtual std::vector<std::string> regular_files_in(const std::string& dir);
   virtual bool remove(const std::string& path);
   // Replaces `to` by `from` in one step.
   virtual bool rename(const std::string& from, const std::string& to);
 
   // An exclusive advisory lock (flock) on a directory itself, held until
   // the handle goes: a second process asking for it waits until then. No
-  // file is made for it. nullptr when the directory cannot be opened or
-  // locked; the caller then goes on without the lock.
+  // file is made for it. The lock is tried first without waiting; when
+  // another process holds it, `on_wait` is called (to say so) and then the
+  // lock is waited for. nullptr when the directory cannot be opened or the
+  // file system cannot lock; the caller then goes on without the lock.
   class Lock {
    public:
     virtual ~Lock() = default;
   };
-  virtual std::unique_ptr<Lock> lock_directory(const std::string& dir);
+  virtual std::unique_ptr<Lock> lock_directory(const std::string& dir, const std::function<void()>& on_wait);
 };
 
 class Session {

@@ -206,10 +206,10 @@ TEST_F(OptionsFile, AFailedWriteKeepsTheOldFileAndGoesOn) {
   // Each step of the replacement fails in turn.
   struct Failing : testing::DirFiles {
     int step = 0;
-    std::unique_ptr<std::ostream> create_new(const std::string& p) override {
+    std::unique_ptr<std::ostream> create_new(const std::string& p, const std::string& like) override {
       if (step == 1) return nullptr;
       if (step == 2) return std::make_unique<std::ostream>(nullptr);  // every write fails
-      return DirFiles::create_new(p);
+      return DirFiles::create_new(p, like);
     }
     bool rename(const std::string& f, const std::string& to) override {
       return step != 3 && DirFiles::rename(f, to);

@@ -44,9 +44,9 @@ TEST_F(FileReplace, ThroughSymbolicLinksTheLinksStayAndTheirFileGetsTheData) {
 struct Squatter : FileSystem {
   std::function<void(const std::string&)> plant;
   std::string squatted;
-  std::unique_ptr<std::ostream> create_new(const std::string& path) override {
+  std::unique_ptr<std::ostream> create_new(const std::string& path, const std::string& like) override {
     if (squatted.empty()) plant(squatted = path);
-    return FileSystem::create_new(path);
+    return FileSystem::create_new(path, like);
   }
 };
 
