@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <iterator>
 #include <optional>
-#include <sys/wait.h>
 #include <utility>
 
 #include "edlib/data_record.hpp"
@@ -34,19 +33,16 @@ void warning_heading(Session& s, int out) {
 // gets them too, but the screen is where the final page comes back.
 int fault_unit(int saved_unit) { return is_silent(saved_unit) ? kScreen : saved_unit; }
 
-// The shell's statuses for a command it could not find (127) or could not
-// run (126), and std::system's own failure (-1).
-bool not_started(int status) {
-  if (status == -1) return true;
-  return WIFEXITED(status) && (WEXITSTATUS(status) == 127 || WEXITSTATUS(status) == 126);
-}
+// chain_gustr's status for a program it did not start: std::system's own
+// failure status, which no program's exit gives.
+constexpr int kNotStarted = -1;
 
 // Chains to the simulation program: 0, the session ends, once it has run
-// (what it did is its own concern). When it could not be started at all,
-// says so, waits, and returns 1: the End of Session page comes back, where
-// the session's edits can still be saved.
+// (what it did, its exit status included, is its own concern). When it
+// could not be started at all, says so, waits, and returns 1: the End of
+// Session page comes back, where the session's edits can still be saved.
 int chain_or_come_back(Session& s, int oscode, int out) {
-  if (!not_started(chain_gustr(s, oscode))) return 0;
+  if (chain_gustr(s, oscode) != kNotStarted) return 0;
   s.write_line(out, "");
   s.write_line(out, " ++> Gustrevan could not be started: not found on the PATH, or not executable.");
   int reply = 0;
@@ -132,6 +128,12 @@ int chain_gustr(Session& s, int oscode) {
     s.unit(kScreen).flush();
     throw ProgramStop(1);
   }
+  // The program is looked up as the shell would look it up, and the shell is
+  // started only for one it can run: a program missing or not executable
+  // would leave the shell's own complaint on the screen, and the shell's
+  // status for it could not be told from the program's own exit status.
+  const std::string command_word = cmd.substr(0, cmd.find(' '));
+  if (find_program(command_word, std::getenv("PATH")).empty()) return kNotStarted;
   s.unit(kScreen).flush();
   s.unit(kErrorUnit).flush();
   return std::system(cmd.c_str());

@@ -61,12 +61,12 @@ struct FinishArgs {
 // what changed through the backup cascade, handles exit without saving
 // (101), the submission note of an execute (-1983) and chaining. Returns 1 to
 // show the final page again (an abort answered "A"; a save that failed: the
-// old files stay as they were and the session's edits are kept; a chain the
-// shell could not start, status 127 or 126: a message and a wait first), 0
-// when the session ends. The save holds the working directory's lock
-// (FileSystem::lock_directory) from its first backup step to its last
-// rename, over "LOWDAT" and the data file together, and says so when it
-// must wait for another session's save.
+// old files stay as they were and the session's edits are kept; a chain
+// whose program chain_gustr did not start: a message and a wait first), 0
+// when the session ends, after a chain whatever the program's exit status.
+// The save holds the working directory's lock (FileSystem::lock_directory)
+// from its first backup step to its last rename, over "LOWDAT" and the data
+// file together, and says so when it must wait for another session's save.
 int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args);
 
 // The backup cascade for one file: the backup moves to the oldest
@@ -94,7 +94,11 @@ std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, 
 // Runs the simulation program through the shell in the working directory and
 // waits for it: "Gustrevan" (operating-system code 21) or "cmd /c Gustrevan"
 // (code 5). Any other code prints "++> Undefined OS type! Aborting out of
-// CHAIN_GUSTR" and stops. Returns the shell's status.
+// CHAIN_GUSTR" and stops. The command's first word is looked up on the PATH
+// first (find_program, sysutl/files_shell.hpp); when it is not found there
+// as an executable regular file no shell is started and -1 is returned.
+// Otherwise returns std::system's status: -1 when no shell could be
+// started, else the shell's, which is the program's own.
 int chain_gustr(Session& s, int oscode);
 
 // The shell command of chain_gustr for an operating-system code ("" when

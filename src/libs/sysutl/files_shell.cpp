@@ -1,8 +1,12 @@
 #include "sysutl/files_shell.hpp"
 
+#include <unistd.h>
+
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <system_error>
 
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
@@ -81,6 +85,41 @@ void filerr_report(Session& s, std::string_view name, std::string_view caller, i
   int reply = 0;
   prsret(s, out, in, reply);
   s.unit(out).flush();
+}
+
+namespace {
+
+// A regular file (after following links) that this user may execute.
+bool executable_file(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// The search path of the system, for a shell whose PATH is unset.
+std::string default_path() {
+  const std::size_t size = ::confstr(_CS_PATH, nullptr, 0);
+  if (size == 0) return "/bin:/usr/bin";
+  std::string path(size, '\0');
+  ::confstr(_CS_PATH, path.data(), size);
+  path.resize(size - 1);  // the terminating null
+  return path;
+}
+
+}  // namespace
+
+std::string find_program(std::string_view name, const char* path) {
+  const std::string program(name);
+  if (program.empty()) return {};
+  if (program.find('/') != std::string::npos) return executable_file(program) ? program : std::string();
+  const std::string dirs = path != nullptr ? std::string(path) : default_path();
+  for (std::size_t from = 0;;) {
+    const std::size_t colon = dirs.find(':', from);
+    const std::string dir = dirs.substr(from, colon - from);  // to the end after the last colon
+    const std::string candidate = dir.empty() ? program : dir + "/" + program;
+    if (executable_file(candidate)) return candidate;
+    if (colon == std::string::npos) return {};
+    from = colon + 1;
+  }
 }
 
 namespace {

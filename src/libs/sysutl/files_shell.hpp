@@ -1,6 +1,7 @@
 #pragma once
 // File and shell primitives: opening and closing files by unit with the
-// standard fatal report, the end-of-file report, date and time of day.
+// standard fatal report, the end-of-file report, the look-up of a program on
+// the PATH, date and time of day.
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -62,6 +63,14 @@ bool close_report(Session& s, int unit, std::string_view name, std::string_view 
 // filerr's report and wait without the stop, for a reader that gives up and
 // returns a failure instead.
 void filerr_report(Session& s, std::string_view name, std::string_view caller, int out, int in);
+
+// The file a shell would run for the command word `name`, found as the
+// shell finds it: a name holding '/' is taken as it stands; any other is
+// looked for in each directory of `path` in turn (split at ':', an empty
+// entry the current directory; nullptr, an unset PATH: the system's default
+// path). A candidate that is not a regular file, or that this user may not
+// execute, is passed over for the next directory. "" when none is found.
+std::string find_program(std::string_view name, const char* path);
 
 // Today's date and the time of day from the C++ library (local time).
 void sydate(int& month, int& day, int& year);

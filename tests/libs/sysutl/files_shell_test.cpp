@@ -211,6 +211,23 @@ TEST(Sydate, TodayFromTheLibraryMatchesTheSystemClock) {
   EXPECT_LE(seconds, 60);
 }
 
+using FindProgram = testing::InTempDir;
+
+TEST_F(FindProgram, LooksThroughThePathAsTheShellDoes) {
+  // "prog" runnable here and in exec/, not executable in plain/, a directory in dir/.
+  for (const char* d : {"exec", "plain", "dir/prog"}) fs::create_directories(d);
+  for (const char* f : {"prog", "exec/prog", "plain/prog"}) write_file(f, "#!/bin/sh\n");
+  for (const char* f : {"prog", "exec/prog"}) fs::permissions(f, fs::perms::owner_all);
+  const struct {
+    const char* name;
+    const char* path;  // nullptr: PATH unset
+    std::string found;
+  } cases[] = {{"prog", "none:plain:dir:exec", "exec/prog"}, {"prog", "plain::exec", "prog"}, {"prog", "", "prog"},
+               {"exec/prog", "none", "exec/prog"}, {"plain/prog", "exec", ""}, {"prog", nullptr, ""},
+               {"sh", nullptr, "/bin/sh"}};
+  for (const auto& c : cases) EXPECT_EQ(find_program(c.name, c.path), c.found) << (c.path ? c.path : "(unset)");
+}
+
 TEST(Lsyloc, WordNumberWithinTheRecord) {
   auto rec = std::make_unique<Tpcm>();
   const auto words = std::as_const(*rec).words();
