@@ -62,6 +62,7 @@ std::optional<std::string> contents(FileSystem& fs, const std::string& name) {
 bool readable(FileSystem& fs, const std::string& name) { return fs.open_read(name, true) != nullptr; }
 
 void say_waiting(Session& s, int out) {
+  s.write_line(out, "");
   s.write_line(out, " ++> Another session is saving in this directory: waiting for it to finish.");
   s.unit(out).flush();
 }

@@ -170,8 +170,8 @@ bool wait_for_waiters(const std::set<pid_t>& pids) {
 
 TEST_F(PivlornFiles, TwoSessionsSavingAtOnceKeepEachEditInAGeneration) {
   // The test holds the working directory's lock, so both sessions, having
-  // loaded the same file, stand at their save together; when it lets go
-  // they save one after the other.
+  // loaded the same file, stand at their save together, each saying why;
+  // when it lets go they save one after the other.
   if (!std::ifstream("/proc/locks")) GTEST_SKIP() << "/proc/locks cannot be read: blocked sessions cannot be seen";
   const int lock = ::open(dir_.path().c_str(), O_RDONLY | O_DIRECTORY);
   ASSERT_GE(lock, 0);
@@ -187,6 +187,11 @@ TEST_F(PivlornFiles, TwoSessionsSavingAtOnceKeepEachEditInAGeneration) {
   ASSERT_TRUE(first_waits && both_wait) << a.screen << b.screen;
   EXPECT_EQ(a.status, 0) << a.screen;
   EXPECT_EQ(b.status, 0) << b.screen;
+  for (const RunResult* r : {&a, &b}) {
+    EXPECT_EQ(count_of(r->screen, "\n ++> Another session is saving in this directory: waiting for it to finish.\n"),
+              1)
+        << r->screen;
+  }
 
   const std::set<float> edits = {file_real(slurp(dir_ / "PIVADAT"), 445), file_real(slurp(dir_ / "PIVABAK"), 445)};
   EXPECT_EQ(edits, (std::set<float>{150.0f, 160.0f}));
