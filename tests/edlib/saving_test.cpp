@@ -360,6 +360,7 @@ TEST_F(Saving, TheDiskAtTheSaveDecidesWhichGenerationsMove) {
     std::set<std::string> unreadable = {};
     std::set<std::string> unwritable = {};
     bool low = false;  // LOWDAT and its generations instead of the data file
+    bool no_lock = false;  // a file system that cannot lock: saved unlocked
   };
   const Case cases[] = {
       {"created by another session since a new record was started", 1, {{"RONDDAT", "theirs"}},
@@ -375,6 +376,7 @@ TEST_F(Saving, TheDiskAtTheSaveDecidesWhichGenerationsMove) {
       {"oldest generation write-protected", 0, {{"RONDDAT", "data"}, {"RONDBAK", "bak"}, {"LASTBAK", "last"}}, {},
        {}, {"LASTBAK"}},
       {"LOWBAK unreadable", 0, {{"LOWDAT", "low"}, {"LOWBAK", "lowbak"}}, {}, {"LOWBAK"}, {}, true},
+      {"no lock", 0, {{"RONDDAT", "data"}}, {{"RONDDAT", kNew}, {"RONDBAK", "data"}}, {}, {}, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -383,6 +385,7 @@ TEST_F(Saving, TheDiskAtTheSaveDecidesWhichGenerationsMove) {
     auto layer = std::make_shared<FaultyFiles>();
     layer->unreadable = c.unreadable;
     layer->unwritable = c.unwritable;
+    layer->no_lock = c.no_lock;
     ScriptedSession t("\n");
     t.s.set_files(layer);
     LoadTimeCopy copy;
@@ -504,20 +507,6 @@ TEST_F(Saving, TheTemporariesOfAKilledSaveGoAtTheNextOne) {
   std::set<std::string> expected = kept;
   expected.insert({"RONDDAT", "RONDBAK", "RONDBAK.kelpdir123", "RONDDAT.kelplink00"});
   EXPECT_EQ(files(), expected);
-}
-
-TEST_F(Saving, AFileSystemThatCannotLockSavesUnlocked) {
-  auto layer = std::make_shared<FaultyFiles>();
-  layer->no_lock = true;
-  ScriptedSession t;
-  t.s.set_files(layer);
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 1);
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(kNavCode) = -2;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
-  EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be32(5));
-  EXPECT_EQ(t.shown(), "");
 }
 
 // ---- Chaining ----
