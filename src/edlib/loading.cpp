@@ -150,14 +150,18 @@ void report_damaged_record(Session& s, const std::string& name, Report& report) 
   }
 }
 
-// What is wrong with a "LOWDAT" that exists, or "" when it is one whole
-// record of 680 words: exactly 2,728 bytes, both markers 2,720.
+// What is wrong with a "LOWDAT" that exists, or "" when it holds its 680
+// words whole: one record of exactly 2,728 bytes with both markers 2,720, or
+// the 680 words bare (exactly 2,720 bytes, read as they stand by diskio).
 std::string lowdat_damage(Session& s, int low_status) {
   constexpr std::size_t kLowdatBytes = 4 * (kLowdatWords + 2);
+  constexpr std::size_t kBareLowdatBytes = 4 * kLowdatWords;
   const RecordFrame frame = record_frame(s, "LOWDAT");
   if (!frame.readable) return "it cannot be read.";
   if (frame.bytes == 0) return "it is empty.";
-  if (frame.leading != kLowdatMarker) return "its record marker is not that of 680 words.";
+  if (frame.bytes == kBareLowdatBytes && low_status == 0) return {};
+  // A file too short for a marker is named by its size.
+  if (frame.leading && *frame.leading != kLowdatMarker) return "its record marker is not that of 680 words.";
   if (frame.bytes != kLowdatBytes) {
     return line("('it holds ',I0,' bytes, not the ',I0,' of one record of ',I0,' words.')",
                 static_cast<int>(std::min<std::size_t>(frame.bytes, std::numeric_limits<int>::max())),
@@ -168,11 +172,15 @@ std::string lowdat_damage(Session& s, int low_status) {
   return {};
 }
 
-// A "LOWDAT" that is not one whole record of 680 words would load shifted or
+// A "LOWDAT" that does not hold its 680 words whole would load shifted or
 // cut short, and the next save would write that back. The user is told what
 // is wrong and asked, as for a missing one; going on starts from empty user
-// tables (also in the load-time copy, so empty tables alone save nothing),
-// and the damaged file stays as it is until a save keeps it as "LOWBAK".
+// tables. They go into the load-time copy too, so the emptying alone is no
+// change to save; but a coefficient table page, once opened, stores its row
+// count (at least 2): opened by the user, or by the print pass of the
+// listing a save first writes (it opens the tables of the user sources in
+// use). The empty tables are then saved after all, and the damaged file is
+// kept as "LOWBAK"; until a save writes "LOWDAT" it stays as it is.
 void damaged_lowdat(Session& s, int out, bool silent, char& letter) {
   const std::string damage = lowdat_damage(s, s.state<LoadTimeCopy>().low_status);
   if (damage.empty()) return;
@@ -238,14 +246,17 @@ void chswap(Session& s, std::string& text, int len, int out, int in) {
 }
 
 int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
-  // The warning report holds what the load found: it is written when the
-  // load ends, also when it ends in one of the loader's stops, but not when
-  // the replies ran out (then every file stays as it was).
+  // The warning report holds what the load found: it is written however the
+  // load ends, in one of the loader's stops or when the replies run out at
+  // one of its questions. After the end of input it is written quietly: a
+  // failure there would bring acerr's message and its wait for a RETURN
+  // that cannot come, so it leaves the old report and the stop goes on.
   try {
     const int status = load_session(s, id, nwords, letter);
     close_warning_report(s, s.tpcm.i(kOutputUnit));
     return status;
   } catch (const EndOfInput&) {
+    s.close_unit(kWarningUnit);
     throw;
   } catch (const ProgramStop&) {
     close_warning_report(s, s.tpcm.i(kOutputUnit));

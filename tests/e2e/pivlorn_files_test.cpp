@@ -52,23 +52,37 @@ TEST_F(PivlornFiles, ADamagedLowdatIsNamedAndAsked) {
   const Case cases[] = {
       {"cut to 100 bytes", kLowdat.substr(0, 100), "it holds 100 bytes, not the 2728 of one record of 680 words."},
       {"2,732 bytes", kLowdat + be32(0), "it holds 2732 bytes, not the 2728 of one record of 680 words."},
+      {"3 bytes, no marker", kLowdat.substr(0, 3), "it holds 3 bytes, not the 2728 of one record of 680 words."},
       {"empty", "", "it is empty."},
       {"a record of 681 words", encode_record(std::vector<std::int32_t>(681, 0)),
        "its record marker is not that of 680 words."},
       {"a wrong trailing marker", markers, "its two record markers differ."},
+  };
+  // What the screen and the warning report say of a damaged file.
+  const auto lines = [](const Case& c) {
+    return std::string(" ++> LOWDAT file damaged: ") + c.damage +
+           "\n     User-specified environmental coefficient tables will be empty.\n";
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     write_file(dir_ / "LOWDAT", c.bytes);
     const RunResult r = run({"M", "A"});
     EXPECT_EQ(r.status, 1) << r.screen;
-    EXPECT_NE(r.screen.find(std::string(" ++> LOWDAT file damaged: ") + c.damage +
-                            "\n     User-specified environmental coefficient tables will be empty.\n"),
-              std::string::npos)
-        << r.screen;
+    EXPECT_NE(r.screen.find(lines(c)), std::string::npos) << r.screen;
+    EXPECT_EQ(slurp(dir_ / "DATUPWRN.stxt"), lines(c));
     EXPECT_EQ(slurp(dir_ / "LOWDAT"), c.bytes);
     EXPECT_EQ(slurp(dir_ / "PIVADAT"), saved_);
   }
+
+  // Replies that end at the question: the report of this load replaces an
+  // older one, and nothing else is written.
+  write_file(dir_ / "DATUPWRN.stxt", "an older report\n");
+  write_file(dir_ / "LOWDAT", cases[0].bytes);
+  auto files = snapshot(dir_.path().string());
+  const RunResult ended = run({"M"});
+  EXPECT_EQ(ended.status, 1) << ended.screen;
+  files["DATUPWRN.stxt"] = lines(cases[0]);
+  EXPECT_EQ(snapshot(dir_.path().string()), files);
 
   // RETURN goes on with empty tables; the save keeps the damaged file as
   // the backup.
@@ -77,6 +91,20 @@ TEST_F(PivlornFiles, ADamagedLowdatIsNamedAndAsked) {
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_EQ(slurp(dir_ / "LOWBAK"), kLowdat.substr(0, 100));
   EXPECT_EQ(slurp(dir_ / "LOWDAT").size(), kLowdat.size());
+
+  // 680 bare words load as they stand, a wind count of 2,720 in the first
+  // word included: no question; the save keeps them as the backup and
+  // writes them as one record, the count held to 21 rows by the listing.
+  std::vector<std::int32_t> planted(680, 7);
+  planted[0] = 2720;
+  const std::string bare = encode_record(planted).substr(4, 2720);
+  write_file(dir_ / "LOWDAT", bare);
+  const RunResult loaded = run({"M", "L", "1"});
+  EXPECT_EQ(loaded.status, 0) << loaded.screen;
+  EXPECT_EQ(loaded.screen.find("LOWDAT file damaged"), std::string::npos) << loaded.screen;
+  EXPECT_EQ(slurp(dir_ / "LOWBAK"), bare);
+  planted[0] = 21;
+  EXPECT_EQ(slurp(dir_ / "LOWDAT"), encode_record(planted));
 }
 
 TEST_F(PivlornFiles, ACurrentFileOfTheOldFairleadLayoutIsResized) {

@@ -62,7 +62,11 @@ ReadResult locate_words(const std::vector<char>& bytes, std::size_t got, std::si
   // 64-bit arithmetic: a count whose byte length passes 32 bits never matches.
   const std::int64_t marker = word_at(bytes, 0);
   const std::int64_t first = word_at(bytes, 4);
-  const bool well_formed = lowdat ? marker == kLowdatMarker : (first >= 1 && first * 4 == marker);
+  // "LOWDAT" of exactly 2,720 bytes is its 680 words without markers, even
+  // when its first word is 2,720: the record of 680 words takes 2,728 bytes.
+  constexpr std::size_t kBareLowdatBytes = 4 * kLowdatWords;
+  const bool well_formed = lowdat ? marker == kLowdatMarker && total != kBareLowdatBytes
+                                  : (first >= 1 && first * 4 == marker);
   if (!well_formed) {
     // Bare words from the first byte.
     r.words = total / 4;

@@ -5,7 +5,8 @@
 // A data file ("RONDDAT", "PIVADAT", their backups, "LOWDAT") is one
 // unformatted sequential big-endian record: a 4-byte length marker L = 4N,
 // the N words, and the marker again. The data file's word 0 holds N; "LOWDAT"
-// has no count word and is exactly 680 words (marker 2,720).
+// has no count word and is exactly 680 words (marker 2,720), or those 680
+// words bare, without markers (2,720 bytes).
 #include <complex>
 #include <cstddef>
 #include <cstdint>
@@ -46,9 +47,11 @@ inline constexpr int kDiskioRead = 1;
 // mode 1 (read): a file that cannot be opened, or that is not a regular file
 //   (a directory, FIFO or device of that name), gives status 1 and leaves
 //   nwords and array unchanged. Otherwise the file is taken as one record
-//   when its markers agree with its count word ("LOWDAT*": marker 2,720),
-//   else as bare words from its first byte. N is the number of whole words
-//   of the record present in the file: the count word's N for a complete
+//   when its markers agree with its count word ("LOWDAT*": leading marker
+//   2,720), else as bare words from its first byte. A "LOWDAT*" of exactly
+//   2,720 bytes is always 680 bare words, whatever its first word (the
+//   record of 680 words takes 2,728). N is the number of whole words of the
+//   record present in the file: the count word's N for a complete
 //   record, for a record cut short the words that still leave room for its
 //   trailing marker (a file one byte short holds N - 1), for bare words the
 //   file's length in whole words. array receives min(nwords, N,

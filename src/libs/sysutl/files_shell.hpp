@@ -49,7 +49,9 @@ bool open_report(Session& s, const std::string& name, int unit, std::string_view
 // The same for a report written in one pass (the print-pass listing,
 // "WAVEOUT.stxt", "DATUPWRN.stxt"): Session::open_staged, so the file is
 // replaced whole when close_report closes the unit, and a report that cannot
-// be written whole leaves the old one as it was.
+// be written whole leaves the old one as it was. A unit still open when the
+// session stops writes nothing; the loader closes "DATUPWRN.stxt" however
+// the load ends, at the end of the replies too.
 bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
 // Flushes and closes a report unit (a unit not open is no error). A write,
 // flush or close that failed gets acerr's message and wait, without the

@@ -49,8 +49,9 @@ class ProgramStop : public std::exception {
 };
 
 // The stop at the end of the replies: a ProgramStop of status 1 that the
-// file work can tell from the program's own stops (a report kept in memory
-// is then dropped, as every file is left as it was).
+// file work can tell from the program's own stops. Every file is then left
+// as it was, and a report kept in memory is dropped, all but the load's
+// warning report: the loader writes what it found however the load ends.
 class EndOfInput : public ProgramStop {
  public:
   EndOfInput() : ProgramStop(1) {}

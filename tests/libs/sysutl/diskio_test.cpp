@@ -155,6 +155,8 @@ TEST_F(DiskioTest, ReadsTakeWhatTheFileHoldsAndReportEveryShortfall) {
   for (std::size_t k = 0; k < low.size(); ++k) low[k] = static_cast<std::int32_t>(3 * k + 1);
   Words numbered(680);
   for (std::size_t k = 0; k < numbered.size(); ++k) numbered[k] = static_cast<std::int32_t>(k + 1);
+  Words marker_first = low;
+  marker_first[0] = kLowdatMarker;
   const int big = static_cast<int>(kDiskioStagingWords) + 100;
   const Words huge = counted_record(big);
   std::string bad_trailer = record;
@@ -175,6 +177,10 @@ TEST_F(DiskioTest, ReadsTakeWhatTheFileHoldsAndReportEveryShortfall) {
       // No markers: the first word (1987) times 4 is not the first four bytes.
       {"a file of bare words is read whole", "RONDDAT", bare_words(disc), 1987, 0, 1987, 0, 1987, {}, {}, disc},
       {"LOWDAT rule: the first six characters", "LOWDAT2", encode_record(low), 680, 0, 680, 0, 680, {}, {}, low},
+      // 2,720 bytes are 680 bare words, even when the first looks like the
+      // marker: the record of 680 words takes 2,728 bytes.
+      {"bare LOWDAT whose first word is 2720", "LOWDAT", bare_words(marker_first), 680, 99, 680, 0, 680, {}, {},
+       marker_first},
       // Under another name the record fails the count test and is taken as
       // bare words, its two markers included.
       {"another name: bare words", "LOWBAK", encode_record(low), 682, 0, 680, 4, 682,
