@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iterator>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "edlib/data_record.hpp"
 #include "edlib/kind_dispatch.hpp"
@@ -50,15 +50,6 @@ int chain_or_come_back(Session& s, int oscode, int out) {
   return 1;
 }
 
-// The whole contents of a file, or nothing when it cannot be read.
-std::optional<std::string> contents(FileSystem& fs, const std::string& name) {
-  auto in = fs.open_read(name, true);
-  if (!in) return std::nullopt;
-  std::string bytes{std::istreambuf_iterator<char>(*in), std::istreambuf_iterator<char>()};
-  if (in->bad()) return std::nullopt;
-  return bytes;
-}
-
 bool readable(FileSystem& fs, const std::string& name) { return fs.open_read(name, true) != nullptr; }
 
 void say_waiting(Session& s, int out) {
@@ -67,18 +58,31 @@ void say_waiting(Session& s, int out) {
   s.unit(out).flush();
 }
 
+void say_unlocked(Session& s, int out) {
+  s.write_line(out, "");
+  s.write_line(out,
+               " ++> This folder cannot be locked: another session saving here at the same moment could replace "
+               "this save.");
+  s.unit(out).flush();
+}
+
+// One file's cascade as finish saves it.
+struct CascadeNames {
+  std::string data;
+  std::string backup;
+  std::string oldest;
+};
+
 }  // namespace
 
 std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, const std::string& data_file,
-                   bool& generations_moved, const std::string& backup_file, const std::string& oldest_file) {
+                   bool generations_moved, const std::string& backup_file, const std::string& oldest_file,
+                   FileReplacement& cascade) {
   (void)oscode;  // every operating system writes the same bytes
   FileSystem& fs = s.files();
   const std::string data = trimmed(data_file);
   const std::string backup = trimmed(backup_file);
   const std::string oldest = trimmed(oldest_file);
-  // A save killed part way leaves its temporaries; no other save can be
-  // writing these names while the caller holds the directory's lock.
-  for (const std::string* name : {&data, &backup, &oldest}) remove_stale_temporaries(s, *name);
 
   // What is on disk now decides, whatever the load saw: a data file there
   // is always kept as the backup (another session may have created it, or
@@ -90,29 +94,27 @@ std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, 
   // An earlier attempt of this session that moved the backups on but could
   // not put the data file in place left the data file in the backup: it is
   // kept already, unless another session has saved since.
-  const bool kept = generations_moved && data_there && contents(fs, data) == contents(fs, backup);
+  bool kept = false;
+  if (generations_moved && data_there) {
+    const auto now = read_whole(fs, data);
+    if (!now) return data;
+    const auto kept_copy = fs.kind(backup) == FileSystem::Kind::kAbsent ? std::nullopt : read_whole(fs, backup);
+    if (!kept_copy && fs.kind(backup) != FileSystem::Kind::kAbsent) return backup;
+    kept = kept_copy == now;
+  }
   const bool rotate = data_there && !kept;
   const bool backup_moves = rotate && fs.kind(backup) != FileSystem::Kind::kAbsent;
   if (backup_moves && !readable(fs, backup)) return backup;
 
-  // Every generation is staged beside its target first: the new data file
-  // written whole, the backups as whole-file copies of the files they
-  // follow (never a re-read, which would shift a file without a count
-  // word). Only when all three are ready does anything move, so a file that
-  // cannot be replaced (a directory, a FIFO, a file this user may not write,
-  // a full disk) costs no backup.
-  FileReplacement cascade(s);
+  // Every generation is staged beside its target: the new data file written
+  // whole, the backups as whole-file copies of the files they follow (never
+  // a re-read, which would shift a file without a count word). Oldest
+  // generation first, the data file last, so that a rename that fails part
+  // way never costs the data file and the backups move at most once.
   const bool staged = (!backup_moves || cascade.stage_copy(oldest, backup)) &&
                       (!rotate || cascade.stage_copy(backup, data)) && !words.empty() &&
                       words.size() <= kDiskioStagingWords && cascade.stage(data, encode_record(words));
   if (!staged) return cascade.failed().empty() ? data : cascade.failed();
-  // Oldest generation first, the data file last: a rename that fails part
-  // way never costs the data file, and the backups move at most once.
-  if (!cascade.commit()) {
-    if (cascade.failed() == data && cascade.committed() > 0) generations_moved = true;
-    return cascade.failed();
-  }
-  generations_moved = false;
   return {};
 }
 
@@ -195,39 +197,72 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
 
   // Save what changed. A failure keeps the old files and the session's edits
   // and goes back to the final page, where the user can act. From the first
-  // backup step to the last rename the working directory is locked: a
-  // second session saving in it at the same moment waits, and then moves on
-  // the generations this save left, so each keeps its data.
+  // check to the last rename every folder the save writes in is locked: a
+  // second session saving there at the same moment waits, and then moves on
+  // the generations this save left, so each keeps its data. Both cascades
+  // are checked and staged before the first file of either moves.
   const std::string caller = trimmed(id.editor_name);
   const int fault_out = fault_unit(out);
   std::string failed;      // the file whose step failed
   std::string failed_set;  // the file of the cascade that failed
-  {
-    const std::unique_ptr<FileSystem::Lock> lock =
-        same_low == 0 || same_record == 0 ? s.files().lock_directory(".", [&] { say_waiting(s, fault_out); })
-                                          : nullptr;
+  if (same_low == 0 || same_record == 0) {
+    std::vector<CascadeNames> sets;
+    if (same_low == 0) sets.push_back({low_name, trimmed(args.low_backup), std::string(kLastLow)});
+    if (same_record == 0) sets.push_back({data_name, trimmed(id.backup_file), std::string(kLastBak)});
+    std::vector<std::string> names;
+    for (const CascadeNames& set : sets) names.insert(names.end(), {set.data, set.backup, set.oldest});
+    const FolderLocks locks(s, names, [&] { say_waiting(s, fault_out); });
+    if (!locks.complete()) say_unlocked(s, fault_out);
+    // A save killed part way leaves its temporaries; no other save can be
+    // writing them in a folder this one holds locked.
+    for (const std::string& name : names) {
+      if (locks.holds(name)) remove_stale_temporaries(s, name);
+    }
+
+    FileReplacement cascade(s);
+    std::size_t low_end = 0;  // the low cascade's files are staged first
     if (same_low == 0) {
       failed = backit(s, id.os_code, s.lowcof.words(), args.low_file, copy.low_generations_moved, args.low_backup,
-                      std::string(kLastLow));
-      if (failed.empty()) {
+                      std::string(kLastLow), cascade);
+      failed_set = low_name;
+      low_end = cascade.staged();
+    }
+    const std::span<const std::int32_t> words =
+        std::span<const std::int32_t>(t.words()).first(static_cast<std::size_t>(n));
+    if (failed.empty() && same_record == 0) {
+      failed = backit(s, id.os_code, words, id.data_file, copy.data_generations_moved, id.backup_file,
+                      std::string(kLastBak), cascade);
+      failed_set = data_name;
+    }
+    bool tried = false;  // the commit ran: every check of both cascades passed
+    if (failed.empty()) {
+      tried = true;
+      if (!cascade.commit()) {
+        failed = cascade.failed();
+        failed_set = cascade.committed() < low_end ? low_name : data_name;
+      }
+    }
+    // A cascade whose backups moved but whose data file did not leaves the
+    // data file in the backup, which a retry must not move on again.
+    const std::size_t done = cascade.committed();
+    if (same_low == 0 && tried) {
+      if (done >= low_end) {
+        copy.low_generations_moved = false;
         s.note_saved(low_name);
         // Saved: a second attempt after a later failure must not move the
         // LOWDAT generations again.
         copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
-      } else {
-        failed_set = low_name;
+      } else if (failed == low_name && done > 0) {
+        copy.low_generations_moved = true;
       }
     }
-    if (failed.empty() && same_record == 0) {
-      const std::span<const std::int32_t> words = std::span<const std::int32_t>(t.words()).first(
-          static_cast<std::size_t>(n));
-      failed = backit(s, id.os_code, words, id.data_file, copy.data_generations_moved, id.backup_file,
-                      std::string(kLastBak));
+    if (same_record == 0 && tried) {
       if (failed.empty()) {
+        copy.data_generations_moved = false;
         s.note_saved(data_name);
         std::copy(words.begin(), words.end(), copy.record.begin());
-      } else {
-        failed_set = data_name;
+      } else if (failed == data_name && done > low_end) {
+        copy.data_generations_moved = true;
       }
     }
   }
