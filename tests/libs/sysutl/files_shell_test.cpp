@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -226,6 +227,26 @@ TEST_F(FindProgram, LooksThroughThePathAsTheShellDoes) {
                {"exec/prog", "none", "exec/prog"}, {"plain/prog", "exec", ""}, {"prog", nullptr, ""},
                {"sh", nullptr, "/bin/sh"}};
   for (const auto& c : cases) EXPECT_EQ(find_program(c.name, c.path), c.found) << (c.path ? c.path : "(unset)");
+}
+
+TEST_F(FindProgram, RunsTheFileFoundAndWaitsForItsStatus) {
+  const struct {
+    const char* what;
+    const char* script;
+    fs::perms mode;
+    int status;
+  } cases[] = {
+      {"script, arguments", "#!/bin/sh\ntest \"$*\" = \"/c x\" && exit 6\n", fs::perms::owner_all, 6},
+      {"no #! line: /bin/sh", "test \"$*\" = \"/c x\" && exit 4\n", fs::perms::owner_all, 4},
+      {"ended by a signal", "#!/bin/sh\nkill -TERM $$\n", fs::perms::owner_all, 128 + SIGTERM},
+      {"interpreter missing", "#!/nonexistent/sh\nexit 0\n", fs::perms::owner_all, kProgramNotStarted},
+      {"no execute bit", "#!/bin/sh\nexit 0\n", fs::perms::owner_read, kProgramNotStarted},
+  };
+  for (const auto& c : cases) {
+    write_file("prog", c.script);
+    fs::permissions("prog", c.mode);
+    EXPECT_EQ(run_program("prog", {"name", "/c", "x"}), c.status) << c.what;
+  }
 }
 
 TEST(Lsyloc, WordNumberWithinTheRecord) {
