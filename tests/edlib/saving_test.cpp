@@ -523,19 +523,6 @@ TEST(ChainGustr, UnknownOperatingSystemStops) {
   EXPECT_EQ(t.shown(), "++> Undefined OS type! Aborting out of CHAIN_GUSTR\n");
 }
 
-TEST_F(Saving, ChainGustrStartsTheProgramOfItsSystemWithItsArguments) {
-  // Each exits 3 only when started with the arguments of its command.
-  write("Gustrevan", "#!/bin/sh\ntest $# = 0 && exit 3\n");
-  write("cmd", "#!/bin/sh\ntest \"$1|$2\" = \"/c|Gustrevan\" && exit 3\n");
-  for (const char* f : {"Gustrevan", "cmd"}) fs::permissions(f, fs::perms::owner_all);
-  const char* old_path = std::getenv("PATH");
-  const std::string saved = old_path ? old_path : "";
-  ::setenv("PATH", ".", 1);
-  ScriptedSession t;
-  for (const int os : {21, 5}) EXPECT_EQ(chain_gustr(t.s, os), 3) << os;
-  ::setenv("PATH", saved.c_str(), 1);
-}
-
 TEST_F(Saving, ChainingRunsTheStandInAndWaits) {
   const std::string bin = std::string(KELP_BINARY_DIR) + "/bin";
   if (!fs::exists(bin + "/Gustrevan")) GTEST_SKIP() << "stand-in not built";
