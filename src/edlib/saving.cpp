@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -33,16 +34,12 @@ void warning_heading(Session& s, int out) {
 // gets them too, but the screen is where the final page comes back.
 int fault_unit(int saved_unit) { return is_silent(saved_unit) ? kScreen : saved_unit; }
 
-// chain_gustr's status for a program it did not start: std::system's own
-// failure status, which no program's exit gives.
-constexpr int kNotStarted = -1;
-
-// Chains to the simulation program: 0, the session ends, once it has run
-// (what it did, its exit status included, is its own concern). When it
-// could not be started at all, says so, waits, and returns 1: the End of
+// Chains to the simulation program: 0, the session ends, once it has
+// started (what it did, its exit status included, is its own concern). When
+// it could not be started at all, says so, waits, and returns 1: the End of
 // Session page comes back, where the session's edits can still be saved.
 int chain_or_come_back(Session& s, int oscode, int out) {
-  if (chain_gustr(s, oscode) != kNotStarted) return 0;
+  if (chain_gustr(s, oscode) != kProgramNotStarted) return 0;
   s.write_line(out, "");
   s.write_line(out, " ++> Gustrevan could not be started: not found on the PATH, or not executable.");
   int reply = 0;
@@ -131,15 +128,17 @@ int chain_gustr(Session& s, int oscode) {
     s.unit(kScreen).flush();
     throw ProgramStop(1);
   }
-  // The program is looked up as the shell would look it up, and the shell is
-  // started only for one it can run: a program missing or not executable
-  // would leave the shell's own complaint on the screen, and the shell's
-  // status for it could not be told from the program's own exit status.
-  const std::string command_word = cmd.substr(0, cmd.find(' '));
-  if (find_program(command_word, std::getenv("PATH")).empty()) return kNotStarted;
+  // The command's words, its first the program: looked up once on the PATH
+  // and started directly, with no shell that would look it up again and
+  // whose own failures could not be told from the program's exit status.
+  std::vector<std::string> words;
+  std::istringstream split(cmd);
+  for (std::string word; split >> word;) words.push_back(word);
+  const std::string program = find_program(words.front(), std::getenv("PATH"));
+  if (program.empty()) return kProgramNotStarted;
   s.unit(kScreen).flush();
   s.unit(kErrorUnit).flush();
-  return std::system(cmd.c_str());
+  return run_program(program, words);
 }
 
 int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args) {

@@ -98,17 +98,18 @@ std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, 
                    bool generations_moved, const std::string& backup_file, const std::string& oldest_file,
                    FileReplacement& cascade);
 
-// Runs the simulation program through the shell in the working directory and
-// waits for it: "Gustrevan" (operating-system code 21) or "cmd /c Gustrevan"
-// (code 5). Any other code prints "++> Undefined OS type! Aborting out of
-// CHAIN_GUSTR" and stops. The command's first word is looked up on the PATH
-// first (find_program, sysutl/files_shell.hpp); when it is not found there
-// as an executable regular file no shell is started and -1 is returned.
-// Otherwise returns std::system's status: -1 when no shell could be
-// started, else the shell's, which is the program's own.
+// Runs the simulation program in the working directory and waits for it:
+// "Gustrevan" (operating-system code 21) or "cmd" with the arguments "/c
+// Gustrevan" (code 5). Any other code prints "++> Undefined OS type!
+// Aborting out of CHAIN_GUSTR" and stops. The program is looked up on the
+// PATH once (find_program; PATH unset: the system's default path) and the
+// file found is started directly (run_program, sysutl/files_shell.hpp),
+// after the screen and the error unit are flushed. Returns
+// kProgramNotStarted when it is not found there as an executable regular
+// file or its start fails, else its exit status, 127 included.
 int chain_gustr(Session& s, int oscode);
 
-// The shell command of chain_gustr for an operating-system code ("" when
+// The command of chain_gustr for an operating-system code ("" when
 // the code is unknown): a 20-character field, blank-padded.
 std::string chain_command(int oscode);
 

@@ -130,22 +130,25 @@ TEST_F(PivlornFiles, ACurrentFileOfTheOldFairleadLayoutIsResized) {
 TEST_F(PivlornFiles, AChainComesBackToTheEndOfSessionPageOnlyWhenGustrevanCannotStart) {
   std::string data = saved_;
   data.replace(4 + 4 * 1866, 4, be32(1));  // chaining offered
-  // An empty PATH directory, one whose Gustrevan cannot be run, and one
-  // whose Gustrevan runs and exits 127 itself (that chain ends the session).
+  // An empty PATH directory, Gustrevans that cannot be started, and those
+  // that start (one exits 127 itself): a chain that starts ends the session.
   const struct {
     const char* what;
     const char* script;  // nullptr: no Gustrevan
-    bool runs;           // executable; else read and write permission only
-  } cases[] = {{"not found", nullptr, false},
-               {"not executable", "#!/bin/sh\n", false},
-               {"found, exits 127", "#!/bin/sh\nexit 127\n", true}};
+    bool executable;     // else read and write permission only
+    bool runs;
+  } cases[] = {{"not found", nullptr, false, false},
+               {"not executable", "#!/bin/sh\n", false, false},
+               {"interpreter missing", "#!/nonexistent/sh\n", true, false},
+               {"no #! line", "exit 0\n", true, true},
+               {"found, exits 127", "#!/bin/sh\nexit 127\n", true, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TempDir bin;
     if (c.script) {
       write_file(bin / "Gustrevan", c.script);
       fs::permissions(bin / "Gustrevan",
-                      c.runs ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write);
+                      c.executable ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write);
     }
     write_file(dir_ / "PIVADAT", data);
     // A changed depth, item 10, RETURN at the chain warning; after the

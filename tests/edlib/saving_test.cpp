@@ -631,7 +631,7 @@ TEST(ChainGustr, UnknownOperatingSystemStops) {
   EXPECT_EQ(t.shown(), "++> Undefined OS type! Aborting out of CHAIN_GUSTR\n");
 }
 
-TEST_F(Saving, ChainingRunsTheStandInThroughTheShellAndWaits) {
+TEST_F(Saving, ChainingRunsTheStandInAndWaits) {
   const std::string bin = std::string(KELP_BINARY_DIR) + "/bin";
   if (!fs::exists(bin + "/Gustrevan")) GTEST_SKIP() << "stand-in not built";
   const char* old_path = std::getenv("PATH");
