@@ -54,6 +54,15 @@ inline std::uint32_t get_be32(const std::string& bytes, std::size_t offset) {
   return v;
 }
 
+// The names a directory holds, but the empty lock file that every save
+// leaves in the folders it writes in (tested on its own).
+inline std::set<std::string> entries_of(const std::filesystem::path& dir) {
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) names.insert(e.path().filename().string());
+  names.erase(std::string(kLockFileName));
+  return names;
+}
+
 // A temporary directory removed with all it holds when the object goes.
 class TempDir {
  public:
@@ -108,11 +117,14 @@ class DirFiles : public FileSystem {
   std::unique_ptr<std::istream> open_read(const std::string& p, bool b) override {
     return FileSystem::open_read(at(p), b);
   }
-  std::unique_ptr<std::ostream> create_new(const std::string& p, const std::string& like) override {
-    return FileSystem::create_new(at(p), like.empty() ? like : at(like));
+  std::unique_ptr<std::ostream> create_new(const std::string& p, const Protection* like) override {
+    return FileSystem::create_new(at(p), like);
   }
+  std::optional<Protection> protection(std::istream& in) override { return FileSystem::protection(in); }
+  std::optional<Protection> protection(const std::string& p) override { return FileSystem::protection(at(p)); }
   Kind kind(const std::string& p) override { return FileSystem::kind(at(p)); }
   std::string final_target(const std::string& p) override { return p; }
+  bool may_follow(const std::string&) override { return true; }
   bool exists(const std::string& p) override { return FileSystem::exists(at(p)); }
   bool may_write(const std::string& p) override { return FileSystem::may_write(at(p)); }
   std::vector<std::string> regular_files_in(const std::string& d) override {
@@ -134,8 +146,9 @@ class DirFiles : public FileSystem {
 // full disk: /dev/full); kOpenWrite, a file opened for writing fails at its
 // first byte; kRename, nothing is renamed onto the target. The names in
 // `unreadable` and `unwritable` are refused as a user without read or
-// write permission meets them (the tests run as root, who meets none); a
-// `no_lock` layer cannot lock, as some file systems cannot.
+// write permission meets them (the tests run as root, who meets none); those
+// in `unexaminable` give no protection to copy; a `no_lock` layer cannot
+// lock, as some file systems cannot.
 struct FaultyFiles : FileSystem {
   enum Step { kNone, kCreate, kWrite, kOpenWrite, kRename };
   explicit FaultyFiles(Step step = kNone, std::string target = {}) : step(step), target(std::move(target)) {}
@@ -143,10 +156,11 @@ struct FaultyFiles : FileSystem {
   std::string target;  // empty: every file
   std::set<std::string> unreadable;
   std::set<std::string> unwritable;
+  std::set<std::string> unexaminable;
   bool no_lock = false;
 
   bool aims_at_temporary(const std::string& path) const { return target.empty() || path.starts_with(target + ".kelp"); }
-  std::unique_ptr<std::ostream> create_new(const std::string& path, const std::string& like) override {
+  std::unique_ptr<std::ostream> create_new(const std::string& path, const Protection* like) override {
     const bool hit = aims_at_temporary(path);
     if (hit && step == kCreate) return nullptr;
     auto made = FileSystem::create_new(path, like);
@@ -168,6 +182,9 @@ struct FaultyFiles : FileSystem {
     return unreadable.contains(path) ? nullptr : FileSystem::open_read(path, binary);
   }
   bool may_write(const std::string& path) override { return !unwritable.contains(path) && FileSystem::may_write(path); }
+  std::optional<Protection> protection(const std::string& path) override {
+    return unexaminable.contains(path) ? std::nullopt : FileSystem::protection(path);
+  }
   bool rename(const std::string& from, const std::string& to) override {
     return !(step == kRename && (target.empty() || to == target)) && FileSystem::rename(from, to);
   }

@@ -154,18 +154,16 @@ void report_damaged_record(Session& s, const std::string& name, Report& report) 
 // words whole: one record of exactly 2,728 bytes with both markers 2,720, or
 // the 680 words bare (exactly 2,720 bytes, read as they stand by diskio).
 std::string lowdat_damage(Session& s, int low_status) {
-  constexpr std::size_t kLowdatBytes = 4 * (kLowdatWords + 2);
-  constexpr std::size_t kBareLowdatBytes = 4 * kLowdatWords;
   const RecordFrame frame = record_frame(s, "LOWDAT");
   if (!frame.readable) return "it cannot be read.";
   if (frame.bytes == 0) return "it is empty.";
   if (frame.bytes == kBareLowdatBytes && low_status == 0) return {};
   // A file too short for a marker is named by its size.
   if (frame.leading && *frame.leading != kLowdatMarker) return "its record marker is not that of 680 words.";
-  if (frame.bytes != kLowdatBytes) {
+  if (frame.bytes != kLowdatRecordBytes) {
     return line("('it holds ',I0,' bytes, not the ',I0,' of one record of ',I0,' words.')",
                 static_cast<int>(std::min<std::size_t>(frame.bytes, std::numeric_limits<int>::max())),
-                static_cast<int>(kLowdatBytes), kLowdatWords);
+                static_cast<int>(kLowdatRecordBytes), kLowdatWords);
   }
   if (frame.trailing != kLowdatMarker) return "its two record markers differ.";
   if (low_status != 0) return "it cannot be read whole.";

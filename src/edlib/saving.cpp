@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iterator>
 #include <optional>
+#include <sstream>
 #include <utility>
+#include <vector>
 
 #include "edlib/data_record.hpp"
 #include "edlib/kind_dispatch.hpp"
@@ -33,30 +34,17 @@ void warning_heading(Session& s, int out) {
 // gets them too, but the screen is where the final page comes back.
 int fault_unit(int saved_unit) { return is_silent(saved_unit) ? kScreen : saved_unit; }
 
-// chain_gustr's status for a program it did not start: std::system's own
-// failure status, which no program's exit gives.
-constexpr int kNotStarted = -1;
-
-// Chains to the simulation program: 0, the session ends, once it has run
-// (what it did, its exit status included, is its own concern). When it
-// could not be started at all, says so, waits, and returns 1: the End of
+// Chains to the simulation program: 0, the session ends, once it has
+// started (what it did, its exit status included, is its own concern). When
+// it could not be started at all, says so, waits, and returns 1: the End of
 // Session page comes back, where the session's edits can still be saved.
 int chain_or_come_back(Session& s, int oscode, int out) {
-  if (chain_gustr(s, oscode) != kNotStarted) return 0;
+  if (chain_gustr(s, oscode) != kProgramNotStarted) return 0;
   s.write_line(out, "");
   s.write_line(out, " ++> Gustrevan could not be started: not found on the PATH, or not executable.");
   int reply = 0;
   prsret(s, out, kKeyboard, reply);
   return 1;
-}
-
-// The whole contents of a file, or nothing when it cannot be read.
-std::optional<std::string> contents(FileSystem& fs, const std::string& name) {
-  auto in = fs.open_read(name, true);
-  if (!in) return std::nullopt;
-  std::string bytes{std::istreambuf_iterator<char>(*in), std::istreambuf_iterator<char>()};
-  if (in->bad()) return std::nullopt;
-  return bytes;
 }
 
 bool readable(FileSystem& fs, const std::string& name) { return fs.open_read(name, true) != nullptr; }
@@ -67,18 +55,31 @@ void say_waiting(Session& s, int out) {
   s.unit(out).flush();
 }
 
+void say_unlocked(Session& s, int out) {
+  s.write_line(out, "");
+  s.write_line(out,
+               " ++> This folder cannot be locked: another session saving here at the same moment could replace "
+               "this save.");
+  s.unit(out).flush();
+}
+
+// One file's cascade as finish saves it.
+struct CascadeNames {
+  std::string data;
+  std::string backup;
+  std::string oldest;
+};
+
 }  // namespace
 
 std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, const std::string& data_file,
-                   bool& generations_moved, const std::string& backup_file, const std::string& oldest_file) {
+                   bool generations_moved, const std::string& backup_file, const std::string& oldest_file,
+                   FileReplacement& cascade) {
   (void)oscode;  // every operating system writes the same bytes
   FileSystem& fs = s.files();
   const std::string data = trimmed(data_file);
   const std::string backup = trimmed(backup_file);
   const std::string oldest = trimmed(oldest_file);
-  // A save killed part way leaves its temporaries; no other save can be
-  // writing these names while the caller holds the directory's lock.
-  for (const std::string* name : {&data, &backup, &oldest}) remove_stale_temporaries(s, *name);
 
   // What is on disk now decides, whatever the load saw: a data file there
   // is always kept as the backup (another session may have created it, or
@@ -90,29 +91,27 @@ std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, 
   // An earlier attempt of this session that moved the backups on but could
   // not put the data file in place left the data file in the backup: it is
   // kept already, unless another session has saved since.
-  const bool kept = generations_moved && data_there && contents(fs, data) == contents(fs, backup);
+  bool kept = false;
+  if (generations_moved && data_there) {
+    const auto now = read_whole(fs, data);
+    if (!now) return data;
+    const auto kept_copy = fs.kind(backup) == FileSystem::Kind::kAbsent ? std::nullopt : read_whole(fs, backup);
+    if (!kept_copy && fs.kind(backup) != FileSystem::Kind::kAbsent) return backup;
+    kept = kept_copy == now;
+  }
   const bool rotate = data_there && !kept;
   const bool backup_moves = rotate && fs.kind(backup) != FileSystem::Kind::kAbsent;
   if (backup_moves && !readable(fs, backup)) return backup;
 
-  // Every generation is staged beside its target first: the new data file
-  // written whole, the backups as whole-file copies of the files they
-  // follow (never a re-read, which would shift a file without a count
-  // word). Only when all three are ready does anything move, so a file that
-  // cannot be replaced (a directory, a FIFO, a file this user may not write,
-  // a full disk) costs no backup.
-  FileReplacement cascade(s);
+  // Every generation is staged beside its target: the new data file written
+  // whole, the backups as whole-file copies of the files they follow (never
+  // a re-read, which would shift a file without a count word). Oldest
+  // generation first, the data file last, so that a rename that fails part
+  // way never costs the data file and the backups move at most once.
   const bool staged = (!backup_moves || cascade.stage_copy(oldest, backup)) &&
                       (!rotate || cascade.stage_copy(backup, data)) && !words.empty() &&
                       words.size() <= kDiskioStagingWords && cascade.stage(data, encode_record(words));
   if (!staged) return cascade.failed().empty() ? data : cascade.failed();
-  // Oldest generation first, the data file last: a rename that fails part
-  // way never costs the data file, and the backups move at most once.
-  if (!cascade.commit()) {
-    if (cascade.failed() == data && cascade.committed() > 0) generations_moved = true;
-    return cascade.failed();
-  }
-  generations_moved = false;
   return {};
 }
 
@@ -129,15 +128,17 @@ int chain_gustr(Session& s, int oscode) {
     s.unit(kScreen).flush();
     throw ProgramStop(1);
   }
-  // The program is looked up as the shell would look it up, and the shell is
-  // started only for one it can run: a program missing or not executable
-  // would leave the shell's own complaint on the screen, and the shell's
-  // status for it could not be told from the program's own exit status.
-  const std::string command_word = cmd.substr(0, cmd.find(' '));
-  if (find_program(command_word, std::getenv("PATH")).empty()) return kNotStarted;
+  // The command's words, its first the program: looked up once on the PATH
+  // and started directly, with no shell that would look it up again and
+  // whose own failures could not be told from the program's exit status.
+  std::vector<std::string> words;
+  std::istringstream split(cmd);
+  for (std::string word; split >> word;) words.push_back(word);
+  const std::string program = find_program(words.front(), std::getenv("PATH"));
+  if (program.empty()) return kProgramNotStarted;
   s.unit(kScreen).flush();
   s.unit(kErrorUnit).flush();
-  return std::system(cmd.c_str());
+  return run_program(program, words);
 }
 
 int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args) {
@@ -195,39 +196,72 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
 
   // Save what changed. A failure keeps the old files and the session's edits
   // and goes back to the final page, where the user can act. From the first
-  // backup step to the last rename the working directory is locked: a
-  // second session saving in it at the same moment waits, and then moves on
-  // the generations this save left, so each keeps its data.
+  // check to the last rename every folder the save writes in is locked: a
+  // second session saving there at the same moment waits, and then moves on
+  // the generations this save left, so each keeps its data. Both cascades
+  // are checked and staged before the first file of either moves.
   const std::string caller = trimmed(id.editor_name);
   const int fault_out = fault_unit(out);
   std::string failed;      // the file whose step failed
   std::string failed_set;  // the file of the cascade that failed
-  {
-    const std::unique_ptr<FileSystem::Lock> lock =
-        same_low == 0 || same_record == 0 ? s.files().lock_directory(".", [&] { say_waiting(s, fault_out); })
-                                          : nullptr;
+  if (same_low == 0 || same_record == 0) {
+    std::vector<CascadeNames> sets;
+    if (same_low == 0) sets.push_back({low_name, trimmed(args.low_backup), std::string(kLastLow)});
+    if (same_record == 0) sets.push_back({data_name, trimmed(id.backup_file), std::string(kLastBak)});
+    std::vector<std::string> names;
+    for (const CascadeNames& set : sets) names.insert(names.end(), {set.data, set.backup, set.oldest});
+    const FolderLocks locks(s, names, [&] { say_waiting(s, fault_out); });
+    if (!locks.complete()) say_unlocked(s, fault_out);
+    // A save killed part way leaves its temporaries; no other save can be
+    // writing them in a folder this one holds locked.
+    for (const std::string& name : names) {
+      if (locks.holds(name)) remove_stale_temporaries(s, name);
+    }
+
+    FileReplacement cascade(s);
+    std::size_t low_end = 0;  // the low cascade's files are staged first
     if (same_low == 0) {
       failed = backit(s, id.os_code, s.lowcof.words(), args.low_file, copy.low_generations_moved, args.low_backup,
-                      std::string(kLastLow));
-      if (failed.empty()) {
+                      std::string(kLastLow), cascade);
+      failed_set = low_name;
+      low_end = cascade.staged();
+    }
+    const std::span<const std::int32_t> words =
+        std::span<const std::int32_t>(t.words()).first(static_cast<std::size_t>(n));
+    if (failed.empty() && same_record == 0) {
+      failed = backit(s, id.os_code, words, id.data_file, copy.data_generations_moved, id.backup_file,
+                      std::string(kLastBak), cascade);
+      failed_set = data_name;
+    }
+    bool tried = false;  // the commit ran: every check of both cascades passed
+    if (failed.empty()) {
+      tried = true;
+      if (!cascade.commit()) {
+        failed = cascade.failed();
+        failed_set = cascade.committed() < low_end ? low_name : data_name;
+      }
+    }
+    // A cascade whose backups moved but whose data file did not leaves the
+    // data file in the backup, which a retry must not move on again.
+    const std::size_t done = cascade.committed();
+    if (same_low == 0 && tried) {
+      if (done >= low_end) {
+        copy.low_generations_moved = false;
         s.note_saved(low_name);
         // Saved: a second attempt after a later failure must not move the
         // LOWDAT generations again.
         copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
-      } else {
-        failed_set = low_name;
+      } else if (failed == low_name && done > 0) {
+        copy.low_generations_moved = true;
       }
     }
-    if (failed.empty() && same_record == 0) {
-      const std::span<const std::int32_t> words = std::span<const std::int32_t>(t.words()).first(
-          static_cast<std::size_t>(n));
-      failed = backit(s, id.os_code, words, id.data_file, copy.data_generations_moved, id.backup_file,
-                      std::string(kLastBak));
+    if (same_record == 0 && tried) {
       if (failed.empty()) {
+        copy.data_generations_moved = false;
         s.note_saved(data_name);
         std::copy(words.begin(), words.end(), copy.record.begin());
-      } else {
-        failed_set = data_name;
+      } else if (failed == data_name && done > low_end) {
+        copy.data_generations_moved = true;
       }
     }
   }

@@ -15,6 +15,7 @@
 namespace kelp {
 
 class Session;
+class FileReplacement;  // sysutl/file_replace.hpp
 struct Identity;  // edlib/kind_dispatch.hpp
 
 // The images of tpcm (large enough for the data file of any kind) and lowcof
@@ -64,44 +65,51 @@ struct FinishArgs {
 // old files stay as they were and the session's edits are kept; a chain
 // whose program chain_gustr did not start: a message and a wait first), 0
 // when the session ends, after a chain whatever the program's exit status.
-// The save holds the working directory's lock (FileSystem::lock_directory)
-// from its first backup step to its last rename, over "LOWDAT" and the data
-// file together, and says so when it must wait for another session's save.
+// The save locks every folder it writes in (FolderLocks,
+// sysutl/file_replace.hpp) from its first check to its last rename, over
+// "LOWDAT" and the data file together, and says so when it must wait for
+// another session's save, or when a folder cannot be locked (it then goes
+// on, and removes no temporaries there). Every check of both cascades runs
+// before the first file of either moves.
 int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args);
 
-// The backup cascade for one file: the backup moves to the oldest
-// generation, the data file to the backup, and `words` becomes the data
-// file. What is on disk when it runs decides: a data file there is always
-// kept as the backup; with none there the backups stay as they are; a data
-// file or backup there that cannot be read, or a file to be replaced that
-// this user may not write, stops it before anything moves. All the files are
-// staged beside their targets first (FileReplacement, sysutl/file_replace.hpp:
-// through symbolic links, only over regular files, each taking the
-// protection of the file whose contents it now holds) and renamed into place
-// only when every one is written whole, so a failure leaves the data file
-// and both backups as they were. Stale temporaries of the three names are
-// removed first. generations_moved is the flag of LoadTimeCopy for this
-// file. Returns "" when every generation is in place, else the name of the
-// file that stopped it.
+// Checks and stages the backup cascade for one file into `cascade`: the
+// backup is to move to the oldest generation, the data file to the backup,
+// and `words` is to become the data file; the caller commits. What is on
+// disk when it runs decides: a data file there is always kept as the
+// backup; with none there the backups stay as they are; a data file or
+// backup there that cannot be read, or a file to be replaced that may not
+// be written, stops it. Each file is staged beside its target
+// (FileReplacement, sysutl/file_replace.hpp: through symbolic links the
+// kernel would follow, only over regular files, each taking the protection
+// of the file whose contents it now holds), oldest generation first, so
+// that the commit puts the data file in place last. generations_moved is
+// the flag of LoadTimeCopy for this file: an earlier attempt left the data
+// file in the backup, which then moves on only when the data file changed
+// since. Returns "" when every generation is staged, else the name of the
+// file that stopped it (the caller then commits nothing).
 //
 // The caller shows the file-access message (acerr_report) for that name:
-// finish runs the cascades of "LOWDAT" and the data file under one lock of
-// the working directory, so that no other session's save comes between
-// them, and releases it before any message waits for the user.
+// finish stages the cascades of "LOWDAT" and the data file into one
+// replacement under the locks of their folders, so that no other session's
+// save comes between them, and releases them before any message waits for
+// the user.
 std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, const std::string& data_file,
-                   bool& generations_moved, const std::string& backup_file, const std::string& oldest_file);
+                   bool generations_moved, const std::string& backup_file, const std::string& oldest_file,
+                   FileReplacement& cascade);
 
-// Runs the simulation program through the shell in the working directory and
-// waits for it: "Gustrevan" (operating-system code 21) or "cmd /c Gustrevan"
-// (code 5). Any other code prints "++> Undefined OS type! Aborting out of
-// CHAIN_GUSTR" and stops. The command's first word is looked up on the PATH
-// first (find_program, sysutl/files_shell.hpp); when it is not found there
-// as an executable regular file no shell is started and -1 is returned.
-// Otherwise returns std::system's status: -1 when no shell could be
-// started, else the shell's, which is the program's own.
+// Runs the simulation program in the working directory and waits for it:
+// "Gustrevan" (operating-system code 21) or "cmd" with the arguments "/c
+// Gustrevan" (code 5). Any other code prints "++> Undefined OS type!
+// Aborting out of CHAIN_GUSTR" and stops. The program is looked up on the
+// PATH once (find_program; PATH unset: the system's default path) and the
+// file found is started directly (run_program, sysutl/files_shell.hpp),
+// after the screen and the error unit are flushed. Returns
+// kProgramNotStarted when it is not found there as an executable regular
+// file or its start fails, else its exit status, 127 included.
 int chain_gustr(Session& s, int oscode);
 
-// The shell command of chain_gustr for an operating-system code ("" when
+// The command of chain_gustr for an operating-system code ("" when
 // the code is unknown): a 20-character field, blank-padded.
 std::string chain_command(int oscode);
 

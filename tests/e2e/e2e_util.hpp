@@ -140,11 +140,13 @@ using testing::slurp;
 using testing::write_file;
 
 // Every regular file of a directory with its contents, to show that a run
-// left the directory exactly as it was.
+// left the directory exactly as it was (the empty lock file of a save
+// aside: testing::entries_of).
 inline std::map<std::string, std::string> snapshot(const std::string& dir) {
   std::map<std::string, std::string> files;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) {
-    if (e.is_regular_file()) files[e.path().filename().string()] = slurp(e.path().string());
+  for (const std::string& name : testing::entries_of(dir)) {
+    const std::string path = dir + "/" + name;
+    if (std::filesystem::is_regular_file(path)) files[name] = slurp(path);
   }
   return files;
 }

@@ -224,27 +224,46 @@ TEST_F(Pivlorn, AListingThatCannotBeWrittenCostsNoSave) {
   }
 }
 
-TEST_F(Pivlorn, AWriteProtectedDataFileIsNotReplaced) {
-  // As a user other than root: the access test of a write in place protects
-  // the file, although a rename would not ask. The edit stays; item 2 and
-  // RETURN leave without it.
+TEST_F(Pivlorn, AnOrdinaryUserKeepsWriteProtectionAndNeverOpensAFileToAGroup) {
+  // As a user other than root: the access test of a write in place
+  // protects a read-only file, although a rename would not ask (the edit
+  // stays; item 2 and RETURN leave without it). A record whose group the
+  // user is not in cannot keep that group, and so loses the group's bits.
   if (::geteuid() != 0) GTEST_SKIP() << "switching to another user needs root";
   constexpr int kNobody = 65534;
-  const std::string first = create_and_save();
-  fs::permissions(dir_.path(), fs::perms::all);
-  for (const auto& [name, bytes] : snapshot(dir_.path())) {
-    ASSERT_EQ(::chown((dir_ / name).c_str(), kNobody, kNobody), 0);
+  const struct {
+    const char* what;
+    fs::perms mode;
+    bool refused;
+  } cases[] = {{"read-only", fs::perms(0444), true}, {"group-readable, root's group", fs::perms(0640), false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const auto& e : fs::directory_iterator(dir_.path())) fs::remove(e.path());
+    const std::string first = create_and_save();
+    fs::permissions(dir_.path(), fs::perms::all);
+    for (const auto& [name, bytes] : snapshot(dir_.path())) {
+      ASSERT_EQ(::chown((dir_ / name).c_str(), kNobody, kNobody), 0);
+    }
+    ASSERT_EQ(::chown((dir_ / "PIVADAT").c_str(), kNobody, 0), 0);
+    fs::permissions(dir_ / "PIVADAT", c.mode);
+    Started p = start(program_path("pivlorn"), dir_.path(), script({"M", "4", "150", "L", "1", "", "2", ""}), {},
+                      30, kNobody);
+    const RunResult r = finish(p);
+    EXPECT_EQ(r.status, 0) << r.screen << r.errors;
+    EXPECT_EQ(r.screen.find(" ++> File not found or file access error in PIVLORN\n     File name: PIVADAT\n") !=
+                  std::string::npos,
+              c.refused)
+        << r.screen;
+    EXPECT_EQ(slurp(dir_ / "PIVADAT") == first, c.refused);
+    EXPECT_EQ(fs::exists(dir_ / "PIVABAK"), !c.refused);
+    if (c.refused) continue;
+    for (const char* name : {"PIVADAT", "PIVABAK"}) {
+      struct stat st {};
+      ASSERT_EQ(::stat((dir_ / name).c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 0777, 0600u) << name;
+      EXPECT_EQ(st.st_gid, static_cast<gid_t>(kNobody)) << name;
+    }
   }
-  fs::permissions(dir_ / "PIVADAT", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  Started p = start(program_path("pivlorn"), dir_.path(), script({"M", "4", "150", "L", "1", "", "2", ""}), {}, 30,
-                    kNobody);
-  const RunResult r = finish(p);
-  EXPECT_EQ(r.status, 0) << r.screen << r.errors;
-  EXPECT_NE(r.screen.find(" ++> File not found or file access error in PIVLORN\n     File name: PIVADAT\n"),
-            std::string::npos)
-      << r.screen;
-  EXPECT_EQ(slurp(dir_ / "PIVADAT"), first);
-  EXPECT_FALSE(fs::exists(dir_ / "PIVABAK"));
 }
 
 TEST_F(Pivlorn, AFailedSaveNamesTheEditorAndKeepsTheSession) {

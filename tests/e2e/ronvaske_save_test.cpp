@@ -61,8 +61,10 @@ TEST_F(RonvaskeSave, CreateGoToTheLastPageSaveAndExit) {
   EXPECT_EQ(file_word(data, 699), 0);  // finish clears the code before saving
   EXPECT_EQ(file_word(data, 701), 0);
   EXPECT_EQ(file_word(data, 162), 0);
-  // Only the data file: a new record has no backups.
+  // Only the data file: a new record has no backups. The save's lock file
+  // stays beside it, empty.
   EXPECT_EQ(snapshot(dir_.path()).size(), 1u);
+  EXPECT_EQ(fs::file_size(dir_ / std::string(kLockFileName)), 0u);
 }
 
 TEST_F(RonvaskeSave, SavesMoveTheGenerationsThroughTheBackups) {

@@ -64,7 +64,6 @@ ReadResult locate_words(const std::vector<char>& bytes, std::size_t got, std::si
   const std::int64_t first = word_at(bytes, 4);
   // "LOWDAT" of exactly 2,720 bytes is its 680 words without markers, even
   // when its first word is 2,720: the record of 680 words takes 2,728 bytes.
-  constexpr std::size_t kBareLowdatBytes = 4 * kLowdatWords;
   const bool well_formed = lowdat ? marker == kLowdatMarker && total != kBareLowdatBytes
                                   : (first >= 1 && first * 4 == marker);
   if (!well_formed) {

@@ -25,6 +25,10 @@ inline constexpr std::size_t kDiskioStagingWords = 126831;
 // Words of "LOWDAT" and its record marker.
 inline constexpr int kLowdatWords = 680;
 inline constexpr std::int32_t kLowdatMarker = 4 * kLowdatWords;
+// Bytes of "LOWDAT" as one record, markers included, and as its words bare:
+// a file of exactly kBareLowdatBytes is always read as the bare words.
+inline constexpr std::size_t kLowdatRecordBytes = 4 * (kLowdatWords + 2);
+inline constexpr std::size_t kBareLowdatBytes = 4 * kLowdatWords;
 
 // Status bits of diskio (a sum; 0 means success).
 inline constexpr int kDiskioNotFound = 1;     // not opened as an existing file

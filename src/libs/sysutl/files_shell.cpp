@@ -1,7 +1,11 @@
 #include "sysutl/files_shell.hpp"
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -120,6 +124,66 @@ std::string find_program(std::string_view name, const char* path) {
     if (colon == std::string::npos) return {};
     from = colon + 1;
   }
+}
+
+namespace {
+
+// posix_spawn of path with args, the signals in `defaults` back at their
+// defaults in the program. 0 or the error of the start: glibc reports a
+// failed exec (ENOENT for a missing "#!" interpreter, ENOEXEC, EACCES)
+// here, not as an exit status of the child.
+int spawn(pid_t& pid, const std::string& path, const std::vector<std::string>& args, const sigset_t& defaults) {
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  posix_spawnattr_t attr;
+  if (const int err = ::posix_spawnattr_init(&attr); err != 0) return err;
+  ::posix_spawnattr_setsigdefault(&attr, &defaults);
+  ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF);
+  const int err = ::posix_spawn(&pid, path.c_str(), nullptr, &attr, argv.data(), environ);
+  ::posix_spawnattr_destroy(&attr);
+  return err;
+}
+
+int spawn_and_wait(const std::string& path, const std::vector<std::string>& args, const sigset_t& defaults) {
+  // A file without "#!" or binary header is a shell script, as for execvp.
+  // A bare name is given to the shell with its directory, so that the shell
+  // does not look for it on the PATH again.
+  const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+  pid_t pid = 0;
+  int err = spawn(pid, file, args, defaults);
+  if (err == ENOEXEC) {
+    std::vector<std::string> shell_args = {"/bin/sh", file};
+    if (!args.empty()) shell_args.insert(shell_args.end(), args.begin() + 1, args.end());
+    err = spawn(pid, "/bin/sh", shell_args, defaults);
+  }
+  if (err != 0) return kProgramNotStarted;
+  int status = 0;
+  while (::waitpid(pid, &status, 0) == -1) {
+    if (errno != EINTR) return 0;  // reaped by the system: the status is gone
+  }
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+}  // namespace
+
+int run_program(const std::string& path, const std::vector<std::string>& args) {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  struct sigaction old_int {}, old_quit {};
+  ::sigaction(SIGINT, &ignore, &old_int);
+  ::sigaction(SIGQUIT, &ignore, &old_quit);
+  // The program gets back what the editor ignores only for the wait.
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  if (old_int.sa_handler != SIG_IGN) sigaddset(&defaults, SIGINT);
+  if (old_quit.sa_handler != SIG_IGN) sigaddset(&defaults, SIGQUIT);
+  const int result = spawn_and_wait(path, args, defaults);
+  ::sigaction(SIGINT, &old_int, nullptr);
+  ::sigaction(SIGQUIT, &old_quit, nullptr);
+  return result;
 }
 
 namespace {

@@ -1,13 +1,14 @@
 #pragma once
 // File and shell primitives: opening and closing files by unit with the
 // standard fatal report, the end-of-file report, the look-up of a program on
-// the PATH, date and time of day.
+// the PATH and its start, date and time of day.
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelp {
 
@@ -73,6 +74,22 @@ void filerr_report(Session& s, std::string_view name, std::string_view caller, i
 // path). A candidate that is not a regular file, or that this user may not
 // execute, is passed over for the next directory. "" when none is found.
 std::string find_program(std::string_view name, const char* path);
+
+// What run_program returns for a program it could not start; no exit
+// status is negative.
+inline constexpr int kProgramNotStarted = -1;
+
+// Starts the program file `path` (as find_program gave it) with the argument
+// list `args` (args[0] the name it is known by) in the working directory and
+// waits for it, as a shell would: a file the system will not execute
+// because it has no "#!" line and is no binary runs under "/bin/sh". While
+// it runs the editor ignores the keyboard's interrupt and quit, which are
+// the program's. Returns the program's exit status, 128 plus the signal
+// number for a program a signal ended (it started, so its end is its own),
+// 0 when its status is lost (the editor was started with SIGCHLD ignored).
+// kProgramNotStarted when the start failed: a missing "#!" interpreter, a
+// file the system will not execute, no process to be had.
+int run_program(const std::string& path, const std::vector<std::string>& args);
 
 // Today's date and the time of day from the C++ library (local time).
 void sydate(int& month, int& day, int& year);

@@ -1,9 +1,10 @@
 #include "sysutl/session.hpp"
 #include "sysutl/text.hpp"
 
+#include <ext/stdio_filebuf.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -111,19 +112,33 @@ FileSystem::Kind FileSystem::kind(const std::string& path) {
   return st.type() == std::filesystem::file_type::regular ? Kind::kRegular : Kind::kOther;
 }
 
-std::string FileSystem::final_target(const std::string& path) {
+std::optional<std::string> FileSystem::follow_links(const std::string& path, bool protect) {
   // Linux follows at most 40 links in one name; a longer chain is a loop.
   constexpr int kMostLinks = 40;
   std::filesystem::path p = path;
   for (int k = 0; k < kMostLinks; ++k) {
+    struct stat link {};
+    if (::lstat(p.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return p.string();
+    const std::filesystem::path dir = p.has_parent_path() ? p.parent_path() : std::filesystem::path(".");
+    if (protect) {
+      // Another user's link in a shared scratch folder could point anywhere
+      // this user may write: the kernel refuses to follow it, and so do we.
+      struct stat folder {};
+      if (::stat(dir.c_str(), &folder) != 0) return std::nullopt;
+      const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+      if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) return std::nullopt;
+    }
     std::error_code ec;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(p, ec))) return p.string();
     const std::filesystem::path to = std::filesystem::read_symlink(p, ec);
-    if (ec) return path;
-    p = to.is_absolute() ? to : p.parent_path() / to;
+    if (ec) return protect ? std::nullopt : std::optional<std::string>(path);
+    p = to.is_absolute() ? to : dir / to;
   }
   return path;
 }
+
+std::string FileSystem::final_target(const std::string& path) { return *follow_links(path, false); }
+
+bool FileSystem::may_follow(const std::string& path) { return follow_links(path, true).has_value(); }
 
 std::unique_ptr<std::ostream> FileSystem::open_write(const std::string& path, bool binary, bool append) {
   if (kind(path) == Kind::kOther) return nullptr;
@@ -134,30 +149,123 @@ std::unique_ptr<std::ostream> FileSystem::open_write(const std::string& path, bo
   return f;
 }
 
+namespace {
+
+using FdInBuf = __gnu_cxx::stdio_filebuf<char>;
+
+// An input stream that owns a file buffer on a descriptor: the descriptor
+// stays at hand for fstat, and a read error surfaces as the badbit of the
+// stream's read calls, as with any file stream.
+class FdInStream : public std::istream {
+ public:
+  explicit FdInStream(int fd) : std::istream(nullptr), buf_(fd, std::ios::in) { rdbuf(&buf_); }
+  bool is_open() const { return buf_.is_open(); }
+  int fd() { return buf_.fd(); }
+
+ private:
+  FdInBuf buf_;
+};
+
+// The name of the extended attribute that holds a file's access list.
+constexpr const char* kAccessAclName = "system.posix_acl_access";
+
+bool no_acl_here(int error) { return error == ENODATA || error == ENOTSUP || error == EOPNOTSUPP; }
+
+// The access list of a file through `get` (fgetxattr or lgetxattr): none
+// when the file has none or its file system keeps none; false when it
+// cannot be read.
+template <class Get>
+bool read_acl(Get&& get, std::optional<std::string>& acl) {
+  acl.reset();
+  for (int tries = 0; tries < 4; ++tries) {
+    const ssize_t size = get(nullptr, 0);
+    if (size < 0) return no_acl_here(errno);
+    std::string value(static_cast<std::size_t>(size), '\0');
+    const ssize_t got = get(value.data(), value.size());
+    if (got >= 0) {
+      value.resize(static_cast<std::size_t>(got));
+      acl = std::move(value);
+      return true;
+    }
+    if (errno != ERANGE) return no_acl_here(errno);  // ERANGE: it grew meanwhile
+  }
+  return false;
+}
+
+std::optional<FileSystem::Protection> protection_of(const struct stat& st) {
+  if (!S_ISREG(st.st_mode)) return std::nullopt;
+  return FileSystem::Protection{st.st_mode & 0777u, st.st_uid, st.st_gid, std::nullopt};
+}
+
+}  // namespace
+
 std::unique_ptr<std::istream> FileSystem::open_read(const std::string& path, bool binary) {
-  if (kind(path) != Kind::kRegular) return nullptr;
-  auto f = std::make_unique<std::ifstream>(path, binary ? std::ios::in | std::ios::binary : std::ios::in);
-  if (!f->is_open()) return nullptr;
-  return f;
+  (void)binary;  // text and bytes read alike here
+  // Not blocking at the open: a FIFO put in the file's place meanwhile is
+  // refused below instead of waiting for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  auto in = std::make_unique<FdInStream>(fd);
+  if (!in->is_open()) {
+    ::close(fd);
+    return nullptr;
+  }
+  return in;
+}
+
+std::optional<FileSystem::Protection> FileSystem::protection(std::istream& opened) {
+  auto* in = dynamic_cast<FdInStream*>(&opened);
+  struct stat st {};
+  if (in == nullptr || ::fstat(in->fd(), &st) != 0) return std::nullopt;
+  auto p = protection_of(st);
+  const int fd = in->fd();
+  if (p && !read_acl([fd](char* v, std::size_t n) { return ::fgetxattr(fd, kAccessAclName, v, n); }, p->acl)) {
+    return std::nullopt;
+  }
+  return p;
+}
+
+std::optional<FileSystem::Protection> FileSystem::protection(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
+  auto p = protection_of(st);
+  if (p && !read_acl([&path](char* v, std::size_t n) { return ::lgetxattr(path.c_str(), kAccessAclName, v, n); },
+                     p->acl)) {
+    return std::nullopt;
+  }
+  return p;
 }
 
 namespace {
 
-// Gives the new file open on fd the owner, group and permission bits of the
-// file `from` describes, as far as this process may: only root can give a
-// file away, a group can be set by its members. When the group stays
-// another than `from`'s, the group's bits are dropped: the file must not
+// Gives the new file open on fd the owner, group, access list and
+// permission bits of the model, as far as this process may: only root can
+// give a file away, a group can be set by its members. When the group stays
+// another than the model's, the group's bits are dropped: the file must not
 // open to a group that could not read the file it replaces. false when the
-// file would end up wider open than that (the bits cannot be set, on a file
-// system that keeps permissions).
-bool take_protection(int fd, const struct stat& from) {
-  if (::fchown(fd, from.st_uid, from.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), from.st_gid) != 0) {
+// file would end up wider open than that (an access list that cannot be
+// given or taken away, bits that cannot be set on a file system that keeps
+// permissions).
+bool take_protection(int fd, const FileSystem::Protection& from) {
+  if (::fchown(fd, from.uid, from.gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), from.gid) != 0) {
     // Owner and group stay this process's; the bits below decide.
   }
   struct stat now {};
   if (::fstat(fd, &now) != 0) return false;
-  mode_t mode = from.st_mode & 0777;
-  if (now.st_gid != from.st_gid) mode &= ~static_cast<mode_t>(070);
+  mode_t mode = from.mode & 0777;
+  if (now.st_gid != from.gid) mode &= ~static_cast<mode_t>(070);
+  if (from.acl) {
+    if (::fsetxattr(fd, kAccessAclName, from.acl->data(), from.acl->size(), 0) != 0) return false;
+  } else if (::fremovexattr(fd, kAccessAclName) != 0 && !no_acl_here(errno)) {
+    // The list the folder's default gave the new file must go: the model
+    // has none.
+    return false;
+  }
   if (::fchmod(fd, mode) == 0) return true;
   // A file system without permissions of its own gives every file the same
   // bits: good enough when they are no wider than wanted.
@@ -166,11 +274,13 @@ bool take_protection(int fd, const struct stat& from) {
 
 }  // namespace
 
-std::unique_ptr<std::ostream> FileSystem::create_new(const std::string& path, const std::string& like) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+std::unique_ptr<std::ostream> FileSystem::create_new(const std::string& path, const Protection* like) {
+  // A file that will hold an existing file's content is born private and
+  // widened only to its model's protection: no one can open it meanwhile.
+  const mode_t born = like != nullptr ? 0600 : 0666;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, born);
   if (fd < 0) return nullptr;
-  struct stat from {};
-  if (!like.empty() && ::stat(like.c_str(), &from) == 0 && !take_protection(fd, from)) {
+  if (like != nullptr && !take_protection(fd, *like)) {
     ::close(fd);
     ::unlink(path.c_str());
     return nullptr;
@@ -197,6 +307,9 @@ bool FileSystem::exists(const std::string& path) {
 
 bool FileSystem::may_write(const std::string& path) {
   if (kind(path) == Kind::kAbsent) return true;
+  // No write bit at all: protected on purpose, for root too.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) return false;
   return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
@@ -225,41 +338,58 @@ bool FileSystem::rename(const std::string& from, const std::string& to) {
 
 namespace {
 
-class DirectoryLock : public FileSystem::Lock {
+class FolderLock : public FileSystem::Lock {
  public:
-  explicit DirectoryLock(int fd) : fd_(fd) {}
-  ~DirectoryLock() override { ::close(fd_); }  // closing releases the lock
-  DirectoryLock(const DirectoryLock&) = delete;
-  DirectoryLock& operator=(const DirectoryLock&) = delete;
+  explicit FolderLock(int fd) : fd_(fd) {}
+  ~FolderLock() override { ::close(fd_); }  // closing the last descriptor releases the lock
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
 
  private:
   int fd_;
 };
 
-int flock_retried(int fd, int operation) {
+int set_lock(int fd, int command) {
+  struct flock whole {};
+  whole.l_type = F_WRLCK;
+  whole.l_whence = SEEK_SET;  // from byte 0 to the end, however long
   int done = 0;
   do {
-    done = ::flock(fd, operation);
+    done = ::fcntl(fd, command, &whole);
   } while (done != 0 && errno == EINTR);
   return done;
 }
+
+// A new lock file is readable and writable by every user, whatever the
+// umask: it holds nothing, the folder's own bits decide who reaches it, and
+// every user who may save in the folder, now or after its permissions
+// change, must be able to lock it.
+constexpr mode_t kLockFileMode = 0666;
 
 }  // namespace
 
 std::unique_ptr<FileSystem::Lock> FileSystem::lock_directory(const std::string& dir,
                                                              const std::function<void()>& on_wait) {
-  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const std::string folder = dir.empty() ? "." : dir;
+  const std::string name = folder + "/" + std::string(kLockFileName);
+  constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  int fd = ::open(name.c_str(), kFlags | O_CREAT | O_EXCL, 0600);
+  if (fd >= 0) {
+    ::fchmod(fd, kLockFileMode);
+  } else if (errno == EEXIST) {
+    fd = ::open(name.c_str(), kFlags);
+  }
   if (fd < 0) return nullptr;
-  int done = flock_retried(fd, LOCK_EX | LOCK_NB);
-  if (done != 0 && errno == EWOULDBLOCK) {
+  auto lock = std::make_unique<FolderLock>(fd);  // closes it on every way out
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  int done = set_lock(fd, F_OFD_SETLK);
+  if (done != 0 && (errno == EAGAIN || errno == EACCES)) {
     if (on_wait) on_wait();
-    done = flock_retried(fd, LOCK_EX);
+    done = set_lock(fd, F_OFD_SETLKW);
   }
-  if (done != 0) {
-    ::close(fd);
-    return nullptr;
-  }
-  return std::make_unique<DirectoryLock>(fd);
+  if (done != 0) return nullptr;
+  return lock;
 }
 
 // ---- Session ----

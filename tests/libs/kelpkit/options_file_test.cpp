@@ -206,7 +206,7 @@ TEST_F(OptionsFile, AFailedWriteKeepsTheOldFileAndGoesOn) {
   // Each step of the replacement fails in turn.
   struct Failing : testing::DirFiles {
     int step = 0;
-    std::unique_ptr<std::ostream> create_new(const std::string& p, const std::string& like) override {
+    std::unique_ptr<std::ostream> create_new(const std::string& p, const Protection* like) override {
       if (step == 1) return nullptr;
       if (step == 2) return std::make_unique<std::ostream>(nullptr);  // every write fails
       return DirFiles::create_new(p, like);

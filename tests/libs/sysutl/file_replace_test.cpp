@@ -18,11 +18,7 @@ using testing::ScriptedSession;
 
 class FileReplace : public testing::InTempDir {
  protected:
-  static std::set<std::string> entries(const std::string& dir = ".") {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
-    return names;
-  }
+  static std::set<std::string> entries(const std::string& dir = ".") { return testing::entries_of(dir); }
   ScriptedSession t;
 };
 
@@ -44,7 +40,7 @@ TEST_F(FileReplace, ThroughSymbolicLinksTheLinksStayAndTheirFileGetsTheData) {
 struct Squatter : FileSystem {
   std::function<void(const std::string&)> plant;
   std::string squatted;
-  std::unique_ptr<std::ostream> create_new(const std::string& path, const std::string& like) override {
+  std::unique_ptr<std::ostream> create_new(const std::string& path, const Protection* like) override {
     if (squatted.empty()) plant(squatted = path);
     return FileSystem::create_new(path, like);
   }
@@ -80,6 +76,24 @@ TEST_F(FileReplace, ATemporaryNameThatIsTakenIsNeitherFollowedNorTouched) {
     EXPECT_TRUE(c.intact(squatter->squatted));
     EXPECT_EQ(entries(), (std::set<std::string>{"RONDDAT", "victim", squatter->squatted}));
   }
+}
+
+TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
+  // RONDDAT links into store/, whose lock another holder has: the save
+  // waits for it, says so once, and holds it then. LASTBAK lies in a folder
+  // whose lock file's name is taken by a directory: that one is not held.
+  fs::create_directories("odd/" + std::string(kLockFileName));
+  fs::create_directory("store");
+  fs::create_symlink("store/RONDDAT", "RONDDAT");
+  auto there = FileSystem().lock_directory("store", {});
+  ASSERT_TRUE(there);
+  int waits = 0;
+  const FolderLocks locks(t.s, {"RONDDAT", "RONDBAK", "odd/LASTBAK"}, [&] { ++waits, there.reset(); });
+  EXPECT_EQ(waits, 1);
+  EXPECT_TRUE(locks.holds("RONDDAT") && locks.holds("RONDBAK"));
+  EXPECT_FALSE(locks.holds("odd/LASTBAK") || locks.complete());
+  // Open to every user who may reach it, whatever the umask.
+  EXPECT_EQ(fs::status("store/" + std::string(kLockFileName)).permissions(), fs::perms(0666));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -226,6 +227,23 @@ TEST_F(FindProgram, LooksThroughThePathAsTheShellDoes) {
                {"exec/prog", "none", "exec/prog"}, {"plain/prog", "exec", ""}, {"prog", nullptr, ""},
                {"sh", nullptr, "/bin/sh"}};
   for (const auto& c : cases) EXPECT_EQ(find_program(c.name, c.path), c.found) << (c.path ? c.path : "(unset)");
+}
+
+TEST_F(FindProgram, RunsTheFileAndWaitsForItsExitStatus) {
+  // The arguments after the first reach the program, with "#!" or without
+  // (then through /bin/sh); a signal's end is 128 plus its number.
+  const struct {
+    const char* script;
+    int status;
+  } cases[] = {{"#!/bin/sh\ntest \"$*\" = \"/c x\" && exit 6\n", 6},
+               {"test \"$*\" = \"/c x\" && exit 4\n", 4},
+               {"#!/bin/sh\nkill -TERM $$\n", 128 + SIGTERM},
+               {"#!/nonexistent/sh\nexit 0\n", kProgramNotStarted}};
+  for (const auto& c : cases) {
+    write_file("prog", c.script);
+    fs::permissions("prog", fs::perms::owner_all);
+    EXPECT_EQ(run_program("prog", {"prog", "/c", "x"}), c.status) << c.script;
+  }
 }
 
 TEST(Lsyloc, WordNumberWithinTheRecord) {
