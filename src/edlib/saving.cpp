@@ -91,16 +91,17 @@ std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, 
   // An earlier attempt of this session that moved the backups on but could
   // not put the data file in place left the data file in the backup: it is
   // kept already, unless another session has saved since.
+  const bool backup_there = fs.kind(backup) != FileSystem::Kind::kAbsent;
   bool kept = false;
   if (generations_moved && data_there) {
     const auto now = read_whole(fs, data);
     if (!now) return data;
-    const auto kept_copy = fs.kind(backup) == FileSystem::Kind::kAbsent ? std::nullopt : read_whole(fs, backup);
-    if (!kept_copy && fs.kind(backup) != FileSystem::Kind::kAbsent) return backup;
+    const auto kept_copy = read_whole(fs, backup);  // nullopt when there is none
+    if (!kept_copy && backup_there) return backup;
     kept = kept_copy == now;
   }
   const bool rotate = data_there && !kept;
-  const bool backup_moves = rotate && fs.kind(backup) != FileSystem::Kind::kAbsent;
+  const bool backup_moves = rotate && backup_there;
   if (backup_moves && !readable(fs, backup)) return backup;
 
   // Every generation is staged beside its target: the new data file written
