@@ -4,12 +4,16 @@
 // fails a chosen step), for tests.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <stdexcept>
@@ -54,8 +58,9 @@ inline std::uint32_t get_be32(const std::string& bytes, std::size_t offset) {
   return v;
 }
 
-// The names a directory holds, but the empty lock file that every save
-// leaves in the folders it writes in (tested on its own).
+// The names a directory holds, but the empty lock file that every save and
+// every replaced file leave in the folders they write in (tested on its
+// own).
 inline std::set<std::string> entries_of(const std::filesystem::path& dir) {
   std::set<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(dir)) names.insert(e.path().filename().string());
@@ -104,6 +109,23 @@ class InTempDir : public ::testing::Test {
   std::filesystem::path dir_;
 };
 
+// A file open for reading whose every read fails (a disk's read error),
+// with the protection of the real file it stands for, if any.
+class FailingReadFile : public FileSystem::ReadFile {
+ public:
+  explicit FailingReadFile(std::unique_ptr<ReadFile> real = nullptr) : real_(std::move(real)) { rdbuf(&buf_); }
+  std::optional<FileSystem::Protection> protection() override {
+    return real_ ? real_->protection() : std::nullopt;
+  }
+
+ private:
+  struct Buf : std::streambuf {
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
+  };
+  Buf buf_;
+  std::unique_ptr<ReadFile> real_;
+};
+
 // A file layer that keeps every file of the session in a fresh directory of
 // its own, removed with the object. Its files are plain files: it follows no
 // symbolic links of its own.
@@ -114,24 +136,23 @@ class DirFiles : public FileSystem {
   std::unique_ptr<std::ostream> open_write(const std::string& p, bool b, bool a) override {
     return FileSystem::open_write(at(p), b, a);
   }
-  std::unique_ptr<std::istream> open_read(const std::string& p, bool b) override {
-    return FileSystem::open_read(at(p), b);
-  }
+  std::unique_ptr<ReadFile> open_read(const std::string& p) override { return FileSystem::open_read(at(p)); }
   std::unique_ptr<std::ostream> create_new(const std::string& p, const Protection* like) override {
     return FileSystem::create_new(at(p), like);
   }
-  std::optional<Protection> protection(std::istream& in) override { return FileSystem::protection(in); }
   std::optional<Protection> protection(const std::string& p) override { return FileSystem::protection(at(p)); }
   Kind kind(const std::string& p) override { return FileSystem::kind(at(p)); }
-  std::string final_target(const std::string& p) override { return p; }
-  bool may_follow(const std::string&) override { return true; }
+  std::optional<std::string> resolve(const std::string& p) override { return p; }
   bool exists(const std::string& p) override { return FileSystem::exists(at(p)); }
   bool may_write(const std::string& p) override { return FileSystem::may_write(at(p)); }
+  bool may_replace(const std::string& p) override { return FileSystem::may_replace(at(p)); }
   std::vector<std::string> regular_files_in(const std::string& d) override {
     return FileSystem::regular_files_in(at(d));
   }
   bool remove(const std::string& p) override { return FileSystem::remove(at(p)); }
   bool rename(const std::string& f, const std::string& t) override { return FileSystem::rename(at(f), at(t)); }
+  std::unique_ptr<Lock> hold(const std::string& p) override { return FileSystem::hold(at(p)); }
+  bool in_use(const std::string& p) override { return FileSystem::in_use(at(p)); }
 
   void put(const std::string& name, const std::string& bytes) { write_file(at(name), bytes); }
   std::string get(const std::string& name) const { return slurp(at(name)); }
@@ -147,8 +168,10 @@ class DirFiles : public FileSystem {
 // first byte; kRename, nothing is renamed onto the target. The names in
 // `unreadable` and `unwritable` are refused as a user without read or
 // write permission meets them (the tests run as root, who meets none); those
-// in `unexaminable` give no protection to copy; a `no_lock` layer cannot
-// lock, as some file systems cannot.
+// in `unexaminable` give no protection to copy; those in `read_errors` open
+// but fail at their first read; a `no_lock` layer cannot lock, as some file
+// systems cannot. `born` records the permission bits of every new file as
+// it is created, before anything widens them.
 struct FaultyFiles : FileSystem {
   enum Step { kNone, kCreate, kWrite, kOpenWrite, kRename };
   explicit FaultyFiles(Step step = kNone, std::string target = {}) : step(step), target(std::move(target)) {}
@@ -157,7 +180,9 @@ struct FaultyFiles : FileSystem {
   std::set<std::string> unreadable;
   std::set<std::string> unwritable;
   std::set<std::string> unexaminable;
+  std::set<std::string> read_errors;
   bool no_lock = false;
+  std::map<std::string, unsigned> born;
 
   bool aims_at_temporary(const std::string& path) const { return target.empty() || path.starts_with(target + ".kelp"); }
   std::unique_ptr<std::ostream> create_new(const std::string& path, const Protection* like) override {
@@ -178,8 +203,17 @@ struct FaultyFiles : FileSystem {
     };
     return std::make_unique<Holder>();
   }
-  std::unique_ptr<std::istream> open_read(const std::string& path, bool binary) override {
-    return unreadable.contains(path) ? nullptr : FileSystem::open_read(path, binary);
+  std::unique_ptr<ReadFile> open_read(const std::string& path) override {
+    if (unreadable.contains(path)) return nullptr;
+    auto real = FileSystem::open_read(path);
+    if (real && read_errors.contains(path)) return std::make_unique<FailingReadFile>(std::move(real));
+    return real;
+  }
+  int create_exclusive(const std::string& path, unsigned mode) override {
+    const int fd = FileSystem::create_exclusive(path, mode);
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0) born[path] = st.st_mode & 07777;
+    return fd;
   }
   bool may_write(const std::string& path) override { return !unwritable.contains(path) && FileSystem::may_write(path); }
   std::optional<Protection> protection(const std::string& path) override {
@@ -188,8 +222,9 @@ struct FaultyFiles : FileSystem {
   bool rename(const std::string& from, const std::string& to) override {
     return !(step == kRename && (target.empty() || to == target)) && FileSystem::rename(from, to);
   }
-  std::unique_ptr<Lock> lock_directory(const std::string& dir, const std::function<void()>& on_wait) override {
-    return no_lock ? nullptr : FileSystem::lock_directory(dir, on_wait);
+  Locked lock_directory(const std::string& dir, const std::function<void()>& on_wait,
+                        std::chrono::milliseconds limit) override {
+    return no_lock ? Locked{nullptr, LockFailure::kRefused} : FileSystem::lock_directory(dir, on_wait, limit);
   }
 };
 

@@ -15,6 +15,7 @@
 #include "kelpkit/coef_sources.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "sysutl/diskio.hpp"
+#include "sysutl/file_replace.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
@@ -298,12 +299,17 @@ int load_session(Session& s, const Identity& id, int nwords, char& letter) {
 
   // 4. Read.
   const std::string data_name = trimmed(id.data_file);
+  // The bytes on disk are taken first: a file another session saves while
+  // this one loads then reads as changed at this session's save, never the
+  // other way round.
   if (id.kind >= 10) {
     int low_words = kLowdatWords;
+    copy.low_on_disk = read_whole(s.files(), "LOWDAT");
     diskio(s, kDiskioRead, low_words, "LOWDAT", kListingUnit, copy.low_status, s.lowcof.words(), id.os_code);
     movcom(kLowdatWords, s.lowcof.words(), copy.low);
   }
   int found = expected;
+  copy.data_on_disk = read_whole(s.files(), data_name);
   diskio(s, kDiskioRead, found, data_name, kListingUnit, copy.data_status, t.words(), id.os_code);
   if (copy.data_status == kDiskioNotFound) found = 0;
   if (t.r(kVersion) == 0.0f) vrcvrt(t.bits(kOldVersion), t.bits(kVersion));

@@ -9,8 +9,8 @@
 
 #include "edlib/data_record.hpp"
 #include "edlib/kind_dispatch.hpp"
+#include "edlib/save_plan.hpp"
 #include "sysutl/diskio.hpp"
-#include "sysutl/file_replace.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
@@ -47,74 +47,7 @@ int chain_or_come_back(Session& s, int oscode, int out) {
   return 1;
 }
 
-bool readable(FileSystem& fs, const std::string& name) { return fs.open_read(name, true) != nullptr; }
-
-void say_waiting(Session& s, int out) {
-  s.write_line(out, "");
-  s.write_line(out, " ++> Another session is saving in this directory: waiting for it to finish.");
-  s.unit(out).flush();
-}
-
-void say_unlocked(Session& s, int out) {
-  s.write_line(out, "");
-  s.write_line(out,
-               " ++> This folder cannot be locked: another session saving here at the same moment could replace "
-               "this save.");
-  s.unit(out).flush();
-}
-
-// One file's cascade as finish saves it.
-struct CascadeNames {
-  std::string data;
-  std::string backup;
-  std::string oldest;
-};
-
 }  // namespace
-
-std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, const std::string& data_file,
-                   bool generations_moved, const std::string& backup_file, const std::string& oldest_file,
-                   FileReplacement& cascade) {
-  (void)oscode;  // every operating system writes the same bytes
-  FileSystem& fs = s.files();
-  const std::string data = trimmed(data_file);
-  const std::string backup = trimmed(backup_file);
-  const std::string oldest = trimmed(oldest_file);
-
-  // What is on disk now decides, whatever the load saw: a data file there
-  // is always kept as the backup (another session may have created it, or
-  // written it since). Only with no data file there do the backups stay as
-  // they are: moved on without a data file behind them they would cost the
-  // oldest generation and leave two copies of one.
-  const bool data_there = fs.kind(data) != FileSystem::Kind::kAbsent;
-  if (data_there && !readable(fs, data)) return data;
-  // An earlier attempt of this session that moved the backups on but could
-  // not put the data file in place left the data file in the backup: it is
-  // kept already, unless another session has saved since.
-  const bool backup_there = fs.kind(backup) != FileSystem::Kind::kAbsent;
-  bool kept = false;
-  if (generations_moved && data_there) {
-    const auto now = read_whole(fs, data);
-    if (!now) return data;
-    const auto kept_copy = read_whole(fs, backup);  // nullopt when there is none
-    if (!kept_copy && backup_there) return backup;
-    kept = kept_copy == now;
-  }
-  const bool rotate = data_there && !kept;
-  const bool backup_moves = rotate && backup_there;
-  if (backup_moves && !readable(fs, backup)) return backup;
-
-  // Every generation is staged beside its target: the new data file written
-  // whole, the backups as whole-file copies of the files they follow (never
-  // a re-read, which would shift a file without a count word). Oldest
-  // generation first, the data file last, so that a rename that fails part
-  // way never costs the data file and the backups move at most once.
-  const bool staged = (!backup_moves || cascade.stage_copy(oldest, backup)) &&
-                      (!rotate || cascade.stage_copy(backup, data)) && !words.empty() &&
-                      words.size() <= kDiskioStagingWords && cascade.stage(data, encode_record(words));
-  if (!staged) return cascade.failed().empty() ? data : cascade.failed();
-  return {};
-}
 
 std::string chain_command(int oscode) {
   if (oscode == kOsWindows) return fixed("cmd /c Gustrevan", 20);
@@ -195,82 +128,31 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
     return 0;
   }
 
-  // Save what changed. A failure keeps the old files and the session's edits
-  // and goes back to the final page, where the user can act. From the first
-  // check to the last rename every folder the save writes in is locked: a
-  // second session saving there at the same moment waits, and then moves on
-  // the generations this save left, so each keeps its data. Both cascades
-  // are checked and staged before the first file of either moves.
-  const std::string caller = trimmed(id.editor_name);
-  const int fault_out = fault_unit(out);
-  std::string failed;      // the file whose step failed
-  std::string failed_set;  // the file of the cascade that failed
+  // Save what changed, both cascades together (edlib/save_plan.hpp). A
+  // save that does not happen keeps the old files and the session's edits
+  // and goes back to the final page, where the user can act.
   if (same_low == 0 || same_record == 0) {
-    std::vector<CascadeNames> sets;
-    if (same_low == 0) sets.push_back({low_name, trimmed(args.low_backup), std::string(kLastLow)});
-    if (same_record == 0) sets.push_back({data_name, trimmed(id.backup_file), std::string(kLastBak)});
-    std::vector<std::string> names;
-    for (const CascadeNames& set : sets) names.insert(names.end(), {set.data, set.backup, set.oldest});
-    const FolderLocks locks(s, names, [&] { say_waiting(s, fault_out); });
-    if (!locks.complete()) say_unlocked(s, fault_out);
-    // A save killed part way leaves its temporaries; no other save can be
-    // writing them in a folder this one holds locked.
-    for (const std::string& name : names) {
-      if (locks.holds(name)) remove_stale_temporaries(s, name);
-    }
-
-    FileReplacement cascade(s);
-    std::size_t low_end = 0;  // the low cascade's files are staged first
-    if (same_low == 0) {
-      failed = backit(s, id.os_code, s.lowcof.words(), args.low_file, copy.low_generations_moved, args.low_backup,
-                      std::string(kLastLow), cascade);
-      failed_set = low_name;
-      low_end = cascade.staged();
-    }
     const std::span<const std::int32_t> words =
         std::span<const std::int32_t>(t.words()).first(static_cast<std::size_t>(n));
-    if (failed.empty() && same_record == 0) {
-      failed = backit(s, id.os_code, words, id.data_file, copy.data_generations_moved, id.backup_file,
-                      std::string(kLastBak), cascade);
-      failed_set = data_name;
+    std::vector<SaveFile> files;
+    if (same_low == 0) {
+      files.push_back({low_name, trimmed(args.low_backup), std::string(kLastLow), s.lowcof.words(),
+                       copy.low_generations_moved, copy.low_on_disk});
     }
-    bool tried = false;  // the commit ran: every check of both cascades passed
-    if (failed.empty()) {
-      tried = true;
-      if (!cascade.commit()) {
-        failed = cascade.failed();
-        failed_set = cascade.committed() < low_end ? low_name : data_name;
-      }
+    if (same_record == 0) {
+      files.push_back({data_name, trimmed(id.backup_file), std::string(kLastBak), words,
+                       copy.data_generations_moved, copy.data_on_disk});
     }
-    // A cascade whose backups moved but whose data file did not leaves the
-    // data file in the backup, which a retry must not move on again.
-    const std::size_t done = cascade.committed();
-    if (same_low == 0 && tried) {
-      if (done >= low_end) {
-        copy.low_generations_moved = false;
-        s.note_saved(low_name);
-        // Saved: a second attempt after a later failure must not move the
-        // LOWDAT generations again.
-        copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
-      } else if (failed == low_name && done > 0) {
-        copy.low_generations_moved = true;
-      }
+    const SaveOutcome outcome =
+        save_files(s, files, {trimmed(id.editor_name), fault_unit(out), out, args.lock_wait});
+    for (const SaveFile& f : files) {
+      if (f.saved) s.note_saved(f.data);
     }
-    if (same_record == 0 && tried) {
-      if (failed.empty()) {
-        copy.data_generations_moved = false;
-        s.note_saved(data_name);
-        std::copy(words.begin(), words.end(), copy.record.begin());
-      } else if (failed == data_name && done > low_end) {
-        copy.data_generations_moved = true;
-      }
-    }
-  }
-  // The lock is gone before the user is asked to read anything.
-  if (!failed.empty()) {
-    acerr_report(s, caller, failed, fault_out);
-    if (is_silent(out)) acerr_report(s, caller, failed_set, out);
-    return 1;
+    // What is saved is the new load-time copy: a later save after a
+    // failure must not move its generations again.
+    if (same_low == 0 && files.front().saved) copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
+    if (same_record == 0 && files.back().saved) std::copy(words.begin(), words.end(), copy.record.begin());
+    if (outcome != SaveOutcome::kSaved) return 1;
   }
 
   if (code == kNavExecuteCode) {

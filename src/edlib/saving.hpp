@@ -2,8 +2,10 @@
 // Saving at the end of a session: change detection against the load-time
 // copies, the backup cascade of the data file and "LOWDAT", exit without
 // saving, the submission note, and chaining to the simulation program.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,7 +17,6 @@
 namespace kelp {
 
 class Session;
-class FileReplacement;  // sysutl/file_replace.hpp
 struct Identity;  // edlib/kind_dispatch.hpp
 
 // The images of tpcm (large enough for the data file of any kind) and lowcof
@@ -34,6 +35,11 @@ struct LoadTimeCopy {
   // second attempt must not move on once more.
   bool low_generations_moved = false;
   bool data_generations_moved = false;
+  // The bytes of "LOWDAT" and of the data file as this session last saw
+  // them on disk: read at load, then as saved; nullopt when there was no
+  // file to read at load. A save that finds other bytes there asks first.
+  std::optional<std::string> low_on_disk;
+  std::optional<std::string> data_on_disk;
 };
 
 // The oldest backup generations.
@@ -55,48 +61,21 @@ struct FinishArgs {
   // The clock of the 60-second wait after a Website Editor session (tests
   // pass their own; nullptr waits on the wall clock).
   const DelayClock* clock = nullptr;
+  // How long a save waits for another session's save in the same folder
+  // before it gives up (tests pass a shorter one).
+  std::chrono::milliseconds lock_wait = std::chrono::seconds(30);
 };
 
 // Ends the session after the final page with the code in word 699: compares
 // tpcm (and, for kinds above 10, lowcof) with the load-time copies, saves
-// what changed through the backup cascade, handles exit without saving
-// (101), the submission note of an execute (-1983) and chaining. Returns 1 to
-// show the final page again (an abort answered "A"; a save that failed: the
-// old files stay as they were and the session's edits are kept; a chain
-// whose program chain_gustr did not start: a message and a wait first), 0
-// when the session ends, after a chain whatever the program's exit status.
-// The save locks every folder it writes in (FolderLocks,
-// sysutl/file_replace.hpp) from its first check to its last rename, over
-// "LOWDAT" and the data file together, and says so when it must wait for
-// another session's save, or when a folder cannot be locked (it then goes
-// on, and removes no temporaries there). Every check of both cascades runs
-// before the first file of either moves.
+// what changed through the backup cascades (save_files,
+// edlib/save_plan.hpp), handles exit without saving (101), the submission
+// note of an execute (-1983) and chaining. Returns 1 to show the final page
+// again (an abort answered "A"; a save that did not happen: the old files
+// stay as they were and the session's edits are kept; a chain whose
+// program chain_gustr did not start: a message and a wait first), 0 when
+// the session ends, after a chain whatever the program's exit status.
 int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args);
-
-// Checks and stages the backup cascade for one file into `cascade`: the
-// backup is to move to the oldest generation, the data file to the backup,
-// and `words` is to become the data file; the caller commits. What is on
-// disk when it runs decides: a data file there is always kept as the
-// backup; with none there the backups stay as they are; a data file or
-// backup there that cannot be read, or a file to be replaced that may not
-// be written, stops it. Each file is staged beside its target
-// (FileReplacement, sysutl/file_replace.hpp: through symbolic links the
-// kernel would follow, only over regular files, each taking the protection
-// of the file whose contents it now holds), oldest generation first, so
-// that the commit puts the data file in place last. generations_moved is
-// the flag of LoadTimeCopy for this file: an earlier attempt left the data
-// file in the backup, which then moves on only when the data file changed
-// since. Returns "" when every generation is staged, else the name of the
-// file that stopped it (the caller then commits nothing).
-//
-// The caller shows the file-access message (acerr_report) for that name:
-// finish stages the cascades of "LOWDAT" and the data file into one
-// replacement under the locks of their folders, so that no other session's
-// save comes between them, and releases them before any message waits for
-// the user.
-std::string backit(Session& s, int oscode, std::span<const std::int32_t> words, const std::string& data_file,
-                   bool generations_moved, const std::string& backup_file, const std::string& oldest_file,
-                   FileReplacement& cascade);
 
 // Runs the simulation program in the working directory and waits for it:
 // "Gustrevan" (operating-system code 21) or "cmd" with the arguments "/c

@@ -189,11 +189,13 @@ std::string shown_so_far(const Started& p) {
 TEST_F(PivlornFiles, TwoSessionsSavingAtOnceKeepEachEditInAGeneration) {
   // The test holds the lock of the folder the record lives in, so both
   // sessions, having loaded the same record, stand at their save together,
-  // each saying why; when it lets go they save one after the other. Also
+  // each saying why (naming the folder where the record is linked from
+  // another); when it lets go they save one after the other, the later one
+  // after a RETURN to the warning that it replaces the other's save. Also
   // when the second session works in another folder whose files link to
   // the record, and in a folder its user may write but not read (as an
   // ordinary user: root reads every folder).
-  const std::string waiting = "\n ++> Another session is saving in this directory: waiting for it to finish.\n";
+  const std::string waiting = "\n ++> Another session is saving in ";
   const struct {
     const char* what;
     bool linked;
@@ -209,7 +211,7 @@ TEST_F(PivlornFiles, TwoSessionsSavingAtOnceKeepEachEditInAGeneration) {
       fs::create_symlink(dir_ / "PIVADAT", other / "PIVADAT");
       fs::create_symlink(dir_ / "LOWDAT", other / "LOWDAT");
     }
-    auto held = FileSystem().lock_directory(dir_.path(), {});
+    auto held = FileSystem().lock_directory(dir_.path(), {}, std::chrono::milliseconds(0)).lock;
     ASSERT_TRUE(held);
     if (c.unreadable_folder) {
       for (const auto& e : fs::directory_iterator(dir_.path())) {
@@ -219,9 +221,9 @@ TEST_F(PivlornFiles, TwoSessionsSavingAtOnceKeepEachEditInAGeneration) {
       fs::permissions(dir_.path(), fs::perms(0333));
     }
     const int as = c.unreadable_folder ? user : -1;
-    Started first = start(program_path("pivlorn"), dir_.path(), script({"M", "4", "150", "L", "1"}), {}, 30, as);
+    Started first = start(program_path("pivlorn"), dir_.path(), script({"M", "4", "150", "L", "1", ""}), {}, 30, as);
     Started second = start(program_path("pivlorn"), c.linked ? other.path() : dir_.path(),
-                           script({"M", "4", "160", "L", "1"}), {}, 30, as);
+                           script({"M", "4", "160", "L", "1", ""}), {}, 30, as);
     bool both_wait = false;
     for (int k = 0; k < 2000 && !both_wait; ++k) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -234,6 +236,7 @@ TEST_F(PivlornFiles, TwoSessionsSavingAtOnceKeepEachEditInAGeneration) {
     ASSERT_TRUE(both_wait) << a.screen << b.screen;
     EXPECT_EQ(a.status, 0) << a.screen;
     EXPECT_EQ(b.status, 0) << b.screen;
+    EXPECT_EQ(count_of(a.screen + b.screen, "\n PIVADAT was changed on disk after this session loaded"), 1);
     // Each edit is in the record or a backup (the backups of the linked
     // session are beside it).
     std::set<float> edits;

@@ -24,15 +24,9 @@ using testing::ScriptedSession;
 
 // A file layer on which "FAILING" opens but every read of it fails.
 struct FailingReads : DirFiles {
-  struct Buf : std::streambuf {
-    int_type underflow() override { throw std::ios_base::failure("read error"); }
-  };
-  struct Stream : Buf, std::istream {
-    Stream() : std::istream(this) {}
-  };
-  std::unique_ptr<std::istream> open_read(const std::string& p, bool b) override {
-    if (p == "FAILING") return std::make_unique<Stream>();
-    return DirFiles::open_read(p, b);
+  std::unique_ptr<ReadFile> open_read(const std::string& p) override {
+    if (p == "FAILING") return std::make_unique<testing::FailingReadFile>();
+    return DirFiles::open_read(p);
   }
 };
 

@@ -51,7 +51,7 @@ enum class Load { kOk, kMissing, kUnreadable, kBadCount };
 
 // Reads the file into memory; count receives what was read of N.
 Load load(Session& s, const std::string& path, UserSpectrum& u) {
-  const std::unique_ptr<std::istream> in = s.files().open_read(path, false);
+  const std::unique_ptr<std::istream> in = s.files().open_read(path);
   if (!in || !*in) return Load::kMissing;
   std::int32_t n = 0;
   if (!read_record(*in, std::span<std::int32_t>(&n, 1))) return Load::kUnreadable;

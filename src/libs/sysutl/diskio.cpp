@@ -88,7 +88,7 @@ ReadResult locate_words(const std::vector<char>& bytes, std::size_t got, std::si
 }
 
 int read_record(Session& s, int& nwords, const std::string& name, std::span<std::int32_t> array) {
-  auto in = s.files().open_read(name, true);
+  auto in = s.files().open_read(name);
   if (!in) return kDiskioNotFound;
 
   auto& bytes = s.state<DiskioStaging>().bytes;
@@ -129,7 +129,7 @@ int read_record(Session& s, int& nwords, const std::string& name, std::span<std:
 
 RecordFrame record_frame(Session& s, const std::string& name) {
   RecordFrame frame;
-  auto in = s.files().open_read(name, true);
+  auto in = s.files().open_read(name);
   if (!in) return frame;
   frame.readable = true;
   std::string head(4, '\0');

@@ -56,6 +56,14 @@ std::filesystem::path parent_or_here(const std::filesystem::path& p) {
 
 }  // namespace
 
+std::optional<ResolvedName> resolve_name(FileSystem& fs, const std::string& name) {
+  auto target = fs.resolve(name);
+  if (!target) return std::nullopt;
+  return ResolvedName{name, std::move(*target)};
+}
+
+std::string folder_of(const std::string& target) { return parent_or_here(target).string(); }
+
 FileReplacement::FileReplacement(Session& s) : s_(s) {}
 
 FileReplacement::~FileReplacement() {
@@ -64,67 +72,71 @@ FileReplacement::~FileReplacement() {
   }
 }
 
-bool FileReplacement::fail(const std::string& path) {
-  failed_ = path;
+bool FileReplacement::fail(const std::string& name) {
+  failed_ = name;
   return false;
 }
 
 template <class Write>
-bool FileReplacement::stage_with(const std::string& path, std::istream* from, Write&& write) {
+bool FileReplacement::stage_with(const ResolvedName& to, FileSystem::ReadFile* from, Write&& write) {
   FileSystem& fs = s_.files();
-  if (!fs.may_follow(path)) return fail(path);
-  const std::string target = fs.final_target(path);
+  const std::string& target = to.target;
   const FileSystem::Kind kind = fs.kind(target);
-  if (kind == FileSystem::Kind::kOther) return fail(path);
-  // A file this user could not write in place is not replaced either: the
-  // rename would ask no permission of it.
-  if (kind == FileSystem::Kind::kRegular && !fs.may_write(target)) return fail(path);
+  if (kind == FileSystem::Kind::kOther) return fail(to.name);
+  // A file this user could not write in place is not replaced either (the
+  // rename would ask no permission of it), nor one the system would not
+  // let this user rename over: every rename is checked before any moves.
+  if (kind == FileSystem::Kind::kRegular && (!fs.may_write(target) || !fs.may_replace(target))) {
+    return fail(to.name);
+  }
 
   // The new contents take the protection of the file they come from: the
   // file copied, else the file replaced; only a new name takes none.
   std::optional<FileSystem::Protection> model;
   if (from != nullptr) {
-    model = fs.protection(*from);
+    model = from->protection();
     if (!model) return false;  // the caller names the file copied
   } else if (kind == FileSystem::Kind::kRegular) {
     model = fs.protection(target);
-    if (!model) return fail(path);
+    if (!model) return fail(to.name);
   }
   std::string temp;
   std::unique_ptr<std::ostream> out;
+  std::unique_ptr<FileSystem::Lock> in_use;
   for (int k = 0; k < kNameTries && !out; ++k) {
     temp = temporary_name(target);
     out = fs.create_new(temp, model ? &*model : nullptr);
+    if (out && !(in_use = fs.hold(temp))) out.reset();  // taken by a clean-up at once: another name
   }
-  if (!out) return fail(path);
+  if (!out) return fail(to.name);
   // From here on the temporary is ours: it goes on every failure.
-  staged_.push_back({path, target, temp});
+  staged_.push_back({to.name, target, temp, std::move(in_use)});
   bool ok = write(*out);
   ok = fs.close(*out) && ok;
   out.reset();
   if (!ok) {
     fs.remove(temp);
     staged_.pop_back();
-    return fail(path);
+    return fail(to.name);
   }
   return true;
 }
 
-bool FileReplacement::stage(const std::string& path, std::string_view bytes) {
-  return stage_with(path, nullptr, [&](std::ostream& out) {
+bool FileReplacement::stage(const ResolvedName& to, std::string_view bytes) {
+  return stage_with(to, nullptr, [&](std::ostream& out) {
     return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
   });
 }
 
-bool FileReplacement::stage_copy(const std::string& path, const std::string& from) {
-  auto in = s_.files().open_read(from, true);
-  if (!in) return fail(path);
+bool FileReplacement::stage_copy(const ResolvedName& to, const ResolvedName& from) {
+  auto in = s_.files().open_read(from.target);
+  if (!in) return fail(from.name);
   // A read error or a copied file that cannot be examined is the copied
   // file's fault, and named so.
   bool read_failed = false;
   failed_.clear();
-  if (stage_with(path, in.get(), [&](std::ostream& out) { return copy_stream(*in, out, read_failed); })) return true;
-  return fail(read_failed || failed_.empty() ? from : failed_);
+  if (stage_with(to, in.get(), [&](std::ostream& out) { return copy_stream(*in, out, read_failed); })) return true;
+  return fail(read_failed || failed_.empty() ? from.name : failed_);
 }
 
 bool FileReplacement::commit() {
@@ -136,9 +148,10 @@ bool FileReplacement::commit() {
         fs.remove(staged_[j].temp);
         staged_[j].temp.clear();
       }
-      return fail(st.path);
+      return fail(st.name);
     }
     st.temp.clear();
+    st.in_use.reset();
     ++committed_;
   }
   return true;
@@ -153,16 +166,12 @@ bool is_temporary_of(std::string_view name, std::string_view target) {
 }
 
 std::optional<std::string> read_whole(FileSystem& fs, const std::string& path) {
-  auto in = fs.open_read(path, true);
+  auto in = fs.open_read(path);
   if (!in) return std::nullopt;
   std::ostringstream bytes;
   bool read_failed = false;
   if (!copy_stream(*in, bytes, read_failed)) return std::nullopt;
   return std::move(bytes).str();
-}
-
-std::string folder_of(FileSystem& fs, const std::string& path) {
-  return parent_or_here(fs.final_target(path)).string();
 }
 
 namespace {
@@ -175,51 +184,55 @@ std::optional<std::pair<std::uint64_t, std::uint64_t>> folder_id(const std::stri
 
 }  // namespace
 
-FolderLocks::FolderLocks(Session& s, const std::vector<std::string>& names, const std::function<void()>& on_wait)
-    : s_(s) {
+FolderLocks::FolderLocks(FileSystem& fs, const std::vector<std::string>& targets,
+                         const std::function<void(const std::string& folder)>& on_wait,
+                         std::chrono::milliseconds limit) {
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> folders;  // ordered by device and inode
-  for (const std::string& name : names) {
-    const std::string dir = folder_of(s.files(), name);
+  for (const std::string& target : targets) {
+    const std::string dir = folder_of(target);
     if (const auto id = folder_id(dir)) {
       folders.emplace(*id, dir);
-    } else {
-      complete_ = false;  // a folder that cannot be found cannot be locked
+    } else if (std::ranges::none_of(unlocked_, [&](const Unlocked& u) { return u.folder == dir; })) {
+      unlocked_.push_back({dir, FileSystem::LockFailure::kNoLockFile});  // a folder that is not there
     }
   }
   bool told = false;
-  const std::function<void()> once = [&] {
-    if (!told && on_wait) on_wait();
-    told = true;
-  };
   for (const auto& [id, dir] : folders) {
-    auto lock = s.files().lock_directory(dir, once);
-    if (!lock) {
-      complete_ = false;
+    const auto once = [&, folder = dir] {
+      if (!told && on_wait) on_wait(folder);
+      told = true;
+    };
+    FileSystem::Locked got = fs.lock_directory(dir, once, limit);
+    if (got.failure == FileSystem::LockFailure::kStillHeld) {
+      // Nothing is held while the user reads why the save gave up.
+      locks_.clear();
+      held_.clear();
+      still_held_ = dir;
+      return;
+    }
+    if (!got.lock) {
+      unlocked_.push_back({dir, got.failure});
       continue;
     }
-    locks_.push_back(std::move(lock));
-    held_.insert(id);
+    locks_.push_back(std::move(got.lock));
+    held_.push_back(dir);
   }
 }
 
-bool FolderLocks::holds(const std::string& path) const {
-  const auto id = folder_id(folder_of(s_.files(), path));
-  return id && held_.contains(*id);
-}
-
-void remove_stale_temporaries(Session& s, const std::string& path) {
-  FileSystem& fs = s.files();
-  const std::filesystem::path target = fs.final_target(path);
-  const std::filesystem::path dir = parent_or_here(target);
-  const std::string base = target.filename().string();
-  for (const std::string& name : fs.regular_files_in(dir.string())) {
-    if (is_temporary_of(name, base)) fs.remove(target.has_parent_path() ? (dir / name).string() : name);
+void remove_stale_temporaries(FileSystem& fs, const std::string& folder, const std::set<std::string>& names) {
+  const std::filesystem::path dir = folder;
+  for (const std::string& name : fs.regular_files_in(folder)) {
+    const bool stale = std::ranges::any_of(names, [&](const std::string& n) { return is_temporary_of(name, n); });
+    const std::string path = folder == "." ? name : (dir / name).string();
+    if (stale && !fs.in_use(path)) fs.remove(path);
   }
 }
 
 bool replace_file(Session& s, const std::string& path, std::string_view bytes) {
+  const auto to = resolve_name(s.files(), path);
+  if (!to) return false;
   FileReplacement replacement(s);
-  return replacement.stage(path, bytes) && replacement.commit();
+  return replacement.stage(*to, bytes) && replacement.commit();
 }
 
 }  // namespace kelp

@@ -7,7 +7,9 @@
 // name of its own, "<target>.kelp" and six random characters, and is created
 // exclusively: when anything already has that name (a user's file, a
 // directory, a symbolic link) another name is taken, so no temporary is ever
-// written through a link or over someone else's file. The temporary is
+// written through a link or over someone else's file. It is held in use
+// (FileSystem::hold) until it is renamed or removed, so that no other
+// session's clean-up takes it for one a killed session left. The temporary is
 // written whole, flushed to the disk, checked, and only then renamed over the
 // target in one step. On every failure the temporaries this process made are
 // removed and nothing else is touched.
@@ -22,10 +24,13 @@
 // bits.
 //
 // Only a target that is absent or a regular file this user may write in
-// place (FileSystem::may_write) is replaced: a directory, a FIFO or a device
-// of that name, or a write-protected file, makes the replacement fail before
-// anything is written. So does a symbolic link the kernel would not follow
-// (FileSystem::may_follow), and a file that cannot be read whole.
+// place (FileSystem::may_write) and rename over (FileSystem::may_replace) is
+// replaced: a directory, a FIFO or a device of that name, a write-protected
+// file, or another user's file in a sticky folder, makes the replacement
+// fail before anything is written. So does a name that cannot be resolved
+// (FileSystem::resolve: a symbolic link the kernel would not follow on the
+// way), and a file that cannot be read whole.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -41,6 +46,20 @@
 
 namespace kelp {
 
+// A name a replacement writes, resolved once (FileSystem::resolve): `name`
+// as given, for messages; `target`, the file itself, for every step.
+struct ResolvedName {
+  std::string name;
+  std::string target;
+};
+// nullopt when the name cannot be resolved: a link the kernel would not
+// follow on the way, a chain of links too long, a name that cannot be
+// examined.
+std::optional<ResolvedName> resolve_name(FileSystem& fs, const std::string& name);
+
+// The folder a resolved target lives in ("." for a bare name).
+std::string folder_of(const std::string& target);
+
 // A set of files replaced together: each is staged (written whole to its
 // temporary) and only when every one is ready are they renamed into place,
 // in the order staged. This is how the backup cascade moves its
@@ -54,15 +73,16 @@ class FileReplacement {
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
 
-  // Writes `bytes` as the new contents of `path` to a temporary beside its
-  // final target. false, with nothing staged for it, when the target is
-  // neither absent nor a regular file this user may write, or the temporary
+  // Writes `bytes` as the new contents of `to` to a temporary beside its
+  // target. false, with nothing staged for it, when the target is neither
+  // absent nor a regular file this user may write and rename over
+  // (FileSystem::may_write, FileSystem::may_replace), or the temporary
   // cannot be created, written whole, flushed or closed.
-  bool stage(const std::string& path, std::string_view bytes);
+  bool stage(const ResolvedName& to, std::string_view bytes);
   // The same with the contents of the regular file `from`, copied byte for
   // byte (a backup generation). false also when `from` cannot be examined
   // or read whole; failed() then names `from`.
-  bool stage_copy(const std::string& path, const std::string& from);
+  bool stage_copy(const ResolvedName& to, const ResolvedName& from);
   // Renames the staged files into place in the order they were staged. On a
   // rename that fails it stops: the files before it are in place, that one
   // and the rest keep their old contents and their temporaries are removed.
@@ -77,15 +97,16 @@ class FileReplacement {
 
  private:
   struct Staged {
-    std::string path;    // as given
-    std::string target;  // after following links
+    std::string name;    // as given
+    std::string target;  // resolved
     std::string temp;    // "" once renamed into place or removed
+    std::unique_ptr<FileSystem::Lock> in_use;  // the temporary held in use until then
   };
-  // from: the stream whose file's protection a copy takes; nullptr for new
+  // from: the file whose protection a copy takes; nullptr for new
   // contents, which take the target's.
   template <class Write>
-  bool stage_with(const std::string& path, std::istream* from, Write&& write);
-  bool fail(const std::string& path);
+  bool stage_with(const ResolvedName& to, FileSystem::ReadFile* from, Write&& write);
+  bool fail(const std::string& name);
 
   Session& s_;
   std::vector<Staged> staged_;
@@ -97,37 +118,44 @@ class FileReplacement {
 // read whole.
 std::optional<std::string> read_whole(FileSystem& fs, const std::string& path);
 
-// The folder a name's file lives in: that of its final target.
-std::string folder_of(FileSystem& fs, const std::string& path);
-
-// The locks of a save on every folder it writes in (the folder of each
-// name after its links are followed), taken in the order of the folders'
-// device and inode numbers, so that two saves that share folders cannot
-// wait on each other. `on_wait` is called once, before the first wait for
-// another session's save. The locks go with the object.
+// The locks of a save on every folder it writes in (the folders of resolved
+// targets), taken in the order of the folders' device and inode numbers,
+// so that two saves that share folders cannot wait on each other. `on_wait`
+// is called once, with the folder, before the first wait for another
+// session. When a folder's lock is still held at the end of its wait, every
+// lock is let go again (still_held()). The locks go with the object.
 class FolderLocks {
  public:
-  FolderLocks(Session& s, const std::vector<std::string>& names, const std::function<void()>& on_wait);
-  // Whether every folder is locked.
-  bool complete() const { return complete_; }
-  // Whether the folder of `path` is one this object holds locked.
-  bool holds(const std::string& path) const;
+  // A folder not locked, and why.
+  struct Unlocked {
+    std::string folder;
+    FileSystem::LockFailure why;
+  };
+  FolderLocks(FileSystem& fs, const std::vector<std::string>& targets,
+              const std::function<void(const std::string& folder)>& on_wait, std::chrono::milliseconds limit);
+  // The folders that could not be locked (none still held by another).
+  const std::vector<Unlocked>& unlocked() const { return unlocked_; }
+  // The folder whose lock another kept for the whole wait; nullopt when none.
+  const std::optional<std::string>& still_held() const { return still_held_; }
+  // The folders this object holds locked.
+  const std::vector<std::string>& held() const { return held_; }
 
  private:
-  Session& s_;
   std::vector<std::unique_ptr<FileSystem::Lock>> locks_;
-  std::set<std::pair<std::uint64_t, std::uint64_t>> held_;  // device and inode
-  bool complete_ = true;
+  std::vector<std::string> held_;
+  std::vector<Unlocked> unlocked_;
+  std::optional<std::string> still_held_;
 };
 
 // Whether `name` is one of the temporaries of the file named `target`
 // (both without directory): "<target>.kelp" and six letters or digits.
 bool is_temporary_of(std::string_view name, std::string_view target);
-// Removes the temporaries of `path`'s final target that a replacement
-// killed part way left behind (regular files only; every other name is
-// left alone). Only for a caller that knows no other replacement of that
-// file is running: a save holding that folder's lock (FolderLocks::holds).
-void remove_stale_temporaries(Session& s, const std::string& path);
+// Removes from `folder` the temporaries of the files named in `names`
+// (without directory) that a replacement killed part way left behind:
+// regular files only, and none that a replacement still holds in use
+// (FileSystem::in_use); every other name is left alone. Only for a save
+// that holds the folder's lock.
+void remove_stale_temporaries(FileSystem& fs, const std::string& folder, const std::set<std::string>& names);
 
 // Replaces the whole contents of the file `path` by `bytes`, as above. true
 // on success; on failure the file is as it was and no temporary remains.

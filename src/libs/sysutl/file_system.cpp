@@ -6,10 +6,12 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <streambuf>
+#include <thread>
 
 namespace kelp {
 
@@ -76,33 +78,73 @@ FileSystem::Kind FileSystem::kind(const std::string& path) {
   return st.type() == std::filesystem::file_type::regular ? Kind::kRegular : Kind::kOther;
 }
 
-std::optional<std::string> FileSystem::follow_links(const std::string& path, bool protect) {
-  // Linux follows at most 40 links in one name; a longer chain is a loop.
-  constexpr int kMostLinks = 40;
-  std::filesystem::path p = path;
-  for (int k = 0; k < kMostLinks; ++k) {
-    struct stat link {};
-    if (::lstat(p.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return p.string();
-    const std::filesystem::path dir = p.has_parent_path() ? p.parent_path() : std::filesystem::path(".");
-    if (protect) {
-      // Another user's link in a shared scratch folder could point anywhere
-      // this user may write: the kernel refuses to follow it, and so do we.
-      struct stat folder {};
-      if (::stat(dir.c_str(), &folder) != 0) return std::nullopt;
-      const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
-      if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) return std::nullopt;
-    }
-    std::error_code ec;
-    const std::filesystem::path to = std::filesystem::read_symlink(p, ec);
-    if (ec) return protect ? std::nullopt : std::optional<std::string>(path);
-    p = to.is_absolute() ? to : dir / to;
-  }
-  return path;
+namespace {
+
+// The components of a path pushed onto `todo` so that the first is walked
+// first (taken from the back).
+void push_components(std::vector<std::string>& todo, const std::filesystem::path& p) {
+  std::vector<std::string> parts;
+  for (const auto& part : p.relative_path()) parts.push_back(part.string());
+  todo.insert(todo.end(), parts.rbegin(), parts.rend());
 }
 
-std::string FileSystem::final_target(const std::string& path) { return *follow_links(path, false); }
+// Whether the kernel's protection of shared folders lets this user follow
+// the link `link` met in the folder `folder`: in a world-writable sticky
+// folder only a link of this user's or of the folder's owner.
+bool may_follow_link(const struct stat& link, const struct stat& folder) {
+  const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+  return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
 
-bool FileSystem::may_follow(const std::string& path) { return follow_links(path, true).has_value(); }
+}  // namespace
+
+std::optional<std::string> FileSystem::resolve(const std::string& path) {
+  namespace stdfs = std::filesystem;
+  // Linux follows at most 40 links in one name; a longer chain is a loop.
+  constexpr int kMostLinks = 40;
+  int links = 0;
+  // `done` holds the components walked, none of them a link; `todo` those
+  // still to walk, the next one last.
+  stdfs::path done = stdfs::path(path).root_path();
+  std::vector<std::string> todo;
+  push_components(todo, path);
+  while (!todo.empty()) {
+    const std::string part = std::move(todo.back());
+    todo.pop_back();
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      // `done` holds no link, so its parent is what ".." reaches.
+      if (done.has_filename() && done.filename() != "..") {
+        done = done.parent_path();
+      } else if (!done.has_root_directory()) {
+        done /= "..";  // above the working directory: "/.." stays "/"
+      }
+      continue;
+    }
+    const stdfs::path next = done / part;
+    struct stat st {};
+    if (::lstat(next.c_str(), &st) != 0) {
+      if (errno != ENOENT && errno != ENOTDIR) return std::nullopt;
+      // Nothing there: the rest of the name is taken as it stands.
+      stdfs::path rest = next;
+      for (auto it = todo.rbegin(); it != todo.rend(); ++it) rest /= *it;
+      return rest.string();
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      done = next;
+      continue;
+    }
+    if (++links > kMostLinks) return std::nullopt;
+    struct stat folder {};
+    if (::stat(done.empty() ? "." : done.c_str(), &folder) != 0 || !may_follow_link(st, folder)) return std::nullopt;
+    std::error_code ec;
+    const stdfs::path to = stdfs::read_symlink(next, ec);
+    if (ec) return std::nullopt;
+    push_components(todo, to);
+    if (to.is_absolute()) done = to.root_path();
+  }
+  return done.empty() ? std::string(".") : done.string();
+}
 
 std::unique_ptr<std::ostream> FileSystem::open_write(const std::string& path, bool binary, bool append) {
   if (kind(path) == Kind::kOther) return nullptr;
@@ -117,14 +159,16 @@ namespace {
 
 using FdInBuf = __gnu_cxx::stdio_filebuf<char>;
 
-// An input stream that owns a file buffer on a descriptor: the descriptor
-// stays at hand for fstat, and a read error surfaces as the badbit of the
+std::optional<FileSystem::Protection> protection_of_fd(int fd);
+
+// A file open for reading on its descriptor: the descriptor stays at hand
+// for its protection, and a read error surfaces as the badbit of the
 // stream's read calls, as with any file stream.
-class FdInStream : public std::istream {
+class FdReadFile : public FileSystem::ReadFile {
  public:
-  explicit FdInStream(int fd) : std::istream(nullptr), buf_(fd, std::ios::in) { rdbuf(&buf_); }
+  explicit FdReadFile(int fd) : buf_(fd, std::ios::in) { rdbuf(&buf_); }
   bool is_open() const { return buf_.is_open(); }
-  int fd() { return buf_.fd(); }
+  std::optional<FileSystem::Protection> protection() override { return protection_of_fd(buf_.fd()); }
 
  private:
   FdInBuf buf_;
@@ -163,8 +207,7 @@ std::optional<FileSystem::Protection> protection_of(const struct stat& st) {
 
 }  // namespace
 
-std::unique_ptr<std::istream> FileSystem::open_read(const std::string& path, bool binary) {
-  (void)binary;  // text and bytes read alike here
+std::unique_ptr<FileSystem::ReadFile> FileSystem::open_read(const std::string& path) {
   // Not blocking at the open: a FIFO put in the file's place meanwhile is
   // refused below instead of waiting for a writer.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -174,7 +217,7 @@ std::unique_ptr<std::istream> FileSystem::open_read(const std::string& path, boo
     ::close(fd);
     return nullptr;
   }
-  auto in = std::make_unique<FdInStream>(fd);
+  auto in = std::make_unique<FdReadFile>(fd);
   if (!in->is_open()) {
     ::close(fd);
     return nullptr;
@@ -182,17 +225,19 @@ std::unique_ptr<std::istream> FileSystem::open_read(const std::string& path, boo
   return in;
 }
 
-std::optional<FileSystem::Protection> FileSystem::protection(std::istream& opened) {
-  auto* in = dynamic_cast<FdInStream*>(&opened);
+namespace {
+
+std::optional<FileSystem::Protection> protection_of_fd(int fd) {
   struct stat st {};
-  if (in == nullptr || ::fstat(in->fd(), &st) != 0) return std::nullopt;
+  if (::fstat(fd, &st) != 0) return std::nullopt;
   auto p = protection_of(st);
-  const int fd = in->fd();
   if (p && !read_acl([fd](char* v, std::size_t n) { return ::fgetxattr(fd, kAccessAclName, v, n); }, p->acl)) {
     return std::nullopt;
   }
   return p;
 }
+
+}  // namespace
 
 std::optional<FileSystem::Protection> FileSystem::protection(const std::string& path) {
   struct stat st {};
@@ -241,8 +286,7 @@ bool take_protection(int fd, const FileSystem::Protection& from) {
 std::unique_ptr<std::ostream> FileSystem::create_new(const std::string& path, const Protection* like) {
   // A file that will hold an existing file's content is born private and
   // widened only to its model's protection: no one can open it meanwhile.
-  const mode_t born = like != nullptr ? 0600 : 0666;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, born);
+  const int fd = create_exclusive(path, like != nullptr ? 0600 : 0666);
   if (fd < 0) return nullptr;
   if (like != nullptr && !take_protection(fd, *like)) {
     ::close(fd);
@@ -250,6 +294,10 @@ std::unique_ptr<std::ostream> FileSystem::create_new(const std::string& path, co
     return nullptr;
   }
   return std::make_unique<FdStream>(fd);
+}
+
+int FileSystem::create_exclusive(const std::string& path, unsigned mode) {
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, static_cast<mode_t>(mode));
 }
 
 bool FileSystem::close(std::ostream& out) {
@@ -277,6 +325,16 @@ bool FileSystem::may_write(const std::string& path) {
   return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
+bool FileSystem::may_replace(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
+  const std::filesystem::path p = path;
+  struct stat folder {};
+  if (::stat(p.has_parent_path() ? p.parent_path().c_str() : ".", &folder) != 0) return false;
+  const uid_t me = ::geteuid();
+  return (folder.st_mode & S_ISVTX) == 0 || me == 0 || st.st_uid == me || folder.st_uid == me;
+}
+
 std::vector<std::string> FileSystem::regular_files_in(const std::string& dir) {
   std::vector<std::string> names;
   std::error_code ec;
@@ -302,21 +360,28 @@ bool FileSystem::rename(const std::string& from, const std::string& to) {
 
 namespace {
 
-class FolderLock : public FileSystem::Lock {
+// A record lock held through an open file, let go when it closes.
+class RecordLock : public FileSystem::Lock {
  public:
-  explicit FolderLock(int fd) : fd_(fd) {}
-  ~FolderLock() override { ::close(fd_); }  // closing the last descriptor releases the lock
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
+  explicit RecordLock(int fd) : fd_(fd) {}
+  ~RecordLock() override { ::close(fd_); }  // closing the last descriptor releases the lock
+  RecordLock(const RecordLock&) = delete;
+  RecordLock& operator=(const RecordLock&) = delete;
 
  private:
   int fd_;
 };
 
-int set_lock(int fd, int command) {
+// A lock of the whole file, of the type `type`.
+struct flock whole_file(short type) {
   struct flock whole {};
-  whole.l_type = F_WRLCK;
+  whole.l_type = type;
   whole.l_whence = SEEK_SET;  // from byte 0 to the end, however long
+  return whole;
+}
+
+int set_lock(int fd, int command, short type = F_WRLCK) {
+  struct flock whole = whole_file(type);
   int done = 0;
   do {
     done = ::fcntl(fd, command, &whole);
@@ -324,36 +389,101 @@ int set_lock(int fd, int command) {
   return done;
 }
 
-// A new lock file is readable and writable by every user, whatever the
-// umask: it holds nothing, the folder's own bits decide who reaches it, and
-// every user who may save in the folder, now or after its permissions
-// change, must be able to lock it.
-constexpr mode_t kLockFileMode = 0666;
+// Whether a lock attempt failed only because another holds the lock.
+bool busy(int error) { return error == EAGAIN || error == EACCES; }
+
+FileSystem::LockFailure open_failure(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return FileSystem::LockFailure::kNoPermission;
+    case ELOOP:
+    case EISDIR:
+    case ENXIO:
+    case ETXTBSY:
+      return FileSystem::LockFailure::kNotPlainFile;
+    default:
+      return FileSystem::LockFailure::kNoLockFile;
+  }
+}
+
+// Gives the lock file open on fd the protection its folder calls for: read
+// and write for the users who may write in the folder, no one else. A
+// lock file of another user's is left as it is. false when it cannot be
+// given.
+bool protect_lock_file(int fd, const struct stat& file, const struct stat& folder) {
+  if (file.st_uid != ::geteuid()) return true;
+  mode_t wanted = 0600;
+  const bool group = (folder.st_mode & S_IWGRP) != 0;
+  const bool others = (folder.st_mode & S_IWOTH) != 0;
+  if (group) wanted |= 0060;
+  if (others) wanted |= 0006;
+  // The group matters only where others may not write anyway.
+  if (group && !others && file.st_gid != folder.st_gid && ::fchown(fd, static_cast<uid_t>(-1), folder.st_gid) != 0) {
+    return false;
+  }
+  return (file.st_mode & 07777) == wanted || ::fchmod(fd, wanted) == 0;
+}
 
 }  // namespace
 
-std::unique_ptr<FileSystem::Lock> FileSystem::lock_directory(const std::string& dir,
-                                                             const std::function<void()>& on_wait) {
-  const std::string folder = dir.empty() ? "." : dir;
-  const std::string name = folder + "/" + std::string(kLockFileName);
+std::unique_ptr<FileSystem::Lock> FileSystem::hold(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return errno == ENOENT ? nullptr : std::make_unique<Lock>();
+  auto held = std::make_unique<RecordLock>(fd);
+  if (set_lock(fd, F_OFD_SETLK, F_RDLCK) != 0) return std::make_unique<Lock>();
+  // Removed before it was held: someone's clean-up took it for stale.
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || st.st_nlink == 0) return nullptr;
+  return held;
+}
+
+bool FileSystem::in_use(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return true;
+  struct flock probe = whole_file(F_WRLCK);
+  const bool used = ::fcntl(fd, F_OFD_GETLK, &probe) != 0 || probe.l_type != F_UNLCK;
+  ::close(fd);
+  return used;
+}
+
+FileSystem::Locked FileSystem::lock_directory(const std::string& dir, const std::function<void()>& on_wait,
+                                              std::chrono::milliseconds limit) {
+  const std::string folder_name = dir.empty() ? "." : dir;
+  const std::string name = folder_name + "/" + std::string(kLockFileName);
+  struct stat folder {};
+  if (::stat(folder_name.c_str(), &folder) != 0) return {nullptr, LockFailure::kNoLockFile};
+  // Made private, and given its protection before anyone else may open it.
   constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  bool made = true;
   int fd = ::open(name.c_str(), kFlags | O_CREAT | O_EXCL, 0600);
-  if (fd >= 0) {
-    ::fchmod(fd, kLockFileMode);
-  } else if (errno == EEXIST) {
+  if (fd < 0 && errno == EEXIST) {
+    made = false;
     fd = ::open(name.c_str(), kFlags);
   }
-  if (fd < 0) return nullptr;
-  auto lock = std::make_unique<FolderLock>(fd);  // closes it on every way out
+  if (fd < 0) return {nullptr, open_failure(errno)};
+  auto lock = std::make_unique<RecordLock>(fd);  // closes it on every way out
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
-  int done = set_lock(fd, F_OFD_SETLK);
-  if (done != 0 && (errno == EAGAIN || errno == EACCES)) {
-    if (on_wait) on_wait();
-    done = set_lock(fd, F_OFD_SETLKW);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return {nullptr, LockFailure::kNotPlainFile};
+  if (!protect_lock_file(fd, st, folder)) {
+    if (made) ::unlink(name.c_str());  // no lock file left that others could not use
+    return {nullptr, LockFailure::kNoPermission};
   }
-  if (done != 0) return nullptr;
-  return lock;
+  if (set_lock(fd, F_OFD_SETLK) == 0) return {std::move(lock), LockFailure::kNone};
+  if (!busy(errno)) return {nullptr, LockFailure::kRefused};
+  if (on_wait) on_wait();
+  // Tried again at short intervals until the limit: a holder that never
+  // lets go costs a bounded wait, never the session.
+  constexpr std::chrono::milliseconds kRetry{50};
+  const auto until = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+    if (left <= std::chrono::milliseconds::zero()) return {nullptr, LockFailure::kStillHeld};
+    std::this_thread::sleep_for(std::min(left, kRetry));
+    if (set_lock(fd, F_OFD_SETLK) == 0) return {std::move(lock), LockFailure::kNone};
+    if (!busy(errno)) return {nullptr, LockFailure::kRefused};
+  }
 }
 
 }  // namespace kelp

@@ -33,7 +33,7 @@ void syopen(Session& s, const std::string& name, int form, int status, int unit,
     return;
   }
   const bool opened = s.files().exists(name) &&
-                      (for_output ? s.open_output(unit, name, false, binary) : s.open_input(unit, name, binary));
+                      (for_output ? s.open_output(unit, name, false, binary) : s.open_input(unit, name));
   if (!opened && status == 1) acerr(s, caller, name, msgunit);
 }
 

@@ -93,14 +93,15 @@ bool Session::open_output(int u, const std::string& path, bool append, bool bina
 
 bool Session::open_staged(int u, const std::string& path) {
   close_unit(u);
-  if (files_->kind(files_->final_target(path)) == FileSystem::Kind::kOther) return false;
+  const auto target = files_->resolve(path);
+  if (!target || files_->kind(*target) == FileSystem::Kind::kOther) return false;
   out_units_[u] = std::make_unique<OutUnit>(OutUnit{path, std::make_unique<std::ostringstream>(), true});
   return true;
 }
 
-bool Session::open_input(int u, const std::string& path, bool binary) {
+bool Session::open_input(int u, const std::string& path) {
   close_unit(u);
-  auto stream = files_->open_read(path, binary);
+  auto stream = files_->open_read(path);
   if (!stream) return false;
   in_units_[u] = std::make_unique<InUnit>(InUnit{path, std::move(stream)});
   return true;

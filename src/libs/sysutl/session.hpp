@@ -87,7 +87,7 @@ class Session {
   // nothing opened, when the name holds anything but a regular file.
   bool open_staged(int u, const std::string& path);
   // Opens an existing file for reading on a unit.
-  bool open_input(int u, const std::string& path, bool binary = false);
+  bool open_input(int u, const std::string& path);
   bool is_open(int u) const;
   // Flushes and closes a unit (a staged report is written now); false when
   // a write, the flush or the replacement failed.

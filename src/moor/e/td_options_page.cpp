@@ -574,7 +574,7 @@ void box(Session& s, std::initializer_list<std::string_view> text) {
 // from the file, or from the defaults when it is missing or unreadable (the
 // file is then written at once).
 void settle_file(Session& s, int out) {
-  if (s.files().open_read(std::string(kFileName), false) == nullptr) {
+  if (s.files().open_read(std::string(kFileName)) == nullptr) {
     if (s.tpcm.i(kWriterRunMode) == kServerRunMode) {
       for (int unit : {kSilentUnit, out}) {
         if (unit == kSilentUnit && out == kSilentUnit) continue;

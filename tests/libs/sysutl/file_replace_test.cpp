@@ -1,11 +1,14 @@
 #include "sysutl/file_replace.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "test_session.hpp"
 #include "test_tempdir.hpp"
@@ -14,6 +17,7 @@ namespace kelp {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using testing::ScriptedSession;
 
 class FileReplace : public testing::InTempDir {
@@ -78,22 +82,104 @@ TEST_F(FileReplace, ATemporaryNameThatIsTakenIsNeitherFollowedNorTouched) {
   }
 }
 
+TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
+  // Links anywhere in the name, each relative to its own folder, ".." taken
+  // after the link before it, a name not yet made; at most 40 links.
+  fs::create_directories("store/deep");
+  write("store/real", "data");
+  fs::create_symlink("real", "store/hop");
+  fs::create_symlink("store/deep", "via");
+  for (int k = 1; k < 41; ++k) fs::create_symlink("l" + std::to_string(k + 1), "l" + std::to_string(k));
+  fs::create_symlink("store/real", "l41");
+  const std::string here = fs::current_path().string();
+  fs::create_symlink(here + "/store/hop", "absolute");
+  const struct {
+    const char* name;
+    std::optional<std::string> target;
+  } cases[] = {
+      {"RONDDAT", "RONDDAT"},
+      {"store/hop", "store/real"},
+      {"via/RONDDAT", "store/deep/RONDDAT"},
+      {"via/../hop", "store/real"},
+      {"via/none/RONDDAT", "store/deep/none/RONDDAT"},
+      {"absolute", here + "/store/real"},
+      {"l2", "store/real"},  // 40 links
+      {"l1", std::nullopt},  // 41
+  };
+  FileSystem files;
+  for (const auto& c : cases) {
+    EXPECT_EQ(files.resolve(c.name), c.target) << c.name;
+  }
+}
+
+TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
+  // Made in each folder as it calls for, with the folder's group where only
+  // the group may write; one of this user's that is wider is narrowed.
+  struct Case {
+    unsigned folder;
+    std::optional<unsigned> existing;  // a lock file already there
+    unsigned lock;
+  };
+  const Case cases[] = {{0700, {}, 0600},   {0770, {}, 0660},   {0777, {}, 0666},
+                        {01777, {}, 0666},  {0700, 0666, 0600}, {0750, 0644, 0600}};
+  // As root the folder is given another group, which the file must take.
+  const bool root = ::geteuid() == 0;
+  FileSystem files;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.folder) + " " + std::to_string(c.existing.value_or(0)));
+    fs::remove_all("f");
+    fs::create_directory("f");
+    const std::string lock = "f/" + std::string(kLockFileName);
+    if (c.existing) {
+      write(lock, "");
+      fs::permissions(lock, fs::perms(*c.existing));
+    }
+    fs::permissions("f", fs::perms(c.folder));
+    if (root) {
+      ASSERT_EQ(::chown("f", static_cast<uid_t>(-1), 65534), 0);
+    }
+    ASSERT_TRUE(files.lock_directory("f", {}, 0ms).lock);
+    struct stat folder {};
+    struct stat st {};
+    ASSERT_EQ(::stat("f", &folder), 0);
+    ASSERT_EQ(::stat(lock.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.lock);
+    if (c.lock == 0660) {
+      EXPECT_EQ(st.st_gid, folder.st_gid);
+    }
+  }
+}
+
 TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
   // RONDDAT links into store/, whose lock another holder has: the save
-  // waits for it, says so once, and holds it then. LASTBAK lies in a folder
-  // whose lock file's name is taken by a directory: that one is not held.
+  // waits for it, says so once, naming the folder, and holds it then.
+  // LASTBAK lies in a folder whose lock file's name is taken by a
+  // directory: that one is not held, and the reason is given.
   fs::create_directories("odd/" + std::string(kLockFileName));
   fs::create_directory("store");
   fs::create_symlink("store/RONDDAT", "RONDDAT");
-  auto there = FileSystem().lock_directory("store", {});
+  FileSystem files;
+  auto there = files.lock_directory("store", {}, 0ms).lock;
   ASSERT_TRUE(there);
-  int waits = 0;
-  const FolderLocks locks(t.s, {"RONDDAT", "RONDBAK", "odd/LASTBAK"}, [&] { ++waits, there.reset(); });
-  EXPECT_EQ(waits, 1);
-  EXPECT_TRUE(locks.holds("RONDDAT") && locks.holds("RONDBAK"));
-  EXPECT_FALSE(locks.holds("odd/LASTBAK") || locks.complete());
-  // Open to every user who may reach it, whatever the umask.
-  EXPECT_EQ(fs::status("store/" + std::string(kLockFileName)).permissions(), fs::perms(0666));
+  std::vector<std::string> targets;
+  for (const char* name : {"RONDDAT", "RONDBAK", "odd/LASTBAK"}) targets.push_back(*files.resolve(name));
+  std::vector<std::string> waited;
+  {
+    const FolderLocks locks(files, targets, [&](const std::string& folder) { waited.push_back(folder), there.reset(); },
+                            10s);
+    EXPECT_EQ(waited, std::vector<std::string>{"store"});
+    EXPECT_EQ(std::set<std::string>(locks.held().begin(), locks.held().end()), (std::set<std::string>{".", "store"}));
+    ASSERT_EQ(locks.unlocked().size(), 1u);
+    EXPECT_EQ(locks.unlocked()[0].folder, "odd");
+    EXPECT_EQ(locks.unlocked()[0].why, FileSystem::LockFailure::kNotPlainFile);
+    EXPECT_FALSE(locks.still_held());
+
+    // A second save waits for this one, a short while here, and gives up
+    // holding nothing.
+    const FolderLocks second(files, targets, {}, 100ms);
+    EXPECT_TRUE(second.still_held());
+    EXPECT_TRUE(second.held().empty());
+  }
 }
 
 }  // namespace

@@ -1,0 +1,87 @@
+#pragma once
+// The save of the End of Session among other sessions: the backup cascades
+// of "LOWDAT" and the data file, written together.
+//
+// A save goes in steps, each working on what the one before found:
+//  1. every name it writes is resolved once (FileSystem::resolve): a name
+//     that cannot be (another user's link in a shared folder on the way)
+//     stops it before any lock file, lock, clean-up or temporary;
+//  2. every folder those names live in is locked (FolderLocks); a wait for
+//     another session's save is said once and ends after a bounded time;
+//  3. a data file changed on disk since this session loaded or last saved
+//     it is named, with the locks let go, and the user may abort; going on
+//     starts again from step 1, so that the next look is as careful;
+//  4. the temporaries that a session killed part way left in the locked
+//     folders are removed;
+//  5. every generation of both cascades is checked and staged (backit);
+//  6. all of them are renamed into place, and what a commit that stopped
+//     part way left is noted for the next attempt.
+// Every message waits for the user only once no lock is held.
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kelp {
+
+class Session;
+class FileReplacement;  // sysutl/file_replace.hpp
+struct ResolvedName;    // sysutl/file_replace.hpp
+
+// One file's cascade: the data file (named as given), its backup and its
+// oldest generation, the words to write, and what the session knows of the
+// file on disk (kept in LoadTimeCopy, edlib/saving.hpp).
+struct SaveFile {
+  std::string data;
+  std::string backup;
+  std::string oldest;
+  std::span<const std::int32_t> words;
+  // Set by a save that moved the backups on but could not put the data file
+  // in place: the backup then holds the data file on disk.
+  bool& generations_moved;
+  // The bytes this session loaded or last saved; nullopt when there was no
+  // file to read at load.
+  std::optional<std::string>& on_disk;
+  bool saved = false;  // out: this cascade is in place
+};
+
+// Where the messages of a save go and how long it waits for a lock.
+struct SaveSetup {
+  std::string caller;  // the editor's name, for the file-access message
+  int out;             // the unit the user reads and answers on
+  int report;          // a silent run's report (else out): the failed cascade is named there too
+  std::chrono::milliseconds lock_wait;
+};
+
+enum class SaveOutcome {
+  kSaved,     // every cascade is in place
+  kFailed,    // a file stopped it, named with the file-access message
+  kAborted,   // the user kept another session's save
+  kLockHeld,  // another session held a folder's lock for the whole wait
+};
+
+// Saves `files` as above. Whatever the outcome, the session's edits stay,
+// and each file's `saved`, `generations_moved` and `on_disk` say what is on
+// disk now.
+SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup& setup);
+
+// Checks and stages the backup cascade for one file into `cascade`: the
+// backup is to move to the oldest generation, the data file to the backup,
+// and `words` is to become the data file; the caller commits. What is on
+// disk when it runs decides: a data file there is always kept as the
+// backup; with none there the backups stay as they are; a data file or
+// backup there that cannot be read, or a file to be replaced that may not
+// be written or renamed over, stops it. Each file is staged beside its
+// target (FileReplacement, sysutl/file_replace.hpp: only over regular
+// files, each taking the protection of the file whose contents it now
+// holds), oldest generation first, so that the commit puts the data file in
+// place last. generations_moved: an earlier attempt left the data file in
+// the backup, which then moves on only when the data file changed since.
+// Returns "" when every generation is staged, else the name (as given) of
+// the file that stopped it.
+std::string backit(Session& s, std::span<const std::int32_t> words, const ResolvedName& data, bool generations_moved,
+                   const ResolvedName& backup, const ResolvedName& oldest, FileReplacement& cascade);
+
+}  // namespace kelp
