@@ -200,7 +200,7 @@ int spawn_and_wait(const std::string& path, const std::vector<std::string>& args
 
 }  // namespace
 
-int run_program(const std::string& path, const std::vector<std::string>& args) {
+int start_and_wait(const std::string& path, const std::vector<std::string>& args) {
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   sigemptyset(&ignore.sa_mask);

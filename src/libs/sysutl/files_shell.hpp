@@ -75,7 +75,7 @@ void filerr_report(Session& s, std::string_view name, std::string_view caller, i
 // execute, is passed over for the next directory. "" when none is found.
 std::string find_program(std::string_view name, const char* path);
 
-// What run_program returns for a program it could not start; no exit
+// What start_and_wait returns for a program it could not start; no exit
 // status is negative.
 inline constexpr int kProgramNotStarted = -1;
 
@@ -91,7 +91,7 @@ inline constexpr int kProgramNotStarted = -1;
 // kProgramNotStarted when the start failed: a missing "#!" interpreter, a
 // file the system will not execute that is no script (a program of another
 // machine, a data file), no process to be had.
-int run_program(const std::string& path, const std::vector<std::string>& args);
+int start_and_wait(const std::string& path, const std::vector<std::string>& args);
 
 // Today's date and the time of day from the C++ library (local time).
 void sydate(int& month, int& day, int& year);

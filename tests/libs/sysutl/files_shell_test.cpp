@@ -250,7 +250,7 @@ TEST_F(FindProgram, RunsTheFileAndWaitsForItsExitStatus) {
   for (const auto& c : cases) {
     write_file("prog", c.script);
     fs::permissions("prog", fs::perms::owner_all);
-    EXPECT_EQ(run_program("prog", {"prog", "/c", "x"}), c.status) << c.script;
+    EXPECT_EQ(start_and_wait("prog", {"prog", "/c", "x"}), c.status) << c.script;
   }
 }
 
