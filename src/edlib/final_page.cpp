@@ -52,8 +52,8 @@ void choose(Session& s, std::string_view label, FinalPageState& st, const FinalP
         // On a terminal item 4 has cleared the screen; elsewhere the cursor
         // still stands behind the selection prompt.
         if (!s.screen_is_terminal()) s.write(kScreen, "\n");
-        s.write_line(kScreen,
-                     " ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\"; nothing was saved.");
+        s.write_line(kScreen, " ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\";");
+        s.write_line(kScreen, "     nothing was saved.");
         s.unit(kScreen).flush();
         throw ProgramStop(kFatalFindingsStatus);
       }

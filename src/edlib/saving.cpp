@@ -72,7 +72,7 @@ int chain_gustr(Session& s, int oscode) {
   if (program.empty()) return kProgramNotStarted;
   s.unit(kScreen).flush();
   s.unit(kErrorUnit).flush();
-  return run_program(program, words);
+  return start_and_wait(program, words);
 }
 
 int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args) {

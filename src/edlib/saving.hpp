@@ -82,7 +82,7 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
 // Gustrevan" (code 5). Any other code prints "++> Undefined OS type!
 // Aborting out of CHAIN_GUSTR" and stops. The program is looked up on the
 // PATH once (find_program; PATH unset: the system's default path) and the
-// file found is started directly (run_program, sysutl/files_shell.hpp),
+// file found is started directly (start_and_wait, sysutl/files_shell.hpp),
 // after the screen and the error unit are flushed. Returns
 // kProgramNotStarted when it is not found there as an executable regular
 // file or its start fails, else its exit status, 127 included.

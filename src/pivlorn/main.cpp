@@ -11,7 +11,7 @@ constexpr int kSpmKind = 15;
 }  // namespace
 
 int main() {
-  return kelp::run_program("pivlorn", [](kelp::Session& s) {
+  return kelp::run_editor_program("pivlorn", [](kelp::Session& s) {
     kelp::kind_dispatch(s).set_identity(kSpmKind, kelp::spmtop);
     // The kind is set before the loop runs: it picks the identity routine
     // and checks the data file against kind 15.

@@ -10,7 +10,7 @@ constexpr int kDiscKind = 4;
 }  // namespace
 
 int main() {
-  return kelp::run_program("ronvaske", [](kelp::Session& s) {
+  return kelp::run_editor_program("ronvaske", [](kelp::Session& s) {
     auto& dispatch = kelp::kind_dispatch(s);
     dispatch.set_identity(kDiscKind, kelp::dsctop);
     dispatch.set_upgrader(kDiscKind, kelp::dscupd);

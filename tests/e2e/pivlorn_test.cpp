@@ -159,7 +159,8 @@ TEST_F(Pivlorn, SilentRunWithAFatalFindingWritesNoDataFile) {
   const RunResult r = run({"C", "L", "4"});
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.screen.ends_with(
-      "\n ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\"; nothing was saved.\n"))
+      "\n ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\";\n"
+      "     nothing was saved.\n"))
       << r.screen;
   EXPECT_NE(slurp(dir_ / "Diagnostics.stxt").find(" ++> Fatal Warning: The line length for line type 1, "),
             std::string::npos);

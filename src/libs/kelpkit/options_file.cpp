@@ -204,10 +204,9 @@ int read_td_opts(Session& s, std::string_view fileName, std::span<std::int32_t> 
   ListReader in([&s] { return s.try_read_line(kOptionsUnit); });
   const std::optional<int> status = read_groups(in, st);
   s.close_unit(kOptionsUnit);
-  if (!status) {
-    s.files().remove(name);
-    return kTdOptsUnreadable;
-  }
+  // An unreadable file stays where it is: the caller writes it anew at once,
+  // and the new file then keeps the protection of the one it replaces.
+  if (!status) return kTdOptsUnreadable;
   s.gustrcom.words = st.words;
   std::copy(st.current.begin(), st.current.end(), currentPicks.begin());
   std::copy(st.defaults.begin(), st.defaults.end(), defaultPicks.begin());

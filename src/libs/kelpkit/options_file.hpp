@@ -44,7 +44,7 @@ inline constexpr std::string_view kTdOptsHeaderLine = " Time-domain simulation o
 
 // Status of read_td_opts.
 inline constexpr int kTdOptsRead = 0;        // read as this program writes it
-inline constexpr int kTdOptsUnreadable = 1;  // unreadable: the file was deleted, nothing changed
+inline constexpr int kTdOptsUnreadable = 1;  // unreadable: nothing changed, the file left as it was
 inline constexpr int kTdOptsResized = 2;     // read, but the group sizes are not 53, 32, 52
 
 // Exit status when the file to be read cannot be opened.
@@ -77,8 +77,9 @@ bool write_td_opts(Session& s, std::string_view fileName, float editorVersion, i
 //   kTdOptsResized: group sizes within 53, 32, 52 but not all equal to them;
 //   kTdOptsUnreadable: any unreadable value, a premature end, a group size
 //     below 0 or beyond its group, or an nFldReports below 0 or beyond 150
-//     (or beyond either list): the file is deleted and nothing that the call
-//     would fill has changed.
+//     (or beyond either list): nothing that the call would fill has changed,
+//     and the file is left as it was, for the caller to write anew (a new
+//     file written over it keeps its protection; a removed one would not).
 // A file that cannot be opened: "++> I/O Error in READ_TD_OPTS (missing
 // GUSTRDAT?); aborting..." on the screen and ProgramStop(kTdOptsStopStatus).
 int read_td_opts(Session& s, std::string_view fileName, std::span<std::int32_t> currentPicks,

@@ -1,15 +1,18 @@
 #include "sysutl/files_shell.hpp"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "sysutl/session.hpp"
@@ -145,14 +148,43 @@ int spawn(pid_t& pid, const std::string& path, const std::vector<std::string>& a
   return err;
 }
 
+// Bytes at the head of a file that tell a script from a binary: as many as
+// the kernel reads to choose how to run a file. Every binary format keeps
+// its header within them, and headers hold zero bytes; a script that
+// carries a binary payload behind its text (a self-extracting archive) has
+// a longer text head than this, and still runs.
+constexpr std::size_t kHeadBytes = 256;
+
+// Whether a shell would run the file the system refused to execute: one
+// that can be read, does not start with an ELF header (a program of another
+// machine) and holds no NUL byte in its head. Any other file run as a
+// script would only give the shell's syntax errors as the program's end.
+bool shell_would_run(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return false;
+  std::array<char, kHeadBytes> head{};
+  std::size_t size = 0;
+  bool read_failed = false;
+  while (size < head.size()) {
+    const ssize_t got = ::read(fd, head.data() + size, head.size() - size);
+    if (got < 0 && errno == EINTR) continue;
+    read_failed = got < 0;
+    if (got <= 0) break;
+    size += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  const std::string_view text(head.data(), size);
+  return !read_failed && !text.starts_with("\x7f" "ELF") && text.find('\0') == std::string_view::npos;
+}
+
 int spawn_and_wait(const std::string& path, const std::vector<std::string>& args, const sigset_t& defaults) {
-  // A file without "#!" or binary header is a shell script, as for execvp.
-  // A bare name is given to the shell with its directory, so that the shell
-  // does not look for it on the PATH again.
+  // A file the system will not execute goes to the shell only when it is a
+  // script. A bare name is given to the shell with its directory, so that
+  // the shell does not look for it on the PATH again.
   const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
   pid_t pid = 0;
   int err = spawn(pid, file, args, defaults);
-  if (err == ENOEXEC) {
+  if (err == ENOEXEC && shell_would_run(file)) {
     std::vector<std::string> shell_args = {"/bin/sh", file};
     if (!args.empty()) shell_args.insert(shell_args.end(), args.begin() + 1, args.end());
     err = spawn(pid, "/bin/sh", shell_args, defaults);
@@ -168,7 +200,7 @@ int spawn_and_wait(const std::string& path, const std::vector<std::string>& args
 
 }  // namespace
 
-int run_program(const std::string& path, const std::vector<std::string>& args) {
+int start_and_wait(const std::string& path, const std::vector<std::string>& args) {
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   sigemptyset(&ignore.sa_mask);

@@ -75,21 +75,23 @@ void filerr_report(Session& s, std::string_view name, std::string_view caller, i
 // execute, is passed over for the next directory. "" when none is found.
 std::string find_program(std::string_view name, const char* path);
 
-// What run_program returns for a program it could not start; no exit
+// What start_and_wait returns for a program it could not start; no exit
 // status is negative.
 inline constexpr int kProgramNotStarted = -1;
 
 // Starts the program file `path` (as find_program gave it) with the argument
 // list `args` (args[0] the name it is known by) in the working directory and
-// waits for it, as a shell would: a file the system will not execute
-// because it has no "#!" line and is no binary runs under "/bin/sh". While
-// it runs the editor ignores the keyboard's interrupt and quit, which are
-// the program's. Returns the program's exit status, 128 plus the signal
+// waits for it, as a shell would: a file the system will not execute runs
+// under "/bin/sh" when it is a script, one that does not start with an ELF
+// header and holds no NUL byte in its first 256 bytes. While it runs the
+// editor ignores the keyboard's interrupt and quit, which are the
+// program's. Returns the program's exit status, 128 plus the signal
 // number for a program a signal ended (it started, so its end is its own),
 // 0 when its status is lost (the editor was started with SIGCHLD ignored).
 // kProgramNotStarted when the start failed: a missing "#!" interpreter, a
-// file the system will not execute, no process to be had.
-int run_program(const std::string& path, const std::vector<std::string>& args);
+// file the system will not execute that is no script (a program of another
+// machine, a data file), no process to be had.
+int start_and_wait(const std::string& path, const std::vector<std::string>& args);
 
 // Today's date and the time of day from the C++ library (local time).
 void sydate(int& month, int& day, int& year);

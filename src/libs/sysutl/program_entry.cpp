@@ -14,7 +14,7 @@ namespace {
 constexpr int kInternalErrorStatus = 70;
 }  // namespace
 
-int run_program(std::string_view name, const std::function<void(Session&)>& body) {
+int run_editor_program(std::string_view name, const std::function<void(Session&)>& body) {
   int status = 0;
   try {
     Session session(std::cin, std::cout, std::cerr, ::isatty(1) == 1);

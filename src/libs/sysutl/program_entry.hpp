@@ -11,6 +11,6 @@ class Session;
 // status: 0 when the body returns, the status of a ProgramStop it throws,
 // and 70 after any other error, reported on the error stream with the
 // program's name. Both streams are flushed before the status is returned.
-int run_program(std::string_view name, const std::function<void(Session&)>& body);
+int run_editor_program(std::string_view name, const std::function<void(Session&)>& body);
 
 }  // namespace kelp

@@ -572,7 +572,9 @@ void box(Session& s, std::initializer_list<std::string_view> text) {
 
 // The first display of the run with the support files on: the options come
 // from the file, or from the defaults when it is missing or unreadable (the
-// file is then written at once).
+// file is then written at once; an unreadable one is written over, so the
+// new file keeps its protection, and a write that fails leaves it as it
+// was, to be found unreadable again).
 void settle_file(Session& s, int out) {
   if (s.files().open_read(std::string(kFileName)) == nullptr) {
     if (s.tpcm.i(kWriterRunMode) == kServerRunMode) {

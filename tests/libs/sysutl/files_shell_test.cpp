@@ -231,18 +231,26 @@ TEST_F(FindProgram, LooksThroughThePathAsTheShellDoes) {
 
 TEST_F(FindProgram, RunsTheFileAndWaitsForItsExitStatus) {
   // The arguments after the first reach the program, with "#!" or without
-  // (then through /bin/sh); a signal's end is 128 plus its number.
+  // (then through /bin/sh); a signal's end is 128 plus its number. A file
+  // the system refuses that no shell would run is not started: an ELF
+  // header of no machine here, a NUL in the first 256 bytes (one behind
+  // them is a script's payload).
+  using namespace std::string_literals;
+  const std::string padding(256 - 7, '#');
   const struct {
-    const char* script;
+    std::string script;
     int status;
   } cases[] = {{"#!/bin/sh\ntest \"$*\" = \"/c x\" && exit 6\n", 6},
                {"test \"$*\" = \"/c x\" && exit 4\n", 4},
                {"#!/bin/sh\nkill -TERM $$\n", 128 + SIGTERM},
-               {"#!/nonexistent/sh\nexit 0\n", kProgramNotStarted}};
+               {"#!/nonexistent/sh\nexit 0\n", kProgramNotStarted},
+               {"\x7f" "ELF exit 3\n", kProgramNotStarted},
+               {"exit 3\n" + padding.substr(1) + "\0"s, kProgramNotStarted},
+               {"exit 3\n" + padding + "\0"s, 3}};
   for (const auto& c : cases) {
     write_file("prog", c.script);
     fs::permissions("prog", fs::perms::owner_all);
-    EXPECT_EQ(run_program("prog", {"prog", "/c", "x"}), c.status) << c.script;
+    EXPECT_EQ(start_and_wait("prog", {"prog", "/c", "x"}), c.status) << c.script;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +22,7 @@
 namespace kelp {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::count_of;
 using testing::kReturn;
 
@@ -248,6 +250,17 @@ TEST(TdOptionsPage, TheFileAtTheFirstDisplay) {
          EXPECT_EQ(line_of(p.file(), 3), "\t 53\t 32\t 52");
          EXPECT_EQ(line_of(p.file(), 4), "\t  10800.00\t  4");
          EXPECT_EQ(p.g().i(opt("interpOrder")), 3);
+       }},
+      {"unreadable and private: the defaults file keeps its protection",
+       [](OptionsPage& p) {
+         p.files->put("GUSTRDAT", "not an options file\n");
+         fs::permissions(p.files->at("GUSTRDAT"), fs::perms::owner_read | fs::perms::owner_write);
+       },
+       " |   >>> Incompatible GUSTRDAT file found           |\n",
+       [](OptionsPage& p, const std::string&) {
+         EXPECT_EQ(fs::status(p.files->at("GUSTRDAT")).permissions() & fs::perms::all,
+                   fs::perms::owner_read | fs::perms::owner_write);
+         EXPECT_EQ(line_of(p.file(), 3), "\t 53\t 32\t 52");
        }},
       {"another layout: the duration follows the storm, nothing is rewritten",
        [](OptionsPage& p) {
