@@ -19,7 +19,7 @@ constexpr HelpText kAreasTexts[] = {
     {8,
      "     The wind force enhancement factor multiplies every wind force and\n"
      "     moment. 1.0 leaves the forces as the coefficients give them.",
-     false, nullptr, " ++> Item Number  8"},
+     false, nullptr, " ++> Item Number 8"},
     {12,
      "     The current drag areas are the projected areas of the vessel\n"
      "     below the water line: head-on and beam-on. With the current force\n"
@@ -31,22 +31,22 @@ constexpr HelpText kAreasTexts[] = {
      "     The current force enhancement factor multiplies every current\n"
      "     force and moment. 1.0 leaves the forces as the coefficients give\n"
      "     them.",
-     false, nullptr, " ++> Item Number  18"},
+     false, nullptr, " ++> Item Number 18"},
     {20,
      "     Wave reflection (\"drift\") factors tune the mean and slowly\n"
      "     varying wave drift forces. They stay at their defaults unless\n"
      "     this item is \"Yes\". Switching it back to \"No\" resets every\n"
      "     reflection factor to its default.",
-     true, nullptr, " ++> Item Number  20"},
+     true, nullptr, " ++> Item Number 20"},
     {21,
      "     The bow shape factor scales the head-on wave reflection forces.\n"
      "     1.0 corresponds roughly to a conventional VLCC bow. Values lie\n"
      "     normally between 0.5 and 2.0; 2.78 is an extreme upper bound.",
-     false, nullptr, " ++> Item Number  21"},
+     false, nullptr, " ++> Item Number 21"},
     {22,
      "     The stern shape factor is the analogue of the bow shape factor\n"
      "     for the stern (default 1.25).",
-     false, nullptr, " ++> Item Number  22"},
+     false, nullptr, " ++> Item Number 22"},
     {23,
      "     The head-on, beam-on and moment enhancement factors multiply the\n"
      "     wave reflection forces and moment.",
@@ -54,13 +54,13 @@ constexpr HelpText kAreasTexts[] = {
     {26,
      "     The variable wave reflection enhancement factor multiplies the\n"
      "     slowly varying part of the wave reflection forces.",
-     false, nullptr, " ++> Item Number  26"},
+     false, nullptr, " ++> Item Number 26"},
     {30,
      "     Wave absorption (\"drag\") factors tune the wave drag forces.\n"
      "     They stay at their defaults unless this item is \"Yes\".\n"
      "     Switching it back to \"No\" resets every absorption factor to\n"
      "     1.0.",
-     true, nullptr, " ++> Item Number  30"},
+     true, nullptr, " ++> Item Number 30"},
     {31,
      "     The wave absorption factors are plain multipliers of the head-on\n"
      "     and beam-on wave absorption forces, of their moment and of their\n"
@@ -70,9 +70,10 @@ constexpr HelpText kAreasTexts[] = {
      false, nullptr, " ++> Item Numbers 31-34"},
 };
 
+// Item help uses the default heading, one blank before the number, as the
+// single-item headings above (other pages' books keep two).
 const HelpBook kAreasHelp = {
     .title = "                 ****  Vessel Environmental Load Notes  ****",
-    .item_heading = " ++> Item Number  ",
     .no_help = "\n ++> Sorry, no help for this line...",
     .texts = kAreasTexts,
 };

@@ -172,11 +172,15 @@ TEST(AreasPage, ManagedFactorGroups) {
 TEST(AreasPage, Help) {
   const std::vector<PageCase> cases = {
       {.name = "?23: the group's note", .replies = "?23\n\n\n", .shows = {"Vessel Environmental Load Notes",
-       " ++> Item Number  23\n", "enhancement factors multiply"}, .kind = kSpm},
+       "\n ++> Item Number 23\n", "enhancement factors multiply"}, .kind = kSpm},
+      {.name = "?8: one blank", .replies = "?8\n\n\n", .shows = {"\n ++> Item Number 8\n"}, .kind = kSpm},
       {.name = "?21: bow factor range", .replies = "?21\n\n\n", .shows = {"2.78"}, .kind = kSpm},
       {.name = "?9: Sorry", .replies = "?9\n\n\n", .shows = {" ++> Sorry, no help for this line..."}, .kind = kSpm},
-      {.name = "?: every note", .replies = "?\n\n\n\n\n\n\n\n", .shows = {" ++> Item Numbers 2 -> 7\n",
-       " ++> Item Numbers 12 -> 17\n", " ++> Item Numbers 31-34\n"}, .kind = kSpm},
+      {.name = "?: every note", .replies = "?\n\n\n\n\n\n\n\n", .shows = {"\n ++> Item Numbers 2 -> 7\n",
+       "\n ++> Item Number 8\n", "\n ++> Item Numbers 12 -> 17\n", "\n ++> Item Number 18\n",
+       "\n ++> Item Number 20\n", "\n ++> Item Number 21\n", "\n ++> Item Number 22\n",
+       "\n ++> Item Numbers 23-25\n", "\n ++> Item Number 26\n", "\n ++> Item Number 30\n",
+       "\n ++> Item Numbers 31-34\n"}, .kind = kSpm},
   };
   for (const PageCase& c : cases) expect_page_case(page13, c);
 }

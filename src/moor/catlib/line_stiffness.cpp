@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "edlib/data_record.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "kelpkit/work_areas.hpp"
 #include "moor/catlib/catenary.hpp"
+#include "moor/s/line_trace.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
@@ -16,21 +18,21 @@ namespace kelp {
 namespace {
 
 // One of kelast's warnings for element i of type t, then the abort question;
-// "A" stops the program.
+// "A" stops the program. The type is written in two digits like the element,
+// but types run to 149, so one above 99 takes three.
 void kelast_warning(Session& s, int out, bool slope, int t, int i) {
+  const std::string where = std::string("14X,'in line (type,element) = (',") + number_field(t) + ",',',I2,').'/";
   if (slope) {
     fwrite(s, out,
-           "(/' ++> Warning: A negative stress-strain curve slope was ','encountered'/"
-           "14X,'in line (type,element) = (',I3,',',I2,').'/"
-           "14X,'The slope value will be replaced by infinity'/"
-           "14X,'(inextensible line) if you choose to continue')",
+           "(/' ++> Warning: A negative stress-strain curve slope was ','encountered'/" + where +
+               "14X,'The slope value will be replaced by infinity'/"
+               "14X,'(inextensible line) if you choose to continue')",
            {t, i});
   } else {
     fwrite(s, out,
-           "(/' ++> Warning: A negative dry segment weight was ','encountered'/"
-           "14X,'in line (type,element) = (',I3,',',I2,').'/"
-           "14X,'The weight value will be replaced by zero'/"
-           "14X,'(weightless line) if you choose to continue')",
+           "(/' ++> Warning: A negative dry segment weight was ','encountered'/" + where +
+               "14X,'The weight value will be replaced by zero'/"
+               "14X,'(weightless line) if you choose to continue')",
            {t, i});
   }
   s.tpcm.i(kNavCode) = 0;

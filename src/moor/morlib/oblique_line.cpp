@@ -140,9 +140,14 @@ void foblq(Session& s, const Lincom& lc, const LineType& lt, const ObliqueInput&
   float t0 = 0.0f;
   interp(range, Lincom::column(lc.top_tension_table, at.layer, t), in.range, t0, m0);
 
+  // A line marked elastic (KCAT at the sentinel) is still probed: its series
+  // stiffness is about K_e, and the probe's tension change gives the static
+  // oblique stiffness and may carry the fairlead out of the span. Only the
+  // split takes every pass as elastic. A KCAT that is not positive has no
+  // series stiffness and no probe.
   const float kcat = in.kcat;
   const bool all_elastic = kcat == kElasticSentinel || !(kcat > 0.0f);
-  const float ks = all_elastic || in.ke == 0.0f ? 0.0f : 1.0f / (1.0f / kcat + 1.0f / in.ke);
+  const float ks = !(kcat > 0.0f) || in.ke == 0.0f ? 0.0f : 1.0f / (1.0f / kcat + 1.0f / in.ke);
 
   for (int pass = 1; pass <= 3; ++pass) {
     const float a = pass == 1 ? probe_step(s, at, ks, t0) : (pass == 2 ? in.amplitude : -in.amplitude);

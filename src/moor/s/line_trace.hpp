@@ -8,8 +8,8 @@ namespace kelp {
 
 class Session;
 
-// Edit descriptor of a line or node number in the library's messages: two
-// digits, three above 99 (lines run to 150).
+// Edit descriptor of a line, node or line-type number in the library's
+// messages: two digits, three above 99 (lines and line types run past 99).
 inline const char* number_field(int n) { return n > 99 ? "I3" : "I2"; }
 
 class LineTrace {

@@ -63,40 +63,48 @@ TEST(Kelast, StiffnessAndWaveNumbersAgainstHandValues) {
 }
 
 TEST(Kelast, BadElementsWarnOncePerTypeAndAbortOnA) {
-  LineType lt = two_elements();
-  lt.t = 123;
-  lt.alpha[3] = -1e-2f;         // element 2: negative slope
-  lt.dry_weight[0] = -1.0f;     // element 1: negative inertia weight
-  lt.weight[0] = -1.0f;
-  ScriptedSession t("\n\n\n");
-  t.s.tpcm.i(702) = kScreen;
-  wavcom(t.s).g = 32.2f;
-  float ke = 0.0f;
-  std::array<float, kSublineCapacity> k{};
-  kelast(t.s, ke, lt, k, 1.0f, 10.0f);
-  const std::string expected =
-      "\n"
-      " ++> Warning: A negative dry segment weight was encountered\n"
-      "              in line (type,element) = (123, 1).\n"
-      "              The weight value will be replaced by zero\n"
-      "              (weightless line) if you choose to continue\n"
-      "\a Enter \"A\" to abort or Press <RETURN> to continue: "
-      "\n"
-      " ++> Warning: A negative stress-strain curve slope was encountered\n"
-      "              in line (type,element) = (123, 2).\n"
-      "              The slope value will be replaced by infinity\n"
-      "              (inextensible line) if you choose to continue\n"
-      "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
-  EXPECT_EQ(t.shown(), expected);
-  EXPECT_EQ(k[0], 0.0f);  // weightless
-  EXPECT_EQ(k[1], 0.0f);  // inextensible
-  EXPECT_NEAR(ke, 1.0f / (100.0f * (1e-3f + 4e-4f)), 1e-4f);
-  kelast(t.s, ke, lt, k, 1.0f, 10.0f);  // warned already
-  EXPECT_EQ(t.shown(), expected);
+  // The type in two digits, three above 99.
+  struct Case {
+    int type;
+    const char* shown;
+  };
+  for (const Case& c : {Case{7, " 7"}, Case{123, "123"}}) {
+    LineType lt = two_elements();
+    lt.t = c.type;
+    lt.alpha[3] = -1e-2f;         // element 2: negative slope
+    lt.dry_weight[0] = -1.0f;     // element 1: negative inertia weight
+    lt.weight[0] = -1.0f;
+    ScriptedSession t("\n\n\n");
+    t.s.tpcm.i(702) = kScreen;
+    wavcom(t.s).g = 32.2f;
+    float ke = 0.0f;
+    std::array<float, kSublineCapacity> k{};
+    kelast(t.s, ke, lt, k, 1.0f, 10.0f);
+    const std::string type = c.shown;
+    const std::string expected =
+        "\n"
+        " ++> Warning: A negative dry segment weight was encountered\n"
+        "              in line (type,element) = (" + type + ", 1).\n"
+        "              The weight value will be replaced by zero\n"
+        "              (weightless line) if you choose to continue\n"
+        "\a Enter \"A\" to abort or Press <RETURN> to continue: "
+        "\n"
+        " ++> Warning: A negative stress-strain curve slope was encountered\n"
+        "              in line (type,element) = (" + type + ", 2).\n"
+        "              The slope value will be replaced by infinity\n"
+        "              (inextensible line) if you choose to continue\n"
+        "\a Enter \"A\" to abort or Press <RETURN> to continue: ";
+    EXPECT_EQ(t.shown(), expected);
+    EXPECT_EQ(k[0], 0.0f);  // weightless
+    EXPECT_EQ(k[1], 0.0f);  // inextensible
+    EXPECT_NEAR(ke, 1.0f / (100.0f * (1e-3f + 4e-4f)), 1e-4f);
+    kelast(t.s, ke, lt, k, 1.0f, 10.0f);  // warned already
+    EXPECT_EQ(t.shown(), expected);
 
-  ScriptedSession abort("A\n");
-  abort.s.tpcm.i(702) = kScreen;
-  EXPECT_THROW(kelast(abort.s, ke, lt, k, 1.0f, 10.0f), ProgramStop);
+    ScriptedSession abort("A\n");
+    abort.s.tpcm.i(702) = kScreen;
+    EXPECT_THROW(kelast(abort.s, ke, lt, k, 1.0f, 10.0f), ProgramStop);
+  }
 }
 
 TEST(Kcatn, TotalAndCatenaryStiffness) {

@@ -65,21 +65,26 @@ struct Tables {
 TEST(Foblq, QuadraticLawFromTheTables) {
   // Tension linear in range with slope S: the catenary part of a move a is
   // y = a (1 - S/Ke), so KCATO = S / (1 - S/Ke) and the law has no square term.
+  // The probe's dT/a is S wherever a probe is made. The elastic sentinel is
+  // probed too: ks = 1/(1/1.23e23 + 1/1e4) = 1e4, ks 0.01 / 40 = 2.5 > 0.01,
+  // so a = 0.01, dT = 50 x 0.01 = 0.5 and dT/a = 50. Without a catenary
+  // stiffness or a mean tension there is no probe and dT/a stays 0.
   const float S = 50.0f, ke = 1e4f;
   const float linear = 1.0f / (1.0f / S - 1.0f / ke);
   struct Case {
     const char* name;
     float kcat, amplitude, t0;
     float kcato, y;  // y for +A
+    float probe;     // dT/a of the probe
     bool square_free;
   };
   const Case cases[] = {
-      {"linear table", 60.0f, 2.0f, 40.0f, linear, 2.0f * (1.0f - S / ke), true},
-      {"no motion", 60.0f, 0.0f, 40.0f, linear, 0.0f, true},
-      {"elastic sentinel", kElasticSentinel, 2.0f, 40.0f, kElasticSentinel, 0.0f, true},
-      {"no catenary stiffness", 0.0f, 2.0f, 40.0f, 0.0f, 0.0f, true},
+      {"linear table", 60.0f, 2.0f, 40.0f, linear, 2.0f * (1.0f - S / ke), S, true},
+      {"no motion", 60.0f, 0.0f, 40.0f, linear, 0.0f, S, true},
+      {"elastic sentinel", kElasticSentinel, 2.0f, 40.0f, kElasticSentinel, 0.0f, 50.0f, true},
+      {"no catenary stiffness", 0.0f, 2.0f, 40.0f, 0.0f, 0.0f, 0.0f, true},
       // No probe: KCATO is KCAT, and the square term takes up the difference.
-      {"no mean tension", 60.0f, 2.0f, 0.0f, 60.0f, 2.0f * (1.0f - S / ke), false},
+      {"no mean tension", 60.0f, 2.0f, 0.0f, 60.0f, 2.0f * (1.0f - S / ke), 0.0f, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -91,6 +96,7 @@ TEST(Foblq, QuadraticLawFromTheTables) {
     EXPECT_NEAR(r.kcato, c.kcato, 1e-4f * std::fabs(c.kcato));
     EXPECT_NEAR(r.y_plus, c.y, 1e-5f);
     EXPECT_NEAR(r.y_minus, -c.y, 1e-5f);
+    EXPECT_NEAR(r.static_stiffness, c.probe, 1e-3f);
     // The square term is lost in the rounding of the tension change.
     if (!c.square_free) continue;
     EXPECT_NEAR(r.s_plus * c.y * c.y, 0.0f, 1e-4f * S * c.amplitude);
