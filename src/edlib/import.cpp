@@ -120,10 +120,10 @@ std::optional<std::string> import_path(std::string_view reply) {
     // A file name ends at its last non-blank character.
     path.erase(std::min(path.size(), path.find_last_not_of(" \t") + 1));
   } else {
-    // The documented behaviour reads the reply as a list-directed value,
-    // which ends an unquoted name at its first blank. The name is taken
-    // whole instead: typing "my file" must not import a different file
-    // "my" that happens to exist.
+    // The old editor read the reply as a list-directed value, which ends an
+    // unquoted name at its first blank. The name is taken whole instead:
+    // typing "my file" must not import a different file "my" that happens
+    // to exist.
     path = text;
   }
   if (path.empty()) return std::nullopt;

@@ -607,12 +607,11 @@ void settle_file(Session& s, int out) {
               " |      Creating new file using defaults.           |",
               " |    Please review your options carefully!         |",
               " +--------------------------------------------------+"});
-      // The documented behaviour creates the file empty here and writes it
-      // only when the user next leaves the page with the support files on.
-      // It is written in full at once instead: a user who switches the
-      // support files off right after this box would otherwise be left
-      // with an empty options file; this way a readable file of defaults
-      // stays.
+      // The old editor made the file anew empty here and wrote it only when
+      // the user next left the page with the support files on. It is
+      // written in full at once instead: a user who switches the support
+      // files off right after this box would otherwise be left with an
+      // empty options file; this way a readable file of defaults stays.
       restore_and_write(s);
       break;
     default:

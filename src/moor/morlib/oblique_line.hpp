@@ -61,9 +61,9 @@ struct ObliqueWarnings {
 // is elastic (y = 0, s = 0) when KCAT is the sentinel or not positive, or
 // when |dT| reaches |K_e a|; the sentinel's probe is made all the same. With
 // a KCAT, a mean top tension or a series stiffness that is not positive no
-// probe step can be found and the probe pass is elastic at once. After 100 refused probe steps the overflow warning asks
-// whether to abort ("A" stops the program; any other answer takes the probe
-// pass as elastic).
+// probe step can be found and the probe pass is elastic at once. After 100
+// refused probe steps the overflow warning asks whether to abort ("A" stops
+// the program; any other answer takes the probe pass as elastic).
 void foblq(Session& s, const Lincom& lc, const LineType& lt, const ObliqueInput& in, ObliqueOutput& r);
 
 }  // namespace kelp
