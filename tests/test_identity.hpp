@@ -1,7 +1,7 @@
 #pragma once
 // The identities of the two editors, for tests of the shared frame: the
 // disc-buoy editor's as its own identity routine fills it.
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 #include "ronvaske/dsctop.hpp"
 #include "test_session.hpp"
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"

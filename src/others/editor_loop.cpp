@@ -1,11 +1,11 @@
-#include "ship/e/editor_loop.hpp"
+#include "others/editor_loop.hpp"
 
 #include <array>
 
-#include "edlib/data_record.hpp"
-#include "edlib/kind_dispatch.hpp"
-#include "edlib/loading.hpp"
-#include "edlib/page_loop.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
+#include "edlib/frame/loading.hpp"
+#include "edlib/frame/page_loop.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 

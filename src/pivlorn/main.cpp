@@ -1,6 +1,6 @@
 // pivlorn: the single-point-mooring data editor.
-#include "edlib/data_record.hpp"
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 #include "moor/e/moored.hpp"
 #include "pivlorn/spmtop.hpp"
 #include "sysutl/program_entry.hpp"

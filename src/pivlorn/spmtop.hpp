@@ -2,7 +2,7 @@
 // The identity of the single-point-mooring editor: what the program is
 // called, which files it keeps, its version, kind and the codes it stamps
 // into every record.
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 
 namespace kelp {
 

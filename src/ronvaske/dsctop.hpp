@@ -1,7 +1,7 @@
 #pragma once
 // The identity of the disc-buoy editor: what the program is called, which
 // files it keeps, its version, kind and the codes it stamps into every record.
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 
 namespace kelp {
 

@@ -1,7 +1,7 @@
 // ronvaske: the disc-buoy data editor.
 #include "disc/e/disc_upgrader.hpp"
 #include "disc/e/disced.hpp"
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 #include "ronvaske/dsctop.hpp"
 #include "sysutl/program_entry.hpp"
 

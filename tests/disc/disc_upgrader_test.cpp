@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "edlib/loading.hpp"
+#include "edlib/frame/loading.hpp"
 #include "test_identity.hpp"
 #include "test_upgrade.hpp"
 

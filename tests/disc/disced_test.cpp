@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/replies.hpp"
-#include "test_session.hpp"
 #include "test_identity.hpp"
+#include "test_session.hpp"
 #include "test_tempdir.hpp"
 
 namespace kelp {

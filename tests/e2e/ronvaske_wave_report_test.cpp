@@ -8,7 +8,7 @@
 #include <string>
 
 #include "e2e/e2e_util.hpp"
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 
 namespace kelp::e2e {
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/line_fixture.hpp"
 #include "moor/s/line_driver.hpp"
 #include "sysutl/session.hpp"

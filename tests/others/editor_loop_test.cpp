@@ -1,19 +1,19 @@
 // The page loop of the semisubmersible, ship and single-anchor-leg editors:
 // the routing tables row by row, and whole runs of each loop over fake pages
 // behind an identity routine the test registers for the kind.
-#include "ship/e/editor_loop.hpp"
+#include "others/editor_loop.hpp"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
+#include "edlib/record/data_record.hpp"
+#include "others/other_editor_fixture.hpp"
 #include "salm/e/salmed.hpp"
 #include "semi/e/semied.hpp"
 #include "ship/e/shiped.hpp"
-#include "ship/other_editor_fixture.hpp"
 #include "sysutl/replies.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"

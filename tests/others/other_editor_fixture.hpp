@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
+#include "edlib/record/data_record.hpp"
+#include "others/editor_loop.hpp"
 #include "salm/e/salmed.hpp"
-#include "ship/e/editor_loop.hpp"
 #include "sysutl/replies.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"

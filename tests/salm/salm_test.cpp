@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "test_page.hpp"
 
 namespace kelp {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/record_words.hpp"
+#include "others/other_editor_fixture.hpp"
 #include "salm/e/salmed.hpp"
-#include "ship/other_editor_fixture.hpp"
 
 namespace kelp {
 namespace {

@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/create_record.hpp"
-#include "edlib/data_record.hpp"
-#include "edlib/final_page.hpp"
+#include "edlib/frame/create_record.hpp"
+#include "edlib/frame/final_page.hpp"
+#include "edlib/record/data_record.hpp"
 #include "salm/e/salmed.hpp"
 #include "semi/e/semied.hpp"
 #include "sysutl/replies.hpp"

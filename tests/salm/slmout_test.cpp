@@ -8,8 +8,8 @@
 #include <climits>
 #include <sstream>
 
-#include "edlib/data_record.hpp"
-#include "edlib/output_menus.hpp"
+#include "edlib/page/output_menus.hpp"
+#include "edlib/record/data_record.hpp"
 #include "test_page.hpp"
 
 namespace kelp {

@@ -8,7 +8,7 @@
 #include <climits>
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "semi/e/semied.hpp"
 #include "sysutl/replies.hpp"
 #include "test_page.hpp"

@@ -1,8 +1,8 @@
 #include "disc/e/disc_upgrader.hpp"
 
-#include "edlib/data_record.hpp"
-#include "edlib/fairlead_resize.hpp"
-#include "edlib/upgrade_notes.hpp"
+#include "edlib/frame/fairlead_resize.hpp"
+#include "edlib/frame/upgrade_notes.hpp"
+#include "edlib/record/data_record.hpp"
 
 namespace kelp {
 

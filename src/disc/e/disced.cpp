@@ -1,8 +1,8 @@
 #include "disc/e/disced.hpp"
 
-#include "edlib/data_record.hpp"
-#include "edlib/loading.hpp"
-#include "edlib/page_loop.hpp"
+#include "edlib/frame/loading.hpp"
+#include "edlib/frame/page_loop.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 

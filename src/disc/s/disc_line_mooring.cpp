@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "disc/s/disc_work_area.hpp"
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/array_utils.hpp"
 #include "kelpkit/linear_algebra.hpp"
 #include "kelpkit/table_search.hpp"

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/work_areas.hpp"
 
 namespace kelp {

@@ -1,12 +1,12 @@
-#include "edlib/create_record.hpp"
+#include "edlib/frame/create_record.hpp"
 
 #include <algorithm>
 #include <cstddef>
 #include <initializer_list>
 #include <utility>
 
-#include "edlib/data_record.hpp"
-#include "edlib/member_table.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/member_table.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {

@@ -1,10 +1,10 @@
-#include "edlib/end_session.hpp"
+#include "edlib/frame/end_session.hpp"
 
 #include <string>
 #include <vector>
 
-#include "edlib/import.hpp"
-#include "edlib/wave_report.hpp"
+#include "edlib/frame/import.hpp"
+#include "edlib/model/wave_report.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"

@@ -1,4 +1,4 @@
-#include "edlib/fairlead_resize.hpp"
+#include "edlib/frame/fairlead_resize.hpp"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,10 +1,10 @@
-#include "edlib/final_page.hpp"
+#include "edlib/frame/final_page.hpp"
 
 #include <algorithm>
 
-#include "edlib/data_record.hpp"
-#include "edlib/end_session.hpp"
-#include "edlib/vessel_checks.hpp"
+#include "edlib/frame/end_session.hpp"
+#include "edlib/model/vessel_checks.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"

@@ -50,7 +50,7 @@ struct FinalPageSetup {
 bool final_page(Session& s, std::string_view label, FinalPageState& state, const FinalPageSetup& setup);
 
 // The default checks of shpfin: both counts from 0, then the vessel and
-// environment checks (edlib/vessel_checks.hpp).
+// environment checks (edlib/model/vessel_checks.hpp).
 void veswrn_counts(Session& s, int& warnings, int& fatal);
 
 // Listing file and editor name of a kind (12 characters, blank-padded).

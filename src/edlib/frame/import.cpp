@@ -1,4 +1,4 @@
-#include "edlib/import.hpp"
+#include "edlib/frame/import.hpp"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"

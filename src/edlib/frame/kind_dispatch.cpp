@@ -1,9 +1,9 @@
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 
 #include <string_view>
 #include <utility>
 
-#include "edlib/upgraders.hpp"
+#include "edlib/frame/upgraders.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
 

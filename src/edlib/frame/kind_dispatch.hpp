@@ -75,7 +75,7 @@ void sloimport(Session& s, int kind);  // kind 16
 
 // The routines of every program kind. A default-built table holds, in every
 // slot that has a named routine, the stubs of the family above and the real
-// upgraders of this library (edlib/upgraders.hpp):
+// upgraders of this library (edlib/frame/upgraders.hpp):
 //   identity:  1 shptop, 3 semtop, 4 inoperative (dsctop), 11 slmtop,
 //              12 mortop, 14 tlptop, 15 spmtop, 17 sprtop;
 //   upgrader:  1 shpupd, 3 semupd, 11 slmupd, 12, 14, 15 and 17 morupd;

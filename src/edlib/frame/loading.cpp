@@ -1,4 +1,4 @@
-#include "edlib/loading.hpp"
+#include "edlib/frame/loading.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -8,9 +8,9 @@
 #include <span>
 #include <vector>
 
-#include "edlib/create_record.hpp"
-#include "edlib/data_record.hpp"
-#include "edlib/saving.hpp"
+#include "edlib/frame/create_record.hpp"
+#include "edlib/frame/saving.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/banner.hpp"
 #include "kelpkit/coef_sources.hpp"
 #include "kelpkit/flag_fields.hpp"

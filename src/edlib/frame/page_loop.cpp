@@ -1,10 +1,10 @@
-#include "edlib/page_loop.hpp"
+#include "edlib/frame/page_loop.hpp"
 
 #include <cstdint>
 #include <limits>
 
-#include "edlib/data_record.hpp"
-#include "edlib/saving.hpp"
+#include "edlib/frame/saving.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 

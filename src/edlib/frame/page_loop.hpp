@@ -5,7 +5,7 @@
 namespace kelp {
 
 class Session;
-struct Identity;  // edlib/kind_dispatch.hpp
+struct Identity;  // edlib/frame/kind_dispatch.hpp
 
 // On entry to every page slot: word 700 rises by one (it stays at the
 // largest integer once there), and a pending skip (-1982) becomes 0, so a

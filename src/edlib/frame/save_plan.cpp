@@ -1,4 +1,4 @@
-#include "edlib/save_plan.hpp"
+#include "edlib/frame/save_plan.hpp"
 
 #include <sys/stat.h>
 

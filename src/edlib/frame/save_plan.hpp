@@ -32,7 +32,7 @@ struct ResolvedName;    // sysutl/file_replace.hpp
 
 // One file's cascade: the data file (named as given), its backup and its
 // oldest generation, the words to write, and what the session knows of the
-// file on disk (kept in LoadTimeCopy, edlib/saving.hpp).
+// file on disk (kept in LoadTimeCopy, edlib/frame/saving.hpp).
 struct SaveFile {
   std::string data;
   std::string backup;

@@ -1,4 +1,4 @@
-#include "edlib/saving.hpp"
+#include "edlib/frame/saving.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/kind_dispatch.hpp"
-#include "edlib/save_plan.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
+#include "edlib/frame/save_plan.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/session.hpp"
@@ -128,7 +128,7 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
     return 0;
   }
 
-  // Save what changed, both cascades together (edlib/save_plan.hpp). A
+  // Save what changed, both cascades together (edlib/frame/save_plan.hpp). A
   // save that does not happen keeps the old files and the session's edits
   // and goes back to the final page, where the user can act.
   if (same_low == 0 || same_record == 0) {

@@ -11,13 +11,13 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/terminal.hpp"
 
 namespace kelp {
 
 class Session;
-struct Identity;  // edlib/kind_dispatch.hpp
+struct Identity;  // edlib/frame/kind_dispatch.hpp
 
 // The images of tpcm (large enough for the data file of any kind) and lowcof
 // taken right after loading, and how the two files read at load. Kept in
@@ -69,7 +69,7 @@ struct FinishArgs {
 // Ends the session after the final page with the code in word 699: compares
 // tpcm (and, for kinds above 10, lowcof) with the load-time copies, saves
 // what changed through the backup cascades (save_files,
-// edlib/save_plan.hpp), handles exit without saving (101), the submission
+// edlib/frame/save_plan.hpp), handles exit without saving (101), the submission
 // note of an execute (-1983) and chaining. Returns 1 to show the final page
 // again (an abort answered "A"; a save that did not happen: the old files
 // stay as they were and the session's edits are kept; a chain whose

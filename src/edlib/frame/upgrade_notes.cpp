@@ -1,11 +1,11 @@
-#include "edlib/upgrade_notes.hpp"
+#include "edlib/frame/upgrade_notes.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/fairlead_resize.hpp"
+#include "edlib/frame/fairlead_resize.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/array_utils.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"

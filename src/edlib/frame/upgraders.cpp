@@ -1,4 +1,4 @@
-#include "edlib/upgraders.hpp"
+#include "edlib/frame/upgraders.hpp"
 
 #include <algorithm>
 #include <array>
@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <utility>
 
-#include "edlib/data_record.hpp"
-#include "edlib/fairlead_resize.hpp"
-#include "edlib/loading.hpp"
-#include "edlib/member_coefficients.hpp"
-#include "edlib/member_table.hpp"
-#include "edlib/upgrade_notes.hpp"
+#include "edlib/frame/fairlead_resize.hpp"
+#include "edlib/frame/loading.hpp"
+#include "edlib/frame/upgrade_notes.hpp"
+#include "edlib/model/member_coefficients.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/member_table.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"

@@ -2,7 +2,7 @@
 // The data-file upgraders of the ship (kind 1), semisubmersible (3),
 // single-anchor-leg (11) and moored kinds (12, 14, 15, 17). Each brings a
 // record written by an older program version up to the current layout and
-// defaults and reports its changes (edlib/upgrade_notes.hpp); the loader
+// defaults and reports its changes (edlib/frame/upgrade_notes.hpp); the loader
 // calls the one of the program kind through the kind dispatch, where they
 // are the default routines of their kinds.
 //

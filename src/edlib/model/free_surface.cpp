@@ -1,4 +1,4 @@
-#include "edlib/free_surface.hpp"
+#include "edlib/model/free_surface.hpp"
 
 #include <array>
 #include <cmath>

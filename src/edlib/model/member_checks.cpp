@@ -1,12 +1,12 @@
-#include "edlib/member_checks.hpp"
+#include "edlib/model/member_checks.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "edlib/data_record.hpp"
-#include "edlib/member_coefficients.hpp"
-#include "edlib/member_table.hpp"
+#include "edlib/model/member_coefficients.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/member_table.hpp"
 #include "kelpkit/linear_algebra.hpp"
 #include "kelpkit/wave_formulas.hpp"
 #include "sysutl/fortran_format.hpp"

@@ -1,12 +1,12 @@
-#include "edlib/member_coefficients.hpp"
+#include "edlib/model/member_coefficients.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "edlib/data_record.hpp"
-#include "edlib/free_surface.hpp"
-#include "edlib/member_table.hpp"
+#include "edlib/model/free_surface.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/member_table.hpp"
 #include "kelpkit/linear_algebra.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/wave_formulas.hpp"

@@ -5,7 +5,7 @@
 // ends, the elliptic-section strip values for members closed at both ends, a
 // correction for rectangular and intermediate profiles, an end term for
 // water-piercing members, and the free-surface factor on request), and the
-// default drag coefficients. Member words: edlib/member_table.hpp.
+// default drag coefficients. Member words: edlib/record/member_table.hpp.
 #include <array>
 
 #include "sysutl/record.hpp"

@@ -1,11 +1,11 @@
-#include "edlib/tanker.hpp"
+#include "edlib/model/tanker.hpp"
 
 #include <cctype>
 #include <cmath>
 #include <string_view>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/fortran_read.hpp"

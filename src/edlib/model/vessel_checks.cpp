@@ -1,4 +1,4 @@
-#include "edlib/vessel_checks.hpp"
+#include "edlib/model/vessel_checks.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/member_checks.hpp"
-#include "edlib/member_table.hpp"
+#include "edlib/model/member_checks.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/member_table.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "kelpkit/wave_formulas.hpp"
 #include "sysutl/session.hpp"

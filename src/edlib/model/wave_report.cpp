@@ -1,4 +1,4 @@
-#include "edlib/wave_report.hpp"
+#include "edlib/model/wave_report.hpp"
 
 #include <algorithm>
 #include <array>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/spectrum_names.hpp"
 #include "kelpkit/table_search.hpp"

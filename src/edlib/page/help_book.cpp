@@ -1,7 +1,7 @@
-#include "edlib/help_book.hpp"
+#include "edlib/page/help_book.hpp"
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_pattern.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"

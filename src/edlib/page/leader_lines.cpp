@@ -1,4 +1,4 @@
-#include "edlib/leader_lines.hpp"
+#include "edlib/page/leader_lines.hpp"
 
 #include "sysutl/fortran_format.hpp"
 

@@ -1,8 +1,8 @@
-#include "edlib/output_menus.hpp"
+#include "edlib/page/output_menus.hpp"
 
-#include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
-#include "edlib/page_pattern.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/nohelp.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"

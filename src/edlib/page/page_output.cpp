@@ -1,4 +1,4 @@
-#include "edlib/page_output.hpp"
+#include "edlib/page/page_output.hpp"
 
 #include <array>
 #include <optional>

@@ -1,10 +1,10 @@
-#include "edlib/page_pattern.hpp"
+#include "edlib/page/page_pattern.hpp"
 
 #include <algorithm>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/fortran_format.hpp"

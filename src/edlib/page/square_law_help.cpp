@@ -1,6 +1,6 @@
-#include "edlib/square_law_help.hpp"
+#include "edlib/page/square_law_help.hpp"
 
-#include "edlib/help_book.hpp"
+#include "edlib/page/help_book.hpp"
 
 namespace kelp {
 

@@ -1,7 +1,7 @@
 // Help of the environmental areas page (arhlp). Keys are the first item of
 // each group of items that share a note.
-#include "edlib/areas_page.hpp"
-#include "edlib/help_book.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/pages/areas_page.hpp"
 
 namespace kelp {
 

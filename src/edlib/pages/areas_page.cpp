@@ -1,12 +1,12 @@
-#include "edlib/areas_page.hpp"
+#include "edlib/pages/areas_page.hpp"
 
 #include <algorithm>
 #include <span>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/coef_sources.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
-#include "edlib/load_model_page.hpp"
-#include "edlib/page_pattern.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/pages/load_model_page.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "kelpkit/nohelp.hpp"
 #include "kelpkit/report_lines.hpp"

@@ -1,8 +1,8 @@
 // Help books of the wind and current pages, their spectral-type menus, the
 // profile table and the depth-variation menu. Keys are item or choice
 // numbers.
-#include "edlib/data_record.hpp"
-#include "edlib/environment_pages.hpp"
+#include "edlib/pages/environment_pages.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {

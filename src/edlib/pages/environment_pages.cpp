@@ -1,4 +1,4 @@
-#include "edlib/environment_pages.hpp"
+#include "edlib/pages/environment_pages.hpp"
 
 #include <array>
 #include <cstddef>
@@ -7,10 +7,10 @@
 #include <span>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/leader_lines.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/leader_lines.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/spectrum_names.hpp"
 #include "kelpkit/toggles.hpp"

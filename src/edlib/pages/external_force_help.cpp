@@ -1,7 +1,7 @@
 // Help books of the external force/moment page, the dynamic positioning
 // page and the constant-force page.
-#include "edlib/external_force_pages.hpp"
-#include "edlib/help_book.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/pages/external_force_pages.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {

@@ -1,13 +1,13 @@
-#include "edlib/external_force_pages.hpp"
+#include "edlib/pages/external_force_pages.hpp"
 
 #include <cstddef>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/leader_lines.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/leader_lines.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"

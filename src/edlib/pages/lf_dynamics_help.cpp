@@ -3,10 +3,10 @@
 // editor's regular-wave page (reghlp_extension).
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
-#include "edlib/lf_dynamics_pages.hpp"
-#include "edlib/page_pattern.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/pages/lf_dynamics_pages.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"

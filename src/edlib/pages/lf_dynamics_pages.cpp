@@ -1,13 +1,13 @@
-#include "edlib/lf_dynamics_pages.hpp"
+#include "edlib/pages/lf_dynamics_pages.hpp"
 
 #include <algorithm>
 #include <bit>
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
 #include "kelpkit/value_list.hpp"

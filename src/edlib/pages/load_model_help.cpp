@@ -2,8 +2,8 @@
 // model selection sub-page (wndfhp, curfhp, wavfhp, one note per source
 // row), of its bow type sub-page (wbowhp, ocimhp, nsmbhp) and of the user
 // coefficient tables (cofhlp).
-#include "edlib/help_book.hpp"
-#include "edlib/load_model_page.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/pages/load_model_page.hpp"
 
 namespace kelp {
 

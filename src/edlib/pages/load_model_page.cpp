@@ -1,13 +1,13 @@
-#include "edlib/load_model_page.hpp"
+#include "edlib/pages/load_model_page.hpp"
 
 #include <algorithm>
 #include <array>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/coef_sources.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "kelpkit/report_lines.hpp"

@@ -2,7 +2,7 @@
 // sub-page and the transformation menu of the copy command. Keys are item
 // numbers; items that share a note use the key of the first and show the
 // note's own heading.
-#include "edlib/member_page.hpp"
+#include "edlib/pages/member_page.hpp"
 
 #include <span>
 

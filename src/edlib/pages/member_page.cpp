@@ -1,4 +1,4 @@
-#include "edlib/member_page.hpp"
+#include "edlib/pages/member_page.hpp"
 
 #include <algorithm>
 #include <array>
@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/member_checks.hpp"
-#include "edlib/member_coefficients.hpp"
-#include "edlib/member_table.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/model/member_checks.hpp"
+#include "edlib/model/member_coefficients.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/member_table.hpp"
 #include "kelpkit/linear_algebra.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"

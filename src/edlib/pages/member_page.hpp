@@ -7,10 +7,10 @@
 // coefficients), with copy, delete and insert commands and a
 // coordinate-transformation menu for copied members. A change of geometry
 // or coefficient source runs the member check, which recomputes computed
-// coefficients. Member words: edlib/member_table.hpp.
+// coefficients. Member words: edlib/record/member_table.hpp.
 #include <string_view>
 
-#include "edlib/help_book.hpp"
+#include "edlib/page/help_book.hpp"
 
 namespace kelp {
 

@@ -1,6 +1,6 @@
 // Help books of the two output-option pages. Keys are the item numbers of
 // the pages (items sharing a note use the key of the first).
-#include "edlib/output_option_pages.hpp"
+#include "edlib/pages/output_option_pages.hpp"
 
 namespace kelp {
 

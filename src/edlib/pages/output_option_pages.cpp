@@ -1,4 +1,4 @@
-#include "edlib/output_option_pages.hpp"
+#include "edlib/pages/output_option_pages.hpp"
 
 #include <algorithm>
 #include <bit>
@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/output_menus.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/output_menus.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/coordinate_table.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/fortran_format.hpp"

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/help_book.hpp"
-#include "edlib/sea_pages.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/pages/sea_pages.hpp"
 
 namespace kelp {
 

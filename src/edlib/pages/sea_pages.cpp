@@ -1,4 +1,4 @@
-#include "edlib/sea_pages.hpp"
+#include "edlib/pages/sea_pages.hpp"
 
 #include <algorithm>
 #include <bit>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/page_output.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_table.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/spectrum_names.hpp"
 #include "kelpkit/toggles.hpp"

@@ -13,7 +13,7 @@
 // and a limit held to the list's room.
 #include <string_view>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/wave_spectra.hpp"
 #include "kelpkit/work_areas.hpp"
 

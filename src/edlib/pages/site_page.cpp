@@ -1,15 +1,15 @@
-#include "edlib/site_page.hpp"
+#include "edlib/pages/site_page.hpp"
 
 #include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/unit_conversion.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/unit_conversion.hpp"
 #include "kelpkit/nohelp.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"

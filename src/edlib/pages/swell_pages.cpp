@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/help_book.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/sea_pages.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/pages/sea_pages.hpp"
 #include "kelpkit/spectrum_names.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/fortran_format.hpp"

@@ -1,8 +1,8 @@
 // Help books of the vessel pages (hydrostatics, vessel types, gyradii and
 // bilge, period and damping, dynamics). Keys are the item numbers of the pages.
-#include "edlib/vessel_pages.hpp"
+#include "edlib/pages/vessel_pages.hpp"
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {

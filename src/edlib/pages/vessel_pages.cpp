@@ -1,12 +1,12 @@
-#include "edlib/vessel_pages.hpp"
+#include "edlib/pages/vessel_pages.hpp"
 
 #include <bit>
 #include <cstdint>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_table.hpp"
-#include "edlib/tanker.hpp"
+#include "edlib/model/tanker.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/replies.hpp"

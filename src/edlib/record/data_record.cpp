@@ -1,4 +1,4 @@
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "edlib/unit_conversion.hpp"
+#include "edlib/record/unit_conversion.hpp"
 
 #include <algorithm>
 #include <bit>
@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 
 namespace kelp {
 

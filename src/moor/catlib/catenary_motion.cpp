@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/integration.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "moor/catlib/catenary.hpp"

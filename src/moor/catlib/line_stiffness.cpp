@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "kelpkit/work_areas.hpp"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 
 namespace kelp {
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 // One line type read out of the record (the words and the mooring tables
-// the line library reads are named in edlib/data_record.hpp).
+// the line library reads are named in edlib/record/data_record.hpp).
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/record.hpp"
 
 namespace kelp {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/array_utils.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "kelpkit/report_lines.hpp"

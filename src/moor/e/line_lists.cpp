@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/array_utils.hpp"
 #include "kelpkit/value_list.hpp"
 #include "sysutl/fortran_format.hpp"

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "edlib/create_record.hpp"
-#include "edlib/data_record.hpp"
-#include "edlib/loading.hpp"
-#include "edlib/page_loop.hpp"
+#include "edlib/frame/create_record.hpp"
+#include "edlib/frame/loading.hpp"
+#include "edlib/frame/page_loop.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/e/mooring_routing.hpp"
 #include "moor/e/td_options.hpp"
 #include "sysutl/replies.hpp"

@@ -2,7 +2,7 @@
 // The page loop of the mooring editor: identity by program kind, load, the
 // 25 page blocks in their fixed order under the user's navigation codes, the
 // print pass, and the end of the session through finish.
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 #include "moor/e/mooring_pages.hpp"
 
 namespace kelp {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "edlib/data_record.hpp"
-#include "edlib/vessel_checks.hpp"
+#include "edlib/model/vessel_checks.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/e/mooring_checks.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "edlib/final_page.hpp"
+#include "edlib/frame/final_page.hpp"
 
 namespace kelp {
 

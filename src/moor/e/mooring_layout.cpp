@@ -3,14 +3,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
+#include "kelpkit/coordinate_table.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
 #include "kelpkit/value_list.hpp"
-#include "kelpkit/coordinate_table.hpp"
 #include "moor/e/mooring_layout_pages.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"

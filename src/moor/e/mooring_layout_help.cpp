@@ -3,7 +3,7 @@
 // program kinds has one text per wording, keyed 100 or 200 above the item,
 // and the help routine picks the key of the kind (page help shows the
 // wording of the kind under the item's own heading).
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/e/mooring_layout_pages.hpp"
 #include "sysutl/session.hpp"
 

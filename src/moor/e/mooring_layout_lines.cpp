@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
 #include "moor/e/line_exclusions.hpp"

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/help_book.hpp"
+#include "edlib/page/help_book.hpp"
 #include "sysutl/record.hpp"
 
 namespace kelp {

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"
 #include "moor/e/mooring_layout_pages.hpp"

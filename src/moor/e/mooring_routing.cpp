@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 
 namespace kelp {

@@ -7,13 +7,13 @@
 #include <cmath>
 #include <span>
 
-#include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
-#include "edlib/output_menus.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/page_table.hpp"
-#include "edlib/square_law_help.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/page/output_menus.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/page/square_law_help.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"

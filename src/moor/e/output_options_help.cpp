@@ -1,7 +1,7 @@
 // Help books of the two output-option pages and of the peak-load menu. Keys
 // are item numbers; items that share a note name the first of them.
-#include "edlib/help_book.hpp"
-#include "edlib/data_record.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/e/output_options.hpp"
 #include "sysutl/session.hpp"
 

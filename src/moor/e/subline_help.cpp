@@ -3,9 +3,9 @@
 // choices of the facility's menu).
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
-#include "edlib/page_pattern.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/e/subline_page.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/fortran_read.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"

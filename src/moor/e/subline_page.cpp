@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/help_book.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/help_book.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/array_utils.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "kelpkit/report_lines.hpp"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/options_file.hpp"
 #include "sysutl/session.hpp"
 

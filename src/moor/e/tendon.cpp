@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "moor/morlib/line_helpers.hpp"
 #include "moor/morlib/taut_tendon.hpp"

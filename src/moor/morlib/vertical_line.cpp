@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "sysutl/replies.hpp"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/integration.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/table_search.hpp"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/catlib/line_type.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"

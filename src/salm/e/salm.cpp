@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/nohelp.hpp"
 #include "moor/e/mooring_layout_pages.hpp"
 #include "sysutl/fortran_format.hpp"

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "edlib/data_record.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/sea_pages.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/pages/sea_pages.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/nohelp.hpp"
 #include "kelpkit/record_words.hpp"
 #include "kelpkit/report_lines.hpp"

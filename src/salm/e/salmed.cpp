@@ -9,15 +9,15 @@
 #include <cstdint>
 #include <string_view>
 
-#include "edlib/areas_page.hpp"
-#include "edlib/data_record.hpp"
-#include "edlib/environment_pages.hpp"
-#include "edlib/external_force_pages.hpp"
-#include "edlib/load_model_page.hpp"
-#include "edlib/lf_dynamics_pages.hpp"
-#include "edlib/sea_pages.hpp"
-#include "edlib/site_page.hpp"
-#include "edlib/vessel_pages.hpp"
+#include "edlib/pages/areas_page.hpp"
+#include "edlib/pages/environment_pages.hpp"
+#include "edlib/pages/external_force_pages.hpp"
+#include "edlib/pages/lf_dynamics_pages.hpp"
+#include "edlib/pages/load_model_page.hpp"
+#include "edlib/pages/sea_pages.hpp"
+#include "edlib/pages/site_page.hpp"
+#include "edlib/pages/vessel_pages.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 

@@ -3,7 +3,7 @@
 // shown only under conditions of the record, its defaults and its final page.
 #include <span>
 
-#include "ship/e/editor_loop.hpp"
+#include "others/editor_loop.hpp"
 
 namespace kelp {
 

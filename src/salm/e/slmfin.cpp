@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "edlib/data_record.hpp"
-#include "edlib/final_page.hpp"
+#include "edlib/frame/final_page.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"

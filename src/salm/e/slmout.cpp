@@ -3,10 +3,10 @@
 // and every listed item is edited whether shown or not.
 #include "salm/e/slmout.hpp"
 
-#include "edlib/data_record.hpp"
-#include "edlib/output_menus.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/page_table.hpp"
+#include "edlib/page/output_menus.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/nohelp.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/replies.hpp"

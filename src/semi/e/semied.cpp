@@ -2,14 +2,14 @@
 
 #include <array>
 
-#include "edlib/data_record.hpp"
-#include "edlib/final_page.hpp"
-#include "edlib/member_table.hpp"
-#include "edlib/member_page.hpp"
-#include "edlib/output_option_pages.hpp"
-#include "edlib/sea_pages.hpp"
-#include "edlib/site_page.hpp"
-#include "edlib/vessel_pages.hpp"
+#include "edlib/frame/final_page.hpp"
+#include "edlib/pages/member_page.hpp"
+#include "edlib/pages/output_option_pages.hpp"
+#include "edlib/pages/sea_pages.hpp"
+#include "edlib/pages/site_page.hpp"
+#include "edlib/pages/vessel_pages.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/member_table.hpp"
 #include "semi/e/semot2.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"

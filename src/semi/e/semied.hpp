@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "ship/e/editor_loop.hpp"
+#include "others/editor_loop.hpp"
 
 namespace kelp {
 

@@ -6,12 +6,12 @@
 #include <array>
 #include <string_view>
 
-#include "edlib/data_record.hpp"
-#include "edlib/output_menus.hpp"
-#include "edlib/page_output.hpp"
-#include "edlib/page_pattern.hpp"
-#include "edlib/page_table.hpp"
-#include "edlib/square_law_help.hpp"
+#include "edlib/page/output_menus.hpp"
+#include "edlib/page/page_output.hpp"
+#include "edlib/page/page_pattern.hpp"
+#include "edlib/page/page_table.hpp"
+#include "edlib/page/square_law_help.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"

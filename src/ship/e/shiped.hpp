@@ -3,7 +3,7 @@
 // ship final page shpfin.
 #include <span>
 
-#include "ship/e/editor_loop.hpp"
+#include "others/editor_loop.hpp"
 
 namespace kelp {
 

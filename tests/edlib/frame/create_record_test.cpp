@@ -1,5 +1,5 @@
 // A new record and the mooring defaults.
-#include "edlib/create_record.hpp"
+#include "edlib/frame/create_record.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "edlib/end_session.hpp"
+#include "edlib/frame/end_session.hpp"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,9 +8,9 @@
 #include <iterator>
 #include <string>
 
+#include "expected_screens.hpp"
 #include "kelpkit/record_words.hpp"
 #include "sysutl/session.hpp"
-#include "expected_screens.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"
 

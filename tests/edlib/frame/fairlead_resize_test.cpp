@@ -1,6 +1,6 @@
 // Growing records of the old fairlead layout: where every old word lands,
 // what is cleared, and that nothing beyond the record is written.
-#include "edlib/fairlead_resize.hpp"
+#include "edlib/frame/fairlead_resize.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "edlib/final_page.hpp"
+#include "edlib/frame/final_page.hpp"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <iterator>
 #include <string>
 
-#include "edlib/create_record.hpp"
-#include "edlib/end_session.hpp"
+#include "edlib/frame/create_record.hpp"
+#include "edlib/frame/end_session.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"

@@ -1,4 +1,4 @@
-#include "edlib/import.hpp"
+#include "edlib/frame/import.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <streambuf>
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/text.hpp"
 #include "test_session.hpp"

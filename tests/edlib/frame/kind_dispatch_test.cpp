@@ -1,4 +1,4 @@
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 
 #include <gtest/gtest.h>
 

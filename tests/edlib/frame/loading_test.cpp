@@ -1,6 +1,6 @@
 // Loading and checking the data file: size classes, corruption texts, text
 // byte order, the characteristics report, upgrade dispatch, create and stamp.
-#include "edlib/loading.hpp"
+#include "edlib/frame/loading.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,11 @@
 #include <iterator>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/saving.hpp"
+#include "edlib/frame/saving.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/diskio.hpp"
-#include "test_session.hpp"
 #include "test_identity.hpp"
+#include "test_session.hpp"
 #include "test_tempdir.hpp"
 
 namespace kelp {

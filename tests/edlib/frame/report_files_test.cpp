@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/final_page.hpp"
-#include "edlib/loading.hpp"
-#include "edlib/wave_report.hpp"
+#include "edlib/frame/final_page.hpp"
+#include "edlib/frame/loading.hpp"
+#include "edlib/model/wave_report.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/replies.hpp"
 #include "test_identity.hpp"

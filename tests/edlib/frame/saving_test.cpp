@@ -1,4 +1,4 @@
-#include "edlib/saving.hpp"
+#include "edlib/frame/saving.hpp"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -18,11 +18,11 @@
 #include <set>
 #include <string>
 
-#include "edlib/kind_dispatch.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/session.hpp"
-#include "test_session.hpp"
 #include "test_identity.hpp"
+#include "test_session.hpp"
 #include "test_tempdir.hpp"
 
 namespace kelp {

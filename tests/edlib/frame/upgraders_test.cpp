@@ -2,13 +2,13 @@
 // kinds: for a file of each threshold version, exactly the notes (on the
 // screen and in the warning report) and the word changes; paging; the
 // refusal of old moored files; the fairlead resize at the end.
-#include "edlib/upgraders.hpp"
-#include "edlib/member_table.hpp"
+#include "edlib/frame/upgraders.hpp"
+#include "edlib/record/member_table.hpp"
 
 #include <gtest/gtest.h>
 
-#include "edlib/kind_dispatch.hpp"
-#include "edlib/loading.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
+#include "edlib/frame/loading.hpp"
 #include "test_upgrade.hpp"
 
 namespace kelp {

@@ -1,12 +1,12 @@
-#include "edlib/member_checks.hpp"
+#include "edlib/model/member_checks.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "edlib/member_table.hpp"
-#include "member_fixture.hpp"
+#include "edlib/model/member_fixture.hpp"
+#include "edlib/record/member_table.hpp"
 #include "test_session.hpp"
 
 namespace kelp {

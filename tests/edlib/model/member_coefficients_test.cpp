@@ -1,4 +1,4 @@
-#include "edlib/member_coefficients.hpp"
+#include "edlib/model/member_coefficients.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/member_table.hpp"
-#include "member_fixture.hpp"
+#include "edlib/model/member_fixture.hpp"
+#include "edlib/record/member_table.hpp"
 #include "test_session.hpp"
 
 namespace kelp {

@@ -3,8 +3,8 @@
 // coefficient computation, the member checks and the consistency checks.
 #include <array>
 
-#include "edlib/data_record.hpp"
-#include "edlib/member_table.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/member_table.hpp"
 #include "sysutl/record.hpp"
 
 namespace kelp::testing {

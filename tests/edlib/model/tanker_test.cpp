@@ -1,4 +1,4 @@
-#include "edlib/tanker.hpp"
+#include "edlib/model/tanker.hpp"
 
 #include <gtest/gtest.h>
 

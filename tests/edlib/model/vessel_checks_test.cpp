@@ -1,4 +1,4 @@
-#include "edlib/vessel_checks.hpp"
+#include "edlib/model/vessel_checks.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "edlib/create_record.hpp"
-#include "edlib/data_record.hpp"
-#include "member_fixture.hpp"
+#include "edlib/frame/create_record.hpp"
+#include "edlib/model/member_fixture.hpp"
+#include "edlib/record/data_record.hpp"
 #include "test_session.hpp"
 
 namespace kelp {

@@ -1,4 +1,4 @@
-#include "edlib/wave_report.hpp"
+#include "edlib/model/wave_report.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/end_session.hpp"
+#include "edlib/frame/end_session.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/wave_spectra.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"

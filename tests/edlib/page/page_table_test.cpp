@@ -1,10 +1,10 @@
-#include "edlib/page_table.hpp"
+#include "edlib/page/page_table.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/areas_page.hpp"
-#include "edlib/data_record.hpp"
+#include "edlib/pages/areas_page.hpp"
+#include "edlib/record/data_record.hpp"
 #include "test_page.hpp"
 
 namespace kelp {

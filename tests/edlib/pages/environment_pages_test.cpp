@@ -1,12 +1,12 @@
 // The wind and current pages: screens, the spectral types and their
 // parameters, the profile table and its checks, the band-limited density.
-#include "edlib/environment_pages.hpp"
+#include "edlib/pages/environment_pages.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/session.hpp"
 #include "test_page.hpp"
 

@@ -1,12 +1,12 @@
 // The external force/moment page with its chained blocks, the dynamic
 // positioning page and the constant-force page.
-#include "edlib/external_force_pages.hpp"
+#include "edlib/pages/external_force_pages.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/session.hpp"
 #include "test_page.hpp"
 

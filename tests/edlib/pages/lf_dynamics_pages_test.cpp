@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/lf_dynamics_pages.hpp"
+#include "edlib/pages/lf_dynamics_pages.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "test_page.hpp"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/load_model_page.hpp"
+#include "edlib/pages/load_model_page.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "test_page.hpp"
 

@@ -1,13 +1,13 @@
-#include "edlib/member_page.hpp"
+#include "edlib/pages/member_page.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/member_table.hpp"
-#include "member_fixture.hpp"
+#include "edlib/model/member_fixture.hpp"
+#include "edlib/record/data_record.hpp"
+#include "edlib/record/member_table.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "test_page.hpp"

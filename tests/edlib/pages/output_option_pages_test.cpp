@@ -1,10 +1,10 @@
-#include "edlib/output_option_pages.hpp"
+#include "edlib/pages/output_option_pages.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "test_page.hpp"

@@ -1,10 +1,10 @@
-#include "edlib/sea_pages.hpp"
+#include "edlib/pages/sea_pages.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "test_page.hpp"
 
 namespace kelp {

@@ -1,4 +1,4 @@
-#include "edlib/site_page.hpp"
+#include "edlib/pages/site_page.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/vessel_pages.hpp"
+#include "edlib/pages/vessel_pages.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "test_page.hpp"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "edlib/data_record.hpp"
-#include "edlib/sea_pages.hpp"
+#include "edlib/pages/sea_pages.hpp"
+#include "edlib/record/data_record.hpp"
 #include "test_page.hpp"
 
 namespace kelp {

@@ -1,11 +1,11 @@
-#include "edlib/vessel_pages.hpp"
+#include "edlib/pages/vessel_pages.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "test_page.hpp"

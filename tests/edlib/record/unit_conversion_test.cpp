@@ -1,4 +1,4 @@
-#include "edlib/unit_conversion.hpp"
+#include "edlib/record/unit_conversion.hpp"
 
 #include <gtest/gtest.h>
 

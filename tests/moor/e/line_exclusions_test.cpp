@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "test_page.hpp"
 
 namespace kelp {

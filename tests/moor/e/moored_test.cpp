@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/replies.hpp"
 #include "test_identity.hpp"

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/e/record_edits.hpp"
 #include "test_session.hpp"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/create_record.hpp"
-#include "edlib/data_record.hpp"
+#include "edlib/frame/create_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/e/record_edits.hpp"
 #include "moor/e/screen_checks.hpp"
 #include "sysutl/replies.hpp"

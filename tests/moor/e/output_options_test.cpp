@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
-#include "edlib/square_law_help.hpp"
+#include "edlib/page/square_law_help.hpp"
+#include "edlib/record/data_record.hpp"
 #include "sysutl/session.hpp"
 #include "test_page.hpp"
 #include "test_session.hpp"

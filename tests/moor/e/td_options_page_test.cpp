@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/options_file.hpp"
 #include "moor/e/td_options.hpp"
 #include "sysutl/session.hpp"

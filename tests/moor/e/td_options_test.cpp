@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "kelpkit/options_file.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/catlib/catenary.hpp"
 #include "moor/line_fixture.hpp"
 #include "moor/morlib/splines.hpp"

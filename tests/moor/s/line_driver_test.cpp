@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "edlib/data_record.hpp"
+#include "edlib/record/data_record.hpp"
 #include "moor/mooring_fixture.hpp"
 #include "sysutl/session.hpp"
 #include "test_session.hpp"
