@@ -71,13 +71,8 @@ void recode(Session& s, std::size_t word, const CodeMap& map, int out) {
 
 }  // namespace
 
-void shpupd(Session& s, float version, int& status) {
-  UpgradeNotes n(s, version, status);
+void close_vessel_upgrade(UpgradeNotes& n) {
   Tpcm& t = n.record();
-  if (n.before(4.9f)) version49_vessel_moves(t);
-  n.heading();
-  swell_width_step(n);
-  if (n.before(3.9f) && n.program() > 3.88f) table_size_check(n, false);
   point_coordinates_step(n);
   swell_directions_step(n);
   version5_note(n);
@@ -85,6 +80,15 @@ void shpupd(Session& s, float version, int& status) {
   if (n.before(5.57f)) t.i(kMemberModel) = 0;
   n.fairlead_resize(static_cast<int>(kVesselWords), update_to_149);
   n.close();
+}
+
+void shpupd(Session& s, float version, int& status) {
+  UpgradeNotes n(s, version, status);
+  if (n.before(4.9f)) version49_vessel_moves(n.record());
+  n.heading();
+  swell_width_step(n);
+  if (n.before(3.9f) && n.program() > 3.88f) table_size_check(n, false);
+  close_vessel_upgrade(n);
 }
 
 void semupd(Session& s, float version, int& status) {

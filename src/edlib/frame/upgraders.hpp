@@ -12,6 +12,13 @@
 namespace kelp {
 
 class Session;
+class UpgradeNotes;  // edlib/frame/upgrade_notes.hpp
+
+// The closing steps of the upgraders of the one-vessel records of 1,987
+// words (ship and disc buoy): the point coordinates, the swell directions,
+// the version-5.0 note and defaults, below 5.57 no member model, the
+// vessel block laid out for 149 fairleads, and the notes closed.
+void close_vessel_upgrade(UpgradeNotes& n);
 
 // Ship records (1,987 words).
 void shpupd(Session& s, float version, int& status);

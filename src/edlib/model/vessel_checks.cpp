@@ -62,10 +62,10 @@ class Vessel {
   std::size_t offset_;
 };
 
-class Checks {
+class Checks : CheckReporter {
  public:
   Checks(Session& s, int& nwarn, int& nfatal)
-      : s_(s), t_(s.tpcm), out_(t_.i(kOutputUnit)), kind_(t_.i(kProgramKind)), nwarn_(nwarn), nfatal_(nfatal) {
+      : CheckReporter(s, s.tpcm.i(kOutputUnit), nwarn, nfatal), t_(s.tpcm), kind_(t_.i(kProgramKind)) {
     vessels_.emplace_back(t_, 0);
     if (two_vessels(kind_)) vessels_.emplace_back(t_, kTwinOffset);
   }
@@ -76,18 +76,6 @@ class Checks {
   template <class Test>
   bool any_vessel(Test test) const {
     return std::ranges::any_of(vessels_, test);
-  }
-  void message(std::initializer_list<std::string_view> lines) {
-    s_.write_line(out_, "");
-    for (auto line : lines) s_.write_line(out_, line);
-  }
-  void warning(std::initializer_list<std::string_view> lines) {
-    message(lines);
-    wrninc(s_, nwarn_, nwarn_, nfatal_, out_, kKeyboard, kMessagesPerScreen);
-  }
-  void fatal(std::initializer_list<std::string_view> lines) {
-    message(lines);
-    wrninc(s_, nfatal_, nwarn_, nfatal_, out_, kKeyboard, kMessagesPerScreen);
   }
   bool field_holds(std::int32_t selector, int code) { return oneon(s_, selector, code, out_); }
   int field(std::int32_t selector, int f) { return nibval(s_, selector, f, out_); }
@@ -102,14 +90,33 @@ class Checks {
   bool drift_type_mismatch(const Vessel& v);
   bool period_array_problem() const;
 
-  Session& s_;
   Tpcm& t_;
-  int out_;
   int kind_;
-  int& nwarn_;
-  int& nfatal_;
   std::vector<Vessel> vessels_;
 };
+
+}  // namespace
+
+void CheckReporter::message(std::initializer_list<std::string_view> lines) {
+  s_.write_line(out_, "");
+  for (auto line : lines) s_.write_line(out_, line);
+}
+
+void CheckReporter::warning(std::initializer_list<std::string_view> lines) {
+  message(lines);
+  count_warning();
+}
+
+void CheckReporter::fatal(std::initializer_list<std::string_view> lines) {
+  message(lines);
+  count_fatal();
+}
+
+void CheckReporter::count_warning() { wrninc(s_, nwarn_, nwarn_, nfatal_, out_, kKeyboard, kMessagesPerScreen); }
+
+void CheckReporter::count_fatal() { wrninc(s_, nfatal_, nwarn_, nfatal_, out_, kKeyboard, kMessagesPerScreen); }
+
+namespace {
 
 void Checks::normalise() {
   if (t_.i(kSwellOn) == 0) t_.i(kSwell2On) = 0;
@@ -135,8 +142,8 @@ bool Checks::member_checks() {
     int ifatal = 0;
     int ipause = 0;
     chkpak(s_, m, iwarn, ifatal, ipause, icross);
-    if (ifatal != 0) wrninc(s_, nfatal_, nwarn_, nfatal_, out_, kKeyboard, kMessagesPerScreen);
-    if (iwarn != 0) wrninc(s_, nwarn_, nwarn_, nfatal_, out_, kKeyboard, kMessagesPerScreen);
+    if (ifatal != 0) count_fatal();
+    if (iwarn != 0) count_warning();
   }
   return icross != 0;
 }

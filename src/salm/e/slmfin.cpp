@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "edlib/frame/final_page.hpp"
+#include "edlib/model/vessel_checks.hpp"
 #include "edlib/record/data_record.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
@@ -17,16 +18,15 @@ namespace kelp {
 
 namespace {
 
-constexpr int kMessagesPerScreen = 7;
 constexpr int kMaxMomentElements = 10;
 constexpr float kAreaTolerance = 0.05f;
 
 struct SlmfinState : FinalPageState {};
 
-class ElementChecks {
+class ElementChecks : CheckReporter {
  public:
   ElementChecks(Session& s, int& nwarn, int& nfatal)
-      : s_(s), t_(s.tpcm), out_(t_.i(kOutputUnit)), nwarn_(nwarn), nfatal_(nfatal) {}
+      : CheckReporter(s, s.tpcm.i(kOutputUnit), nwarn, nfatal), t_(s.tpcm) {}
 
   void run();
 
@@ -37,26 +37,10 @@ class ElementChecks {
   float length(int n) const { return t_.r(RealWord{kElementLengths + static_cast<std::size_t>(n - 1)}); }
   float volume(int n) const { return t_.r(RealWord{kElementVolumes + static_cast<std::size_t>(n - 1)}); }
 
-  void message(std::initializer_list<std::string_view> lines) {
-    s_.write_line(out_, "");
-    for (auto line : lines) s_.write_line(out_, line);
-  }
-  void warning(std::initializer_list<std::string_view> lines) {
-    message(lines);
-    wrninc(s_, nwarn_, nwarn_, nfatal_, out_, kKeyboard, kMessagesPerScreen);
-  }
-  void fatal(std::initializer_list<std::string_view> lines) {
-    message(lines);
-    wrninc(s_, nfatal_, nwarn_, nfatal_, out_, kKeyboard, kMessagesPerScreen);
-  }
   bool piercing_volume_inconsistent(int k) const;
   int moment_elements(int count) const;
 
-  Session& s_;
   Tpcm& t_;
-  int out_;
-  int& nwarn_;
-  int& nfatal_;
 };
 
 // A piercing element without length cannot match its waterplane area: it is
