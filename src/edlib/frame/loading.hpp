@@ -55,8 +55,8 @@ void chswap(Session& s, std::string& text, int len, int out, int in);
 // letter (returned in `letter`: M, C, E or B), reads "LOWDAT" (kinds 10 and
 // above) and the data file of nwords words (the record size of the program
 // kind), checks and reports, keeps the load-time copies and the load
-// statuses in Session::state<LoadTimeCopy>() (edlib/frame/saving.hpp), creates a
-// new record for "C", and stamps the identity. Returns kLoadReady,
+// statuses in Session::state<LoadTimeCopy>() (edlib/frame/saving.hpp),
+// creates a new record for "C", and stamps the identity. Returns kLoadReady,
 // kLoadPrintPass (word 701 nonzero: only the banner, on the listing) or
 // kLoadExecute ("E" on a file that needed no report; word 699 := -1983).
 // Every refusal stops the program (ProgramStop) before anything is written.

@@ -1,8 +1,8 @@
 #pragma once
 // Words of tpcm that the kit reads itself: the output unit and the sea state
 // of the spectral library. The kit sits below the record's word map
-// (edlib/record/data_record.hpp), which includes this header, so every word keeps
-// one name. Lists are named by their first entry.
+// (edlib/record/data_record.hpp), which includes this header, so every word
+// keeps one name. Lists are named by their first entry.
 #include "sysutl/record.hpp"
 
 namespace kelp {
