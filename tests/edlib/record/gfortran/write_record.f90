@@ -1,6 +1,6 @@
-! Writes the reference records read back by tests/edlib/data_record_test.cpp.
+! Writes the reference records read back by tests/edlib/record/data_record_test.cpp.
 ! Build and run once from tests/data/records:
-!   gfortran -o /tmp/write_record ../../edlib/gfortran/write_record.f90 && /tmp/write_record
+!   gfortran -o /tmp/write_record ../../edlib/record/gfortran/write_record.f90 && /tmp/write_record
 ! Output: gfortran_RONDDAT (1,987 words, word 0 = 1987) and gfortran_LOWDAT
 ! (680 words, no count word), both one unformatted big-endian record.
 program write_record
