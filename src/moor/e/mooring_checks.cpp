@@ -66,9 +66,9 @@ const Lines kUnrealizableSummary = {
 const Lines kWeakestLine = {" ++> Warning: Maximum horizontal load is greater than",
                             "TWICE the breaking strength of the weakest line."};
 const Lines kSpectralAtEndpoints = {
-    " ++> Warning: The option \"Spectral estimates for line load WF standard deviations\"",
-    "     is untested at nodes other than fairlead and anchor when combined with",
-    "     \"Line loads and motions at element end points\";",
+    " ++> Warning: The option \"Spectral estimates for line load WF standard",
+    "     deviations\" is untested at nodes other than fairlead and anchor when",
+    "     combined with \"Line loads and motions at element end points\";",
     "consider disabling one or the other if possible."};
 const Lines kSuggestLargeAmplitude = {" ++> Warning: [Wave Height]/[Water Depth] ratio suggests use of",
                                       "\"large-amplitude\" wave-frequency line load algorithm."};

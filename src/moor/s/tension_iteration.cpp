@@ -54,7 +54,8 @@ HeightTarget height_target(Session& s, const Lincom& lc) {
     auto& warned = s.state<SinkageWarning>();
     if (!warned.given) {
       warned.given = true;
-      s.write_line(tp.i(kOutputUnit), " ++> Warning: Buoy sinkage skipped; water density x waterplane area not positive.");
+      s.write_line(tp.i(kOutputUnit), " ++> Warning: Buoy sinkage skipped; water density x waterplane area");
+      s.write_line(tp.i(kOutputUnit), "     not positive.");
     }
     return z;
   }

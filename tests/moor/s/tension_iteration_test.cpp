@@ -175,7 +175,8 @@ TEST(Iter8, BuoySinkageLowersTheTarget) {
     EXPECT_EQ(t.shown().empty(), c.sinks);
     solve(t, *lc, testing::line_type_of(els, 1), H, span, 0.2f, 0.9f);  // said once per run
     EXPECT_EQ(t.shown(), c.sinks ? ""
-                                 : " ++> Warning: Buoy sinkage skipped; water density x waterplane area not positive.\n");
+                                 : " ++> Warning: Buoy sinkage skipped; water density x waterplane area\n"
+                                   "     not positive.\n");
   }
 }
 
