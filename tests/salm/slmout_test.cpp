@@ -8,7 +8,7 @@
 #include <climits>
 #include <sstream>
 
-#include "edlib/page/output_menus.hpp"
+#include "edlib/pagekit/output_menus.hpp"
 #include "edlib/record/data_record.hpp"
 #include "test_page.hpp"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "edlib/page/page_output.hpp"
+#include "edlib/pagekit/page_output.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/root_finders.hpp"
 #include "sysutl/fortran_format.hpp"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "edlib/page/page_output.hpp"
+#include "edlib/pagekit/page_output.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/spectrum_names.hpp"

@@ -1,6 +1,6 @@
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "sysutl/fortran_format.hpp"

@@ -1,4 +1,4 @@
-#include "edlib/page/leader_lines.hpp"
+#include "edlib/pagekit/leader_lines.hpp"
 
 #include "sysutl/fortran_format.hpp"
 

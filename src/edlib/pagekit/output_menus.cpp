@@ -1,7 +1,7 @@
-#include "edlib/page/output_menus.hpp"
+#include "edlib/pagekit/output_menus.hpp"
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/nohelp.hpp"
 #include "kelpkit/report_lines.hpp"

@@ -1,9 +1,9 @@
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 
 #include <algorithm>
 #include <string>
 
-#include "edlib/page/page_output.hpp"
+#include "edlib/pagekit/page_output.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"

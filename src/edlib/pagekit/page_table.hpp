@@ -40,8 +40,8 @@
 #include <string>
 #include <string_view>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "sysutl/record.hpp"
 
 namespace kelp {

@@ -1,6 +1,6 @@
-#include "edlib/page/square_law_help.hpp"
+#include "edlib/pagekit/square_law_help.hpp"
 
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 
 namespace kelp {
 

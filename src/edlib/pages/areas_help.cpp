@@ -1,6 +1,6 @@
 // Help of the environmental areas page (arhlp). Keys are the first item of
 // each group of items that share a note.
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 #include "edlib/pages/areas_page.hpp"
 
 namespace kelp {

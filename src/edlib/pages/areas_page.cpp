@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/coef_sources.hpp"
 #include "kelpkit/report_lines.hpp"

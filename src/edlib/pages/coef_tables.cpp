@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/pages/load_model_page.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/flag_fields.hpp"

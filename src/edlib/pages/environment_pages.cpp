@@ -7,9 +7,9 @@
 #include <span>
 #include <string>
 
-#include "edlib/page/leader_lines.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/leader_lines.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/spectrum_names.hpp"

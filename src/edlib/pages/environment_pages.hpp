@@ -7,7 +7,7 @@
 // into the listing during a print pass (word 701).
 #include <string_view>
 
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 
 namespace kelp {
 

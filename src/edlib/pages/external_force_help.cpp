@@ -1,6 +1,6 @@
 // Help books of the external force/moment page, the dynamic positioning
 // page and the constant-force page.
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 #include "edlib/pages/external_force_pages.hpp"
 #include "sysutl/session.hpp"
 

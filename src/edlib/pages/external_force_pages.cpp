@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <string>
 
-#include "edlib/page/leader_lines.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/leader_lines.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "kelpkit/report_lines.hpp"

@@ -3,8 +3,8 @@
 // editor's regular-wave page (reghlp_extension).
 #include <string>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/pages/lf_dynamics_pages.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"

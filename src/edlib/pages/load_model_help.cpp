@@ -2,7 +2,7 @@
 // model selection sub-page (wndfhp, curfhp, wavfhp, one note per source
 // row), of its bow type sub-page (wbowhp, ocimhp, nsmbhp) and of the user
 // coefficient tables (cofhlp).
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 #include "edlib/pages/load_model_page.hpp"
 
 namespace kelp {

@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/coef_sources.hpp"
 #include "kelpkit/flag_fields.hpp"

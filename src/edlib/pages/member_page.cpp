@@ -12,8 +12,8 @@
 
 #include "edlib/model/member_checks.hpp"
 #include "edlib/model/member_coefficients.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "edlib/record/member_table.hpp"
 #include "kelpkit/linear_algebra.hpp"

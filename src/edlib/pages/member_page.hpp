@@ -10,7 +10,7 @@
 // coefficients. Member words: edlib/record/member_table.hpp.
 #include <string_view>
 
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 
 namespace kelp {
 

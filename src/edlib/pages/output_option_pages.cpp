@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "edlib/page/output_menus.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/output_menus.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/coordinate_table.hpp"
 #include "kelpkit/toggles.hpp"

@@ -11,7 +11,7 @@
 // session's record and leave their navigation code in word 699.
 #include <string_view>
 
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 
 namespace kelp {
 

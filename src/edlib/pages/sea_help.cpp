@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 #include "edlib/pages/sea_pages.hpp"
 
 namespace kelp {

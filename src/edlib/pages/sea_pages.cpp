@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "kelpkit/numeric_messages.hpp"
 #include "kelpkit/spectrum_names.hpp"
 #include "kelpkit/toggles.hpp"

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/record/data_record.hpp"
 #include "edlib/record/unit_conversion.hpp"
 #include "kelpkit/nohelp.hpp"

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/pages/sea_pages.hpp"
 #include "kelpkit/spectrum_names.hpp"
 #include "kelpkit/toggles.hpp"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "edlib/model/tanker.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 
 namespace kelp {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "moor/e/compliance_fit.hpp"
 #include "sysutl/fortran_format.hpp"

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/report_lines.hpp"
 #include "kelpkit/toggles.hpp"

@@ -7,12 +7,12 @@
 #include <cmath>
 #include <span>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/output_menus.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
-#include "edlib/page/page_table.hpp"
-#include "edlib/page/square_law_help.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/output_menus.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
+#include "edlib/pagekit/page_table.hpp"
+#include "edlib/pagekit/square_law_help.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "kelpkit/report_lines.hpp"

@@ -1,6 +1,6 @@
 // Help books of the two output-option pages and of the peak-load menu. Keys
 // are item numbers; items that share a note name the first of them.
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 #include "edlib/record/data_record.hpp"
 #include "moor/e/output_options.hpp"
 #include "sysutl/session.hpp"

@@ -3,8 +3,8 @@
 // choices of the facility's menu).
 #include <string>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/record/data_record.hpp"
 #include "moor/e/subline_page.hpp"
 #include "sysutl/fortran_format.hpp"

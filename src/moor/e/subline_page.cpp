@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/array_utils.hpp"
 #include "kelpkit/flag_fields.hpp"

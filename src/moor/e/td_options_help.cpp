@@ -3,7 +3,7 @@
 // item in the table of notes by item.
 #include <array>
 
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 #include "moor/e/td_options_page.hpp"
 
 namespace kelp {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "edlib/page/help_book.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/help_book.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/coordinate_table.hpp"
 #include "kelpkit/report_lines.hpp"

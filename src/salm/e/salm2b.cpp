@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 #include "edlib/pages/sea_pages.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/nohelp.hpp"

@@ -3,9 +3,9 @@
 // and every listed item is edited whether shown or not.
 #include "salm/e/slmout.hpp"
 
-#include "edlib/page/output_menus.hpp"
-#include "edlib/page/page_pattern.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/output_menus.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/nohelp.hpp"
 #include "kelpkit/toggles.hpp"

@@ -6,11 +6,11 @@
 #include <array>
 #include <string_view>
 
-#include "edlib/page/output_menus.hpp"
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
-#include "edlib/page/page_table.hpp"
-#include "edlib/page/square_law_help.hpp"
+#include "edlib/pagekit/output_menus.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
+#include "edlib/pagekit/page_table.hpp"
+#include "edlib/pagekit/square_law_help.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/toggles.hpp"
 #include "sysutl/fortran_format.hpp"

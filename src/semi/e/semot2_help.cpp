@@ -1,7 +1,7 @@
 // Help book of the semisubmersible's "More output options" page. Keys are
 // item numbers; items 1 and 2, and 6 and 7, share a note under a heading of
 // its own.
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 #include "semi/e/semot2.hpp"
 
 namespace kelp {

@@ -1,4 +1,4 @@
-#include "edlib/page/page_output.hpp"
+#include "edlib/pagekit/page_output.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "edlib/page/page_pattern.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
 
 #include <gtest/gtest.h>
 

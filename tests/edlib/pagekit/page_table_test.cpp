@@ -1,4 +1,4 @@
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/page_table.hpp"
 
 #include <gtest/gtest.h>
 

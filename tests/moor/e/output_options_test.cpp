@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "edlib/page/square_law_help.hpp"
+#include "edlib/pagekit/square_law_help.hpp"
 #include "edlib/record/data_record.hpp"
 #include "sysutl/session.hpp"
 #include "test_page.hpp"
