@@ -1,5 +1,6 @@
 #include "kelpkit/toggles.hpp"
 
+#include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
@@ -88,6 +89,23 @@ void maxchk(int& n, int nmax) {
 void poschk(int& n, int nmax) {
   if (n > nmax) n = nmax;
   if (n < 1) n = 1;
+}
+
+void enter_count(Session& s, IntWord word, int max, int out) {
+  int typed = s.tpcm.i(word);
+  enteri(s, typed, out, kKeyboard);
+  if (typed < 0) return;  // a navigation letter
+  maxchk(typed, max);
+  s.tpcm.i(word) = typed;
+}
+
+bool reset_default(Session& s, std::string_view intro, RealWord word, int out) {
+  fwrite(s, out, intro, {s.tpcm.r(word)});
+  wrtlin(s, "Enter new value (<RETURN> to abort replacement): ", out);
+  float value = s.tpcm.r(word);
+  int blank = 0;
+  crread(s, value, blank, kKeyboard);
+  return blank == 0 && store_real(s, word, value, out);
 }
 
 }  // namespace kelp

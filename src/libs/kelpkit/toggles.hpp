@@ -1,7 +1,10 @@
 #pragma once
-// Toggles, yes/no texts and range checks of the editor pages.
+// Toggles, yes/no texts and range checks of the editor pages, and the
+// entries of one record word that the editors of several kinds share.
 #include <string>
 #include <string_view>
+
+#include "sysutl/record.hpp"
 
 namespace kelp {
 
@@ -39,5 +42,16 @@ std::string yesno_l(bool flag);
 void maxchk(int& n, int nmax);
 // n into 1..nmax (n > nmax gives nmax, then n < 1 gives 1).
 void poschk(int& n, int nmax);
+
+// A count typed after "Enter new value: " into word, then held to 0..max.
+// A navigation letter typed instead keeps the old value (the reply reader
+// hands back its code, which is no count).
+void enter_count(Session& s, IntWord word, int max, int out);
+
+// Replaces a default value: after `intro` (a format writing the current
+// value), "Enter new value (<RETURN> to abort replacement): " and the reply.
+// True when a value was stored in word; a blank or unreadable reply, or a
+// result that is not finite, changes nothing and gives false.
+bool reset_default(Session& s, std::string_view intro, RealWord word, int out);
 
 }  // namespace kelp

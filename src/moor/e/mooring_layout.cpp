@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/coordinate_table.hpp"
 #include "kelpkit/report_lines.hpp"
@@ -61,14 +61,6 @@ void write_layout_header(Session& s, int out, std::string_view title, bool hawse
 bool hawser_shown(const Session& s) {
   const int kind = s.tpcm.i(kProgramKind);
   return (kind == 13 || kind == 8) && s.tpcm.i(kHawserFlag) == 1;
-}
-
-void enter_count(Session& s, IntWord word, int max, int out) {
-  int typed = s.tpcm.i(word);
-  enteri(s, typed, out, kKeyboard);
-  if (typed < 0) return;  // a navigation letter
-  maxchk(typed, max);
-  s.tpcm.i(word) = typed;
 }
 
 void count_line(PageItems& w, std::string_view label, int value) {
@@ -128,14 +120,5 @@ void write_line_numbers(Session& s, int out, std::span<const std::int32_t> numbe
 }
 
 int shown_count(int count, int capacity) { return count < 0 || count > capacity ? capacity : count; }
-
-bool reset_default(Session& s, std::string_view intro, RealWord word, int out) {
-  fwrite(s, out, intro, {s.tpcm.r(word)});
-  wrtlin(s, "Enter new value (<RETURN> to abort replacement): ", out);
-  float value = s.tpcm.r(word);
-  int blank = 0;
-  crread(s, value, blank, kKeyboard);
-  return blank == 0 && store_real(s, word, value, out);
-}
 
 }  // namespace kelp

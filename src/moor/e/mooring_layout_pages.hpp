@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "edlib/page/help_book.hpp"
+#include "edlib/pagekit/help_book.hpp"
 #include "sysutl/record.hpp"
 
 namespace kelp {
@@ -62,11 +62,6 @@ void write_layout_header(Session& s, int out, std::string_view title, bool hawse
 // number and line type are the hawser's.
 bool hawser_shown(const Session& s);
 
-// A count typed after "Enter new value: " into word, then held to 0..max.
-// A navigation letter typed instead keeps the old value (the reply reader
-// hands back its code, which is no count).
-void enter_count(Session& s, IntWord word, int max, int out);
-
 // The item line of an integer value ("(A57,I5)").
 void count_line(PageItems& w, std::string_view label, int value);
 
@@ -102,12 +97,6 @@ void write_line_numbers(Session& s, int out, std::span<const std::int32_t> numbe
 // The count a page shows of a table: the count word, or the whole table when
 // the word lies outside 0..capacity.
 int shown_count(int count, int capacity);
-
-// Replaces a default value: after `intro` (a format writing the current
-// value), "Enter new value (<RETURN> to abort replacement): " and the reply.
-// True when a value was stored in word; a blank or unreadable reply, or a
-// result that is not finite, changes nothing and gives false.
-bool reset_default(Session& s, std::string_view intro, RealWord word, int out);
 
 // The help books of the pages (keys as described in mooring_layout_help.cpp).
 extern const HelpBook kGeneralMooringHelp;

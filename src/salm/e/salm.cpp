@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "edlib/page/page_output.hpp"
-#include "edlib/page/page_pattern.hpp"
-#include "edlib/page/page_table.hpp"
+#include "edlib/pagekit/page_output.hpp"
+#include "edlib/pagekit/page_pattern.hpp"
+#include "edlib/pagekit/page_table.hpp"
 #include "edlib/record/data_record.hpp"
 #include "kelpkit/nohelp.hpp"
-#include "moor/e/mooring_layout_pages.hpp"
+#include "kelpkit/toggles.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
