@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "edlib/frame/kind_files.hpp"
+
 namespace kelp {
 
 namespace {
@@ -15,10 +17,10 @@ void dsctop(Session& /*s*/, Identity& id) {
   id.program_name = "Rondixa ";
   id.main_name = "RONDIXA     ";
   id.editor_name = std::string(kEditorNames[0].substr(0, 12));
-  id.data_file = "RONDDAT     ";
-  id.backup_file = "RONDBAK     ";
   id.version = 6.8f;
   id.kind = 4;
+  id.data_file = data_file_of(id.kind);
+  id.backup_file = backup_file_of(id.kind);
   id.year = 2020;
   id.os_code = 21;
   id.layout_code = 49;

@@ -268,7 +268,7 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
       case 4:
         clear(s, kScreen);
         // A report that cannot be created leaves the page as it was.
-        if (!open_report(s, "Diagnostics.stxt", kSilentUnit, "Fintop", kScreen)) break;
+        if (!open_report(s, std::string(kSilentReportFile), kSilentUnit, "Fintop", kScreen)) break;
         choose_request(flags, 0, 0);
         out = kSilentUnit;
         warnings = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "edlib/frame/end_session.hpp"
+#include "edlib/frame/kind_files.hpp"
 #include "edlib/model/vessel_checks.hpp"
 #include "edlib/record/data_record.hpp"
 #include "sysutl/files_shell.hpp"
@@ -23,9 +24,6 @@ constexpr int kPageLeave = 1;
 constexpr int kPageChain = 999;
 // Leave without saving; with chaining on, chain.
 constexpr std::int32_t kCodeLeave = 101;
-
-// Names of the listing file and the editor: 12 characters.
-std::string name12(std::string_view text) { return fixed(text, 12); }
 
 // Alternates the End of Session page with the consistency checks until a
 // choice stands; the choice is left in word 699.
@@ -48,11 +46,12 @@ void choose(Session& s, std::string_view label, FinalPageState& st, const FinalP
       t.i(kDebug) = 0;
       t.i(kOutputDevice) = 1;
       if (fatal != 0) {
-        close_report(s, kSilentUnit, "Diagnostics.stxt", setup.caller, kScreen);
+        close_report(s, kSilentUnit, kSilentReportFile, setup.caller, kScreen);
         // On a terminal item 4 has cleared the screen; elsewhere the cursor
         // still stands behind the selection prompt.
         if (!s.screen_is_terminal()) s.write(kScreen, "\n");
-        s.write_line(kScreen, " ++> Fatal warnings stop the silent run: see \"Diagnostics.stxt\";");
+        s.write_line(kScreen,
+                     " ++> Fatal warnings stop the silent run: see \"" + std::string(kSilentReportFile) + "\";");
         s.write_line(kScreen, "     nothing was saved.");
         s.unit(kScreen).flush();
         throw ProgramStop(kFatalFindingsStatus);
@@ -107,31 +106,8 @@ void veswrn_counts(Session& s, int& warnings, int& fatal) {
   veswrn(s, warnings, fatal);
 }
 
-std::string final_listing_name(int kind) {
-  switch (kind) {
-    case 1:
-      return name12("HULVIN.stxt");
-    case 16:
-      return name12("DRIFIN.stxt");
-    case 4:
-      return name12("RONDIN.stxt");
-    default:
-      return name12("INPUT.stxt");
-  }
-}
-
-std::string final_editor_name(int kind) {
-  switch (kind) {
-    case 1:
-      return name12("Hulbrand");
-    case 16:
-      return name12("Driftwel");
-    case 4:
-      return name12("ronvaske");
-    default:
-      return name12("WhoamI?");
-  }
-}
+std::string final_listing_name(int kind) { return listing_of(FinalPageFamily::kShpfin, kind); }
+std::string final_editor_name(int kind) { return editor_of(FinalPageFamily::kShpfin, kind); }
 
 void shpfin(Session& s, std::string_view label) {
   const int kind = s.tpcm.i(kProgramKind);

@@ -53,7 +53,8 @@ bool final_page(Session& s, std::string_view label, FinalPageState& state, const
 // environment checks (edlib/model/vessel_checks.hpp).
 void veswrn_counts(Session& s, int& warnings, int& fatal);
 
-// Listing file and editor name of a kind (12 characters, blank-padded).
+// Listing file and editor name of shpfin for a kind (12 characters,
+// blank-padded), from the kinds' tables in edlib/frame/kind_files.
 std::string final_listing_name(int kind);
 std::string final_editor_name(int kind);
 

@@ -155,7 +155,7 @@ void report_damaged_record(Session& s, const std::string& name, Report& report) 
 // words whole: one record of exactly 2,728 bytes with both markers 2,720, or
 // the 680 words bare (exactly 2,720 bytes, read as they stand by diskio).
 std::string lowdat_damage(Session& s, int low_status) {
-  const RecordFrame frame = record_frame(s, "LOWDAT");
+  const RecordFrame frame = record_frame(s, std::string(kLowdatFile));
   if (!frame.readable) return "it cannot be read.";
   if (frame.bytes == 0) return "it is empty.";
   if (frame.bytes == kBareLowdatBytes && low_status == 0) return {};
@@ -288,7 +288,7 @@ int load_session(Session& s, const Identity& id, int nwords, char& letter) {
   } else {
     // A silent run reads no menu: the banner goes to its report. Without the
     // report there is no run (nothing is loaded or edited yet).
-    if (!open_report(s, "Diagnostics.stxt", kSilentUnit, "IOINIT", kScreen)) stop_loading();
+    if (!open_report(s, std::string(kSilentReportFile), kSilentUnit, "IOINIT", kScreen)) stop_loading();
     out = kSilentUnit;
     char unused = ' ';
     title(s, id.kind, id.program_name, id.version, out, kKeyboard, unused, 1);
@@ -304,8 +304,9 @@ int load_session(Session& s, const Identity& id, int nwords, char& letter) {
   // other way round.
   if (id.kind >= 10) {
     int low_words = kLowdatWords;
-    copy.low_on_disk = read_whole(s.files(), "LOWDAT");
-    diskio(s, kDiskioRead, low_words, "LOWDAT", kListingUnit, copy.low_status, s.lowcof.words(), id.os_code);
+    const std::string low_name(kLowdatFile);
+    copy.low_on_disk = read_whole(s.files(), low_name);
+    diskio(s, kDiskioRead, low_words, low_name, kListingUnit, copy.low_status, s.lowcof.words(), id.os_code);
     movcom(kLowdatWords, s.lowcof.words(), copy.low);
   }
   int found = expected;

@@ -45,6 +45,9 @@ struct LoadTimeCopy {
 // The oldest backup generations.
 inline constexpr std::string_view kLastBak = "LASTBAK";
 inline constexpr std::string_view kLastLow = "LASTLOW";
+// The user coefficient tables of the moored kinds and their backup.
+inline constexpr std::string_view kLowdatFile = "LOWDAT";
+inline constexpr std::string_view kLowBak = "LOWBAK";
 
 // What finish needs beyond the identity of the program.
 struct FinishArgs {
@@ -56,8 +59,8 @@ struct FinishArgs {
   int record_size = 1987;
   // The mooring editor's flag; ronvaske passes false.
   bool chaining_allowed = false;
-  std::string low_file = "LOWDAT";
-  std::string low_backup = "LOWBAK";
+  std::string low_file = std::string(kLowdatFile);
+  std::string low_backup = std::string(kLowBak);
   // The clock of the 60-second wait after a Website Editor session (tests
   // pass their own; nullptr waits on the wall clock).
   const DelayClock* clock = nullptr;

@@ -186,7 +186,8 @@ bool write_td_opts(Session& s, std::string_view fileName, float editorVersion, i
   if (replace_text(s, trimmed(fileName), text)) return true;
   // The session goes on with the record intact: the user can leave the page
   // and save, or try again.
-  s.write_line(kScreen, "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...");
+  s.write_line(kScreen, "++> I/O Error in WRITE_TD_OPTS; " + std::string(kOptionsFileName) +
+                            " not written, the session continues...");
   int reply = 0;
   prsret(s, out, kKeyboard, reply);
   return false;
@@ -196,7 +197,8 @@ int read_td_opts(Session& s, std::string_view fileName, std::span<std::int32_t> 
                  std::span<std::int32_t> defaultPicks, std::string& versionText) {
   const std::string name = trimmed(fileName);
   if (!s.open_input(kOptionsUnit, name)) {
-    s.write_line(kScreen, "++> I/O Error in READ_TD_OPTS (missing GUSTRDAT?); aborting...");
+    s.write_line(kScreen,
+                 "++> I/O Error in READ_TD_OPTS (missing " + std::string(kOptionsFileName) + "?); aborting...");
     throw ProgramStop(kTdOptsStopStatus);
   }
   Staged st{s.gustrcom.words, {currentPicks.begin(), currentPicks.end()},

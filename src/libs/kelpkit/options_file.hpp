@@ -25,6 +25,9 @@ namespace kelp {
 
 class Session;
 
+// The name of the file, as the mooring editor writes and reads it.
+inline constexpr std::string_view kOptionsFileName = "GUSTRDAT";
+
 // Words of gustrcom that the file itself relies on.
 inline constexpr std::size_t kNFldReportsWord = 54;           // length of the two pick lists
 inline constexpr std::size_t kDefaultNFldReportsWord = 191;   // default of nFldReports

@@ -33,6 +33,9 @@ inline constexpr int kSilentUnit = 41;     // "Diagnostics.stxt" of a silent run
 inline constexpr int kScratchUnit = 73;    // date and time scratch files
 inline constexpr int kOptionsUnit = 1233;  // "GUSTRDAT"
 
+// The report of a silent run, written on kSilentUnit.
+inline constexpr std::string_view kSilentReportFile = "Diagnostics.stxt";
+
 // The rules of the silent-run report unit: on it nothing is prompted, cleared,
 // paged or waited for. Every routine asks here instead of comparing with 41.
 inline bool is_silent(int out) { return out == kSilentUnit; }

@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <optional>
 
+#include "edlib/frame/kind_files.hpp"
 #include "edlib/model/vessel_checks.hpp"
 #include "edlib/record/data_record.hpp"
 #include "moor/e/mooring_checks.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
-#include "sysutl/text.hpp"
 
 namespace kelp {
 
@@ -18,26 +18,24 @@ namespace {
 
 constexpr std::int32_t kCodeSaveExit = -2;
 
-// Per program kind: listing, editor name, and the turret flag and centroid
-// the page sets on entry.
-struct KindNames {
+// Per program kind: the turret flag and centroid the page sets on entry (the
+// kind's listing and editor name are in edlib/frame/kind_files).
+struct KindTurret {
   int kind;
-  std::string_view listing;
-  std::string_view editor;
   std::optional<std::int32_t> turret;
   bool clears_turret_x;
 };
 
-constexpr std::array<KindNames, 4> kKindNames = {{
-    {15, "PIVAIN.stxt", "pivlorn", 1, false},
-    {14, "TENDIN.stxt", "Tendvik", 0, false},
-    {12, "TETHIN.stxt", "Tethwick", 0, true},
-    {17, "KOLUIN.stxt", "Kolwerth", 0, true},
+constexpr std::array<KindTurret, 4> kKindTurrets = {{
+    {15, 1, false},
+    {14, 0, false},
+    {12, 0, true},
+    {17, 0, true},
 }};
-constexpr KindNames kOtherKind = {0, "WHOIN.stxt", "WhoAmI?", std::nullopt, false};
+constexpr KindTurret kOtherKind = {0, std::nullopt, false};
 
-const KindNames& names_of(int kind) {
-  for (const KindNames& k : kKindNames) {
+const KindTurret& turret_of(int kind) {
+  for (const KindTurret& k : kKindTurrets) {
     if (k.kind == kind) return k;
   }
   return kOtherKind;
@@ -46,9 +44,9 @@ const KindNames& names_of(int kind) {
 // Flags that follow from other settings, made consistent on every entry.
 void tidy(Session& s) {
   Tpcm& t = s.tpcm;
-  const KindNames& names = names_of(t.i(kProgramKind));
-  if (names.turret) t.i(kTurretFlag) = *names.turret;
-  if (names.clears_turret_x) t.set_r(kTurretX, 0.0f);
+  const KindTurret& kind = turret_of(t.i(kProgramKind));
+  if (kind.turret) t.i(kTurretFlag) = *kind.turret;
+  if (kind.clears_turret_x) t.set_r(kTurretX, 0.0f);
 
   t.i(kOption106) = 0;  // relative motions at selected points
   // The spread-RAO output needs a spreading power and an RAO output.
@@ -67,8 +65,8 @@ void tidy(Session& s) {
 
 }  // namespace
 
-std::string morfin_listing_name(int kind) { return fixed(names_of(kind).listing, 12); }
-std::string morfin_editor_name(int kind) { return fixed(names_of(kind).editor, 12); }
+std::string morfin_listing_name(int kind) { return listing_of(FinalPageFamily::kMorfin, kind); }
+std::string morfin_editor_name(int kind) { return editor_of(FinalPageFamily::kMorfin, kind); }
 
 void mooring_final_checks(Session& s, int& warnings, int& fatal) {
   veswrn(s, warnings, fatal);

@@ -27,7 +27,6 @@ namespace kelp {
 
 namespace {
 
-constexpr std::string_view kFileName = "GUSTRDAT";
 constexpr std::string_view kTitle = "Time-Domain Options";
 // Run mode of a server run, in which a missing options file is fatal.
 constexpr int kServerRunMode = 3;
@@ -555,7 +554,7 @@ void reprint(Session& s, int item) {
 
 bool write_options(Session& s) {
   const auto& t = s.tpcm;
-  return write_td_opts(s, kFileName, t.r(kVersion), 0, kTdOptsFormatVersion, kTdOptsFormatMinor,
+  return write_td_opts(s, kOptionsFileName, t.r(kVersion), 0, kTdOptsFormatVersion, kTdOptsFormatMinor,
                        t.r(kStormDuration), options(s).i(kDefaultNFldReportsWord), page4_picks(s),
                        state(s).current, out_of(s));
 }
@@ -576,34 +575,34 @@ void box(Session& s, std::initializer_list<std::string_view> text) {
 // new file keeps its protection, and a write that fails leaves it as it
 // was, to be found unreadable again).
 void settle_file(Session& s, int out) {
-  if (s.files().open_read(std::string(kFileName)) == nullptr) {
+  if (s.files().open_read(std::string(kOptionsFileName)) == nullptr) {
     if (s.tpcm.i(kWriterRunMode) == kServerRunMode) {
       for (int unit : {kSilentUnit, out}) {
         if (unit == kSilentUnit && out == kSilentUnit) continue;
         lines(s, unit, 1);
-        s.write_line(unit, " >>> GUSTRDAT not found; aborting...");
+        s.write_line(unit, " >>> " + std::string(kOptionsFileName) + " not found; aborting...");
         lines(s, unit, 1);
       }
       throw ProgramStop(kTdOptsStopStatus);
     }
     lines(s, out, 1);
-    s.write_line(out, "          >>> GUSTRDAT not found; loading defaults <<<");
+    s.write_line(out, "          >>> " + std::string(kOptionsFileName) + " not found; loading defaults <<<");
     restore_and_write(s);
     return;
   }
   std::string version;
   TdOptionsState& st = state(s);
-  switch (read_td_opts(s, kFileName, st.current, st.defaults, version)) {
+  switch (read_td_opts(s, kOptionsFileName, st.current, st.defaults, version)) {
     case kTdOptsResized:
       box(s, {" +----------------------------------------------------+",
-              " | >>> Changes to GUSTRDAT version structure!         |",
+              " | >>> Changes to " + std::string(kOptionsFileName) + " version structure!         |",
               " |     Please review your options VERY carefully!     |",
               " +----------------------------------------------------+"});
       st.hours = settle_read_opts(s, st.current);
       break;
     case kTdOptsUnreadable:
       box(s, {" +--------------------------------------------------+",
-              " |   >>> Incompatible " + std::string(kFileName) + " file found           |",
+              " |   >>> Incompatible " + std::string(kOptionsFileName) + " file found           |",
               " |      Creating new file using defaults.           |",
               " |    Please review your options carefully!         |",
               " +--------------------------------------------------+"});

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "edlib/frame/final_page.hpp"
+#include "edlib/frame/kind_files.hpp"
 #include "edlib/model/vessel_checks.hpp"
 #include "edlib/record/data_record.hpp"
 #include "sysutl/fortran_format.hpp"
@@ -130,7 +131,9 @@ void slmchk(Session& s, int& warnings, int& fatal) {
 }
 
 void slmfin(Session& s, std::string_view label) {
-  const FinalPageSetup setup{"ANCHIN.stxt ", "ANCHWELD    ", "???FIN", {}, slmchk, {kNavExecute}};
+  const int kind = s.tpcm.i(kProgramKind);
+  const FinalPageSetup setup{listing_of(FinalPageFamily::kSlmfin, kind), editor_of(FinalPageFamily::kSlmfin, kind),
+                             "???FIN", {}, slmchk, {kNavExecute}};
   final_page(s, label, s.state<SlmfinState>(), setup);
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "edlib/frame/final_page.hpp"
+#include "edlib/frame/kind_files.hpp"
 #include "edlib/pages/member_page.hpp"
 #include "edlib/pages/output_option_pages.hpp"
 #include "edlib/pages/sea_pages.hpp"
@@ -61,7 +62,9 @@ struct SemfinState : FinalPageState {};
 const EditorLoop& semi_loop() { return kSemiLoop; }
 
 void semfin(Session& s, std::string_view label) {
-  const FinalPageSetup setup{"DUVAIN.stxt ", "DUVWORTH    ", "???FIN", {}, veswrn_counts, {kNavExecute}};
+  const int kind = s.tpcm.i(kProgramKind);
+  const FinalPageSetup setup{listing_of(FinalPageFamily::kSemfin, kind), editor_of(FinalPageFamily::kSemfin, kind),
+                             "???FIN", {}, veswrn_counts, {kNavExecute}};
   final_page(s, label, s.state<SemfinState>(), setup);
 }
 

@@ -6,11 +6,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "edlib/frame/create_record.hpp"
 #include "edlib/frame/end_session.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
+#include "edlib/frame/kind_files.hpp"
 #include "sysutl/session.hpp"
+#include "sysutl/text.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"
 
@@ -59,6 +64,22 @@ TEST(FinalPageNames, ListingAndEditorByKind) {
   EXPECT_EQ(final_editor_name(16), "Driftwel    ");
   EXPECT_EQ(final_listing_name(12), "INPUT.stxt  ");
   EXPECT_EQ(final_editor_name(0), "WhoamI?     ");
+}
+
+// The save clears the temporaries of these names: every listing of every
+// final page for any kind, both programs' files and the fixed names, unpadded.
+TEST(FinalPageNames, WrittenFileNamesHoldEveryFileWrittenWhole) {
+  const std::set<std::string> names = written_file_names();
+  std::vector<std::string> expected = {"RONDDAT",  "RONDBAK",       "PIVADAT",      "PIVABAK",
+                                       "LASTBAK",  "LOWDAT",        "LOWBAK",       "LASTLOW",
+                                       "GUSTRDAT", "DATUPWRN.stxt", "WAVEOUT.stxt", "Diagnostics.stxt",
+                                       "ANCHIN.stxt", "DUVAIN.stxt"};
+  for (const FinalPageFamily page :
+       {FinalPageFamily::kShpfin, FinalPageFamily::kMorfin, FinalPageFamily::kSlmfin, FinalPageFamily::kSemfin}) {
+    for (int kind = 0; kind <= kLastKind + 1; ++kind) expected.push_back(trimmed(listing_of(page, kind)));
+  }
+  for (const std::string& name : expected) EXPECT_TRUE(names.contains(name)) << name;
+  for (const std::string& name : names) EXPECT_TRUE(!name.empty() && name == trimmed(name)) << '"' << name << '"';
 }
 
 TEST_F(FinalPage, ReturnReviewsThePagesWithoutChecks) {
