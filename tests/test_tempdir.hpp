@@ -4,7 +4,9 @@
 // fails a chosen step), for tests.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -127,32 +129,16 @@ class FailingReadFile : public FileSystem::ReadFile {
 };
 
 // A file layer that keeps every file of the session in a fresh directory of
-// its own, removed with the object. Its files are plain files: it follows no
-// symbolic links of its own.
+// its own, removed with the object: relative names start there instead of
+// in the working directory.
 class DirFiles : public FileSystem {
  public:
   DirFiles() : dir_("kelp-files") {}
   std::string at(const std::string& p) const { return dir_.file(p); }
-  std::unique_ptr<std::ostream> open_write(const std::string& p, bool b, bool a) override {
-    return FileSystem::open_write(at(p), b, a);
+  FolderRef working_folder() override {
+    const int fd = ::open(dir_.path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return fd < 0 ? nullptr : std::make_shared<const Folder>(fd, ".");
   }
-  std::unique_ptr<ReadFile> open_read(const std::string& p) override { return FileSystem::open_read(at(p)); }
-  std::unique_ptr<std::ostream> create_new(const std::string& p, const Protection* like) override {
-    return FileSystem::create_new(at(p), like);
-  }
-  std::optional<Protection> protection(const std::string& p) override { return FileSystem::protection(at(p)); }
-  Kind kind(const std::string& p) override { return FileSystem::kind(at(p)); }
-  std::optional<std::string> resolve(const std::string& p) override { return p; }
-  bool exists(const std::string& p) override { return FileSystem::exists(at(p)); }
-  bool may_write(const std::string& p) override { return FileSystem::may_write(at(p)); }
-  bool may_replace(const std::string& p) override { return FileSystem::may_replace(at(p)); }
-  std::vector<std::string> regular_files_in(const std::string& d) override {
-    return FileSystem::regular_files_in(at(d));
-  }
-  bool remove(const std::string& p) override { return FileSystem::remove(at(p)); }
-  bool rename(const std::string& f, const std::string& t) override { return FileSystem::rename(at(f), at(t)); }
-  std::unique_ptr<Lock> hold(const std::string& p) override { return FileSystem::hold(at(p)); }
-  bool in_use(const std::string& p) override { return FileSystem::in_use(at(p)); }
 
   void put(const std::string& name, const std::string& bytes) { write_file(at(name), bytes); }
   std::string get(const std::string& name) const { return slurp(at(name)); }
@@ -161,11 +147,46 @@ class DirFiles : public FileSystem {
   TempDir dir_;
 };
 
+// The folder `dir` opened as a save's walk would find it.
+inline FolderRef folder_at(FileSystem& fs, const std::string& dir) {
+  const Resolution r = fs.resolve(dir + "/.");
+  return r && r.place->folder ? r.place->folder : nullptr;
+}
+
+// The save lock of the folder `dir`, taken at once (nullptr when another
+// holds it or it cannot be had).
+inline std::unique_ptr<FileSystem::Lock> lock_of(const std::string& dir) {
+  FileSystem fs;
+  const FolderRef folder = folder_at(fs, dir);
+  return folder ? fs.lock_folder(folder, std::chrono::steady_clock::now(), {}).lock : nullptr;
+}
+
+// Holds the file `path` in use as a live replacement holds its temporary
+// (a shared record lock of its own) until the object goes.
+class HeldInUse {
+ public:
+  explicit HeldInUse(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC)) {
+    struct flock whole {};
+    whole.l_type = F_RDLCK;
+    whole.l_whence = SEEK_SET;
+    EXPECT_EQ(::fcntl(fd_, F_OFD_SETLK, &whole), 0) << path;
+  }
+  ~HeldInUse() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  HeldInUse(const HeldInUse&) = delete;
+  HeldInUse& operator=(const HeldInUse&) = delete;
+
+ private:
+  int fd_;
+};
+
 // A file layer that fails one step of the file work, for every file or for
-// one target and its temporaries ("<target>.kelp..."): kCreate, no new file
-// can be made; kWrite, a new file is made but nothing written reaches it (a
-// full disk: /dev/full); kOpenWrite, a file opened for writing fails at its
-// first byte; kRename, nothing is renamed onto the target. The names in
+// one target and its temporaries ("<target>.kelp..."), files named as a
+// walk from the working directory names them: kCreate, no new file can be
+// made; kWrite, a new file is made but nothing written reaches it (a full
+// disk: /dev/full); kOpenWrite, a file opened for writing in place fails at
+// its first byte; kRename, nothing is renamed onto the target. The names in
 // `unreadable` and `unwritable` are refused as a user without read or
 // write permission meets them (the tests run as root, who meets none); those
 // in `unexaminable` give no protection to copy; those in `read_errors` open
@@ -184,16 +205,20 @@ struct FaultyFiles : FileSystem {
   bool no_lock = false;
   std::map<std::string, unsigned> born;
 
-  bool aims_at_temporary(const std::string& path) const { return target.empty() || path.starts_with(target + ".kelp"); }
-  std::unique_ptr<std::ostream> create_new(const std::string& path, const Protection* like) override {
-    const bool hit = aims_at_temporary(path);
-    if (hit && step == kCreate) return nullptr;
-    auto made = FileSystem::create_new(path, like);
-    if (made && hit && step == kWrite) return std::make_unique<std::ofstream>("/dev/full", std::ios::binary);
+  bool aims_at_temporary(const Place& at) const {
+    return target.empty() || at.path().starts_with(target + ".kelp");
+  }
+  NewFile create_new(const Place& at, const Protection* like) override {
+    const bool hit = aims_at_temporary(at);
+    if (hit && step == kCreate) return {};
+    NewFile made = FileSystem::create_new(at, like);
+    if (made.out && hit && step == kWrite) made.out = std::make_unique<std::ofstream>("/dev/full", std::ios::binary);
     return made;
   }
-  std::unique_ptr<std::ostream> open_write(const std::string& path, bool binary, bool append) override {
-    if (step != kOpenWrite || !(target.empty() || path == target)) return FileSystem::open_write(path, binary, append);
+  std::unique_ptr<std::ostream> open_write_at(const Place& at, bool binary, bool append) override {
+    if (step != kOpenWrite || !(target.empty() || at.path() == target)) {
+      return FileSystem::open_write_at(at, binary, append);
+    }
     struct Broken : std::streambuf {
       int_type overflow(int_type) override { return traits_type::eof(); }
     };
@@ -203,28 +228,31 @@ struct FaultyFiles : FileSystem {
     };
     return std::make_unique<Holder>();
   }
-  std::unique_ptr<ReadFile> open_read(const std::string& path) override {
-    if (unreadable.contains(path)) return nullptr;
-    auto real = FileSystem::open_read(path);
-    if (real && read_errors.contains(path)) return std::make_unique<FailingReadFile>(std::move(real));
+  std::unique_ptr<ReadFile> open_read_at(const Place& at) override {
+    if (unreadable.contains(at.path())) return nullptr;
+    auto real = FileSystem::open_read_at(at);
+    if (real && read_errors.contains(at.path())) return std::make_unique<FailingReadFile>(std::move(real));
     return real;
   }
-  int create_exclusive(const std::string& path, unsigned mode) override {
-    const int fd = FileSystem::create_exclusive(path, mode);
+  int create_exclusive(const Place& at, unsigned mode) override {
+    const int fd = FileSystem::create_exclusive(at, mode);
     struct stat st {};
-    if (fd >= 0 && ::fstat(fd, &st) == 0) born[path] = st.st_mode & 07777;
+    if (fd >= 0 && ::fstat(fd, &st) == 0) born[at.path()] = st.st_mode & 07777;
     return fd;
   }
-  bool may_write(const std::string& path) override { return !unwritable.contains(path) && FileSystem::may_write(path); }
-  std::optional<Protection> protection(const std::string& path) override {
-    return unexaminable.contains(path) ? std::nullopt : FileSystem::protection(path);
+  bool may_write_at(const Place& at) override {
+    return !unwritable.contains(at.path()) && FileSystem::may_write_at(at);
   }
-  bool rename(const std::string& from, const std::string& to) override {
-    return !(step == kRename && (target.empty() || to == target)) && FileSystem::rename(from, to);
+  std::optional<Protection> protection_at(const Place& at) override {
+    return unexaminable.contains(at.path()) ? std::nullopt : FileSystem::protection_at(at);
   }
-  Locked lock_directory(const std::string& dir, const std::function<void()>& on_wait,
-                        std::chrono::milliseconds limit) override {
-    return no_lock ? Locked{nullptr, LockFailure::kRefused} : FileSystem::lock_directory(dir, on_wait, limit);
+  bool rename_at(const Place& from, const Place& to) override {
+    return !(step == kRename && (target.empty() || to.path() == target)) && FileSystem::rename_at(from, to);
+  }
+  Locked lock_folder(const FolderRef& folder, std::chrono::steady_clock::time_point deadline,
+                     const std::function<void()>& on_wait) override {
+    if (no_lock) return {nullptr, LockFailure::kRefused, std::nullopt};
+    return FileSystem::lock_folder(folder, deadline, on_wait);
   }
 };
 

@@ -211,7 +211,7 @@ TEST_F(PivlornFiles, TwoSessionsSavingAtOnceKeepEachEditInAGeneration) {
       fs::create_symlink(dir_ / "PIVADAT", other / "PIVADAT");
       fs::create_symlink(dir_ / "LOWDAT", other / "LOWDAT");
     }
-    auto held = FileSystem().lock_directory(dir_.path(), {}, std::chrono::milliseconds(0)).lock;
+    auto held = testing::lock_of(dir_.path());
     ASSERT_TRUE(held);
     if (c.unreadable_folder) {
       for (const auto& e : fs::directory_iterator(dir_.path())) {

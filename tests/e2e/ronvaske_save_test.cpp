@@ -181,7 +181,8 @@ TEST_F(RonvaskeSave, FailedDataFileReplaceKeepsTheSessionAtTheFinalPage) {
   const RunResult r = run(script({"C", "L", "1", "", "2", ""}));
   EXPECT_EQ(r.status, 0) << r.screen;
   const std::string message =
-      "\n ++> File not found or file access error in ronvaske\n     File name: RONDDAT\n \n"
+      "\n ++> File not found or file access error in ronvaske\n     File name: RONDDAT\n"
+      "     Reason: not a regular file\n \n"
       " Press <RETURN> to continue: ";
   const auto at = r.screen.find(message);
   ASSERT_NE(at, std::string::npos) << r.screen;

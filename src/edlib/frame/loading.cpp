@@ -299,19 +299,28 @@ int load_session(Session& s, const Identity& id, int nwords, char& letter) {
 
   // 4. Read.
   const std::string data_name = trimmed(id.data_file);
-  // The bytes on disk are taken first: a file another session saves while
+  // Each file is found once, by the walk every file takes: another user's
+  // link in a shared folder is not read, and the file-access message names
+  // it. What is on disk is taken first: a file another session saves while
   // this one loads then reads as changed at this session's save, never the
   // other way round.
+  const auto place_of = [&](const std::string& name) {
+    Resolution found = s.files().resolve(name);
+    if (!found) acerr(s, id.editor_name, name, out, found.refused);
+    return std::move(*found.place);
+  };
   if (id.kind >= 10) {
     int low_words = kLowdatWords;
     const std::string low_name(kLowdatFile);
-    copy.low_on_disk = read_whole(s.files(), low_name);
-    diskio(s, kDiskioRead, low_words, low_name, kListingUnit, copy.low_status, s.lowcof.words(), id.os_code);
+    const Place low = place_of(low_name);
+    copy.low_on_disk = stamp_at(s.files(), low);
+    copy.low_status = diskio_read_at(s, low_words, low_name, low, s.lowcof.words());
     movcom(kLowdatWords, s.lowcof.words(), copy.low);
   }
   int found = expected;
-  copy.data_on_disk = read_whole(s.files(), data_name);
-  diskio(s, kDiskioRead, found, data_name, kListingUnit, copy.data_status, t.words(), id.os_code);
+  const Place data = place_of(data_name);
+  copy.data_on_disk = stamp_at(s.files(), data);
+  copy.data_status = diskio_read_at(s, found, data_name, data, t.words());
   if (copy.data_status == kDiskioNotFound) found = 0;
   if (t.r(kVersion) == 0.0f) vrcvrt(t.bits(kOldVersion), t.bits(kVersion));
   // A navigation code or print-pass flag stored in a file must never steer

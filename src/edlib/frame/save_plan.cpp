@@ -1,6 +1,7 @@
 #include "edlib/frame/save_plan.hpp"
 
-#include <sys/stat.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <set>
 #include <utility>
 
+#include "edlib/frame/kind_files.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/file_replace.hpp"
 #include "sysutl/files_shell.hpp"
@@ -19,18 +21,10 @@ namespace kelp {
 
 namespace {
 
-// Every name the editors write whole through a temporary: the data files
-// of both programs and their generations, those of "LOWDAT", the options
-// file of the simulation program, the load's warning report, the wave
-// report and the listings of every kind. The temporaries of these names
-// that a session killed part way left go at the next save in their folder.
-const std::set<std::string> kEditorFiles = {
-    "RONDDAT",     "RONDBAK",     "PIVADAT",       "PIVABAK",      "LASTBAK",     "LOWDAT",
-    "LOWBAK",      "LASTLOW",     "GUSTRDAT",      "DATUPWRN.stxt", "WAVEOUT.stxt", "RONDIN.stxt",
-    "PIVAIN.stxt", "HULVIN.stxt", "DRIFIN.stxt",   "INPUT.stxt",   "TENDIN.stxt", "TETHIN.stxt",
-    "KOLUIN.stxt", "WHOIN.stxt"};
-
 constexpr std::size_t kScreenWidth = 80;
+// How often a save starts again because a lock file was taken from under
+// it before it gives up.
+constexpr int kMostLockRestarts = 5;
 
 // A message of the save: an empty line, then `text` in lines of at most 80
 // columns broken at blanks, the first starting " ++> ", the next indented
@@ -57,17 +51,14 @@ void say(Session& s, int out, std::string_view text) {
 }
 
 // The folder as the messages name it: "this directory" for the working
-// directory, else "the folder" and its full name.
-std::string folder_words(const std::string& folder) {
-  struct stat here {};
-  struct stat there {};
-  if (::stat(".", &here) == 0 && ::stat(folder.c_str(), &there) == 0 && here.st_dev == there.st_dev &&
-      here.st_ino == there.st_ino) {
-    return "this directory";
-  }
+// directory, else "the folder" and its full name, control characters
+// escaped.
+std::string folder_words(FileSystem& fs, const Folder& folder) {
+  const FolderRef here = fs.working_folder();
+  if (here && here->id() && here->id() == folder.id()) return "this directory";
   std::error_code ec;
-  const std::filesystem::path full = std::filesystem::absolute(folder, ec);
-  return "the folder " + (ec ? folder : full.lexically_normal().string());
+  const std::filesystem::path full = std::filesystem::absolute(folder.name(), ec);
+  return "the folder " + shown_name(ec ? folder.name() : full.lexically_normal().string());
 }
 
 std::string capitalized(std::string text) {
@@ -75,12 +66,29 @@ std::string capitalized(std::string text) {
   return text;
 }
 
-std::string_view why_unlocked(FileSystem::LockFailure why) {
-  switch (why) {
+// The login name of a user, else the number.
+std::string user_name(unsigned uid) {
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  std::string buffer(16384, '\0');
+  if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
+    return shown_name(found->pw_name);
+  }
+  return "user " + std::to_string(uid);
+}
+
+std::string why_unlocked(const FolderLocks::Unlocked& folder) {
+  switch (folder.why) {
     case FileSystem::LockFailure::kNoPermission:
+      if (folder.owner && *folder.owner != ::geteuid()) {
+        return "no permission to open its lock file " + std::string(kLockFileName) + ", which belongs to " +
+               user_name(*folder.owner) + "; removing that file while no one saves there restores locking";
+      }
       return "no permission to create or open its lock file";
     case FileSystem::LockFailure::kNotPlainFile:
       return "the name of its lock file holds no plain file";
+    case FileSystem::LockFailure::kLinked:
+      return "its lock file has other names too";
     case FileSystem::LockFailure::kRefused:
       return "its file system refuses locks";
     default:
@@ -90,26 +98,20 @@ std::string_view why_unlocked(FileSystem::LockFailure why) {
 
 void say_unlocked(Session& s, int out, const FolderLocks::Unlocked& folder) {
   say(s, out,
-      capitalized(folder_words(folder.folder)) + " cannot be locked: " + std::string(why_unlocked(folder.why)) +
+      capitalized(folder_words(s.files(), *folder.folder)) + " cannot be locked: " + why_unlocked(folder) +
           ". Another session saving in it at the same moment could replace this save.");
 }
 
-// Names each data file that another session may have saved since this one
-// loaded or last saved it, and asks whether to go on. true: go on.
-bool confirm_replacing(Session& s, int out, const std::vector<SaveFile*>& changed) {
-  clear(s, out);
-  s.write_line(out, at_column(25, ">>> WARNING <<<"));
-  for (const SaveFile* f : changed) {
-    s.write_line(out, " " + f->data + " was changed on disk after this session loaded or last saved it:");
-    s.write_line(out, " another session may have saved it. Saving keeps that version as " + f->backup + ".");
-  }
-  s.write_line(out, " If you wish to \"Abort\" this save and reinspect your data, enter \"A\" below.");
+// Says that the save gives up on the lock of `folder`: `what` happened to
+// it. Waits for RETURN.
+SaveOutcome lock_lost(Session& s, int out, const Folder& folder, std::string_view what) {
+  say(s, out,
+      "The save lock of " + folder_words(s.files(), folder) + " " + std::string(what) +
+          ": nothing was saved, and the edits of this session are kept.");
   int reply = 0;
-  abort0(s, out, kKeyboard, reply);
-  return reply != -1;
+  prsret(s, out, kKeyboard, reply);
+  return SaveOutcome::kLockHeld;
 }
-
-bool readable(FileSystem& fs, const std::string& target) { return fs.open_read(target) != nullptr; }
 
 // The three names of one cascade, resolved.
 struct Resolved {
@@ -118,33 +120,172 @@ struct Resolved {
   ResolvedName oldest;
 };
 
+// A file that stopped the save, with the cascade it belongs to.
+struct Stop {
+  StageFailure file;
+  std::size_t cascade = 0;
+};
+
+// Step 1: every name resolved once. The first that cannot be, when one
+// cannot.
+std::optional<Stop> resolve_all(FileSystem& fs, const std::vector<SaveFile>& files, std::vector<Resolved>& names) {
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    const SaveFile& f = files[k];
+    Resolved r;
+    for (auto [given, into] : {std::pair{&f.data, &r.data}, {&f.backup, &r.backup}, {&f.oldest, &r.oldest}}) {
+      Refusal why = Refusal::kNone;
+      auto resolved = resolve_name(fs, *given, why);
+      if (!resolved) return Stop{{*given, why}, k};
+      *into = std::move(*resolved);
+    }
+    names.push_back(std::move(r));
+  }
+  return std::nullopt;
+}
+
+std::vector<FolderRef> folders_of(const std::vector<Resolved>& names) {
+  std::vector<FolderRef> folders;
+  for (const Resolved& r : names) {
+    for (const ResolvedName* n : {&r.data, &r.backup, &r.oldest}) folders.push_back(n->at.folder);
+  }
+  return folders;
+}
+
+// Step 3: the data files that are no longer what this session loaded or
+// last saved (or cannot be compared with it), but for those the user has
+// already let this save replace; with, for each, whether it could be read.
+struct Changed {
+  std::size_t file;
+  bool compared;
+};
+std::vector<Changed> changed_on_disk(FileSystem& fs, const std::vector<SaveFile>& files,
+                                     const std::vector<Resolved>& names, const std::vector<bool>& accepted) {
+  std::vector<Changed> changed;
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    const Place& at = names[k].data.at;
+    // Gone since: saved as a new file, the backups left as they are.
+    if (!files[k].on_disk || accepted[k] || fs.kind_at(at) == FileSystem::Kind::kAbsent) continue;
+    const auto same = still_holds(fs, at, *files[k].on_disk);
+    if (!same || !*same) changed.push_back({k, same.has_value()});
+  }
+  return changed;
+}
+
+// Names each data file that another session may have saved since this one
+// loaded or last saved it, and asks whether to go on. true: go on.
+bool confirm_replacing(Session& s, int out, const std::vector<SaveFile>& files, const std::vector<Changed>& changed) {
+  clear(s, out);
+  s.write_line(out, at_column(25, ">>> WARNING <<<"));
+  for (const Changed& c : changed) {
+    const SaveFile& f = files[c.file];
+    if (c.compared) {
+      s.write_line(out, " " + f.data + " was changed on disk after this session loaded or last saved it:");
+      s.write_line(out, " another session may have saved it. Saving keeps that version as " + f.backup + ".");
+    } else {
+      s.write_line(out, " " + f.data + " on disk cannot be read to compare it with what this session");
+      s.write_line(out, " loaded or last saved: another session may have saved it.");
+    }
+  }
+  s.write_line(out, " If you wish to \"Abort\" this save and reinspect your data, enter \"A\" below.");
+  int reply = 0;
+  abort0(s, out, kKeyboard, reply);
+  return reply != -1;
+}
+
+// After the user let the save replace them: what is there now is what the
+// session knows of those files, so that only a later change is asked about.
+void take_as_seen(FileSystem& fs, std::vector<SaveFile>& files, const std::vector<Resolved>& names,
+                  const std::vector<Changed>& changed, std::vector<bool>& accepted) {
+  for (const Changed& c : changed) {
+    if (auto now = stamp_at(fs, names[c.file].data.at)) {
+      files[c.file].on_disk = *now;
+    } else {
+      accepted[c.file] = true;  // unreadable: not asked about again in this save
+    }
+  }
+}
+
+// Step 4: no other save can be writing in a folder this one holds locked.
+// The temporaries of every name the editors write (written_file_names)
+// and of every name this save resolved go.
+void clean_up(FileSystem& fs, const FolderLocks& locks, const std::vector<Resolved>& names) {
+  std::set<std::string> written = written_file_names();
+  for (const Resolved& r : names) {
+    for (const ResolvedName* n : {&r.data, &r.backup, &r.oldest}) written.insert(n->at.leaf);
+  }
+  for (const FolderRef& folder : locks.held()) remove_stale_temporaries(fs, folder, written);
+}
+
+// Step 5: both cascades checked and staged before the first file moves;
+// `ends` receives where each cascade's staged files end.
+std::optional<Stop> stage_all(Session& s, const std::vector<SaveFile>& files, const std::vector<Resolved>& names,
+                              FileReplacement& cascade, std::vector<std::size_t>& ends) {
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    const auto failed =
+        backit(s, files[k].words, names[k].data, files[k].generations_moved, names[k].backup, names[k].oldest, cascade);
+    if (failed) return Stop{*failed, k};
+    ends.push_back(cascade.staged());
+  }
+  return std::nullopt;
+}
+
+// Step 6: the commit. A cascade whose backups moved but whose data file did
+// not leaves the data file in the backup, which a retry must not move on
+// again.
+std::optional<Stop> commit_all(std::vector<SaveFile>& files, FileReplacement& cascade,
+                               const std::vector<std::size_t>& ends) {
+  std::optional<Stop> stop;
+  if (!cascade.commit()) {
+    const auto end = std::ranges::find_if(ends, [&](std::size_t e) { return cascade.committed() < e; });
+    stop = Stop{{cascade.failed(), cascade.refusal()}, static_cast<std::size_t>(end - ends.begin())};
+  }
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    SaveFile& f = files[k];
+    const std::size_t begin = k == 0 ? 0 : ends[k - 1];
+    if (cascade.committed() >= ends[k]) {
+      f.saved = true;
+      f.generations_moved = false;
+      f.on_disk = stamp_of(encode_record(f.words));
+    } else if (stop && k == stop->cascade && cascade.committed() > begin) {
+      f.generations_moved = true;
+    }
+  }
+  return stop;
+}
+
 }  // namespace
 
-std::string backit(Session& s, std::span<const std::int32_t> words, const ResolvedName& data, bool generations_moved,
-                   const ResolvedName& backup, const ResolvedName& oldest, FileReplacement& cascade) {
+std::optional<StageFailure> backit(Session& s, std::span<const std::int32_t> words, const ResolvedName& data,
+                                   bool generations_moved, const ResolvedName& backup, const ResolvedName& oldest,
+                                   FileReplacement& cascade) {
   FileSystem& fs = s.files();
+  const auto refused = [&](const ResolvedName& file) {
+    const bool other = fs.kind_at(file.at) == FileSystem::Kind::kOther;
+    return StageFailure{file.name, other ? Refusal::kNotRegular : Refusal::kNone};
+  };
+  const auto readable = [&](const ResolvedName& file) { return fs.open_read_at(file.at) != nullptr; };
   // What is on disk now decides, whatever the load saw: a data file there
   // is always kept as the backup (another session may have created it, or
   // written it since). Only with no data file there do the backups stay as
   // they are: moved on without a data file behind them they would cost the
   // oldest generation and leave two copies of one.
-  const bool data_there = fs.kind(data.target) != FileSystem::Kind::kAbsent;
-  if (data_there && !readable(fs, data.target)) return data.name;
+  const bool data_there = fs.kind_at(data.at) != FileSystem::Kind::kAbsent;
+  if (data_there && !readable(data)) return refused(data);
   // An earlier attempt of this session that moved the backups on but could
   // not put the data file in place left the data file in the backup: it is
   // kept already, unless another session has saved since.
-  const bool backup_there = fs.kind(backup.target) != FileSystem::Kind::kAbsent;
+  const bool backup_there = fs.kind_at(backup.at) != FileSystem::Kind::kAbsent;
   bool kept = false;
   if (generations_moved && data_there) {
-    const auto now = read_whole(fs, data.target);
-    if (!now) return data.name;
-    const auto kept_copy = read_whole(fs, backup.target);  // nullopt when there is none
-    if (!kept_copy && backup_there) return backup.name;
+    const auto now = stamp_at(fs, data.at);
+    if (!now) return refused(data);
+    const auto kept_copy = backup_there ? stamp_at(fs, backup.at) : std::nullopt;
+    if (!kept_copy && backup_there) return refused(backup);
     kept = kept_copy == now;
   }
   const bool rotate = data_there && !kept;
   const bool backup_moves = rotate && backup_there;
-  if (backup_moves && !readable(fs, backup.target)) return backup.name;
+  if (backup_moves && !readable(backup)) return refused(backup);
 
   // Every generation is staged beside its target: the new data file written
   // whole, the backups as whole-file copies of the files they follow (never
@@ -154,114 +295,63 @@ std::string backit(Session& s, std::span<const std::int32_t> words, const Resolv
   const bool staged = (!backup_moves || cascade.stage_copy(oldest, backup)) &&
                       (!rotate || cascade.stage_copy(backup, data)) && !words.empty() &&
                       words.size() <= kDiskioStagingWords && cascade.stage(data, encode_record(words));
-  if (!staged) return cascade.failed().empty() ? data.name : cascade.failed();
-  return {};
+  if (staged) return std::nullopt;
+  if (cascade.failed().empty()) return StageFailure{data.name, Refusal::kNone};
+  return StageFailure{cascade.failed(), cascade.refusal()};
 }
 
 SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup& setup) {
   FileSystem& fs = s.files();
   // The file-access message for the file that stopped the save, and in a
   // silent run's report the cascade it stopped.
-  const auto refuse = [&](const std::string& name, const SaveFile& file) {
-    acerr_report(s, setup.caller, name, setup.out);
-    if (setup.report != setup.out) acerr_report(s, setup.caller, file.data, setup.report);
+  const auto refuse = [&](const Stop& stop) {
+    acerr_report(s, setup.caller, stop.file.name, setup.out, stop.file.why);
+    if (setup.report != setup.out) acerr_report(s, setup.caller, files[stop.cascade].data, setup.report);
     return SaveOutcome::kFailed;
   };
+  const auto waiting = [&](const Folder& folder) {
+    say(s, setup.out, "Another session is saving in " + folder_words(fs, folder) + ": waiting for it to finish.");
+  };
+  auto deadline = std::chrono::steady_clock::now() + setup.lock_wait;
+  std::vector<bool> accepted(files.size(), false);  // unreadable files the user let this save replace
   bool told_unlocked = false;
-  for (;;) {
-    // 1. Every name, resolved once: later steps follow no link again.
+  for (int restarts = 0;;) {
     std::vector<Resolved> names;
-    std::vector<std::string> targets;
-    for (const SaveFile& f : files) {
-      Resolved r;
-      for (auto [given, into] : {std::pair{&f.data, &r.data}, {&f.backup, &r.backup}, {&f.oldest, &r.oldest}}) {
-        auto resolved = resolve_name(fs, *given);
-        if (!resolved) return refuse(*given, f);
-        *into = std::move(*resolved);
-        targets.push_back(into->target);
-      }
-      names.push_back(std::move(r));
-    }
+    if (const auto stop = resolve_all(fs, files, names)) return refuse(*stop);
 
-    // 2. The locks, from the first look at the disk to the last rename.
-    std::optional<FolderLocks> locks;
-    locks.emplace(
-        fs, targets,
-        [&](const std::string& folder) {
-          say(s, setup.out, "Another session is saving in " + folder_words(folder) + ": waiting for it to finish.");
-        },
-        setup.lock_wait);
-    if (const auto& held = locks->still_held()) {
-      say(s, setup.out,
-          "The save lock of " + folder_words(*held) +
-              " is still held by another session: nothing was saved, and the edits of this session are kept.");
-      int reply = 0;
-      prsret(s, setup.out, kKeyboard, reply);
-      return SaveOutcome::kLockHeld;
+    std::optional<FolderLocks> locks;  // from the first look at the disk to the last rename
+    locks.emplace(fs, folders_of(names), waiting, deadline);
+    if (const FolderRef& held = locks->still_held()) {
+      return lock_lost(s, setup.out, *held, "is still held by another session");
     }
-    if (!told_unlocked) {
+    if (!std::exchange(told_unlocked, true)) {
       for (const auto& folder : locks->unlocked()) say_unlocked(s, setup.out, folder);
-      told_unlocked = true;
     }
 
-    // 3. Another session's save is replaced only when the user says so.
-    std::vector<SaveFile*> changed;
-    std::vector<std::string> now_there;
-    for (std::size_t k = 0; k < files.size(); ++k) {
-      if (!files[k].on_disk) continue;
-      auto now = read_whole(fs, names[k].data.target);
-      if (now && *now != *files[k].on_disk) {
-        changed.push_back(&files[k]);
-        now_there.push_back(std::move(*now));
-      }
-    }
-    if (!changed.empty()) {
+    // Another session's save is replaced only when the user says so.
+    if (const auto changed = changed_on_disk(fs, files, names, accepted); !changed.empty()) {
       locks.reset();
-      if (!confirm_replacing(s, setup.out, changed)) return SaveOutcome::kAborted;
-      for (std::size_t k = 0; k < changed.size(); ++k) changed[k]->on_disk = std::move(now_there[k]);
+      if (!confirm_replacing(s, setup.out, files, changed)) return SaveOutcome::kAborted;
+      take_as_seen(fs, files, names, changed, accepted);
+      deadline = std::chrono::steady_clock::now() + setup.lock_wait;
       continue;
     }
 
-    // 4. No other save can be writing in a folder this one holds locked.
-    std::set<std::string> written = kEditorFiles;
-    for (const std::string& target : targets) written.insert(std::filesystem::path(target).filename().string());
-    for (const std::string& folder : locks->held()) remove_stale_temporaries(fs, folder, written);
-
-    // 5. Both cascades checked and staged before the first file moves.
+    clean_up(fs, *locks, names);
     FileReplacement cascade(s);
-    std::vector<std::size_t> ends;  // where each cascade's staged files end
-    std::string failed;
-    std::size_t failed_file = 0;
-    for (std::size_t k = 0; k < files.size() && failed.empty(); ++k) {
-      failed = backit(s, files[k].words, names[k].data, files[k].generations_moved, names[k].backup,
-                      names[k].oldest, cascade);
-      ends.push_back(cascade.staged());
-      failed_file = k;
+    std::vector<std::size_t> ends;
+    auto stop = stage_all(s, files, names, cascade, ends);
+    // A lock file taken from under this save (removed, replaced) no longer
+    // keeps another session out: the locks are taken again, and the save
+    // begins anew.
+    if (const FolderRef lost = stop ? nullptr : locks->stale()) {
+      locks.reset();
+      if (++restarts > kMostLockRestarts) return lock_lost(s, setup.out, *lost, "was taken from this save again and again");
+      continue;
     }
-
-    // 6. The commit. A cascade whose backups moved but whose data file did
-    // not leaves the data file in the backup, which a retry must not move on
-    // again.
-    if (failed.empty()) {
-      if (!cascade.commit()) {
-        failed = cascade.failed();
-        failed_file = static_cast<std::size_t>(
-            std::ranges::find_if(ends, [&](std::size_t end) { return cascade.committed() < end; }) - ends.begin());
-      }
-      for (std::size_t k = 0; k < files.size(); ++k) {
-        SaveFile& f = files[k];
-        const std::size_t begin = k == 0 ? 0 : ends[k - 1];
-        if (cascade.committed() >= ends[k]) {
-          f.saved = true;
-          f.generations_moved = false;
-          f.on_disk = encode_record(f.words);
-        } else if (k == failed_file && cascade.committed() > begin) {
-          f.generations_moved = true;
-        }
-      }
-    }
+    if (!stop) stop = commit_all(files, cascade, ends);
     locks.reset();  // let go before the user is asked to read anything
-    if (!failed.empty()) return refuse(failed, files[failed_file]);
+    if (stop) return refuse(*stop);
     return SaveOutcome::kSaved;
   }
 }

@@ -5,17 +5,22 @@
 // A save goes in steps, each working on what the one before found:
 //  1. every name it writes is resolved once (FileSystem::resolve): a name
 //     that cannot be (another user's link in a shared folder on the way)
-//     stops it before any lock file, lock, clean-up or temporary;
-//  2. every folder those names live in is locked (FolderLocks); a wait for
-//     another session's save is said once and ends after a bounded time;
+//     stops it before any lock file, lock, clean-up or temporary; every
+//     later step works in the folders this walk found;
+//  2. every folder those names live in is locked (FolderLocks), all by one
+//     deadline; each wait for another session's save is said once, naming
+//     its folder;
 //  3. a data file changed on disk since this session loaded or last saved
-//     it is named, with the locks let go, and the user may abort; going on
-//     starts again from step 1, so that the next look is as careful;
+//     it, or one that cannot be compared, is named, with the locks let go,
+//     and the user may abort; going on starts again from step 1, so that
+//     the next look is as careful;
 //  4. the temporaries that a session killed part way left in the locked
 //     folders are removed;
 //  5. every generation of both cascades is checked and staged (backit);
-//  6. all of them are renamed into place, and what a commit that stopped
-//     part way left is noted for the next attempt.
+//  6. the locks are checked to be still the folders' own (else let go and
+//     the save started again), and all generations are renamed into place;
+//     what a commit that stopped part way left is noted for the next
+//     attempt.
 // Every message waits for the user only once no lock is held.
 #include <chrono>
 #include <cstdint>
@@ -24,11 +29,11 @@
 #include <string>
 #include <vector>
 
+#include "sysutl/file_replace.hpp"
+
 namespace kelp {
 
 class Session;
-class FileReplacement;  // sysutl/file_replace.hpp
-struct ResolvedName;    // sysutl/file_replace.hpp
 
 // One file's cascade: the data file (named as given), its backup and its
 // oldest generation, the words to write, and what the session knows of the
@@ -41,9 +46,9 @@ struct SaveFile {
   // Set by a save that moved the backups on but could not put the data file
   // in place: the backup then holds the data file on disk.
   bool& generations_moved;
-  // The bytes this session loaded or last saved; nullopt when there was no
-  // file to read at load.
-  std::optional<std::string>& on_disk;
+  // What this session loaded or last saved; nullopt when there was no file
+  // to read at load.
+  std::optional<DiskStamp>& on_disk;
   bool saved = false;  // out: this cascade is in place
 };
 
@@ -67,6 +72,13 @@ enum class SaveOutcome {
 // disk now.
 SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup& setup);
 
+// A file that stopped the staging of a cascade: its name as given, and why
+// where the file layer refused it.
+struct StageFailure {
+  std::string name;
+  Refusal why;
+};
+
 // Checks and stages the backup cascade for one file into `cascade`: the
 // backup is to move to the oldest generation, the data file to the backup,
 // and `words` is to become the data file; the caller commits. What is on
@@ -79,9 +91,9 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
 // holds), oldest generation first, so that the commit puts the data file in
 // place last. generations_moved: an earlier attempt left the data file in
 // the backup, which then moves on only when the data file changed since.
-// Returns "" when every generation is staged, else the name (as given) of
-// the file that stopped it.
-std::string backit(Session& s, std::span<const std::int32_t> words, const ResolvedName& data, bool generations_moved,
-                   const ResolvedName& backup, const ResolvedName& oldest, FileReplacement& cascade);
+// nullopt when every generation is staged, else the file that stopped it.
+std::optional<StageFailure> backit(Session& s, std::span<const std::int32_t> words, const ResolvedName& data,
+                                   bool generations_moved, const ResolvedName& backup, const ResolvedName& oldest,
+                                   FileReplacement& cascade);
 
 }  // namespace kelp

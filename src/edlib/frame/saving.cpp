@@ -75,118 +75,140 @@ int chain_gustr(Session& s, int oscode) {
   return start_and_wait(program, words);
 }
 
-int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args) {
-  Tpcm& t = s.tpcm;
+namespace {
+
+// What the session changed: the record over its kind's size, and for the
+// kinds above 10 "LOWDAT" too.
+struct Changes {
+  std::span<const std::int32_t> words;  // the record of the kind's size
+  bool record = false;
+  bool low = false;
+  bool any() const { return record || low; }
+};
+
+Changes changes_of(Session& s, const Identity& id, const LoadTimeCopy& copy, const FinishArgs& args) {
+  // The record size of the kind, limited to the record and the copy.
+  const auto n = static_cast<std::size_t>(std::clamp<long long>(
+      args.record_size, 1, static_cast<long long>(std::min<std::size_t>(kTpcmWords, copy.record.size()))));
+  Changes c;
+  c.words = std::span<const std::int32_t>(s.tpcm.words()).first(n);
+  int same = 1;
+  nochng(same, s.tpcm.words(), copy.record, static_cast<int>(n));
+  c.record = same == 0;
+  same = 1;
+  if (id.kind > 10) nochng(same, s.lowcof.words(), copy.low, kLowdatWords);
+  c.low = same == 0;
+  return c;
+}
+
+// Code 101: exit without saving, or the chain request of the mooring
+// editor. A change warns first, and "A" comes back (1).
+int leave_without_saving(Session& s, const Identity& id, const FinishArgs& args, bool changed) {
   const int out = args.saved_unit;
   const std::string data_name = trimmed(id.data_file);
   const std::string low_name = trimmed(args.low_file);
+  int reply = 0;
+  if (changed && args.chaining_allowed) {
+    warning_heading(s, out);
+    s.write_line(out, " Changes to " + data_name + ", or " + low_name + ", or the Gustrevan excursion disk diameter");
+    s.write_line(out, " were detected during this editing session.");
+    s.write_line(out, " Chaining to Gustrevan is a VERY bad idea without first rebuilding your support");
+    s.write_line(out, " files with a normal \"Execute\" (i.e., without chaining directly to Gustrevan).");
+    s.write_line(out, " If you wish to Abort this bad decision and review your options, enter \"A\" below.");
+    s.write_line(out, " If you choose *not* to Abort, the PIVADAT, etc., changes you made will be lost,");
+    s.write_line(out, " and your simulation output will likely be seriously compromised.");
+    abort0(s, out, kKeyboard, reply);
+    if (reply == -1) return 1;
+    s.write_line(out, " >>> Chaining to Gustrevan");
+    return chain_or_come_back(s, id.os_code, fault_unit(out));
+  }
+  if (changed) {
+    warning_heading(s, out);
+    s.write_line(out, " This action will result in the loss of data changes to " + data_name + " or " + low_name);
+    s.write_line(out, " made during this editing session. If you wish to \"Abort\" this");
+    s.write_line(out, " decision and reinspect your data, enter \"A\" below.");
+    abort0(s, out, kKeyboard, reply);
+    return reply == -1 ? 1 : 0;
+  }
+  if (args.chaining_allowed) return chain_or_come_back(s, id.os_code, fault_unit(out));
+  return 0;
+}
 
+// Saves what changed, both cascades together (edlib/frame/save_plan.hpp).
+// What is saved becomes the new load-time copy: a later save after a
+// failure must not move its generations again. true when everything is in
+// place.
+bool save_changes(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args, const Changes& c) {
+  std::vector<SaveFile> files;
+  if (c.low) {
+    files.push_back({trimmed(args.low_file), trimmed(args.low_backup), std::string(kLastLow), s.lowcof.words(),
+                     copy.low_generations_moved, copy.low_on_disk});
+  }
+  if (c.record) {
+    files.push_back({trimmed(id.data_file), trimmed(id.backup_file), std::string(kLastBak), c.words,
+                     copy.data_generations_moved, copy.data_on_disk});
+  }
+  const int out = args.saved_unit;
+  const SaveOutcome outcome = save_files(s, files, {trimmed(id.editor_name), fault_unit(out), out, args.lock_wait});
+  for (const SaveFile& f : files) {
+    if (f.saved) s.note_saved(f.data);
+  }
+  if (c.low && files.front().saved) copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
+  if (c.record && files.back().saved) std::ranges::copy(c.words, copy.record.begin());
+  return outcome == SaveOutcome::kSaved;
+}
+
+// Code -1983 after the save: the submission note of an editor session, or
+// the wait of a Website Editor session that follows one.
+void after_execute(Session& s, const Identity& id, const FinishArgs& args, int previous_run_mode) {
+  Tpcm& t = s.tpcm;
+  const int note_unit = t.i(kOutputUnit);
+  if (id.run_mode == kRunModeEditor) {
+    clear(s, note_unit);
+    s.write_line(note_unit, at_column(20, ">>> Brenvik Editor Software <<<"));
+    s.write_line(note_unit, "");
+    s.write_line(note_unit, "");
+    s.write_line(note_unit, at_column(11, "This data file passed preliminary error checks;"));
+    s.write_line(note_unit, at_column(14, "it is ready for submission to the server."));
+    int reply = 0;
+    prsret(s, note_unit, kKeyboard, reply);
+    // A reply of -5813 hands control back to the caller, any other reply
+    // stops; either way the session ends here.
+    t.i(kNavCode) = reply;
+    return;
+  }
+  if (id.run_mode == kRunModeWebsite && previous_run_mode == kRunModeEditor) {
+    s.write_line(note_unit, " >>> NOTE: Files prepared using Website Editor software require extensive");
+    s.write_line(note_unit, "           pre-run processing when executed on network-based simulations.");
+    s.write_line(note_unit, "           Please wait; processing will begin shortly...");
+    s.unit(note_unit).flush();
+    int seconds = 60;
+    int polls = 0;
+    if (args.clock != nullptr) {
+      sydelay(seconds, polls, *args.clock);
+    } else {
+      sydelay(seconds, polls);
+    }
+  }
+}
+
+}  // namespace
+
+int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args) {
+  Tpcm& t = s.tpcm;
   const int code = t.i(kNavCode);
   t.i(kNavCode) = 0;
   const int previous_run_mode = t.i(kPreviousRunMode);
   t.i(kPreviousRunMode) = id.run_mode;
   t.i(kPageCounter) = 0;
 
-  // The record size of the kind, limited to the record and the copy.
-  int n = args.record_size;
-  if (n < 1) n = 1;
-  if (n > static_cast<int>(kTpcmWords)) n = static_cast<int>(kTpcmWords);
-  if (n > static_cast<int>(copy.record.size())) n = static_cast<int>(copy.record.size());
-
-  int same_record = 1;
-  nochng(same_record, t.words(), copy.record, n);
-  int same_low = 1;
-  if (id.kind > 10) nochng(same_low, s.lowcof.words(), copy.low, kLowdatWords);
-  const bool changed = same_record == 0 || same_low == 0;
-
-  if (code == kNavExitNoSave) {
-    int reply = 0;
-    if (changed && args.chaining_allowed) {
-      warning_heading(s, out);
-      s.write_line(out, " Changes to " + data_name + ", or " + low_name +
-                            ", or the Gustrevan excursion disk diameter");
-      s.write_line(out, " were detected during this editing session.");
-      s.write_line(out, " Chaining to Gustrevan is a VERY bad idea without first rebuilding your support");
-      s.write_line(out, " files with a normal \"Execute\" (i.e., without chaining directly to Gustrevan).");
-      s.write_line(out, " If you wish to Abort this bad decision and review your options, enter \"A\" below.");
-      s.write_line(out, " If you choose *not* to Abort, the PIVADAT, etc., changes you made will be lost,");
-      s.write_line(out, " and your simulation output will likely be seriously compromised.");
-      abort0(s, out, kKeyboard, reply);
-      if (reply == -1) return 1;
-      s.write_line(out, " >>> Chaining to Gustrevan");
-      return chain_or_come_back(s, id.os_code, fault_unit(out));
-    }
-    if (changed) {
-      warning_heading(s, out);
-      s.write_line(out, " This action will result in the loss of data changes to " + data_name + " or " + low_name);
-      s.write_line(out, " made during this editing session. If you wish to \"Abort\" this");
-      s.write_line(out, " decision and reinspect your data, enter \"A\" below.");
-      abort0(s, out, kKeyboard, reply);
-      return reply == -1 ? 1 : 0;
-    }
-    if (args.chaining_allowed) return chain_or_come_back(s, id.os_code, fault_unit(out));
-    return 0;
-  }
-
-  // Save what changed, both cascades together (edlib/frame/save_plan.hpp). A
-  // save that does not happen keeps the old files and the session's edits
+  const Changes changes = changes_of(s, id, copy, args);
+  if (code == kNavExitNoSave) return leave_without_saving(s, id, args, changes.any());
+  // A save that does not happen keeps the old files and the session's edits
   // and goes back to the final page, where the user can act.
-  if (same_low == 0 || same_record == 0) {
-    const std::span<const std::int32_t> words =
-        std::span<const std::int32_t>(t.words()).first(static_cast<std::size_t>(n));
-    std::vector<SaveFile> files;
-    if (same_low == 0) {
-      files.push_back({low_name, trimmed(args.low_backup), std::string(kLastLow), s.lowcof.words(),
-                       copy.low_generations_moved, copy.low_on_disk});
-    }
-    if (same_record == 0) {
-      files.push_back({data_name, trimmed(id.backup_file), std::string(kLastBak), words,
-                       copy.data_generations_moved, copy.data_on_disk});
-    }
-    const SaveOutcome outcome =
-        save_files(s, files, {trimmed(id.editor_name), fault_unit(out), out, args.lock_wait});
-    for (const SaveFile& f : files) {
-      if (f.saved) s.note_saved(f.data);
-    }
-    // What is saved is the new load-time copy: a later save after a
-    // failure must not move its generations again.
-    if (same_low == 0 && files.front().saved) copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
-    if (same_record == 0 && files.back().saved) std::copy(words.begin(), words.end(), copy.record.begin());
-    if (outcome != SaveOutcome::kSaved) return 1;
-  }
-
-  if (code == kNavExecuteCode) {
-    const int note_unit = t.i(kOutputUnit);
-    if (id.run_mode == kRunModeEditor) {
-      clear(s, note_unit);
-      s.write_line(note_unit, at_column(20, ">>> Brenvik Editor Software <<<"));
-      s.write_line(note_unit, "");
-      s.write_line(note_unit, "");
-      s.write_line(note_unit, at_column(11, "This data file passed preliminary error checks;"));
-      s.write_line(note_unit, at_column(14, "it is ready for submission to the server."));
-      int reply = 0;
-      prsret(s, note_unit, kKeyboard, reply);
-      t.i(kNavCode) = reply;
-      // A reply of -5813 hands control back to the caller, any other reply
-      // stops; either way the session ends here.
-      return 0;
-    }
-    if (id.run_mode == kRunModeWebsite && previous_run_mode == kRunModeEditor) {
-      s.write_line(note_unit, " >>> NOTE: Files prepared using Website Editor software require extensive");
-      s.write_line(note_unit, "           pre-run processing when executed on network-based simulations.");
-      s.write_line(note_unit, "           Please wait; processing will begin shortly...");
-      s.unit(note_unit).flush();
-      int seconds = 60;
-      int polls = 0;
-      if (args.clock != nullptr) {
-        sydelay(seconds, polls, *args.clock);
-      } else {
-        sydelay(seconds, polls);
-      }
-    }
-    return 0;
-  }
-  // Save and exit (-2) and every other code end the session here.
+  if (changes.any() && !save_changes(s, id, copy, args, changes)) return 1;
+  if (code == kNavExecuteCode) after_execute(s, id, args, previous_run_mode);
+  // Save and exit (-2), execute and every other code end the session here.
   return 0;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "edlib/record/data_record.hpp"
+#include "sysutl/file_replace.hpp"
 #include "sysutl/terminal.hpp"
 
 namespace kelp {
@@ -35,11 +36,11 @@ struct LoadTimeCopy {
   // second attempt must not move on once more.
   bool low_generations_moved = false;
   bool data_generations_moved = false;
-  // The bytes of "LOWDAT" and of the data file as this session last saw
-  // them on disk: read at load, then as saved; nullopt when there was no
-  // file to read at load. A save that finds other bytes there asks first.
-  std::optional<std::string> low_on_disk;
-  std::optional<std::string> data_on_disk;
+  // What "LOWDAT" and the data file held as this session last saw them on
+  // disk: read at load, then as saved; nullopt when there was no file to
+  // read at load. A save that finds other bytes there asks first.
+  std::optional<DiskStamp> low_on_disk;
+  std::optional<DiskStamp> data_on_disk;
 };
 
 // The oldest backup generations.

@@ -87,8 +87,8 @@ ReadResult locate_words(const std::vector<char>& bytes, std::size_t got, std::si
   return r;
 }
 
-int read_record(Session& s, int& nwords, const std::string& name, std::span<std::int32_t> array) {
-  auto in = s.files().open_read(name);
+int read_record(Session& s, int& nwords, const std::string& name, std::unique_ptr<FileSystem::ReadFile> in,
+                std::span<std::int32_t> array) {
   if (!in) return kDiskioNotFound;
 
   auto& bytes = s.state<DiskioStaging>().bytes;
@@ -178,7 +178,11 @@ void diskio(Session& s, int mode, int& nwords, const std::string& name, int /*un
     if (status != 0 && !existed) status |= kDiskioNotFound;
     return;
   }
-  status = read_record(s, nwords, name, array);
+  status = read_record(s, nwords, name, s.files().open_read(name), array);
+}
+
+int diskio_read_at(Session& s, int& nwords, const std::string& name, const Place& at, std::span<std::int32_t> array) {
+  return read_record(s, nwords, name, s.files().open_read_at(at), array);
 }
 
 namespace {

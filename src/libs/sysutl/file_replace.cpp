@@ -1,16 +1,16 @@
 #include "sysutl/file_replace.hpp"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <istream>
+#include <limits>
 #include <map>
-#include <sstream>
 #include <memory>
 #include <ostream>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "sysutl/session.hpp"
 
@@ -19,21 +19,21 @@ namespace kelp {
 namespace {
 
 // Names tried for one temporary before giving up: each is taken only when
-// nothing has it yet, so only a crowded or unwritable directory uses them up.
+// nothing has it yet, so only a crowded or unwritable folder uses them up.
 constexpr int kNameTries = 16;
 
-// A temporary's name: the target's, this suffix, and this many characters
+// A temporary's name: the file's, this suffix, and this many characters
 // of kTempChars.
 constexpr std::string_view kTempSuffix = ".kelp";
 constexpr std::size_t kTempRandom = 6;
 constexpr std::string_view kTempChars = "abcdefghijklmnopqrstuvwxyz0123456789";
 
-std::string temporary_name(const std::string& target) {
+Place temporary_of(const Place& target) {
   static std::mt19937 random{std::random_device{}() ^ static_cast<unsigned>(::getpid())};
   std::uniform_int_distribution<std::size_t> pick(0, kTempChars.size() - 1);
-  std::string name = target + std::string(kTempSuffix);
+  std::string name = target.leaf + std::string(kTempSuffix);
   for (std::size_t k = 0; k < kTempRandom; ++k) name += kTempChars[pick(random)];
-  return name;
+  return {target.folder, std::move(name)};
 }
 
 // Copies the rest of `in` to `out`: false when a write fails or `in` meets a
@@ -49,45 +49,100 @@ bool copy_stream(std::istream& in, std::ostream& out, bool& read_failed) {
   return !read_failed;
 }
 
-// The folder of a path as given ("." for a bare name).
-std::filesystem::path parent_or_here(const std::filesystem::path& p) {
-  return p.has_parent_path() ? p.parent_path() : std::filesystem::path(".");
+// FNV-1a, 64 bits, continued over `bytes`.
+constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
+constexpr std::uint64_t kFnvPrime = 1099511628211ull;
+void digest_more(DiskStamp& stamp, std::string_view bytes) {
+  for (const char c : bytes) stamp.digest = (stamp.digest ^ static_cast<unsigned char>(c)) * kFnvPrime;
+  stamp.size += bytes.size();
 }
+
+// Reads the file at `at` in pieces into a stamp, until its end or until it
+// has passed `most` bytes. nullopt when it cannot be opened or read.
+std::optional<DiskStamp> stamp_reading(FileSystem& fs, const Place& at, std::uint64_t most) {
+  auto in = fs.open_read_at(at);
+  if (!in) return std::nullopt;
+  DiskStamp stamp{0, kFnvOffset};
+  std::array<char, 65536> buffer{};
+  while (*in && stamp.size <= most) {
+    in->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    digest_more(stamp, std::string_view(buffer.data(), static_cast<std::size_t>(std::max<std::streamsize>(in->gcount(), 0))));
+  }
+  if (in->bad()) return std::nullopt;
+  return stamp;
+}
+
+// The signals that end the program at a terminal, held back while they are
+// alive: one that comes meanwhile takes effect once they go.
+class HeldSignals {
+ public:
+  HeldSignals() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, sig);
+    ::sigprocmask(SIG_BLOCK, &held, &old_);
+  }
+  ~HeldSignals() { ::sigprocmask(SIG_SETMASK, &old_, nullptr); }
+  HeldSignals(const HeldSignals&) = delete;
+  HeldSignals& operator=(const HeldSignals&) = delete;
+
+ private:
+  sigset_t old_;
+};
 
 }  // namespace
 
-std::optional<ResolvedName> resolve_name(FileSystem& fs, const std::string& name) {
-  auto target = fs.resolve(name);
-  if (!target) return std::nullopt;
-  return ResolvedName{name, std::move(*target)};
+std::optional<ResolvedName> resolve_name(FileSystem& fs, const std::string& name, Refusal& why) {
+  Resolution r = fs.resolve(name);
+  why = r.refused;
+  if (r && !r.place->folder) why = Refusal::kUnreachable;
+  if (why != Refusal::kNone) return std::nullopt;
+  return ResolvedName{name, std::move(*r.place)};
 }
 
-std::string folder_of(const std::string& target) { return parent_or_here(target).string(); }
+DiskStamp stamp_of(std::string_view bytes) {
+  DiskStamp stamp{0, kFnvOffset};
+  digest_more(stamp, bytes);
+  return stamp;
+}
+
+std::optional<DiskStamp> stamp_at(FileSystem& fs, const Place& at) {
+  return stamp_reading(fs, at, std::numeric_limits<std::uint64_t>::max());
+}
+
+std::optional<bool> still_holds(FileSystem& fs, const Place& at, const DiskStamp& was) {
+  const auto now = stamp_reading(fs, at, was.size);
+  if (!now) return std::nullopt;
+  return *now == was;
+}
 
 FileReplacement::FileReplacement(Session& s) : s_(s) {}
 
 FileReplacement::~FileReplacement() {
   for (const auto& st : staged_) {
-    if (!st.temp.empty()) s_.files().remove(st.temp);
+    if (st.temp_there) s_.files().remove_at(st.temp);
   }
 }
 
-bool FileReplacement::fail(const std::string& name) {
+bool FileReplacement::fail(const std::string& name, Refusal why) {
   failed_ = name;
+  refusal_ = why;
   return false;
 }
 
 template <class Write>
 bool FileReplacement::stage_with(const ResolvedName& to, FileSystem::ReadFile* from, Write&& write) {
   FileSystem& fs = s_.files();
-  const std::string& target = to.target;
-  const FileSystem::Kind kind = fs.kind(target);
-  if (kind == FileSystem::Kind::kOther) return fail(to.name);
+  const Place& target = to.at;
+  if (!target.folder) return fail(to.name, Refusal::kUnreachable);
+  const FileSystem::Kind kind = fs.kind_at(target);
+  if (kind == FileSystem::Kind::kOther) return fail(to.name, Refusal::kNotRegular);
   // A file this user could not write in place is not replaced either (the
   // rename would ask no permission of it), nor one the system would not
   // let this user rename over: every rename is checked before any moves.
-  if (kind == FileSystem::Kind::kRegular && (!fs.may_write(target) || !fs.may_replace(target))) {
-    return fail(to.name);
+  if (kind == FileSystem::Kind::kRegular) {
+    if (!fs.may_write_at(target)) return fail(to.name, Refusal::kWriteProtected);
+    if (!fs.may_replace_at(target)) return fail(to.name, Refusal::kNotRenamable);
   }
 
   // The new contents take the protection of the file they come from: the
@@ -97,25 +152,23 @@ bool FileReplacement::stage_with(const ResolvedName& to, FileSystem::ReadFile* f
     model = from->protection();
     if (!model) return false;  // the caller names the file copied
   } else if (kind == FileSystem::Kind::kRegular) {
-    model = fs.protection(target);
+    model = fs.protection_at(target);
     if (!model) return fail(to.name);
   }
-  std::string temp;
-  std::unique_ptr<std::ostream> out;
-  std::unique_ptr<FileSystem::Lock> in_use;
-  for (int k = 0; k < kNameTries && !out; ++k) {
-    temp = temporary_name(target);
-    out = fs.create_new(temp, model ? &*model : nullptr);
-    if (out && !(in_use = fs.hold(temp))) out.reset();  // taken by a clean-up at once: another name
+  Place temp;
+  FileSystem::NewFile made;
+  for (int k = 0; k < kNameTries && !made.out; ++k) {
+    temp = temporary_of(target);
+    made = fs.create_new(temp, model ? &*model : nullptr);  // taken by a clean-up at once: another name
   }
-  if (!out) return fail(to.name);
+  if (!made.out) return fail(to.name);
   // From here on the temporary is ours: it goes on every failure.
-  staged_.push_back({to.name, target, temp, std::move(in_use)});
-  bool ok = write(*out);
-  ok = fs.close(*out) && ok;
-  out.reset();
+  staged_.push_back({to.name, target, temp, true, std::move(made.held)});
+  bool ok = write(*made.out);
+  ok = fs.close(*made.out) && ok;
+  made.out.reset();
   if (!ok) {
-    fs.remove(temp);
+    fs.remove_at(temp);
     staged_.pop_back();
     return fail(to.name);
   }
@@ -129,28 +182,33 @@ bool FileReplacement::stage(const ResolvedName& to, std::string_view bytes) {
 }
 
 bool FileReplacement::stage_copy(const ResolvedName& to, const ResolvedName& from) {
-  auto in = s_.files().open_read(from.target);
-  if (!in) return fail(from.name);
+  auto in = s_.files().open_read_at(from.at);
+  if (!in) {
+    const bool other = s_.files().kind_at(from.at) == FileSystem::Kind::kOther;
+    return fail(from.name, other ? Refusal::kNotRegular : Refusal::kNone);
+  }
   // A read error or a copied file that cannot be examined is the copied
   // file's fault, and named so.
   bool read_failed = false;
   failed_.clear();
   if (stage_with(to, in.get(), [&](std::ostream& out) { return copy_stream(*in, out, read_failed); })) return true;
-  return fail(read_failed || failed_.empty() ? from.name : failed_);
+  if (read_failed || failed_.empty()) return fail(from.name);
+  return false;
 }
 
 bool FileReplacement::commit() {
   FileSystem& fs = s_.files();
+  const HeldSignals held;
   for (std::size_t k = committed_; k < staged_.size(); ++k) {
     Staged& st = staged_[k];
-    if (!fs.rename(st.temp, st.target)) {
+    if (!fs.rename_at(st.temp, st.target)) {
       for (std::size_t j = k; j < staged_.size(); ++j) {
-        fs.remove(staged_[j].temp);
-        staged_[j].temp.clear();
+        fs.remove_at(staged_[j].temp);
+        staged_[j].temp_there = false;
       }
       return fail(st.name);
     }
-    st.temp.clear();
+    st.temp_there = false;
     st.in_use.reset();
     ++committed_;
   }
@@ -165,74 +223,60 @@ bool is_temporary_of(std::string_view name, std::string_view target) {
   return std::ranges::all_of(name, [](char c) { return kTempChars.find(c) != std::string_view::npos; });
 }
 
-std::optional<std::string> read_whole(FileSystem& fs, const std::string& path) {
-  auto in = fs.open_read(path);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bool read_failed = false;
-  if (!copy_stream(*in, bytes, read_failed)) return std::nullopt;
-  return std::move(bytes).str();
-}
-
-namespace {
-
-std::optional<std::pair<std::uint64_t, std::uint64_t>> folder_id(const std::string& dir) {
-  struct stat st {};
-  if (::stat(dir.c_str(), &st) != 0) return std::nullopt;
-  return std::pair<std::uint64_t, std::uint64_t>{st.st_dev, st.st_ino};
-}
-
-}  // namespace
-
-FolderLocks::FolderLocks(FileSystem& fs, const std::vector<std::string>& targets,
-                         const std::function<void(const std::string& folder)>& on_wait,
-                         std::chrono::milliseconds limit) {
-  std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> folders;  // ordered by device and inode
-  for (const std::string& target : targets) {
-    const std::string dir = folder_of(target);
-    if (const auto id = folder_id(dir)) {
-      folders.emplace(*id, dir);
-    } else if (std::ranges::none_of(unlocked_, [&](const Unlocked& u) { return u.folder == dir; })) {
-      unlocked_.push_back({dir, FileSystem::LockFailure::kNoLockFile});  // a folder that is not there
+FolderLocks::FolderLocks(FileSystem& fs, const std::vector<FolderRef>& folders,
+                         const std::function<void(const Folder& folder)>& on_wait,
+                         std::chrono::steady_clock::time_point deadline) {
+  std::map<std::pair<std::uint64_t, std::uint64_t>, FolderRef> ordered;  // by device and inode, each once
+  for (const FolderRef& folder : folders) {
+    if (const auto id = folder->id()) {
+      ordered.emplace(*id, folder);
+    } else {
+      unlocked_.push_back({folder, FileSystem::LockFailure::kNoLockFile, std::nullopt});
     }
   }
-  bool told = false;
-  for (const auto& [id, dir] : folders) {
-    const auto once = [&, folder = dir] {
-      if (!told && on_wait) on_wait(folder);
-      told = true;
-    };
-    FileSystem::Locked got = fs.lock_directory(dir, once, limit);
+  for (const auto& [id, folder] : ordered) {
+    FileSystem::Locked got = fs.lock_folder(folder, deadline, [&, f = folder] {
+      if (on_wait) on_wait(*f);
+    });
     if (got.failure == FileSystem::LockFailure::kStillHeld) {
       // Nothing is held while the user reads why the save gave up.
       locks_.clear();
       held_.clear();
-      still_held_ = dir;
+      still_held_ = folder;
       return;
     }
     if (!got.lock) {
-      unlocked_.push_back({dir, got.failure});
+      unlocked_.push_back({folder, got.failure, got.owner});
       continue;
     }
     locks_.push_back(std::move(got.lock));
-    held_.push_back(dir);
+    held_.push_back(folder);
   }
 }
 
-void remove_stale_temporaries(FileSystem& fs, const std::string& folder, const std::set<std::string>& names) {
-  const std::filesystem::path dir = folder;
-  for (const std::string& name : fs.regular_files_in(folder)) {
-    const bool stale = std::ranges::any_of(names, [&](const std::string& n) { return is_temporary_of(name, n); });
-    const std::string path = folder == "." ? name : (dir / name).string();
-    if (stale && !fs.in_use(path)) fs.remove(path);
+FolderRef FolderLocks::stale() const {
+  for (std::size_t k = 0; k < locks_.size(); ++k) {
+    if (!locks_[k]->current()) return held_[k];
   }
+  return nullptr;
+}
+
+void remove_stale_temporaries(FileSystem& fs, const FolderRef& folder, const std::set<std::string>& names) {
+  for (const std::string& name : fs.regular_files_in(*folder)) {
+    const bool stale = std::ranges::any_of(names, [&](const std::string& n) { return is_temporary_of(name, n); });
+    if (stale) fs.remove_unheld(Place{folder, name});
+  }
+}
+
+bool replace_at(Session& s, const ResolvedName& to, std::string_view bytes) {
+  FileReplacement replacement(s);
+  return replacement.stage(to, bytes) && replacement.commit();
 }
 
 bool replace_file(Session& s, const std::string& path, std::string_view bytes) {
-  const auto to = resolve_name(s.files(), path);
-  if (!to) return false;
-  FileReplacement replacement(s);
-  return replacement.stage(*to, bytes) && replacement.commit();
+  Refusal why = Refusal::kNone;
+  const auto to = resolve_name(s.files(), path, why);
+  return to && replace_at(s, *to, bytes);
 }
 
 }  // namespace kelp

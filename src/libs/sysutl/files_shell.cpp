@@ -46,7 +46,7 @@ void hclose(Session& s, int unit, std::string_view name, std::string_view caller
 }
 
 bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {
-  if (s.open_output(unit, name)) return true;
+  if (s.open_staged(unit, name, /*kept_at_end=*/true)) return true;
   acerr_report(s, caller, name, msgunit);
   return false;
 }
@@ -63,15 +63,16 @@ bool close_report(Session& s, int unit, std::string_view name, std::string_view 
   return false;
 }
 
-void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit) {
-  acerr_report(s, caller, name, msgunit);
+void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why) {
+  acerr_report(s, caller, name, msgunit, why);
   throw ProgramStop(kFileErrorStatus);
 }
 
-void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit) {
+void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why) {
   s.write_line(msgunit, "");
   s.write_line(msgunit, std::string(" ++> File not found or file access error in ").append(caller));
-  s.write_line(msgunit, std::string("     File name: ").append(name));
+  s.write_line(msgunit, "     File name: " + shown_name(name));
+  if (why != Refusal::kNone) s.write_line(msgunit, std::string("     Reason: ").append(refusal_words(why)));
   s.write_line(msgunit, " ");
   s.unit(msgunit).flush();
   if (!is_silent(msgunit)) {
@@ -88,7 +89,7 @@ void filerr(Session& s, std::string_view name, std::string_view caller, int out,
 void filerr_report(Session& s, std::string_view name, std::string_view caller, int out, int in) {
   s.write_line(out, "");
   s.write_line(out, std::string(" ++> End of file or related file error in routine ").append(caller));
-  s.write_line(out, std::string("     file name ").append(name));
+  s.write_line(out, "     file name " + shown_name(name));
   int reply = 0;
   prsret(s, out, in, reply);
   s.unit(out).flush();

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sysutl/file_system.hpp"
+
 namespace kelp {
 
 class Session;
@@ -29,23 +31,30 @@ void syopen(Session& s, const std::string& name, int form, int status, int unit,
 void hclose(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit);
 
 // Fatal file error: on msgunit an empty line, " ++> File not found or file
-// access error in " + caller, "     File name: " + name, a line of one blank;
-// then (not on unit 41) "Press <RETURN> to continue: " and a reply from the
-// keyboard; then ProgramStop(2).
-[[noreturn]] void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit);
+// access error in " + caller, "     File name: " + name (its control
+// characters escaped, shown_name), where the file layer refused the file
+// a line "     Reason: " + why in a few words (refusal_words), a line of one
+// blank; then (not on unit 41) "Press <RETURN> to continue: " and a reply
+// from the keyboard; then ProgramStop(2).
+[[noreturn]] void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit,
+                        Refusal why = Refusal::kNone);
 // acerr's report and wait without the stop, for a save that fails: the user
 // is taken back to the page with the session's edits kept.
-void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit);
+void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit,
+                  Refusal why = Refusal::kNone);
 
 // Report files: the texts the editor writes for the user to read (the
 // print-pass listing, "Diagnostics.stxt", "DATUPWRN.stxt", "WAVEOUT.stxt"
 // and their kin). A report that cannot be written never costs the record:
 //
-// open_report opens name on unit as a new, empty formatted file. When that
-// fails (a directory, FIFO or device of that name, no permission, no room)
-// acerr's message goes to msgunit with its wait for RETURN (none on unit
-// 41), nothing is opened and false is returned; the program goes on, and
-// the caller goes back to its page with the record as it is.
+// open_report opens name on unit for the report of a silent run
+// ("Diagnostics.stxt"): written in one pass like the others below, and
+// written also when the session ends with the unit still open, however it
+// ends. When the name is refused (a directory, FIFO or device of that name,
+// another user's link in a shared folder) acerr's message goes to msgunit
+// with its wait for RETURN (none on unit 41), nothing is opened and false
+// is returned; the program goes on, and the caller goes back to its page
+// with the record as it is.
 bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
 // The same for a report written in one pass (the print-pass listing,
 // "WAVEOUT.stxt", "DATUPWRN.stxt"): Session::open_staged, so the file is

@@ -43,7 +43,10 @@ class TrackingBuf : public std::streambuf {
 struct Session::OutUnit {
   std::string path;
   std::unique_ptr<std::ostream> stream;
-  bool staged = false;  // an std::ostringstream written to path at close
+  // A staged report: an std::ostringstream written at close to the name
+  // resolved when it was opened.
+  std::optional<ResolvedName> staged;
+  bool kept_at_end = false;  // written when the session ends with it open
 };
 
 struct Session::InUnit {
@@ -64,7 +67,13 @@ Session::Session(std::istream& in, std::ostream& screen, std::ostream& errors, b
 
 Session::~Session() {
   for (auto& [u, unit] : out_units_) {
-    if (unit->stream) unit->stream->flush();
+    if (unit->kept_at_end) {
+      // Nothing can be told of a failure now: the report is as the file
+      // layer left it.
+      replace_at(*this, *unit->staged, static_cast<std::ostringstream&>(*unit->stream).view());
+    } else if (unit->stream) {
+      unit->stream->flush();
+    }
   }
   tracked_screen_->flush();
 }
@@ -87,15 +96,17 @@ bool Session::open_output(int u, const std::string& path, bool append, bool bina
   close_unit(u);
   auto stream = files_->open_write(path, binary, append);
   if (!stream) return false;
-  out_units_[u] = std::make_unique<OutUnit>(OutUnit{path, std::move(stream)});
+  out_units_[u] = std::make_unique<OutUnit>(OutUnit{path, std::move(stream), std::nullopt, false});
   return true;
 }
 
-bool Session::open_staged(int u, const std::string& path) {
+bool Session::open_staged(int u, const std::string& path, bool kept_at_end) {
   close_unit(u);
-  const auto target = files_->resolve(path);
-  if (!target || files_->kind(*target) == FileSystem::Kind::kOther) return false;
-  out_units_[u] = std::make_unique<OutUnit>(OutUnit{path, std::make_unique<std::ostringstream>(), true});
+  Refusal why = Refusal::kNone;
+  auto target = resolve_name(*files_, path, why);
+  if (!target || files_->kind_at(target->at) == FileSystem::Kind::kOther) return false;
+  out_units_[u] =
+      std::make_unique<OutUnit>(OutUnit{path, std::make_unique<std::ostringstream>(), std::move(target), kept_at_end});
   return true;
 }
 
@@ -117,7 +128,7 @@ bool Session::close_unit(int u) {
     const std::unique_ptr<OutUnit> unit = std::move(it->second);
     out_units_.erase(it);
     if (unit->staged) {
-      ok = replace_file(*this, unit->path, static_cast<std::ostringstream&>(*unit->stream).view());
+      ok = replace_at(*this, *unit->staged, static_cast<std::ostringstream&>(*unit->stream).view());
     } else {
       ok = files_->close(*unit->stream);
     }

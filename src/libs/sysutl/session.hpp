@@ -82,13 +82,16 @@ class Session {
   void write_line(int u, std::string_view line);
   // Opens a text or binary file on a unit (replacing it, or appending).
   bool open_output(int u, const std::string& path, bool append = false, bool binary = false);
-  // Opens a report written in one pass on a unit: its text is kept in
-  // memory and the file is replaced only when the unit is closed, whole,
-  // through a temporary beside it (sysutl/file_replace.hpp), so a report
-  // that cannot be written whole leaves the old one as it was, and a unit
-  // never closed (the session stopped part way) writes nothing. false, with
-  // nothing opened, when the name holds anything but a regular file.
-  bool open_staged(int u, const std::string& path);
+  // Opens a report written in one pass on a unit: its name is resolved now,
+  // once; its text is kept in memory and the file is replaced only when the
+  // unit is closed, whole, through a temporary beside it
+  // (sysutl/file_replace.hpp), so a report that cannot be written whole
+  // leaves the old one as it was. A unit never closed (the session stopped
+  // part way) writes nothing, unless `kept_at_end`: such a report (a silent
+  // run's) is written when the session ends with it still open. false, with
+  // nothing opened, when the name is refused or holds anything but a
+  // regular file.
+  bool open_staged(int u, const std::string& path, bool kept_at_end = false);
   // Opens an existing file for reading on a unit.
   bool open_input(int u, const std::string& path);
   bool is_open(int u) const;

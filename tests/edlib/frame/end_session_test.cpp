@@ -221,6 +221,7 @@ TEST_F(FintopFiles, SilentRunOpensTheReportAndClearsTheCounts) {
   EXPECT_EQ(p.status, 0);
   EXPECT_EQ(p.code, -1983);
   EXPECT_TRUE(t.s.is_open(41));
+  EXPECT_TRUE(t.s.close_unit(41));  // written whole when closed
   EXPECT_TRUE(fs::exists("Diagnostics.stxt"));
 }
 

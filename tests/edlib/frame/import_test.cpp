@@ -24,9 +24,9 @@ using testing::ScriptedSession;
 
 // A file layer on which "FAILING" opens but every read of it fails.
 struct FailingReads : DirFiles {
-  std::unique_ptr<ReadFile> open_read(const std::string& p) override {
-    if (p == "FAILING") return std::make_unique<testing::FailingReadFile>();
-    return DirFiles::open_read(p);
+  std::unique_ptr<ReadFile> open_read_at(const Place& p) override {
+    if (p.path() == "FAILING") return std::make_unique<testing::FailingReadFile>();
+    return DirFiles::open_read_at(p);
   }
 };
 

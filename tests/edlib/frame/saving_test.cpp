@@ -263,9 +263,12 @@ TEST_F(Saving, AFailedSaveKeepsEveryFileAndTheEditAndLeavesNoTemporary) {
     t.s.tpcm.i(300) = 5;
     t.s.tpcm.i(699) = -2;
     EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 1);  // back to the final page
+    // What is no regular file is named so.
+    const std::string reason = c.plant ? "     Reason: not a regular file\n" : "";
     EXPECT_NE(t.shown().find(" ++> File not found or file access error in ronvaske\n     File name: " + c.target +
-                             "\n \n Press <RETURN> to continue: "),
-              std::string::npos);
+                             "\n" + reason + " \n Press <RETURN> to continue: "),
+              std::string::npos)
+        << t.shown();
     EXPECT_EQ(files(), (std::set<std::string>{"LASTBAK", "RONDBAK", "RONDDAT"}));
     EXPECT_EQ(t.s.tpcm.i(300), 5);
     // Only the data file's own rename comes after the backups moved; they
@@ -579,7 +582,7 @@ TEST_F(Saving, TheTemporariesOfAKilledSaveGoAtTheNextOne) {
                                       "XRONDDAT.kelpab12cd", "notes.stxt.kelpab12cd", "RONDBAK.kelpinuse1"};
   for (const auto& name : stale) write(name, std::string(7956, 'x'));
   for (const auto& name : kept) write(name, "someone's");
-  const auto in_use = FileSystem().hold("RONDBAK.kelpinuse1");
+  const testing::HeldInUse in_use("RONDBAK.kelpinuse1");
   fs::create_directory("RONDBAK.kelpdir123");
   fs::create_symlink("RONDDAT.kelpab12cde", "RONDDAT.kelplink00");
   write("RONDDAT", "data");
@@ -637,7 +640,8 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
     ScriptedSession t(c.replies);
     LoadTimeCopy copy;
     load(t.s, copy, c.low ? 15 : 4, c.low ? 78635 : 1987, 0, 0);
-    (c.low ? copy.low_on_disk : copy.data_on_disk) = c.loaded;
+    (c.low ? copy.low_on_disk : copy.data_on_disk) =
+        c.loaded ? std::optional(stamp_of(*c.loaded)) : std::nullopt;
     if (c.low) t.s.lowcof.i(5) = -9;
     if (!c.low) t.s.tpcm.i(300) = 5;
     t.s.tpcm.i(kNavCode) = -2;
@@ -657,7 +661,7 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
     // Saved: what is on disk now is this session's, and the next save
     // goes without a question.
     if (c.returns == 0) {
-      EXPECT_EQ(copy.data_on_disk, read("RONDDAT"));
+      EXPECT_EQ(copy.data_on_disk, stamp_of(read("RONDDAT")));
       t.s.tpcm.i(300) = 6;
       t.s.tpcm.i(kNavCode) = -2;
       EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
@@ -673,7 +677,7 @@ TEST_F(Saving, AWaitForAnotherSessionsSaveEndsAndNamesItsFolder) {
   fs::create_directory("store");
   write("store/RONDDAT", "data");
   fs::create_symlink("store/RONDDAT", "RONDDAT");
-  auto held = FileSystem().lock_directory("store", {}, std::chrono::milliseconds(0)).lock;
+  auto held = testing::lock_of("store");
   ASSERT_TRUE(held);
   ScriptedSession t("\n");
   LoadTimeCopy copy;

@@ -206,14 +206,13 @@ TEST_F(OptionsFile, AFailedWriteKeepsTheOldFileAndGoesOn) {
   // Each step of the replacement fails in turn.
   struct Failing : testing::DirFiles {
     int step = 0;
-    std::unique_ptr<std::ostream> create_new(const std::string& p, const Protection* like) override {
-      if (step == 1) return nullptr;
-      if (step == 2) return std::make_unique<std::ostream>(nullptr);  // every write fails
-      return DirFiles::create_new(p, like);
+    NewFile create_new(const Place& p, const Protection* like) override {
+      if (step == 1) return {};
+      NewFile made = DirFiles::create_new(p, like);
+      if (step == 2 && made.out) made.out = std::make_unique<std::ostream>(nullptr);  // every write fails
+      return made;
     }
-    bool rename(const std::string& f, const std::string& to) override {
-      return step != 3 && DirFiles::rename(f, to);
-    }
+    bool rename_at(const Place& f, const Place& to) override { return step != 3 && DirFiles::rename_at(f, to); }
   };
   auto failing = std::make_shared<Failing>();
   t.s.set_files(failing);

@@ -43,7 +43,7 @@ TEST(Uwvspc, ReadsEachFileOnceAndInterpolates) {
   float v = 0.0f;
   ASSERT_EQ(f.at(1.5f, v), kUserSpectrumOk);
   EXPECT_FLOAT_EQ(v, 3.0f);
-  ASSERT_TRUE(f.files->remove("WAVSPEC.txt"));
+  ASSERT_TRUE(std::filesystem::remove(f.files->at("WAVSPEC.txt")));
   ASSERT_EQ(f.at(2.5f, v), kUserSpectrumOk);  // from memory
   EXPECT_FLOAT_EQ(v, 3.5f);
   ASSERT_EQ(f.at(2.0f, v, "OTHER.txt"), kUserSpectrumOk);

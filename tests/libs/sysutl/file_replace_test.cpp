@@ -44,9 +44,9 @@ TEST_F(FileReplace, ThroughSymbolicLinksTheLinksStayAndTheirFileGetsTheData) {
 struct Squatter : FileSystem {
   std::function<void(const std::string&)> plant;
   std::string squatted;
-  std::unique_ptr<std::ostream> create_new(const std::string& path, const Protection* like) override {
-    if (squatted.empty()) plant(squatted = path);
-    return FileSystem::create_new(path, like);
+  NewFile create_new(const Place& at, const Protection* like) override {
+    if (squatted.empty()) plant(squatted = at.path());
+    return FileSystem::create_new(at, like);
   }
 };
 
@@ -110,7 +110,8 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
   };
   FileSystem files;
   for (const auto& c : cases) {
-    EXPECT_EQ(files.resolve(c.name), c.target) << c.name;
+    const Resolution r = files.resolve(c.name);
+    EXPECT_EQ(r ? std::optional(r.place->path()) : std::nullopt, c.target) << c.name;
   }
 }
 
@@ -140,7 +141,7 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     if (root) {
       ASSERT_EQ(::chown("f", static_cast<uid_t>(-1), 65534), 0);
     }
-    ASSERT_TRUE(files.lock_directory("f", {}, 0ms).lock);
+    ASSERT_TRUE(testing::lock_of("f"));
     struct stat folder {};
     struct stat st {};
     ASSERT_EQ(::stat("f", &folder), 0);
@@ -161,24 +162,30 @@ TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
   fs::create_directory("store");
   fs::create_symlink("store/RONDDAT", "RONDDAT");
   FileSystem files;
-  auto there = files.lock_directory("store", {}, 0ms).lock;
+  auto there = testing::lock_of("store");
   ASSERT_TRUE(there);
-  std::vector<std::string> targets;
-  for (const char* name : {"RONDDAT", "RONDBAK", "odd/LASTBAK"}) targets.push_back(*files.resolve(name));
+  std::vector<FolderRef> folders;
+  for (const char* name : {"RONDDAT", "RONDBAK", "odd/LASTBAK"}) folders.push_back(files.resolve(name).place->folder);
   std::vector<std::string> waited;
+  const auto names = [](const std::vector<FolderRef>& held) {
+    std::set<std::string> n;
+    for (const FolderRef& f : held) n.insert(f->name());
+    return n;
+  };
   {
-    const FolderLocks locks(files, targets, [&](const std::string& folder) { waited.push_back(folder), there.reset(); },
-                            10s);
+    const FolderLocks locks(
+        files, folders, [&](const Folder& folder) { waited.push_back(folder.name()), there.reset(); },
+        std::chrono::steady_clock::now() + 10s);
     EXPECT_EQ(waited, std::vector<std::string>{"store"});
-    EXPECT_EQ(std::set<std::string>(locks.held().begin(), locks.held().end()), (std::set<std::string>{".", "store"}));
+    EXPECT_EQ(names(locks.held()), (std::set<std::string>{".", "store"}));
     ASSERT_EQ(locks.unlocked().size(), 1u);
-    EXPECT_EQ(locks.unlocked()[0].folder, "odd");
+    EXPECT_EQ(locks.unlocked()[0].folder->name(), "odd");
     EXPECT_EQ(locks.unlocked()[0].why, FileSystem::LockFailure::kNotPlainFile);
     EXPECT_FALSE(locks.still_held());
 
     // A second save waits for this one, a short while here, and gives up
     // holding nothing.
-    const FolderLocks second(files, targets, {}, 100ms);
+    const FolderLocks second(files, folders, {}, std::chrono::steady_clock::now() + 100ms);
     EXPECT_TRUE(second.still_held());
     EXPECT_TRUE(second.held().empty());
   }

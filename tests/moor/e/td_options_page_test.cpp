@@ -204,9 +204,7 @@ TEST(TdOptionsPage, ItemEdits) {
 TEST(TdOptionsPage, AFailedWriteKeepsTheOldFileTheEditsAndTheSession) {
   struct NoRename : testing::DirFiles {
     bool fail = false;
-    bool rename(const std::string& from, const std::string& to) override {
-      return !fail && DirFiles::rename(from, to);
-    }
+    bool rename_at(const Place& from, const Place& to) override { return !fail && DirFiles::rename_at(from, to); }
   };
   auto files = std::make_shared<NoRename>();
   {
