@@ -235,7 +235,8 @@ TEST_F(RonvaskeSave, AReportThatCannotBeWrittenCostsNoEdit) {
     const RunResult r = e2e::run(dir, "ronvaske", sound_buoy_script({"L", c.item, "", "1"}));
     EXPECT_EQ(r.status, 0) << r.screen;
     const std::string message = std::string(" ++> File not found or file access error in ") + c.caller +
-                                "\n     File name: " + c.blocked + "\n \n Press <RETURN> to continue: ";
+                                "\n     File name: " + c.blocked +
+                                "\n     Reason: not a regular file\n \n Press <RETURN> to continue: ";
     const auto at = r.screen.find(message);
     ASSERT_NE(at, std::string::npos) << r.screen;
     EXPECT_EQ(r.screen.find("End of Session", at) != std::string::npos, c.page_back);

@@ -309,7 +309,10 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
     if (setup.report != setup.out) acerr_report(s, setup.caller, files[stop.cascade].data, setup.report);
     return SaveOutcome::kFailed;
   };
+  // Each folder waited on is named once for every deadline.
+  std::set<std::optional<std::pair<std::uint64_t, std::uint64_t>>> waited;
   const auto waiting = [&](const Folder& folder) {
+    if (!waited.insert(folder.id()).second) return;
     say(s, setup.out, "Another session is saving in " + folder_words(fs, folder) + ": waiting for it to finish.");
   };
   auto deadline = std::chrono::steady_clock::now() + setup.lock_wait;
@@ -334,6 +337,7 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
       if (!confirm_replacing(s, setup.out, files, changed)) return SaveOutcome::kAborted;
       take_as_seen(fs, files, names, changed, accepted);
       deadline = std::chrono::steady_clock::now() + setup.lock_wait;
+      waited.clear();
       continue;
     }
 

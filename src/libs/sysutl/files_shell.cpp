@@ -46,14 +46,16 @@ void hclose(Session& s, int unit, std::string_view name, std::string_view caller
 }
 
 bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {
-  if (s.open_staged(unit, name, /*kept_at_end=*/true)) return true;
-  acerr_report(s, caller, name, msgunit);
+  Refusal why = Refusal::kNone;
+  if (s.open_staged(unit, name, /*kept_at_end=*/true, &why)) return true;
+  acerr_report(s, caller, name, msgunit, why);
   return false;
 }
 
 bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {
-  if (s.open_staged(unit, name)) return true;
-  acerr_report(s, caller, name, msgunit);
+  Refusal why = Refusal::kNone;
+  if (s.open_staged(unit, name, false, &why)) return true;
+  acerr_report(s, caller, name, msgunit, why);
   return false;
 }
 

@@ -100,11 +100,15 @@ bool Session::open_output(int u, const std::string& path, bool append, bool bina
   return true;
 }
 
-bool Session::open_staged(int u, const std::string& path, bool kept_at_end) {
+bool Session::open_staged(int u, const std::string& path, bool kept_at_end, Refusal* why) {
   close_unit(u);
-  Refusal why = Refusal::kNone;
-  auto target = resolve_name(*files_, path, why);
-  if (!target || files_->kind_at(target->at) == FileSystem::Kind::kOther) return false;
+  Refusal refused = Refusal::kNone;
+  auto target = resolve_name(*files_, path, refused);
+  if (target && files_->kind_at(target->at) == FileSystem::Kind::kOther) refused = Refusal::kNotRegular;
+  if (refused != Refusal::kNone) {
+    if (why != nullptr) *why = refused;
+    return false;
+  }
   out_units_[u] =
       std::make_unique<OutUnit>(OutUnit{path, std::make_unique<std::ostringstream>(), std::move(target), kept_at_end});
   return true;

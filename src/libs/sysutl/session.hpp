@@ -90,8 +90,8 @@ class Session {
   // part way) writes nothing, unless `kept_at_end`: such a report (a silent
   // run's) is written when the session ends with it still open. false, with
   // nothing opened, when the name is refused or holds anything but a
-  // regular file.
-  bool open_staged(int u, const std::string& path, bool kept_at_end = false);
+  // regular file; `why` then says which, where given.
+  bool open_staged(int u, const std::string& path, bool kept_at_end = false, Refusal* why = nullptr);
   // Opens an existing file for reading on a unit.
   bool open_input(int u, const std::string& path);
   bool is_open(int u) const;

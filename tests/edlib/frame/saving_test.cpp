@@ -19,6 +19,8 @@
 #include <string>
 
 #include "edlib/frame/kind_dispatch.hpp"
+#include "edlib/frame/loading.hpp"
+#include "sysutl/files_shell.hpp"
 #include "sysutl/diskio.hpp"
 #include "sysutl/session.hpp"
 #include "test_identity.hpp"
@@ -231,21 +233,27 @@ TEST_F(Saving, AFailedSaveKeepsEveryFileAndTheEditAndLeavesNoTemporary) {
   const Plant dir = [](const std::string& n) { fs::create_directory(n); };
   const Plant fifo = [](const std::string& n) { ASSERT_EQ(::mkfifo(n.c_str(), 0600), 0); };
   const Plant device = [](const std::string& n) { fs::create_symlink("/dev/null", n); };
+  const Plant nowhere = [](const std::string& n) { fs::create_symlink("nowhere/" + n, n); };
   struct Case {
     std::string target;
     FaultyFiles::Step step;
     Plant plant;
     bool other_saved = false;  // another session saves before the retry
+    std::string reason = {};   // the line that says why, after the file's name
   };
+  const std::string irregular = "     Reason: not a regular file\n";
   const Case cases[] = {
       {"RONDDAT", FaultyFiles::kCreate, {}}, {"RONDBAK", FaultyFiles::kCreate, {}},
       {"LASTBAK", FaultyFiles::kCreate, {}}, {"RONDDAT", FaultyFiles::kWrite, {}},
       {"RONDBAK", FaultyFiles::kWrite, {}},  {"LASTBAK", FaultyFiles::kRename, {}},
       {"RONDDAT", FaultyFiles::kRename, {}}, {"RONDDAT", FaultyFiles::kRename, {}, true},
-      {"RONDDAT", FaultyFiles::kNone, dir},
-      {"RONDDAT", FaultyFiles::kNone, fifo}, {"RONDDAT", FaultyFiles::kNone, device},
-      {"RONDBAK", FaultyFiles::kNone, dir},  {"RONDBAK", FaultyFiles::kNone, fifo},
-      {"LASTBAK", FaultyFiles::kNone, fifo}};
+      {"RONDDAT", FaultyFiles::kNone, dir, false, irregular},
+      {"RONDDAT", FaultyFiles::kNone, fifo, false, irregular},
+      {"RONDDAT", FaultyFiles::kNone, device, false, irregular},
+      {"RONDBAK", FaultyFiles::kNone, dir, false, irregular},
+      {"RONDBAK", FaultyFiles::kNone, fifo, false, irregular},
+      {"LASTBAK", FaultyFiles::kNone, fifo, false, irregular},
+      {"LASTBAK", FaultyFiles::kNone, nowhere, false, "     Reason: cannot be reached\n"}};
   const std::map<std::string, std::string> old = {{"RONDDAT", "data"}, {"RONDBAK", "bak"}, {"LASTBAK", "last"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.target + ", step " + std::to_string(c.step));
@@ -263,10 +271,8 @@ TEST_F(Saving, AFailedSaveKeepsEveryFileAndTheEditAndLeavesNoTemporary) {
     t.s.tpcm.i(300) = 5;
     t.s.tpcm.i(699) = -2;
     EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 1);  // back to the final page
-    // What is no regular file is named so.
-    const std::string reason = c.plant ? "     Reason: not a regular file\n" : "";
     EXPECT_NE(t.shown().find(" ++> File not found or file access error in ronvaske\n     File name: " + c.target +
-                             "\n" + reason + " \n Press <RETURN> to continue: "),
+                             "\n" + c.reason + " \n Press <RETURN> to continue: "),
               std::string::npos)
         << t.shown();
     EXPECT_EQ(files(), (std::set<std::string>{"LASTBAK", "RONDBAK", "RONDDAT"}));
@@ -433,6 +439,10 @@ TEST_F(Saving, TheDiskAtTheSaveDecidesWhichGenerationsMove) {
     if (c.fault != kNone) {
       // Refused, naming the file; nothing moved. Then mended: saved.
       EXPECT_EQ(finish(t.s, id, copy, args), 1);
+      const bool protected_file = c.fault == kUnwritable || c.fault == kNoWriteBit;
+      EXPECT_EQ(t.shown().find("     File name: " + c.refused + "\n     Reason: write-protected\n") != std::string::npos,
+                protected_file)
+          << t.shown();
       EXPECT_NE(t.shown().find("     File name: " + c.refused + "\n"), std::string::npos) << t.shown();
       EXPECT_EQ(files().size(), c.before.size());
       layer = std::make_shared<FaultyFiles>();
@@ -577,7 +587,8 @@ TEST_F(Saving, TheTemporariesOfAKilledSaveGoAtTheNextOne) {
   // holds in use.
   const std::set<std::string> stale = {"RONDDAT.kelpab12cd",     "RONDBAK.kelpzz99zz",    "LASTBAK.kelp000000",
                                        "RONDIN.stxt.kelpab12cd", "WAVEOUT.stxt.kelpq1w2e3", "GUSTRDAT.kelpzzzzzz",
-                                       "LOWDAT.kelp123abc",      "PIVADAT.kelpa1b2c3"};
+                                       "LOWDAT.kelp123abc",      "PIVADAT.kelpa1b2c3",     "ANCHIN.stxt.kelpab12cd",
+                                       "DUVAIN.stxt.kelpab12cd", "Diagnostics.stxt.kelp9z9z9z"};
   const std::set<std::string> kept = {"RONDDAT.kelpAB12CD", "RONDDAT.kelpab12c", "RONDDAT.kelpab12cde",
                                       "XRONDDAT.kelpab12cd", "notes.stxt.kelpab12cd", "RONDBAK.kelpinuse1"};
   for (const auto& name : stale) write(name, std::string(7956, 'x'));
@@ -623,7 +634,8 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
     int returns;
     std::map<std::string, std::string> after;
     bool asked;
-    bool low = false;  // LOWDAT instead of the data file
+    bool low = false;         // LOWDAT instead of the data file
+    bool unreadable = false;  // the data file cannot be read for the comparison
   };
   const Case cases[] = {
       {"saved by another since, kept", "data", "A\n", 1, {{"RONDDAT", "theirs"}}, true},
@@ -631,6 +643,7 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
       {"unchanged", "theirs", "", 0, {{"RONDDAT", kNew}, {"RONDBAK", "theirs"}}, false},
       {"not there at load", std::nullopt, "", 0, {{"RONDDAT", kNew}, {"RONDBAK", "theirs"}}, false},
       {"LOWDAT saved by another since, kept", "low", "A\n", 1, {{"LOWDAT", "theirs"}}, true, true},
+      {"cannot be compared, kept", "theirs", "A\n", 1, {{"RONDDAT", "theirs"}}, true, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -638,6 +651,11 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
     const std::string file = c.low ? "LOWDAT" : "RONDDAT";
     write(file, "theirs");
     ScriptedSession t(c.replies);
+    if (c.unreadable) {
+      auto layer = std::make_shared<FaultyFiles>();
+      layer->read_errors = {file};
+      t.s.set_files(layer);
+    }
     LoadTimeCopy copy;
     load(t.s, copy, c.low ? 15 : 4, c.low ? 78635 : 1987, 0, 0);
     (c.low ? copy.low_on_disk : copy.data_on_disk) =
@@ -654,10 +672,11 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
         EXPECT_EQ(read(name), bytes) << name;
       }
     }
-    if (c.asked && !c.low) {
+    if (c.asked && !c.low && !c.unreadable) {
       EXPECT_EQ(t.shown().substr(0, warning.size()), warning);
     }
-    EXPECT_EQ(t.shown().find(file + " was changed on disk") != std::string::npos, c.asked) << t.shown();
+    const std::string said = c.unreadable ? " on disk cannot be read to compare it" : " was changed on disk";
+    EXPECT_EQ(t.shown().find(file + said) != std::string::npos, c.asked) << t.shown();
     // Saved: what is on disk now is this session's, and the next save
     // goes without a question.
     if (c.returns == 0) {
@@ -702,6 +721,52 @@ TEST_F(Saving, AWaitForAnotherSessionsSaveEndsAndNamesItsFolder) {
   EXPECT_EQ(read("RONDBAK"), "data");  // the backup beside the link
 }
 
+// Every lock of a save is waited for until one deadline; each wait is
+// reported (here: twice) and the lock file of this directory is removed
+// while the save holds it, at its first temporary.
+struct LockWatcher : FaultyFiles {
+  std::vector<std::chrono::steady_clock::time_point> deadlines;
+  bool removed = false;
+  Locked lock_folder(const FolderRef& folder, std::chrono::steady_clock::time_point deadline,
+                     const std::function<void()>& on_wait) override {
+    deadlines.push_back(deadline);
+    on_wait();
+    on_wait();
+    return FaultyFiles::lock_folder(folder, deadline, on_wait);
+  }
+  NewFile create_new(const Place& at, const Protection* like) override {
+    if (!std::exchange(removed, true)) fs::remove(kLockFileName);
+    return FaultyFiles::create_new(at, like);
+  }
+};
+
+TEST_F(Saving, ASaveWaitsByOneDeadlineAndTakesALockFileRemovedUnderItAgain) {
+  // RONDDAT lives in store/, its backups here: two folders, each named once
+  // for its wait, both by the same deadline. The lock file removed while
+  // the save held it no longer keeps others out: the save starts again,
+  // with the lock of the file that is there now.
+  fs::create_directory("store");
+  write("store/RONDDAT", "data");
+  fs::create_symlink("store/RONDDAT", "RONDDAT");
+  auto layer = std::make_shared<LockWatcher>();
+  ScriptedSession t;
+  t.s.set_files(layer);
+  LoadTimeCopy copy;
+  load(t.s, copy, 4, 1987, 0);
+  t.s.tpcm.i(300) = 5;
+  t.s.tpcm.i(kNavCode) = -2;
+  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+  const std::string store = (dir_ / "store").lexically_normal().string();
+  EXPECT_EQ(joined(t.shown()),
+            "\n ++> Another session is saving in this directory: waiting for it to finish.\n"
+            "\n ++> Another session is saving in the folder " + store + ": waiting for it to finish.\n");
+  ASSERT_EQ(layer->deadlines.size(), 4u);  // two folders, twice
+  EXPECT_EQ(std::set(layer->deadlines.begin(), layer->deadlines.end()).size(), 1u);
+  EXPECT_TRUE(fs::exists(kLockFileName));
+  EXPECT_EQ(read("RONDBAK"), "data");
+  EXPECT_EQ(read("store/RONDDAT").substr(4 + 4 * 300, 4), be32(5));
+}
+
 // Runs as another user (effective ids) for as long as it lives.
 struct AsUser {
   explicit AsUser(std::uint32_t id) {
@@ -734,25 +799,28 @@ TEST_F(Saving, AsRootOwnersAndSharedFoldersAreRespected) {
     std::function<void()> plant;
     std::string refused;  // "": saved
     bool as_nobody = false;
+    std::string_view reason = {};
   };
+  const std::string_view foreign = "another user's link in a shared folder";
   const auto link_of_nobody = [](const std::string& to, const std::string& name) {
     fs::create_symlink(to, name);
     ASSERT_EQ(::lchown(name.c_str(), kNobody, kNobody), 0);
   };
   const Case cases[] = {
       {"the owner is kept", [] { ASSERT_EQ(::chown("RONDDAT", kNobody, kNobody), 0); }, ""},
-      {"no write bit, for root too", [] { fs::permissions("RONDDAT", fs::perms::owner_read); }, "RONDDAT"},
+      {"no write bit, for root too", [] { fs::permissions("RONDDAT", fs::perms::owner_read); }, "RONDDAT", false,
+       "write-protected"},
       {"another user's link as the name", [&] { fs::remove("LASTBAK"), link_of_nobody(elsewhere / "conf", "LASTBAK"); },
-       "LASTBAK"},
+       "LASTBAK", false, foreign},
       {"another user's link on the way",
        [&] { fs::remove("LASTBAK"), link_of_nobody(elsewhere.path(), "sub"), fs::create_symlink("sub/conf", "LASTBAK"); },
-       "LASTBAK"},
+       "LASTBAK", false, foreign},
       {"root's files renamed by another user",
        [] {
          ASSERT_EQ(::chown("LASTBAK", kNobody, kNobody), 0);
          for (const char* name : {"RONDDAT", "RONDBAK"}) fs::permissions(name, fs::perms(0666));
        },
-       "RONDBAK", true},
+       "RONDBAK", true, "another user's file that the shared folder does not let you rename"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -786,7 +854,9 @@ TEST_F(Saving, AsRootOwnersAndSharedFoldersAreRespected) {
       continue;
     }
     EXPECT_EQ(returned, 1);
-    EXPECT_NE(t.shown().find("     File name: " + c.refused + "\n"), std::string::npos) << t.shown();
+    EXPECT_NE(t.shown().find("     File name: " + c.refused + "\n     Reason: " + std::string(c.reason) + "\n"),
+              std::string::npos)
+        << t.shown();
     for (const auto& [name, bytes] : before) {
       if (!fs::is_symlink(name)) {
         EXPECT_EQ(read(name), bytes) << name;
@@ -794,6 +864,56 @@ TEST_F(Saving, AsRootOwnersAndSharedFoldersAreRespected) {
     }
     EXPECT_EQ(files().size(), before.size() + (fs::exists("sub") ? 1 : 0));
   }
+}
+
+TEST_F(Saving, AsRootTheLoadTheSilentReportAndTheLockFilesKeepTheRules) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root: files of other users are planted and a save runs as another";
+  // In a world-writable sticky folder another user's link is neither read
+  // by the load nor written by the silent run's report.
+  const testing::TempDir elsewhere;
+  write(elsewhere / "secret", "root's");
+  fs::permissions(dir_, fs::perms::all | fs::perms::sticky_bit);
+  for (const char* name : {"RONDDAT", "Diagnostics.stxt"}) {
+    fs::create_symlink(elsewhere / "secret", name);
+    ASSERT_EQ(::lchown(name, kNobody, kNobody), 0);
+  }
+  const std::string refused = "     Reason: another user's link in a shared folder\n";
+  {
+    ScriptedSession t("M\n\n");
+    char letter = ' ';
+    EXPECT_THROW(ioinit(t.s, disc_identity(), 1987, letter), ProgramStop);
+    EXPECT_NE(t.shown().find("     File name: RONDDAT\n" + refused), std::string::npos) << t.shown();
+    ScriptedSession u("\n");
+    EXPECT_FALSE(open_report(u.s, "Diagnostics.stxt", kSilentUnit, "Fintop", kScreen));
+    EXPECT_NE(u.shown().find("     File name: Diagnostics.stxt\n" + refused), std::string::npos) << u.shown();
+  }
+  EXPECT_EQ(read(elsewhere / "secret"), "root's");
+
+  // A lock file root makes in another user's folder is that user's; one
+  // the folder's owner cannot open is named with its owner.
+  fs::permissions(dir_, fs::perms(0711));
+  fs::create_directory("theirs");
+  ASSERT_EQ(::chown("theirs", kNobody, kNobody), 0);
+  ASSERT_TRUE(testing::lock_of("theirs"));
+  struct stat st {};
+  ASSERT_EQ(::stat(("theirs/" + std::string(kLockFileName)).c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, kNobody);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  ASSERT_EQ(::chown(("theirs/" + std::string(kLockFileName)).c_str(), 0, 0), 0);
+  fs::current_path("theirs");
+  ScriptedSession t;
+  LoadTimeCopy copy;
+  load(t.s, copy, 4, 1987, 1);
+  t.s.tpcm.i(300) = 5;
+  t.s.tpcm.i(kNavCode) = -2;
+  {
+    const AsUser nobody(kNobody);
+    EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+  }
+  EXPECT_EQ(joined(t.shown()),
+            "\n ++> This directory cannot be locked: no permission to open its lock file .kelp-save.lock, which "
+            "belongs to root; removing that file while no one saves there restores locking. Another session saving "
+            "in it at the same moment could replace this save.\n");
 }
 
 // ---- Chaining ----

@@ -1,7 +1,10 @@
 #include "sysutl/file_replace.hpp"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -40,13 +43,20 @@ TEST_F(FileReplace, ThroughSymbolicLinksTheLinksStayAndTheirFileGetsTheData) {
   EXPECT_EQ(entries(), (std::set<std::string>{"RONDDAT", "store"}));
 }
 
-// Before the first temporary is created, something is put under its name.
+// Before the first temporary is created, something is put under its name;
+// or, with no plant, another session's clean-up removes it as soon as it is
+// made, before it is held.
 struct Squatter : FileSystem {
   std::function<void(const std::string&)> plant;
   std::string squatted;
   NewFile create_new(const Place& at, const Protection* like) override {
-    if (squatted.empty()) plant(squatted = at.path());
+    if (squatted.empty() && plant) plant(squatted = at.path());
     return FileSystem::create_new(at, like);
+  }
+  int create_exclusive(const Place& at, unsigned mode) override {
+    const int fd = FileSystem::create_exclusive(at, mode);
+    if (squatted.empty() && !plant && fd >= 0) ::unlink((squatted = at.path()).c_str());
+    return fd;
   }
 };
 
@@ -65,6 +75,7 @@ TEST_F(FileReplace, ATemporaryNameThatIsTakenIsNeitherFollowedNorTouched) {
        [](const std::string& p) { return testing::slurp(p) == "mine"; }},
       {"an empty directory", [](const std::string& p) { fs::create_directory(p); },
        [](const std::string& p) { return fs::is_empty(p); }},
+      {"removed by a clean-up at its birth", {}, [](const std::string& p) { return !fs::exists(p); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -78,7 +89,9 @@ TEST_F(FileReplace, ATemporaryNameThatIsTakenIsNeitherFollowedNorTouched) {
     EXPECT_EQ(read("RONDDAT"), "new");
     EXPECT_EQ(read("victim"), "someone else's");
     EXPECT_TRUE(c.intact(squatter->squatted));
-    EXPECT_EQ(entries(), (std::set<std::string>{"RONDDAT", "victim", squatter->squatted}));
+    std::set<std::string> left = {"RONDDAT", "victim", squatter->squatted};
+    if (!c.plant) left.erase(squatter->squatted);
+    EXPECT_EQ(entries(), left);
   }
 }
 
@@ -117,14 +130,17 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
 
 TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
   // Made in each folder as it calls for, with the folder's group where only
-  // the group may write; one of this user's that is wider is narrowed.
+  // the group may write; one of this user's that is wider is narrowed, never
+  // widened. A lock file with a second name is none: the folder is not
+  // locked, and the file is left as it is.
   struct Case {
     unsigned folder;
     std::optional<unsigned> existing;  // a lock file already there
     unsigned lock;
+    bool linked = false;  // the lock file has a second name
   };
-  const Case cases[] = {{0700, {}, 0600},   {0770, {}, 0660},   {0777, {}, 0666},
-                        {01777, {}, 0666},  {0700, 0666, 0600}, {0750, 0644, 0600}};
+  const Case cases[] = {{0700, {}, 0600},   {0770, {}, 0660},   {0777, {}, 0666},   {01777, {}, 0666},
+                        {0700, 0666, 0600}, {0750, 0644, 0600}, {0777, 0600, 0600}, {0777, 0600, 0600, true}};
   // As root the folder is given another group, which the file must take.
   const bool root = ::geteuid() == 0;
   FileSystem files;
@@ -137,11 +153,14 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
       write(lock, "");
       fs::permissions(lock, fs::perms(*c.existing));
     }
+    if (c.linked) fs::create_hard_link(lock, "second-name");
     fs::permissions("f", fs::perms(c.folder));
     if (root) {
       ASSERT_EQ(::chown("f", static_cast<uid_t>(-1), 65534), 0);
     }
-    ASSERT_TRUE(testing::lock_of("f"));
+    const FileSystem::Locked got =
+        files.lock_folder(testing::folder_at(files, "f"), std::chrono::steady_clock::now(), {});
+    EXPECT_EQ(got.failure, c.linked ? FileSystem::LockFailure::kLinked : FileSystem::LockFailure::kNone);
     struct stat folder {};
     struct stat st {};
     ASSERT_EQ(::stat("f", &folder), 0);
@@ -150,6 +169,7 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     if (c.lock == 0660) {
       EXPECT_EQ(st.st_gid, folder.st_gid);
     }
+    fs::remove("second-name");
   }
 }
 
@@ -189,6 +209,73 @@ TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
     EXPECT_TRUE(second.still_held());
     EXPECT_TRUE(second.held().empty());
   }
+}
+
+TEST_F(FileReplace, EveryStepAfterTheWalkActsInTheFolderItFound) {
+  // LASTBAK -> sub/LASTBAK. After the walk, sub is renamed away and a link
+  // to a private folder takes its name: the lock file and the file still go
+  // into the folder the walk found.
+  fs::create_directories("sub");
+  fs::create_directory("private");
+  fs::create_symlink("sub/LASTBAK", "LASTBAK");
+  FileSystem& files = t.s.files();
+  Refusal why = Refusal::kNone;
+  const auto to = resolve_name(files, "LASTBAK", why);
+  ASSERT_TRUE(to);
+  fs::rename("sub", "moved");
+  fs::create_directory_symlink("private", "sub");
+  {
+    const FolderLocks locks(files, {to->at.folder}, {}, std::chrono::steady_clock::now());
+    EXPECT_EQ(locks.held().size(), 1u);
+    ASSERT_TRUE(replace_at(t.s, *to, "backup"));
+  }
+  EXPECT_EQ(read("moved/LASTBAK"), "backup");
+  EXPECT_TRUE(fs::exists("moved/" + std::string(kLockFileName)));
+  EXPECT_TRUE(fs::is_empty("private"));
+
+  // A folder whose full name is longer than any path (25 folders of 200
+  // characters), reached through a link in each: held folders reach it.
+  const std::string long_name(200, 'd');
+  int at = ::open(".", O_PATH | O_DIRECTORY);
+  std::string via;
+  for (int k = 0; k < 25; ++k, via += "next/") {
+    ASSERT_EQ(::mkdirat(at, long_name.c_str(), 0700), 0);
+    ASSERT_EQ(::symlinkat(long_name.c_str(), at, "next"), 0);
+    const int down = ::openat(at, long_name.c_str(), O_PATH | O_DIRECTORY);
+    ::close(at);
+    at = down;
+  }
+  ::close(at);
+  fs::create_symlink(via + "RONDBAK", "RONDBAK");
+  ASSERT_TRUE(replace_file(t.s, "RONDBAK", "far away"));
+  EXPECT_EQ(read("RONDBAK"), "far away");  // through the links, as the kernel reads it
+}
+
+// The renames of a commit seen by an interrupt that comes during the first.
+struct Interrupting : FileSystem {
+  static inline int renamed = 0;     // renames done
+  static inline int seen_at = -1;    // renames done when the interrupt took effect
+  bool rename_at(const Place& from, const Place& to) override {
+    if (renamed == 0) ::raise(SIGINT);
+    return FileSystem::rename_at(from, to) && ++renamed > 0;
+  }
+};
+
+TEST_F(FileReplace, AnInterruptDuringACommitTakesEffectAfterItsLastRename) {
+  struct sigaction noting {};
+  struct sigaction old {};
+  noting.sa_handler = [](int) { Interrupting::seen_at = Interrupting::renamed; };
+  ASSERT_EQ(::sigaction(SIGINT, &noting, &old), 0);
+  t.s.set_files(std::make_shared<Interrupting>());
+  FileReplacement cascade(t.s);
+  Refusal why = Refusal::kNone;
+  for (const char* name : {"LASTBAK", "RONDBAK", "RONDDAT"}) {
+    ASSERT_TRUE(cascade.stage(*resolve_name(t.s.files(), name, why), name));
+  }
+  EXPECT_TRUE(cascade.commit());
+  ::sigaction(SIGINT, &old, nullptr);
+  EXPECT_EQ(Interrupting::seen_at, 3);
+  EXPECT_EQ(read("RONDDAT"), "RONDDAT");
 }
 
 }  // namespace

@@ -121,6 +121,24 @@ TEST(Acerr, EndOfInputAtItsWaitStillStops) {
   EXPECT_EQ(t.shown(), kAcerrScreen + "X\n \n Press <RETURN> to continue: \n" + kEnd);
 }
 
+TEST(Acerr, TheNameIsShownEscapedAndARefusalSaysWhy) {
+  // A name cannot forge a line of its own or reach the terminal's controls.
+  const struct {
+    std::string name;
+    Refusal why;
+    std::string lines;
+  } cases[] = {
+      {"a\n ++> Saved. Nothing to worry about", Refusal::kNone, "a\\n ++> Saved. Nothing to worry about\n"},
+      {"dir\033[2J/RONDDAT", Refusal::kNotRegular, "dir\\033[2J/RONDDAT\n     Reason: not a regular file\n"},
+      {"tab\there\x7f\r", Refusal::kUnreachable, "tab\\there\\177\\r\n     Reason: cannot be reached\n"},
+  };
+  for (const auto& c : cases) {
+    ScriptedSession t("\n");
+    acerr_report(t.s, "LOADER", c.name, kScreen, c.why);
+    EXPECT_EQ(t.shown(), kAcerrScreen + c.lines + " \n Press <RETURN> to continue: ");
+  }
+}
+
 TEST(Acerr, SilentUnitWritesTheReportAndStopsWithoutReading) {
   TempDir dir;
   const auto report = dir.file("Diagnostics.stxt");
