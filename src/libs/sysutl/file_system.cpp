@@ -214,6 +214,13 @@ Resolution FileSystem::resolve(const std::string& path) {
   // The components still to walk, the next one last.
   std::vector<std::string> todo;
   push_components(todo, path);
+  // No folder named `part` here: nothing of the rest is there, and nothing
+  // can be made there.
+  const auto missing = [&](const std::string& part) {
+    std::filesystem::path rest = Place{folder, part}.path();
+    for (auto it = todo.rbegin(); it != todo.rend(); ++it) rest /= *it;
+    return Resolution{Place{nullptr, rest.string()}};
+  };
   while (!todo.empty()) {
     std::string part = std::move(todo.back());
     todo.pop_back();
@@ -228,11 +235,7 @@ Resolution FileSystem::resolve(const std::string& path) {
     Fd fd(::openat(folder->fd(), part.c_str(), kPathFlags));
     if (!fd) {
       if (errno != ENOENT) return unreachable;
-      if (last) return {Place{folder, part}};
-      // Nothing there: a name in it is not there either, and cannot be made.
-      std::filesystem::path rest = Place{folder, part}.path();
-      for (auto it = todo.rbegin(); it != todo.rend(); ++it) rest /= *it;
-      return {Place{nullptr, rest.string()}};
+      return last ? Resolution{Place{folder, part}} : missing(part);
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return unreachable;
@@ -249,11 +252,7 @@ Resolution FileSystem::resolve(const std::string& path) {
       continue;
     }
     if (last) return {Place{folder, part}};
-    if (!S_ISDIR(st.st_mode)) {
-      std::filesystem::path rest = Place{folder, part}.path();
-      for (auto it = todo.rbegin(); it != todo.rend(); ++it) rest /= *it;
-      return {Place{nullptr, rest.string()}};
-    }
+    if (!S_ISDIR(st.st_mode)) return missing(part);
     folder = folder_of(fd.release(), child_name(folder->name(), part));
   }
   // A name that ends in "." or ".." (or a link to a folder) names the
