@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "sysutl/folder_locks.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp::testing {
@@ -136,8 +137,8 @@ class DirFiles : public FileSystem {
   DirFiles() : dir_("kelp-files") {}
   std::string at(const std::string& p) const { return dir_.file(p); }
   FolderRef working_folder() override {
-    const int fd = ::open(dir_.path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    return fd < 0 ? nullptr : std::make_shared<const Folder>(fd, ".");
+    Fd fd(::open(dir_.path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    return fd ? std::make_shared<const Folder>(std::move(fd), ".") : nullptr;
   }
 
   void put(const std::string& name, const std::string& bytes) { write_file(at(name), bytes); }
@@ -150,7 +151,7 @@ class DirFiles : public FileSystem {
 // The folder `dir` opened as a save's walk would find it.
 inline FolderRef folder_at(FileSystem& fs, const std::string& dir) {
   const Resolution r = fs.resolve(dir + "/.");
-  return r && r.place->folder ? r.place->folder : nullptr;
+  return r ? r.at().folder : nullptr;
 }
 
 // The save lock of the folder `dir`, taken at once (nullptr when another
@@ -234,10 +235,10 @@ struct FaultyFiles : FileSystem {
     if (real && read_errors.contains(at.path())) return std::make_unique<FailingReadFile>(std::move(real));
     return real;
   }
-  int create_exclusive(const Place& at, unsigned mode) override {
-    const int fd = FileSystem::create_exclusive(at, mode);
+  Fd create_exclusive(const Place& at, unsigned mode) override {
+    Fd fd = FileSystem::create_exclusive(at, mode);
     struct stat st {};
-    if (fd >= 0 && ::fstat(fd, &st) == 0) born[at.path()] = st.st_mode & 07777;
+    if (fd && ::fstat(fd.get(), &st) == 0) born[at.path()] = st.st_mode & 07777;
     return fd;
   }
   bool may_write_at(const Place& at) override {

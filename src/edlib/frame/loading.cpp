@@ -15,7 +15,7 @@
 #include "kelpkit/coef_sources.hpp"
 #include "kelpkit/flag_fields.hpp"
 #include "sysutl/diskio.hpp"
-#include "sysutl/file_replace.hpp"
+#include "sysutl/disk_stamp.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/session.hpp"
@@ -304,23 +304,23 @@ int load_session(Session& s, const Identity& id, int nwords, char& letter) {
   // it. What is on disk is taken first: a file another session saves while
   // this one loads then reads as changed at this session's save, never the
   // other way round.
-  const auto place_of = [&](const std::string& name) {
+  // A folder on the way that does not exist holds nothing to read.
+  const auto resolved = [&](const std::string& name) {
     Resolution found = s.files().resolve(name);
-    if (!found) acerr(s, id.editor_name, name, out, found.refused);
-    return std::move(*found.place);
+    if (!found && !found.absent()) acerr(s, id.editor_name, name, out, found.refused());
+    return found;
   };
   if (id.kind >= 10) {
     int low_words = kLowdatWords;
-    const std::string low_name(kLowdatFile);
-    const Place low = place_of(low_name);
+    const Resolution low = resolved(std::string(kLowdatFile));
     copy.low_on_disk = stamp_at(s.files(), low);
-    copy.low_status = diskio_read_at(s, low_words, low_name, low, s.lowcof.words());
+    copy.low_status = diskio_read_at(s, low_words, low, s.lowcof.words());
     movcom(kLowdatWords, s.lowcof.words(), copy.low);
   }
   int found = expected;
-  const Place data = place_of(data_name);
+  const Resolution data = resolved(data_name);
   copy.data_on_disk = stamp_at(s.files(), data);
-  copy.data_status = diskio_read_at(s, found, data_name, data, t.words());
+  copy.data_status = diskio_read_at(s, found, data, t.words());
   if (copy.data_status == kDiskioNotFound) found = 0;
   if (t.r(kVersion) == 0.0f) vrcvrt(t.bits(kOldVersion), t.bits(kVersion));
   // A navigation code or print-pass flag stored in a file must never steer

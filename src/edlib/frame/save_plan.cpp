@@ -13,6 +13,7 @@
 #include "sysutl/diskio.hpp"
 #include "sysutl/file_replace.hpp"
 #include "sysutl/files_shell.hpp"
+#include "sysutl/folder_locks.hpp"
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
 #include "sysutl/text.hpp"
@@ -22,9 +23,6 @@ namespace kelp {
 namespace {
 
 constexpr std::size_t kScreenWidth = 80;
-// How often a save starts again because a lock file was taken from under
-// it before it gives up.
-constexpr int kMostLockRestarts = 5;
 
 // A message of the save: an empty line, then `text` in lines of at most 80
 // columns broken at blanks, the first starting " ++> ", the next indented
@@ -79,17 +77,17 @@ std::string user_name(unsigned uid) {
 
 std::string why_unlocked(const FolderLocks::Unlocked& folder) {
   switch (folder.why) {
-    case FileSystem::LockFailure::kNoPermission:
+    case LockFailure::kNoPermission:
       if (folder.owner && *folder.owner != ::geteuid()) {
         return "no permission to open its lock file " + std::string(kLockFileName) + ", which belongs to " +
                user_name(*folder.owner) + "; removing that file while no one saves there restores locking";
       }
       return "no permission to create or open its lock file";
-    case FileSystem::LockFailure::kNotPlainFile:
+    case LockFailure::kNotPlainFile:
       return "the name of its lock file holds no plain file";
-    case FileSystem::LockFailure::kLinked:
+    case LockFailure::kLinked:
       return "its lock file has other names too";
-    case FileSystem::LockFailure::kRefused:
+    case LockFailure::kRefused:
       return "its file system refuses locks";
     default:
       return "its lock file cannot be created";
@@ -115,9 +113,9 @@ SaveOutcome lock_lost(Session& s, int out, const Folder& folder, std::string_vie
 
 // The three names of one cascade, resolved.
 struct Resolved {
-  ResolvedName data;
-  ResolvedName backup;
-  ResolvedName oldest;
+  Resolution data;
+  Resolution backup;
+  Resolution oldest;
 };
 
 // A file that stopped the save, with the cascade it belongs to.
@@ -131,12 +129,9 @@ struct Stop {
 std::optional<Stop> resolve_all(FileSystem& fs, const std::vector<SaveFile>& files, std::vector<Resolved>& names) {
   for (std::size_t k = 0; k < files.size(); ++k) {
     const SaveFile& f = files[k];
-    Resolved r;
-    for (auto [given, into] : {std::pair{&f.data, &r.data}, {&f.backup, &r.backup}, {&f.oldest, &r.oldest}}) {
-      Refusal why = Refusal::kNone;
-      auto resolved = resolve_name(fs, *given, why);
-      if (!resolved) return Stop{{*given, why}, k};
-      *into = std::move(*resolved);
+    Resolved r{fs.resolve(f.data), fs.resolve(f.backup), fs.resolve(f.oldest)};
+    for (const Resolution* n : {&r.data, &r.backup, &r.oldest}) {
+      if (!*n) return Stop{{n->name(), n->refused()}, k};
     }
     names.push_back(std::move(r));
   }
@@ -146,7 +141,7 @@ std::optional<Stop> resolve_all(FileSystem& fs, const std::vector<SaveFile>& fil
 std::vector<FolderRef> folders_of(const std::vector<Resolved>& names) {
   std::vector<FolderRef> folders;
   for (const Resolved& r : names) {
-    for (const ResolvedName* n : {&r.data, &r.backup, &r.oldest}) folders.push_back(n->at.folder);
+    for (const Resolution* n : {&r.data, &r.backup, &r.oldest}) folders.push_back(n->at().folder);
   }
   return folders;
 }
@@ -162,7 +157,7 @@ std::vector<Changed> changed_on_disk(FileSystem& fs, const std::vector<SaveFile>
                                      const std::vector<Resolved>& names, const std::vector<bool>& accepted) {
   std::vector<Changed> changed;
   for (std::size_t k = 0; k < files.size(); ++k) {
-    const Place& at = names[k].data.at;
+    const Place& at = names[k].data.at();
     // Gone since: saved as a new file, the backups left as they are.
     if (!files[k].on_disk || accepted[k] || fs.kind_at(at) == FileSystem::Kind::kAbsent) continue;
     const auto same = still_holds(fs, at, *files[k].on_disk);
@@ -197,7 +192,7 @@ bool confirm_replacing(Session& s, int out, const std::vector<SaveFile>& files, 
 void take_as_seen(FileSystem& fs, std::vector<SaveFile>& files, const std::vector<Resolved>& names,
                   const std::vector<Changed>& changed, std::vector<bool>& accepted) {
   for (const Changed& c : changed) {
-    if (auto now = stamp_at(fs, names[c.file].data.at)) {
+    if (auto now = stamp_at(fs, names[c.file].data)) {
       files[c.file].on_disk = *now;
     } else {
       accepted[c.file] = true;  // unreadable: not asked about again in this save
@@ -211,18 +206,18 @@ void take_as_seen(FileSystem& fs, std::vector<SaveFile>& files, const std::vecto
 void clean_up(FileSystem& fs, const FolderLocks& locks, const std::vector<Resolved>& names) {
   std::set<std::string> written = written_file_names();
   for (const Resolved& r : names) {
-    for (const ResolvedName* n : {&r.data, &r.backup, &r.oldest}) written.insert(n->at.leaf);
+    for (const Resolution* n : {&r.data, &r.backup, &r.oldest}) written.insert(n->at().leaf);
   }
   for (const FolderRef& folder : locks.held()) remove_stale_temporaries(fs, folder, written);
 }
 
 // Step 5: both cascades checked and staged before the first file moves;
 // `ends` receives where each cascade's staged files end.
-std::optional<Stop> stage_all(Session& s, const std::vector<SaveFile>& files, const std::vector<Resolved>& names,
+std::optional<Stop> stage_all(FileSystem& fs, const std::vector<SaveFile>& files, const std::vector<Resolved>& names,
                               FileReplacement& cascade, std::vector<std::size_t>& ends) {
   for (std::size_t k = 0; k < files.size(); ++k) {
     const auto failed =
-        backit(s, files[k].words, names[k].data, files[k].generations_moved, names[k].backup, names[k].oldest, cascade);
+        backit(fs, files[k].words, names[k].data, files[k].generations_moved, names[k].backup, names[k].oldest, cascade);
     if (failed) return Stop{*failed, k};
     ends.push_back(cascade.staged());
   }
@@ -255,31 +250,30 @@ std::optional<Stop> commit_all(std::vector<SaveFile>& files, FileReplacement& ca
 
 }  // namespace
 
-std::optional<StageFailure> backit(Session& s, std::span<const std::int32_t> words, const ResolvedName& data,
-                                   bool generations_moved, const ResolvedName& backup, const ResolvedName& oldest,
+std::optional<StageFailure> backit(FileSystem& fs, std::span<const std::int32_t> words, const Resolution& data,
+                                   bool generations_moved, const Resolution& backup, const Resolution& oldest,
                                    FileReplacement& cascade) {
-  FileSystem& fs = s.files();
-  const auto refused = [&](const ResolvedName& file) {
-    const bool other = fs.kind_at(file.at) == FileSystem::Kind::kOther;
-    return StageFailure{file.name, other ? Refusal::kNotRegular : Refusal::kNone};
+  const auto refused = [&](const Resolution& file) {
+    const bool other = fs.kind_at(file.at()) == FileSystem::Kind::kOther;
+    return StageFailure{file.name(), other ? Refusal::kNotRegular : Refusal::kNone};
   };
-  const auto readable = [&](const ResolvedName& file) { return fs.open_read_at(file.at) != nullptr; };
+  const auto readable = [&](const Resolution& file) { return fs.open_read(file) != nullptr; };
   // What is on disk now decides, whatever the load saw: a data file there
   // is always kept as the backup (another session may have created it, or
   // written it since). Only with no data file there do the backups stay as
   // they are: moved on without a data file behind them they would cost the
   // oldest generation and leave two copies of one.
-  const bool data_there = fs.kind_at(data.at) != FileSystem::Kind::kAbsent;
+  const bool data_there = fs.kind_at(data.at()) != FileSystem::Kind::kAbsent;
   if (data_there && !readable(data)) return refused(data);
   // An earlier attempt of this session that moved the backups on but could
   // not put the data file in place left the data file in the backup: it is
   // kept already, unless another session has saved since.
-  const bool backup_there = fs.kind_at(backup.at) != FileSystem::Kind::kAbsent;
+  const bool backup_there = fs.kind_at(backup.at()) != FileSystem::Kind::kAbsent;
   bool kept = false;
   if (generations_moved && data_there) {
-    const auto now = stamp_at(fs, data.at);
+    const auto now = stamp_at(fs, data);
     if (!now) return refused(data);
-    const auto kept_copy = backup_there ? stamp_at(fs, backup.at) : std::nullopt;
+    const auto kept_copy = backup_there ? stamp_at(fs, backup) : std::nullopt;
     if (!kept_copy && backup_there) return refused(backup);
     kept = kept_copy == now;
   }
@@ -296,7 +290,7 @@ std::optional<StageFailure> backit(Session& s, std::span<const std::int32_t> wor
                       (!rotate || cascade.stage_copy(backup, data)) && !words.empty() &&
                       words.size() <= kDiskioStagingWords && cascade.stage(data, encode_record(words));
   if (staged) return std::nullopt;
-  if (cascade.failed().empty()) return StageFailure{data.name, Refusal::kNone};
+  if (cascade.failed().empty()) return StageFailure{data.name(), Refusal::kNone};
   return StageFailure{cascade.failed(), cascade.refusal()};
 }
 
@@ -309,52 +303,46 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
     if (setup.report != setup.out) acerr_report(s, setup.caller, files[stop.cascade].data, setup.report);
     return SaveOutcome::kFailed;
   };
-  // Each folder waited on is named once for every deadline.
-  std::set<std::optional<std::pair<std::uint64_t, std::uint64_t>>> waited;
-  const auto waiting = [&](const Folder& folder) {
-    if (!waited.insert(folder.id()).second) return;
+  // Each folder waited on is named once in each wait.
+  FolderLocks locks(fs, setup.lock_wait, [&](const Folder& folder) {
     say(s, setup.out, "Another session is saving in " + folder_words(fs, folder) + ": waiting for it to finish.");
-  };
-  auto deadline = std::chrono::steady_clock::now() + setup.lock_wait;
+  });
   std::vector<bool> accepted(files.size(), false);  // unreadable files the user let this save replace
   bool told_unlocked = false;
-  for (int restarts = 0;;) {
+  for (;;) {
     std::vector<Resolved> names;
     if (const auto stop = resolve_all(fs, files, names)) return refuse(*stop);
 
-    std::optional<FolderLocks> locks;  // from the first look at the disk to the last rename
-    locks.emplace(fs, folders_of(names), waiting, deadline);
-    if (const FolderRef& held = locks->still_held()) {
-      return lock_lost(s, setup.out, *held, "is still held by another session");
+    // Held from the first look at the disk to the last rename.
+    if (!locks.take(folders_of(names))) {
+      return lock_lost(s, setup.out, *locks.still_held(), "is still held by another session");
     }
     if (!std::exchange(told_unlocked, true)) {
-      for (const auto& folder : locks->unlocked()) say_unlocked(s, setup.out, folder);
+      for (const auto& folder : locks.unlocked()) say_unlocked(s, setup.out, folder);
     }
 
     // Another session's save is replaced only when the user says so.
     if (const auto changed = changed_on_disk(fs, files, names, accepted); !changed.empty()) {
-      locks.reset();
+      locks.let_go();
       if (!confirm_replacing(s, setup.out, files, changed)) return SaveOutcome::kAborted;
       take_as_seen(fs, files, names, changed, accepted);
-      deadline = std::chrono::steady_clock::now() + setup.lock_wait;
-      waited.clear();
+      locks.wait_anew();
       continue;
     }
 
-    clean_up(fs, *locks, names);
-    FileReplacement cascade(s);
+    clean_up(fs, locks, names);
+    FileReplacement cascade(fs);
     std::vector<std::size_t> ends;
-    auto stop = stage_all(s, files, names, cascade, ends);
+    auto stop = stage_all(fs, files, names, cascade, ends);
     // A lock file taken from under this save (removed, replaced) no longer
     // keeps another session out: the locks are taken again, and the save
     // begins anew.
-    if (const FolderRef lost = stop ? nullptr : locks->stale()) {
-      locks.reset();
-      if (++restarts > kMostLockRestarts) return lock_lost(s, setup.out, *lost, "was taken from this save again and again");
+    if (const FolderRef lost = stop ? nullptr : locks.stale()) {
+      if (!locks.retake()) return lock_lost(s, setup.out, *lost, "was taken from this save again and again");
       continue;
     }
     if (!stop) stop = commit_all(files, cascade, ends);
-    locks.reset();  // let go before the user is asked to read anything
+    locks.let_go();  // before the user is asked to read anything
     if (stop) return refuse(*stop);
     return SaveOutcome::kSaved;
   }

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "sysutl/disk_stamp.hpp"
 #include "sysutl/file_replace.hpp"
 
 namespace kelp {
@@ -92,8 +93,8 @@ struct StageFailure {
 // place last. generations_moved: an earlier attempt left the data file in
 // the backup, which then moves on only when the data file changed since.
 // nullopt when every generation is staged, else the file that stopped it.
-std::optional<StageFailure> backit(Session& s, std::span<const std::int32_t> words, const ResolvedName& data,
-                                   bool generations_moved, const ResolvedName& backup, const ResolvedName& oldest,
+std::optional<StageFailure> backit(FileSystem& fs, std::span<const std::int32_t> words, const Resolution& data,
+                                   bool generations_moved, const Resolution& backup, const Resolution& oldest,
                                    FileReplacement& cascade);
 
 }  // namespace kelp

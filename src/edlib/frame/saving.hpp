@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "edlib/record/data_record.hpp"
-#include "sysutl/file_replace.hpp"
+#include "sysutl/disk_stamp.hpp"
 #include "sysutl/terminal.hpp"
 
 namespace kelp {

@@ -106,7 +106,7 @@ std::string options_text(const G& g, float editorVersion, int editorVersionMinor
 // Replaces the file by text (sysutl/file_replace.hpp): a failure leaves the
 // old one as it was and no temporary behind.
 bool replace_text(Session& s, const std::string& name, const std::string& text) {
-  return replace_file(s, name, text);
+  return replace_file(s.files(), name, text);
 }
 
 // What a read fills, staged so that an unreadable file changes nothing.

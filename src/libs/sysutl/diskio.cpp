@@ -173,7 +173,7 @@ void diskio(Session& s, int mode, int& nwords, const std::string& name, int /*un
       status = kDiskioWriteFailed;
     } else {
       const std::string bytes = encode_record(array.first(static_cast<std::size_t>(nwords)));
-      status = replace_file(s, name, bytes) ? 0 : kDiskioWriteFailed;
+      status = replace_file(s.files(), name, bytes) ? 0 : kDiskioWriteFailed;
     }
     if (status != 0 && !existed) status |= kDiskioNotFound;
     return;
@@ -181,8 +181,8 @@ void diskio(Session& s, int mode, int& nwords, const std::string& name, int /*un
   status = read_record(s, nwords, name, s.files().open_read(name), array);
 }
 
-int diskio_read_at(Session& s, int& nwords, const std::string& name, const Place& at, std::span<std::int32_t> array) {
-  return read_record(s, nwords, name, s.files().open_read_at(at), array);
+int diskio_read_at(Session& s, int& nwords, const Resolution& name, std::span<std::int32_t> array) {
+  return read_record(s, nwords, name.name(), s.files().open_read(name), array);
 }
 
 namespace {

@@ -78,9 +78,9 @@ inline constexpr int kDiskioRead = 1;
 // the same path.
 void diskio(Session& s, int mode, int& nwords, const std::string& name, int unit, int& status,
             std::span<std::int32_t> array, int oscode);
-// diskio's read (mode 1) of the file `name` found at `at` by a walk made
-// before; the status it returns.
-int diskio_read_at(Session& s, int& nwords, const std::string& name, const Place& at, std::span<std::int32_t> array);
+// diskio's read (mode 1) of the file that a walk made before found for
+// `name` (none when it was refused); the status it returns.
+int diskio_read_at(Session& s, int& nwords, const Resolution& name, std::span<std::int32_t> array);
 
 // The frame of the record a file holds, for a loader that must say what is
 // wrong with a file diskio could not read whole: the file's length, its

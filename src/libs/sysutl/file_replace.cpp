@@ -6,13 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <istream>
-#include <limits>
-#include <map>
 #include <memory>
 #include <ostream>
 #include <random>
-
-#include "sysutl/session.hpp"
 
 namespace kelp {
 
@@ -49,29 +45,6 @@ bool copy_stream(std::istream& in, std::ostream& out, bool& read_failed) {
   return !read_failed;
 }
 
-// FNV-1a, 64 bits, continued over `bytes`.
-constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
-constexpr std::uint64_t kFnvPrime = 1099511628211ull;
-void digest_more(DiskStamp& stamp, std::string_view bytes) {
-  for (const char c : bytes) stamp.digest = (stamp.digest ^ static_cast<unsigned char>(c)) * kFnvPrime;
-  stamp.size += bytes.size();
-}
-
-// Reads the file at `at` in pieces into a stamp, until its end or until it
-// has passed `most` bytes. nullopt when it cannot be opened or read.
-std::optional<DiskStamp> stamp_reading(FileSystem& fs, const Place& at, std::uint64_t most) {
-  auto in = fs.open_read_at(at);
-  if (!in) return std::nullopt;
-  DiskStamp stamp{0, kFnvOffset};
-  std::array<char, 65536> buffer{};
-  while (*in && stamp.size <= most) {
-    in->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    digest_more(stamp, std::string_view(buffer.data(), static_cast<std::size_t>(std::max<std::streamsize>(in->gcount(), 0))));
-  }
-  if (in->bad()) return std::nullopt;
-  return stamp;
-}
-
 // The signals that end the program at a terminal, held back while they are
 // alive: one that comes meanwhile takes effect once they go.
 class HeldSignals {
@@ -92,35 +65,11 @@ class HeldSignals {
 
 }  // namespace
 
-std::optional<ResolvedName> resolve_name(FileSystem& fs, const std::string& name, Refusal& why) {
-  Resolution r = fs.resolve(name);
-  why = r.refused;
-  if (r && !r.place->folder) why = Refusal::kUnreachable;
-  if (why != Refusal::kNone) return std::nullopt;
-  return ResolvedName{name, std::move(*r.place)};
-}
-
-DiskStamp stamp_of(std::string_view bytes) {
-  DiskStamp stamp{0, kFnvOffset};
-  digest_more(stamp, bytes);
-  return stamp;
-}
-
-std::optional<DiskStamp> stamp_at(FileSystem& fs, const Place& at) {
-  return stamp_reading(fs, at, std::numeric_limits<std::uint64_t>::max());
-}
-
-std::optional<bool> still_holds(FileSystem& fs, const Place& at, const DiskStamp& was) {
-  const auto now = stamp_reading(fs, at, was.size);
-  if (!now) return std::nullopt;
-  return *now == was;
-}
-
-FileReplacement::FileReplacement(Session& s) : s_(s) {}
+FileReplacement::FileReplacement(FileSystem& fs) : fs_(fs) {}
 
 FileReplacement::~FileReplacement() {
   for (const auto& st : staged_) {
-    if (st.temp_there) s_.files().remove_at(st.temp);
+    if (st.temp_there) fs_.remove_at(st.temp);
   }
 }
 
@@ -131,18 +80,17 @@ bool FileReplacement::fail(const std::string& name, Refusal why) {
 }
 
 template <class Write>
-bool FileReplacement::stage_with(const ResolvedName& to, FileSystem::ReadFile* from, Write&& write) {
-  FileSystem& fs = s_.files();
-  const Place& target = to.at;
-  if (!target.folder) return fail(to.name, Refusal::kUnreachable);
-  const FileSystem::Kind kind = fs.kind_at(target);
-  if (kind == FileSystem::Kind::kOther) return fail(to.name, Refusal::kNotRegular);
+bool FileReplacement::stage_with(const Resolution& to, FileSystem::ReadFile* from, Write&& write) {
+  if (!to) return fail(to.name(), to.refused());
+  const Place& target = to.at();
+  const FileSystem::Kind kind = fs_.kind_at(target);
+  if (kind == FileSystem::Kind::kOther) return fail(to.name(), Refusal::kNotRegular);
   // A file this user could not write in place is not replaced either (the
   // rename would ask no permission of it), nor one the system would not
   // let this user rename over: every rename is checked before any moves.
   if (kind == FileSystem::Kind::kRegular) {
-    if (!fs.may_write_at(target)) return fail(to.name, Refusal::kWriteProtected);
-    if (!fs.may_replace_at(target)) return fail(to.name, Refusal::kNotRenamable);
+    if (!fs_.may_write_at(target)) return fail(to.name(), Refusal::kWriteProtected);
+    if (!fs_.may_replace_at(target)) return fail(to.name(), Refusal::kNotRenamable);
   }
 
   // The new contents take the protection of the file they come from: the
@@ -152,58 +100,59 @@ bool FileReplacement::stage_with(const ResolvedName& to, FileSystem::ReadFile* f
     model = from->protection();
     if (!model) return false;  // the caller names the file copied
   } else if (kind == FileSystem::Kind::kRegular) {
-    model = fs.protection_at(target);
-    if (!model) return fail(to.name);
+    model = fs_.protection_at(target);
+    if (!model) return fail(to.name());
   }
   Place temp;
   FileSystem::NewFile made;
-  for (int k = 0; k < kNameTries && !made.out; ++k) {
+  for (int k = 0; k < kNameTries; ++k) {
     temp = temporary_of(target);
-    made = fs.create_new(temp, model ? &*model : nullptr);  // taken by a clean-up at once: another name
+    made = fs_.create_new(temp, model ? &*model : nullptr);
+    if (!made.taken) break;  // made, or failed for a reason another name would meet too
   }
-  if (!made.out) return fail(to.name);
+  if (!made.out) return fail(to.name());
   // From here on the temporary is ours: it goes on every failure.
-  staged_.push_back({to.name, target, temp, true, std::move(made.held)});
+  staged_.push_back({to.name(), target, temp, true, std::move(made.held)});
   bool ok = write(*made.out);
-  ok = fs.close(*made.out) && ok;
+  ok = fs_.close(*made.out) && ok;
   made.out.reset();
   if (!ok) {
-    fs.remove_at(temp);
+    fs_.remove_at(temp);
     staged_.pop_back();
-    return fail(to.name);
+    return fail(to.name());
   }
   return true;
 }
 
-bool FileReplacement::stage(const ResolvedName& to, std::string_view bytes) {
+bool FileReplacement::stage(const Resolution& to, std::string_view bytes) {
   return stage_with(to, nullptr, [&](std::ostream& out) {
     return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
   });
 }
 
-bool FileReplacement::stage_copy(const ResolvedName& to, const ResolvedName& from) {
-  auto in = s_.files().open_read_at(from.at);
+bool FileReplacement::stage_copy(const Resolution& to, const Resolution& from) {
+  if (!from) return fail(from.name(), from.refused());
+  auto in = fs_.open_read_at(from.at());
   if (!in) {
-    const bool other = s_.files().kind_at(from.at) == FileSystem::Kind::kOther;
-    return fail(from.name, other ? Refusal::kNotRegular : Refusal::kNone);
+    const bool other = fs_.kind_at(from.at()) == FileSystem::Kind::kOther;
+    return fail(from.name(), other ? Refusal::kNotRegular : Refusal::kNone);
   }
   // A read error or a copied file that cannot be examined is the copied
   // file's fault, and named so.
   bool read_failed = false;
   failed_.clear();
   if (stage_with(to, in.get(), [&](std::ostream& out) { return copy_stream(*in, out, read_failed); })) return true;
-  if (read_failed || failed_.empty()) return fail(from.name);
+  if (read_failed || failed_.empty()) return fail(from.name());
   return false;
 }
 
 bool FileReplacement::commit() {
-  FileSystem& fs = s_.files();
   const HeldSignals held;
   for (std::size_t k = committed_; k < staged_.size(); ++k) {
     Staged& st = staged_[k];
-    if (!fs.rename_at(st.temp, st.target)) {
+    if (!fs_.rename_at(st.temp, st.target)) {
       for (std::size_t j = k; j < staged_.size(); ++j) {
-        fs.remove_at(staged_[j].temp);
+        fs_.remove_at(staged_[j].temp);
         staged_[j].temp_there = false;
       }
       return fail(st.name);
@@ -223,44 +172,6 @@ bool is_temporary_of(std::string_view name, std::string_view target) {
   return std::ranges::all_of(name, [](char c) { return kTempChars.find(c) != std::string_view::npos; });
 }
 
-FolderLocks::FolderLocks(FileSystem& fs, const std::vector<FolderRef>& folders,
-                         const std::function<void(const Folder& folder)>& on_wait,
-                         std::chrono::steady_clock::time_point deadline) {
-  std::map<std::pair<std::uint64_t, std::uint64_t>, FolderRef> ordered;  // by device and inode, each once
-  for (const FolderRef& folder : folders) {
-    if (const auto id = folder->id()) {
-      ordered.emplace(*id, folder);
-    } else {
-      unlocked_.push_back({folder, FileSystem::LockFailure::kNoLockFile, std::nullopt});
-    }
-  }
-  for (const auto& [id, folder] : ordered) {
-    FileSystem::Locked got = fs.lock_folder(folder, deadline, [&, f = folder] {
-      if (on_wait) on_wait(*f);
-    });
-    if (got.failure == FileSystem::LockFailure::kStillHeld) {
-      // Nothing is held while the user reads why the save gave up.
-      locks_.clear();
-      held_.clear();
-      still_held_ = folder;
-      return;
-    }
-    if (!got.lock) {
-      unlocked_.push_back({folder, got.failure, got.owner});
-      continue;
-    }
-    locks_.push_back(std::move(got.lock));
-    held_.push_back(folder);
-  }
-}
-
-FolderRef FolderLocks::stale() const {
-  for (std::size_t k = 0; k < locks_.size(); ++k) {
-    if (!locks_[k]->current()) return held_[k];
-  }
-  return nullptr;
-}
-
 void remove_stale_temporaries(FileSystem& fs, const FolderRef& folder, const std::set<std::string>& names) {
   for (const std::string& name : fs.regular_files_in(*folder)) {
     const bool stale = std::ranges::any_of(names, [&](const std::string& n) { return is_temporary_of(name, n); });
@@ -268,15 +179,13 @@ void remove_stale_temporaries(FileSystem& fs, const FolderRef& folder, const std
   }
 }
 
-bool replace_at(Session& s, const ResolvedName& to, std::string_view bytes) {
-  FileReplacement replacement(s);
+bool replace_at(FileSystem& fs, const Resolution& to, std::string_view bytes) {
+  FileReplacement replacement(fs);
   return replacement.stage(to, bytes) && replacement.commit();
 }
 
-bool replace_file(Session& s, const std::string& path, std::string_view bytes) {
-  Refusal why = Refusal::kNone;
-  const auto to = resolve_name(s.files(), path, why);
-  return to && replace_at(s, *to, bytes);
+bool replace_file(FileSystem& fs, const std::string& path, std::string_view bytes) {
+  return replace_at(fs, fs.resolve(path), bytes);
 }
 
 }  // namespace kelp

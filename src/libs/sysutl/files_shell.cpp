@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <ctime>
@@ -14,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "sysutl/session.hpp"
 #include "sysutl/terminal.hpp"
@@ -63,6 +65,46 @@ bool close_report(Session& s, int unit, std::string_view name, std::string_view 
   if (!s.is_open(unit) || s.close_unit(unit)) return true;
   acerr_report(s, caller, name, msgunit);
   return false;
+}
+
+std::string shown_name(std::string_view name) {
+  std::string shown;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 32 && byte != 127) {
+      shown += c;
+      continue;
+    }
+    static constexpr std::array<std::pair<char, char>, 7> kShort = {
+        {{'\a', 'a'}, {'\b', 'b'}, {'\t', 't'}, {'\n', 'n'}, {'\v', 'v'}, {'\f', 'f'}, {'\r', 'r'}}};
+    const auto named = std::ranges::find(kShort, c, &std::pair<char, char>::first);
+    shown += '\\';
+    if (named != kShort.end()) {
+      shown += named->second;
+    } else {
+      for (int shift : {6, 3, 0}) shown += static_cast<char>('0' + ((byte >> shift) & 7));
+    }
+  }
+  return shown;
+}
+
+std::string_view refusal_words(Refusal why) {
+  switch (why) {
+    case Refusal::kWriteProtected:
+      return "write-protected";
+    case Refusal::kForeignLink:
+      return "another user's link in a shared folder";
+    case Refusal::kNotRenamable:
+      return "another user's file that the shared folder does not let you rename";
+    case Refusal::kNotRegular:
+      return "not a regular file";
+    case Refusal::kUnreachable:
+    case Refusal::kNoFolder:
+      return "cannot be reached";
+    case Refusal::kNone:
+      break;
+  }
+  return {};
 }
 
 void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why) {
@@ -163,19 +205,18 @@ constexpr std::size_t kHeadBytes = 256;
 // machine) and holds no NUL byte in its head. Any other file run as a
 // script would only give the shell's syntax errors as the program's end.
 bool shell_would_run(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return false;
+  const Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!fd) return false;
   std::array<char, kHeadBytes> head{};
   std::size_t size = 0;
   bool read_failed = false;
   while (size < head.size()) {
-    const ssize_t got = ::read(fd, head.data() + size, head.size() - size);
+    const ssize_t got = ::read(fd.get(), head.data() + size, head.size() - size);
     if (got < 0 && errno == EINTR) continue;
     read_failed = got < 0;
     if (got <= 0) break;
     size += static_cast<std::size_t>(got);
   }
-  ::close(fd);
   const std::string_view text(head.data(), size);
   return !read_failed && !text.starts_with("\x7f" "ELF") && text.find('\0') == std::string_view::npos;
 }

@@ -30,6 +30,15 @@ void syopen(Session& s, const std::string& name, int form, int status, int unit,
 // goes to acerr (caller, name, msgunit): a report never fails silently.
 void hclose(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit);
 
+// A name with control characters escaped for a message: "\n" for a new
+// line, "\t", "\r" and the like, "\033" for an escape, and octal for every
+// other byte below 32 and for 127.
+std::string shown_name(std::string_view name);
+// The few words a message gives after a file's name for why the file layer
+// refused it: "write-protected", "another user's link in a shared folder",
+// ...; "" for kNone.
+std::string_view refusal_words(Refusal why);
+
 // Fatal file error: on msgunit an empty line, " ++> File not found or file
 // access error in " + caller, "     File name: " + name (its control
 // characters escaped, shown_name), where the file layer refused the file

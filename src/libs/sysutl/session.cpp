@@ -45,7 +45,7 @@ struct Session::OutUnit {
   std::unique_ptr<std::ostream> stream;
   // A staged report: an std::ostringstream written at close to the name
   // resolved when it was opened.
-  std::optional<ResolvedName> staged;
+  std::optional<Resolution> staged;
   bool kept_at_end = false;  // written when the session ends with it open
 };
 
@@ -70,7 +70,7 @@ Session::~Session() {
     if (unit->kept_at_end) {
       // Nothing can be told of a failure now: the report is as the file
       // layer left it.
-      replace_at(*this, *unit->staged, static_cast<std::ostringstream&>(*unit->stream).view());
+      replace_at(*files_, *unit->staged, static_cast<std::ostringstream&>(*unit->stream).view());
     } else if (unit->stream) {
       unit->stream->flush();
     }
@@ -102,9 +102,9 @@ bool Session::open_output(int u, const std::string& path, bool append, bool bina
 
 bool Session::open_staged(int u, const std::string& path, bool kept_at_end, Refusal* why) {
   close_unit(u);
-  Refusal refused = Refusal::kNone;
-  auto target = resolve_name(*files_, path, refused);
-  if (target && files_->kind_at(target->at) == FileSystem::Kind::kOther) refused = Refusal::kNotRegular;
+  Resolution target = files_->resolve(path);
+  Refusal refused = target.refused();
+  if (target && files_->kind_at(target.at()) == FileSystem::Kind::kOther) refused = Refusal::kNotRegular;
   if (refused != Refusal::kNone) {
     if (why != nullptr) *why = refused;
     return false;
@@ -132,7 +132,7 @@ bool Session::close_unit(int u) {
     const std::unique_ptr<OutUnit> unit = std::move(it->second);
     out_units_.erase(it);
     if (unit->staged) {
-      ok = replace_at(*this, *unit->staged, static_cast<std::ostringstream&>(*unit->stream).view());
+      ok = replace_at(*files_, *unit->staged, static_cast<std::ostringstream&>(*unit->stream).view());
     } else {
       ok = files_->close(*unit->stream);
     }

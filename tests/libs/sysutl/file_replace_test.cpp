@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,7 +36,7 @@ TEST_F(FileReplace, ThroughSymbolicLinksTheLinksStayAndTheirFileGetsTheData) {
   write("store/real", "old");
   fs::create_symlink("real", "store/hop");
   fs::create_symlink("store/hop", "RONDDAT");
-  ASSERT_TRUE(replace_file(t.s, "RONDDAT", "new"));
+  ASSERT_TRUE(replace_file(t.s.files(), "RONDDAT", "new"));
   EXPECT_TRUE(fs::is_symlink("RONDDAT"));
   EXPECT_TRUE(fs::is_symlink("store/hop"));
   EXPECT_EQ(read("store/real"), "new");
@@ -53,9 +54,9 @@ struct Squatter : FileSystem {
     if (squatted.empty() && plant) plant(squatted = at.path());
     return FileSystem::create_new(at, like);
   }
-  int create_exclusive(const Place& at, unsigned mode) override {
-    const int fd = FileSystem::create_exclusive(at, mode);
-    if (squatted.empty() && !plant && fd >= 0) ::unlink((squatted = at.path()).c_str());
+  Fd create_exclusive(const Place& at, unsigned mode) override {
+    Fd fd = FileSystem::create_exclusive(at, mode);
+    if (squatted.empty() && !plant && fd) ::unlink((squatted = at.path()).c_str());
     return fd;
   }
 };
@@ -85,7 +86,7 @@ TEST_F(FileReplace, ATemporaryNameThatIsTakenIsNeitherFollowedNorTouched) {
     auto squatter = std::make_shared<Squatter>();
     squatter->plant = c.plant;
     t.s.set_files(squatter);
-    ASSERT_TRUE(replace_file(t.s, "RONDDAT", "new"));
+    ASSERT_TRUE(replace_file(t.s.files(), "RONDDAT", "new"));
     EXPECT_EQ(read("RONDDAT"), "new");
     EXPECT_EQ(read("victim"), "someone else's");
     EXPECT_TRUE(c.intact(squatter->squatted));
@@ -111,20 +112,24 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
   const struct {
     const char* name;
     std::optional<std::string> target;
+    Refusal refused = Refusal::kNone;
   } cases[] = {
       {"RONDDAT", "RONDDAT"},
       {"store/hop", "store/real"},
       {"via/RONDDAT", "store/deep/RONDDAT"},
       {"via/../hop", "store/real"},
-      {"via/none/RONDDAT", "store/deep/none/RONDDAT"},
+      {"via/none/RONDDAT", std::nullopt, Refusal::kNoFolder},
+      {"store/real/RONDDAT", std::nullopt, Refusal::kNoFolder},  // a file where a folder should be
       {"absolute", here + "/store/real"},
-      {"l2", "store/real"},  // 40 links
-      {"l1", std::nullopt},  // 41
+      {"l2", "store/real"},                             // 40 links
+      {"l1", std::nullopt, Refusal::kUnreachable},  // 41
   };
   FileSystem files;
   for (const auto& c : cases) {
     const Resolution r = files.resolve(c.name);
-    EXPECT_EQ(r ? std::optional(r.place->path()) : std::nullopt, c.target) << c.name;
+    EXPECT_EQ(r ? std::optional(r.at().path()) : std::nullopt, c.target) << c.name;
+    EXPECT_EQ(r.refused(), c.refused) << c.name;
+    EXPECT_EQ(r.name(), c.name);
   }
 }
 
@@ -158,9 +163,8 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     if (root) {
       ASSERT_EQ(::chown("f", static_cast<uid_t>(-1), 65534), 0);
     }
-    const FileSystem::Locked got =
-        files.lock_folder(testing::folder_at(files, "f"), std::chrono::steady_clock::now(), {});
-    EXPECT_EQ(got.failure, c.linked ? FileSystem::LockFailure::kLinked : FileSystem::LockFailure::kNone);
+    const Locked got = files.lock_folder(testing::folder_at(files, "f"), std::chrono::steady_clock::now(), {});
+    EXPECT_EQ(got.failure, c.linked ? LockFailure::kLinked : LockFailure::kNone);
     struct stat folder {};
     struct stat st {};
     ASSERT_EQ(::stat("f", &folder), 0);
@@ -185,7 +189,7 @@ TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
   auto there = testing::lock_of("store");
   ASSERT_TRUE(there);
   std::vector<FolderRef> folders;
-  for (const char* name : {"RONDDAT", "RONDBAK", "odd/LASTBAK"}) folders.push_back(files.resolve(name).place->folder);
+  for (const char* name : {"RONDDAT", "RONDBAK", "odd/LASTBAK"}) folders.push_back(files.resolve(name).at().folder);
   std::vector<std::string> waited;
   const auto names = [](const std::vector<FolderRef>& held) {
     std::set<std::string> n;
@@ -193,19 +197,19 @@ TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
     return n;
   };
   {
-    const FolderLocks locks(
-        files, folders, [&](const Folder& folder) { waited.push_back(folder.name()), there.reset(); },
-        std::chrono::steady_clock::now() + 10s);
+    FolderLocks locks(files, 10s, [&](const Folder& folder) { waited.push_back(folder.name()), there.reset(); });
+    EXPECT_TRUE(locks.take(folders));
     EXPECT_EQ(waited, std::vector<std::string>{"store"});
     EXPECT_EQ(names(locks.held()), (std::set<std::string>{".", "store"}));
     ASSERT_EQ(locks.unlocked().size(), 1u);
     EXPECT_EQ(locks.unlocked()[0].folder->name(), "odd");
-    EXPECT_EQ(locks.unlocked()[0].why, FileSystem::LockFailure::kNotPlainFile);
+    EXPECT_EQ(locks.unlocked()[0].why, LockFailure::kNotPlainFile);
     EXPECT_FALSE(locks.still_held());
 
     // A second save waits for this one, a short while here, and gives up
     // holding nothing.
-    const FolderLocks second(files, folders, {}, std::chrono::steady_clock::now() + 100ms);
+    FolderLocks second(files, 100ms, {});
+    EXPECT_FALSE(second.take(folders));
     EXPECT_TRUE(second.still_held());
     EXPECT_TRUE(second.held().empty());
   }
@@ -219,15 +223,15 @@ TEST_F(FileReplace, EveryStepAfterTheWalkActsInTheFolderItFound) {
   fs::create_directory("private");
   fs::create_symlink("sub/LASTBAK", "LASTBAK");
   FileSystem& files = t.s.files();
-  Refusal why = Refusal::kNone;
-  const auto to = resolve_name(files, "LASTBAK", why);
+  const Resolution to = files.resolve("LASTBAK");
   ASSERT_TRUE(to);
   fs::rename("sub", "moved");
   fs::create_directory_symlink("private", "sub");
   {
-    const FolderLocks locks(files, {to->at.folder}, {}, std::chrono::steady_clock::now());
+    FolderLocks locks(files, 0ms, {});
+    EXPECT_TRUE(locks.take({to.at().folder}));
     EXPECT_EQ(locks.held().size(), 1u);
-    ASSERT_TRUE(replace_at(t.s, *to, "backup"));
+    ASSERT_TRUE(replace_at(files, to, "backup"));
   }
   EXPECT_EQ(read("moved/LASTBAK"), "backup");
   EXPECT_TRUE(fs::exists("moved/" + std::string(kLockFileName)));
@@ -247,8 +251,54 @@ TEST_F(FileReplace, EveryStepAfterTheWalkActsInTheFolderItFound) {
   }
   ::close(at);
   fs::create_symlink(via + "RONDBAK", "RONDBAK");
-  ASSERT_TRUE(replace_file(t.s, "RONDBAK", "far away"));
+  ASSERT_TRUE(replace_file(t.s.files(), "RONDBAK", "far away"));
   EXPECT_EQ(read("RONDBAK"), "far away");  // through the links, as the kernel reads it
+}
+
+// Files may grow to `bytes` only while it lives: a write beyond fails as on
+// a full disk (EFBIG, with SIGXFSZ ignored).
+struct FileSizeLimit {
+  explicit FileSizeLimit(rlim_t bytes) {
+    old_handler = ::signal(SIGXFSZ, SIG_IGN);
+    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit now = old;
+    now.rlim_cur = bytes;
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &now), 0);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, old_handler);
+  }
+  rlimit old{};
+  sighandler_t old_handler;
+};
+
+TEST_F(FileReplace, AWriteThatFailsPartWayIsAFailure) {
+  // At the first byte, or after the first buffer of a larger file: a
+  // replaced file stays as it was and leaves no temporary, and a file
+  // written in place reports the failure at its close.
+  const struct {
+    rlim_t limit;
+    std::size_t bytes;
+  } cases[] = {{0, 10}, {100000, 300000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.limit);
+    write("RONDDAT", "old");
+    const std::string bytes(c.bytes, 'x');
+    bool replaced = true;
+    bool written = true;
+    {
+      const FileSizeLimit limit(c.limit);
+      replaced = replace_file(t.s.files(), "RONDDAT", bytes);
+      ASSERT_TRUE(t.s.open_output(kListingUnit, "RONDIN.stxt"));
+      t.s.write(kListingUnit, bytes);
+      written = t.s.close_unit(kListingUnit);
+    }
+    EXPECT_FALSE(replaced);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(read("RONDDAT"), "old");
+    EXPECT_EQ(entries(), (std::set<std::string>{"RONDDAT", "RONDIN.stxt"}));
+  }
 }
 
 // The renames of a commit seen by an interrupt that comes during the first.
@@ -267,11 +317,8 @@ TEST_F(FileReplace, AnInterruptDuringACommitTakesEffectAfterItsLastRename) {
   noting.sa_handler = [](int) { Interrupting::seen_at = Interrupting::renamed; };
   ASSERT_EQ(::sigaction(SIGINT, &noting, &old), 0);
   t.s.set_files(std::make_shared<Interrupting>());
-  FileReplacement cascade(t.s);
-  Refusal why = Refusal::kNone;
-  for (const char* name : {"LASTBAK", "RONDBAK", "RONDDAT"}) {
-    ASSERT_TRUE(cascade.stage(*resolve_name(t.s.files(), name, why), name));
-  }
+  FileReplacement cascade(t.s.files());
+  for (const char* name : {"LASTBAK", "RONDBAK", "RONDDAT"}) ASSERT_TRUE(cascade.stage(t.s.files().resolve(name), name));
   EXPECT_TRUE(cascade.commit());
   ::sigaction(SIGINT, &old, nullptr);
   EXPECT_EQ(Interrupting::seen_at, 3);
