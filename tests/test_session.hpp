@@ -5,9 +5,12 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sysutl/session.hpp"
@@ -46,12 +49,30 @@ inline int count_of(std::string_view hay, std::string_view needle) {
   return n;
 }
 
+// Replies that run a hook when the first of them is read: what another
+// session or the user does while the first prompt waits.
+struct HookedReplies : std::streambuf {
+  HookedReplies(std::streambuf* replies, std::function<void()> hook) : replies(replies), hook(std::move(hook)) {}
+  int_type underflow() override { return run(), replies->sgetc(); }
+  int_type uflow() override { return run(), replies->sbumpc(); }
+  void run() {
+    if (hook) std::exchange(hook, nullptr)();
+  }
+  std::streambuf* replies;
+  std::function<void()> hook;
+};
+
 struct ScriptedSession {
   // terminal: whether the captured screen counts as a real terminal (screen
   // clears are written only there).
   explicit ScriptedSession(std::string replies = {}, bool terminal = false)
       : in(std::move(replies)), s(in, screen, errors, terminal) {}
   std::string shown() const { return screen.str(); }
+  void before_first_reply(std::function<void()> hook) {
+    hooked = std::make_unique<HookedReplies>(in.rdbuf(), std::move(hook));
+    static_cast<std::istream&>(in).rdbuf(hooked.get());
+  }
+  std::unique_ptr<HookedReplies> hooked;
   std::istringstream in;
   std::ostringstream screen;
   std::ostringstream errors;

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -159,7 +160,8 @@ inline FolderRef folder_at(FileSystem& fs, const std::string& dir) {
 inline std::unique_ptr<FileSystem::Lock> lock_of(const std::string& dir) {
   FileSystem fs;
   const FolderRef folder = folder_at(fs, dir);
-  return folder ? fs.lock_folder(folder, std::chrono::steady_clock::now(), {}).lock : nullptr;
+  LockBudget now{std::chrono::steady_clock::now(), 0};
+  return folder ? fs.lock_folder(folder, now, {}).lock : nullptr;
 }
 
 // Holds the file `path` in use as a live replacement holds its temporary
@@ -205,13 +207,17 @@ struct FaultyFiles : FileSystem {
   std::set<std::string> read_errors;
   bool no_lock = false;
   std::map<std::string, unsigned> born;
+  // A file system that keeps no permissions: every new file shows these
+  // bits, and no bits, owner or group can be set.
+  std::optional<unsigned> fixed_mode;
+  bool no_owners = false;  // one that gives no file another owner or group
 
   bool aims_at_temporary(const Place& at) const {
     return target.empty() || at.path().starts_with(target + ".kelp");
   }
   NewFile create_new(const Place& at, const Protection* like) override {
     const bool hit = aims_at_temporary(at);
-    if (hit && step == kCreate) return {};
+    if (hit && step == kCreate) return {nullptr, nullptr, false, Refusal::kFolderNotWritable};
     NewFile made = FileSystem::create_new(at, like);
     if (made.out && hit && step == kWrite) made.out = std::make_unique<std::ofstream>("/dev/full", std::ios::binary);
     return made;
@@ -230,7 +236,10 @@ struct FaultyFiles : FileSystem {
     return std::make_unique<Holder>();
   }
   std::unique_ptr<ReadFile> open_read_at(const Place& at) override {
-    if (unreadable.contains(at.path())) return nullptr;
+    if (unreadable.contains(at.path())) {
+      errno = EACCES;
+      return nullptr;
+    }
     auto real = FileSystem::open_read_at(at);
     if (real && read_errors.contains(at.path())) return std::make_unique<FailingReadFile>(std::move(real));
     return real;
@@ -239,7 +248,14 @@ struct FaultyFiles : FileSystem {
     Fd fd = FileSystem::create_exclusive(at, mode);
     struct stat st {};
     if (fd && ::fstat(fd.get(), &st) == 0) born[at.path()] = st.st_mode & 07777;
+    if (fd && fixed_mode) ::fchmod(fd.get(), *fixed_mode);
     return fd;
+  }
+  bool change_mode(const Fd& fd, unsigned mode) override {
+    return fixed_mode ? (errno = EPERM, false) : FileSystem::change_mode(fd, mode);
+  }
+  bool change_owner(const Fd& fd, unsigned uid, unsigned gid) override {
+    return fixed_mode || no_owners ? (errno = EPERM, false) : FileSystem::change_owner(fd, uid, gid);
   }
   bool may_write_at(const Place& at) override {
     return !unwritable.contains(at.path()) && FileSystem::may_write_at(at);
@@ -248,12 +264,15 @@ struct FaultyFiles : FileSystem {
     return unexaminable.contains(at.path()) ? std::nullopt : FileSystem::protection_at(at);
   }
   bool rename_at(const Place& from, const Place& to) override {
-    return !(step == kRename && (target.empty() || to.path() == target)) && FileSystem::rename_at(from, to);
+    if (step == kRename && (target.empty() || to.path() == target)) {
+      errno = EIO;
+      return false;
+    }
+    return FileSystem::rename_at(from, to);
   }
-  Locked lock_folder(const FolderRef& folder, std::chrono::steady_clock::time_point deadline,
-                     const std::function<void()>& on_wait) override {
+  Locked lock_folder(const FolderRef& folder, LockBudget& budget, const std::function<void()>& on_wait) override {
     if (no_lock) return {nullptr, LockFailure::kRefused, std::nullopt};
-    return FileSystem::lock_folder(folder, deadline, on_wait);
+    return FileSystem::lock_folder(folder, budget, on_wait);
   }
 };
 

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -201,6 +202,25 @@ TEST_F(RonvaskeSave, FailedBackupKeepsTheOldFilesIntact) {
   EXPECT_EQ(slurp(dir_ / "RONDDAT"), first);
   EXPECT_TRUE(fs::is_directory(dir_ / "RONDBAK"));
   EXPECT_EQ(snapshot(dir_.path()).size(), 1u);  // RONDDAT only, no temporary
+}
+
+TEST_F(RonvaskeSave, ABackupThatFindsTheDiskFullSaysSo) {
+  // The data file and a filler on a file system of 16 KiB (in a mount
+  // namespace of its own) leave no room for the backup.
+  if (std::system("unshare -rm true 2>/dev/null") != 0) {
+    GTEST_SKIP() << "needs unshare and user namespaces for a small file system of its own";
+  }
+  const std::string first = create_and_save();
+  fs::create_directory(dir_ / "small");
+  write_file(dir_ / "on-small-disk",
+             "#!/bin/sh\nexec unshare -rm sh -c 'mount -t tmpfs -o size=16k none small && cp RONDDAT small/ && "
+             "head -c 4096 /dev/zero >small/filler && cd small && exec \"$0\"' " + program_path("ronvaske") + "\n");
+  fs::permissions(dir_ / "on-small-disk", fs::perms::owner_all);
+  const RunResult r = e2e::run(dir_ / "on-small-disk", dir_.path(), script({"M", "4", "100", "L", "1", "", "2", ""}));
+  EXPECT_EQ(r.status, 0) << r.screen;
+  EXPECT_NE(r.screen.find("     File name: RONDBAK\n     Reason: no room left on the disk\n"), std::string::npos)
+      << r.screen;
+  EXPECT_EQ(slurp(dir_ / "RONDDAT"), first);
 }
 
 TEST_F(RonvaskeSave, AReportThatCannotBeWrittenCostsNoEdit) {

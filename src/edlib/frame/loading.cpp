@@ -138,6 +138,13 @@ void missing_lowdat(Session& s, const Identity& id, int out, bool silent, char& 
 
 int load_session(Session& s, const Identity& id, int nwords, char& letter);
 
+// Why the file found for a name could not be opened for reading.
+Refusal unopened(FileSystem& fs, const Resolution& file) {
+  if (!file) return file.refused();
+  if (fs.open_read(file)) return Refusal::kReadError;  // it opens now: the read failed
+  return fs.refusal_at(file.at(), FileStep::kRead, errno);
+}
+
 // What is wrong with a data file whose count word is right but whose record
 // could not be read whole: its trailing marker, or the read itself.
 void report_damaged_record(Session& s, const std::string& name, Report& report) {
@@ -338,7 +345,7 @@ int load_session(Session& s, const Identity& id, int nwords, char& letter) {
 
   // 5. Missing file.
   if (copy.data_status == kDiskioNotFound && letter != 'C') {
-    acerr(s, id.editor_name, id.data_file, out);
+    acerr(s, id.editor_name, id.data_file, out, unopened(s.files(), data));
   }
 
   if (letter != 'C') {

@@ -75,18 +75,36 @@ std::string user_name(unsigned uid) {
   return "user " + std::to_string(uid);
 }
 
+// Those who may remove a lock file that this user may not: its owner (in a
+// sticky folder), the folder's owner and root, as "a, b or c".
+std::string who_may_remove(const LockFileOwners& owners) {
+  std::vector<unsigned> ids;
+  if (owners.sticky) ids.push_back(owners.file);
+  ids.push_back(owners.folder);
+  ids.push_back(0);
+  std::vector<std::string> names;
+  for (const unsigned id : ids) {
+    const std::string name = user_name(id);
+    if (std::ranges::find(names, name) == names.end()) names.push_back(name);
+  }
+  std::string words = names.front();
+  for (std::size_t k = 1; k < names.size(); ++k) words += (k + 1 == names.size() ? " or " : ", ") + names[k];
+  return words;
+}
+
 std::string why_unlocked(const FolderLocks::Unlocked& folder) {
   switch (folder.why) {
     case LockFailure::kNoPermission:
-      if (folder.owner && *folder.owner != ::geteuid()) {
-        return "no permission to open its lock file " + std::string(kLockFileName) + ", which belongs to " +
-               user_name(*folder.owner) + "; removing that file while no one saves there restores locking";
+      if (folder.owners && folder.owners->file != ::geteuid()) {
+        std::string why = "no permission to open its lock file " + std::string(kLockFileName) + ", which belongs to " +
+                          user_name(folder.owners->file) +
+                          "; removing that file while no one saves there restores locking";
+        if (!folder.owners->removable) why += ", which only " + who_may_remove(*folder.owners) + " may do";
+        return why;
       }
       return "no permission to create or open its lock file";
     case LockFailure::kNotPlainFile:
       return "the name of its lock file holds no plain file";
-    case LockFailure::kLinked:
-      return "its lock file has other names too";
     case LockFailure::kRefused:
       return "its file system refuses locks";
     default:
@@ -148,10 +166,12 @@ std::vector<FolderRef> folders_of(const std::vector<Resolved>& names) {
 
 // Step 3: the data files that are no longer what this session loaded or
 // last saved (or cannot be compared with it), but for those the user has
-// already let this save replace; with, for each, whether it could be read.
+// already let this save replace; with, for each, whether it could be read,
+// and the stamp of what the warning is about.
 struct Changed {
   std::size_t file;
   bool compared;
+  std::optional<DiskStamp> seen;
 };
 std::vector<Changed> changed_on_disk(FileSystem& fs, const std::vector<SaveFile>& files,
                                      const std::vector<Resolved>& names, const std::vector<bool>& accepted) {
@@ -161,7 +181,8 @@ std::vector<Changed> changed_on_disk(FileSystem& fs, const std::vector<SaveFile>
     // Gone since: saved as a new file, the backups left as they are.
     if (!files[k].on_disk || accepted[k] || fs.kind_at(at) == FileSystem::Kind::kAbsent) continue;
     const auto same = still_holds(fs, at, *files[k].on_disk);
-    if (!same || !*same) changed.push_back({k, same.has_value()});
+    if (!same) changed.push_back({k, false, std::nullopt});
+    if (same && !*same) changed.push_back({k, true, stamp_at(fs, at)});
   }
   return changed;
 }
@@ -187,13 +208,13 @@ bool confirm_replacing(Session& s, int out, const std::vector<SaveFile>& files, 
   return reply != -1;
 }
 
-// After the user let the save replace them: what is there now is what the
-// session knows of those files, so that only a later change is asked about.
-void take_as_seen(FileSystem& fs, std::vector<SaveFile>& files, const std::vector<Resolved>& names,
-                  const std::vector<Changed>& changed, std::vector<bool>& accepted) {
+// After the user let the save replace them: what the warning was about is
+// what the session knows of those files, so that a change made after the
+// warning was shown is asked about again.
+void take_as_seen(std::vector<SaveFile>& files, const std::vector<Changed>& changed, std::vector<bool>& accepted) {
   for (const Changed& c : changed) {
-    if (auto now = stamp_at(fs, names[c.file].data)) {
-      files[c.file].on_disk = *now;
+    if (c.seen) {
+      files[c.file].on_disk = *c.seen;
     } else {
       accepted[c.file] = true;  // unreadable: not asked about again in this save
     }
@@ -253,18 +274,22 @@ std::optional<Stop> commit_all(std::vector<SaveFile>& files, FileReplacement& ca
 std::optional<StageFailure> backit(FileSystem& fs, std::span<const std::int32_t> words, const Resolution& data,
                                    bool generations_moved, const Resolution& backup, const Resolution& oldest,
                                    FileReplacement& cascade) {
-  const auto refused = [&](const Resolution& file) {
-    const bool other = fs.kind_at(file.at()) == FileSystem::Kind::kOther;
-    return StageFailure{file.name(), other ? Refusal::kNotRegular : Refusal::kNone};
+  // A file there that cannot be opened for reading, and why; nullopt when it
+  // can.
+  const auto unreadable = [&](const Resolution& file) -> std::optional<StageFailure> {
+    if (fs.open_read(file)) return std::nullopt;
+    return StageFailure{file.name(), fs.refusal_at(file.at(), FileStep::kRead, errno)};
   };
-  const auto readable = [&](const Resolution& file) { return fs.open_read(file) != nullptr; };
+  const auto not_read_whole = [](const Resolution& file) { return StageFailure{file.name(), Refusal::kReadError}; };
   // What is on disk now decides, whatever the load saw: a data file there
   // is always kept as the backup (another session may have created it, or
   // written it since). Only with no data file there do the backups stay as
   // they are: moved on without a data file behind them they would cost the
   // oldest generation and leave two copies of one.
   const bool data_there = fs.kind_at(data.at()) != FileSystem::Kind::kAbsent;
-  if (data_there && !readable(data)) return refused(data);
+  if (data_there) {
+    if (auto failed = unreadable(data)) return failed;
+  }
   // An earlier attempt of this session that moved the backups on but could
   // not put the data file in place left the data file in the backup: it is
   // kept already, unless another session has saved since.
@@ -272,14 +297,16 @@ std::optional<StageFailure> backit(FileSystem& fs, std::span<const std::int32_t>
   bool kept = false;
   if (generations_moved && data_there) {
     const auto now = stamp_at(fs, data);
-    if (!now) return refused(data);
+    if (!now) return not_read_whole(data);
     const auto kept_copy = backup_there ? stamp_at(fs, backup) : std::nullopt;
-    if (!kept_copy && backup_there) return refused(backup);
+    if (!kept_copy && backup_there) return not_read_whole(backup);
     kept = kept_copy == now;
   }
   const bool rotate = data_there && !kept;
   const bool backup_moves = rotate && backup_there;
-  if (backup_moves && !readable(backup)) return refused(backup);
+  if (backup_moves) {
+    if (auto failed = unreadable(backup)) return failed;
+  }
 
   // Every generation is staged beside its target: the new data file written
   // whole, the backups as whole-file copies of the files they follow (never
@@ -290,7 +317,7 @@ std::optional<StageFailure> backit(FileSystem& fs, std::span<const std::int32_t>
                       (!rotate || cascade.stage_copy(backup, data)) && !words.empty() &&
                       words.size() <= kDiskioStagingWords && cascade.stage(data, encode_record(words));
   if (staged) return std::nullopt;
-  if (cascade.failed().empty()) return StageFailure{data.name(), Refusal::kNone};
+  if (cascade.failed().empty()) return StageFailure{data.name(), words.empty() ? Refusal::kFailed : Refusal::kTooLarge};
   return StageFailure{cascade.failed(), cascade.refusal()};
 }
 
@@ -300,7 +327,10 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
   // silent run's report the cascade it stopped.
   const auto refuse = [&](const Stop& stop) {
     acerr_report(s, setup.caller, stop.file.name, setup.out, stop.file.why);
-    if (setup.report != setup.out) acerr_report(s, setup.caller, files[stop.cascade].data, setup.report);
+    if (setup.report != setup.out) {
+      const std::string& data = files[stop.cascade].data;
+      acerr_report(s, setup.caller, data, setup.report, data == stop.file.name ? stop.file.why : Refusal::kNone);
+    }
     return SaveOutcome::kFailed;
   };
   // Each folder waited on is named once in each wait.
@@ -308,41 +338,50 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
     say(s, setup.out, "Another session is saving in " + folder_words(fs, folder) + ": waiting for it to finish.");
   });
   std::vector<bool> accepted(files.size(), false);  // unreadable files the user let this save replace
-  bool told_unlocked = false;
   for (;;) {
     std::vector<Resolved> names;
     if (const auto stop = resolve_all(fs, files, names)) return refuse(*stop);
 
     // Held from the first look at the disk to the last rename.
-    if (!locks.take(folders_of(names))) {
-      return lock_lost(s, setup.out, *locks.still_held(), "is still held by another session");
+    switch (locks.take(folders_of(names))) {
+      case FolderLocks::Taken::kStillHeld:
+        return lock_lost(s, setup.out, *locks.failed(), "is still held by another session");
+      case FolderLocks::Taken::kTakenAway:
+        return lock_lost(s, setup.out, *locks.failed(), "was taken from this save again and again");
+      case FolderLocks::Taken::kLost:
+        return lock_lost(s, setup.out, *locks.failed(), "was taken from this save");
+      case FolderLocks::Taken::kDone:
+        break;
     }
-    if (!std::exchange(told_unlocked, true)) {
-      for (const auto& folder : locks.unlocked()) say_unlocked(s, setup.out, folder);
-    }
+    for (const auto& folder : locks.unlocked()) say_unlocked(s, setup.out, folder);
 
     // Another session's save is replaced only when the user says so.
     if (const auto changed = changed_on_disk(fs, files, names, accepted); !changed.empty()) {
       locks.let_go();
       if (!confirm_replacing(s, setup.out, files, changed)) return SaveOutcome::kAborted;
-      take_as_seen(fs, files, names, changed, accepted);
+      take_as_seen(files, changed, accepted);
       locks.wait_anew();
       continue;
     }
 
     clean_up(fs, locks, names);
-    FileReplacement cascade(fs);
-    std::vector<std::size_t> ends;
-    auto stop = stage_all(fs, files, names, cascade, ends);
-    // A lock file taken from under this save (removed, replaced) no longer
-    // keeps another session out: the locks are taken again, and the save
-    // begins anew.
-    if (const FolderRef lost = stop ? nullptr : locks.stale()) {
+    std::optional<Stop> stop;
+    FolderRef lost;
+    {
+      FileReplacement cascade(fs);
+      std::vector<std::size_t> ends;
+      stop = stage_all(fs, files, names, cascade, ends);
+      // A lock file taken from under this save (removed, replaced) no
+      // longer keeps another session out: the locks are taken again, and
+      // the save begins anew.
+      if (!stop) lost = locks.stale();
+      if (!stop && !lost) stop = commit_all(files, cascade, ends);
+    }  // the temporaries of a staging that failed go here, before any message
+    locks.let_go();
+    if (lost) {
       if (!locks.retake()) return lock_lost(s, setup.out, *lost, "was taken from this save again and again");
       continue;
     }
-    if (!stop) stop = commit_all(files, cascade, ends);
-    locks.let_go();  // before the user is asked to read anything
     if (stop) return refuse(*stop);
     return SaveOutcome::kSaved;
   }

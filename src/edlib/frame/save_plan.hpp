@@ -9,19 +9,23 @@
 //     later step works in the folders this walk found;
 //  2. every folder those names live in is locked (FolderLocks), all by one
 //     deadline; each wait for another session's save is said once, naming
-//     its folder;
+//     its folder, and each folder that cannot be locked is said once in
+//     the save, with why; a folder locked on an earlier pass that cannot be
+//     locked now ends the save, as its lock was taken from it;
 //  3. a data file changed on disk since this session loaded or last saved
 //     it, or one that cannot be compared, is named, with the locks let go,
 //     and the user may abort; going on starts again from step 1, so that
-//     the next look is as careful;
+//     the next look is as careful, and a change made while the user read
+//     the warning is asked about again;
 //  4. the temporaries that a session killed part way left in the locked
 //     folders are removed;
 //  5. every generation of both cascades is checked and staged (backit);
 //  6. the locks are checked to be still the folders' own (else let go and
-//     the save started again), and all generations are renamed into place;
-//     what a commit that stopped part way left is noted for the next
-//     attempt.
-// Every message waits for the user only once no lock is held.
+//     the save started again, a few times at most), and all generations
+//     are renamed into place; what a commit that stopped part way left is
+//     noted for the next attempt.
+// Every message waits for the user only once no lock is held and no
+// temporary is left.
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -65,7 +69,7 @@ enum class SaveOutcome {
   kSaved,     // every cascade is in place
   kFailed,    // a file stopped it, named with the file-access message
   kAborted,   // the user kept another session's save
-  kLockHeld,  // another session held a folder's lock for the whole wait
+  kLockHeld,  // another session held a folder's lock for the whole wait, or took it from this save
 };
 
 // Saves `files` as above. Whatever the outcome, the session's edits stay,

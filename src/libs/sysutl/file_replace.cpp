@@ -84,7 +84,9 @@ bool FileReplacement::stage_with(const Resolution& to, FileSystem::ReadFile* fro
   if (!to) return fail(to.name(), to.refused());
   const Place& target = to.at();
   const FileSystem::Kind kind = fs_.kind_at(target);
-  if (kind == FileSystem::Kind::kOther) return fail(to.name(), Refusal::kNotRegular);
+  if (kind == FileSystem::Kind::kOther || kind == FileSystem::Kind::kUnknown) {
+    return fail(to.name(), fs_.refusal_at(target, FileStep::kWrite, errno));
+  }
   // A file this user could not write in place is not replaced either (the
   // rename would ask no permission of it), nor one the system would not
   // let this user rename over: every rename is checked before any moves.
@@ -101,7 +103,7 @@ bool FileReplacement::stage_with(const Resolution& to, FileSystem::ReadFile* fro
     if (!model) return false;  // the caller names the file copied
   } else if (kind == FileSystem::Kind::kRegular) {
     model = fs_.protection_at(target);
-    if (!model) return fail(to.name());
+    if (!model) return fail(to.name(), Refusal::kNoProtection);
   }
   Place temp;
   FileSystem::NewFile made;
@@ -110,16 +112,17 @@ bool FileReplacement::stage_with(const Resolution& to, FileSystem::ReadFile* fro
     made = fs_.create_new(temp, model ? &*model : nullptr);
     if (!made.taken) break;  // made, or failed for a reason another name would meet too
   }
-  if (!made.out) return fail(to.name());
+  if (!made.out) return fail(to.name(), made.taken || made.why == Refusal::kNone ? Refusal::kFailed : made.why);
   // From here on the temporary is ours: it goes on every failure.
   staged_.push_back({to.name(), target, temp, true, std::move(made.held)});
-  bool ok = write(*made.out);
-  ok = fs_.close(*made.out) && ok;
+  const bool written = write(*made.out);
+  const bool closed = fs_.close(*made.out);
+  const int error = errno;  // the first error of the writes, the flush or the close
   made.out.reset();
-  if (!ok) {
+  if (!written || !closed) {
     fs_.remove_at(temp);
     staged_.pop_back();
-    return fail(to.name());
+    return fail(to.name(), refusal_of(error, FileStep::kWrite));
   }
   return true;
 }
@@ -133,16 +136,14 @@ bool FileReplacement::stage(const Resolution& to, std::string_view bytes) {
 bool FileReplacement::stage_copy(const Resolution& to, const Resolution& from) {
   if (!from) return fail(from.name(), from.refused());
   auto in = fs_.open_read_at(from.at());
-  if (!in) {
-    const bool other = fs_.kind_at(from.at()) == FileSystem::Kind::kOther;
-    return fail(from.name(), other ? Refusal::kNotRegular : Refusal::kNone);
-  }
-  // A read error or a copied file that cannot be examined is the copied
-  // file's fault, and named so.
+  if (!in) return fail(from.name(), fs_.refusal_at(from.at(), FileStep::kRead, errno));
+  // A read error, or a copied file whose protection cannot be read, is the
+  // copied file's fault, and named so.
   bool read_failed = false;
   failed_.clear();
   if (stage_with(to, in.get(), [&](std::ostream& out) { return copy_stream(*in, out, read_failed); })) return true;
-  if (read_failed || failed_.empty()) return fail(from.name());
+  if (read_failed) return fail(from.name(), Refusal::kReadError);
+  if (failed_.empty()) return fail(from.name(), Refusal::kNoProtection);
   return false;
 }
 
@@ -151,11 +152,12 @@ bool FileReplacement::commit() {
   for (std::size_t k = committed_; k < staged_.size(); ++k) {
     Staged& st = staged_[k];
     if (!fs_.rename_at(st.temp, st.target)) {
+      const Refusal why = fs_.refusal_at(st.target, FileStep::kRename, errno);
       for (std::size_t j = k; j < staged_.size(); ++j) {
         fs_.remove_at(staged_[j].temp);
         staged_[j].temp_there = false;
       }
-      return fail(st.name);
+      return fail(st.name, why);
     }
     st.temp_there = false;
     st.in_use.reset();
@@ -179,13 +181,15 @@ void remove_stale_temporaries(FileSystem& fs, const FolderRef& folder, const std
   }
 }
 
-bool replace_at(FileSystem& fs, const Resolution& to, std::string_view bytes) {
+bool replace_at(FileSystem& fs, const Resolution& to, std::string_view bytes, Refusal* why) {
   FileReplacement replacement(fs);
-  return replacement.stage(to, bytes) && replacement.commit();
+  if (replacement.stage(to, bytes) && replacement.commit()) return true;
+  if (why != nullptr) *why = replacement.refusal();
+  return false;
 }
 
-bool replace_file(FileSystem& fs, const std::string& path, std::string_view bytes) {
-  return replace_at(fs, fs.resolve(path), bytes);
+bool replace_file(FileSystem& fs, const std::string& path, std::string_view bytes, Refusal* why) {
+  return replace_at(fs, fs.resolve(path), bytes, why);
 }
 
 }  // namespace kelp

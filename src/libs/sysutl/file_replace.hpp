@@ -77,7 +77,7 @@ class FileReplacement {
   bool commit();
 
   // The name (as given) of the file whose step failed last, "" when none,
-  // and why, where the file layer refused it.
+  // and why.
   const std::string& failed() const { return failed_; }
   Refusal refusal() const { return refusal_; }
   // How many staged files commit has put in place, and how many are staged.
@@ -96,7 +96,7 @@ class FileReplacement {
   // contents, which take the target's.
   template <class Write>
   bool stage_with(const Resolution& to, FileSystem::ReadFile* from, Write&& write);
-  bool fail(const std::string& name, Refusal why = Refusal::kNone);
+  bool fail(const std::string& name, Refusal why);
 
   FileSystem& fs_;
   std::vector<Staged> staged_;
@@ -119,8 +119,9 @@ void remove_stale_temporaries(FileSystem& fs, const FolderRef& folder, const std
 // Replaces the whole contents of the file `to` (resolved once) by `bytes`,
 // as above. true on success; on failure the file is as it was and no
 // temporary remains.
-bool replace_at(FileSystem& fs, const Resolution& to, std::string_view bytes);
+// `why`, where given, receives why it failed.
+bool replace_at(FileSystem& fs, const Resolution& to, std::string_view bytes, Refusal* why = nullptr);
 // The same for a name not yet resolved.
-bool replace_file(FileSystem& fs, const std::string& path, std::string_view bytes);
+bool replace_file(FileSystem& fs, const std::string& path, std::string_view bytes, Refusal* why = nullptr);
 
 }  // namespace kelp

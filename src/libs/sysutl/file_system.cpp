@@ -6,6 +6,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <filesystem>
@@ -65,12 +66,15 @@ class FdOutBuf : public std::streambuf {
   FdOutBuf& operator=(const FdOutBuf&) = delete;
 
   // Writes out what is buffered, puts the file on the disk when `to_disk`,
-  // and closes it. false when any of that failed.
+  // and closes it. false when any of that failed, with errno set to the
+  // first error.
   bool finish(bool to_disk) {
     if (!fd_) return false;
-    bool ok = drain();
-    if (to_disk) ok = ::fsync(fd_.get()) == 0 && ok;
-    return fd_.close() && ok;
+    drain();
+    if (to_disk && ::fsync(fd_.get()) != 0) note(errno);
+    if (!fd_.close()) note(errno);
+    errno = error_;
+    return error_ == 0;
   }
 
  protected:
@@ -89,20 +93,22 @@ class FdOutBuf : public std::streambuf {
     const char* data = pbase();
     std::size_t n = static_cast<std::size_t>(pptr() - pbase());
     setp(buf_.data(), buf_.data() + buf_.size());
-    while (n > 0 && !failed_ && fd_) {
+    while (n > 0 && error_ == 0 && fd_) {
       const ssize_t done = ::write(fd_.get(), data, n);
       if (done < 0 && errno == EINTR) continue;
-      failed_ = done <= 0;
-      if (failed_) break;
-      data += done;
-      n -= static_cast<std::size_t>(done);
+      if (done <= 0) note(done < 0 ? errno : ENOSPC);  // nothing written: no room
+      data += std::max<ssize_t>(done, 0);
+      n -= static_cast<std::size_t>(std::max<ssize_t>(done, 0));
     }
-    return !failed_ && fd_;
+    return error_ == 0 && fd_;
+  }
+  void note(int error) {
+    if (error_ == 0) error_ = error;
   }
 
   Fd fd_;
   std::array<char, kBufferBytes> buf_{};
-  bool failed_ = false;
+  int error_ = 0;  // the first write, flush or close that failed
 };
 
 // A file open for writing. `to_disk`: its close puts it on the disk first
@@ -242,6 +248,7 @@ Resolution FileSystem::resolve(const std::string& path) {
     }
     Fd fd(::openat(folder->fd(), part.c_str(), kPathFlags));
     if (!fd) {
+      if (errno == EACCES) return {path, Refusal::kFolderNotSearchable};
       if (errno != ENOENT) return unreachable;
       return last ? Resolution(path, Place{folder, part}) : Resolution(path, Refusal::kNoFolder);
     }
@@ -270,8 +277,63 @@ Resolution FileSystem::resolve(const std::string& path) {
 
 FileSystem::Kind FileSystem::kind_at(const Place& at) {
   struct stat st {};
-  if (fstat_at(at, st) != 0) return errno == ENOENT || errno == ENOTDIR ? Kind::kAbsent : Kind::kOther;
+  if (fstat_at(at, st) != 0) return errno == ENOENT || errno == ENOTDIR ? Kind::kAbsent : Kind::kUnknown;
   return S_ISREG(st.st_mode) ? Kind::kRegular : Kind::kOther;
+}
+
+Refusal refusal_of(int error, FileStep step) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      switch (step) {
+        case FileStep::kRead:
+          return Refusal::kNotReadable;
+        case FileStep::kWrite:
+          return Refusal::kWriteProtected;
+        case FileStep::kCreate:
+        case FileStep::kRename:
+          return Refusal::kFolderNotWritable;
+      }
+      break;
+    case ENOENT:
+      return step == FileStep::kRead ? Refusal::kMissing : Refusal::kNoFolder;
+    case ENOTDIR:
+      return Refusal::kNoFolder;
+    case ENOSPC:
+    case EDQUOT:
+      return Refusal::kNoRoom;
+    case EROFS:
+      return Refusal::kReadOnly;
+    case EFBIG:
+      return Refusal::kTooLarge;
+    case EIO:
+      return Refusal::kIoError;
+    case ELOOP:
+    case EISDIR:
+    case ENXIO:
+    case ENODEV:
+    case ETXTBSY:
+      return Refusal::kNotRegular;
+    default:
+      break;
+  }
+  return step == FileStep::kRead ? Refusal::kReadError : Refusal::kFailed;
+}
+
+Refusal FileSystem::refusal_at(const Place& at, FileStep step, int error) {
+  struct stat st {};
+  if (fstat_at(at, st) != 0) {
+    if (errno == EACCES) return Refusal::kFolderNotSearchable;
+    if (errno != ENOENT && errno != ENOTDIR) return Refusal::kUnreachable;
+    // Nothing there: a permission error is the folder's.
+    if (step == FileStep::kRead) return Refusal::kMissing;
+    if (error == EACCES || error == EPERM) return Refusal::kFolderNotWritable;
+  } else if (!S_ISREG(st.st_mode)) {
+    return Refusal::kNotRegular;
+  } else if (step == FileStep::kRename && error == EPERM) {
+    return Refusal::kNotRenamable;  // a sticky folder's rule
+  }
+  return refusal_of(error, step);
 }
 
 namespace {
@@ -325,8 +387,8 @@ std::optional<FileSystem::Protection> protection_of_fd(int fd) {
 // when the file would end up wider open than that: an access list that
 // cannot be given or taken away, or bits that cannot be set on a file
 // system that keeps permissions.
-bool take_protection(const Fd& fd, const FileSystem::Protection& from) {
-  if (::fchown(fd.get(), from.uid, from.gid) != 0 && ::fchown(fd.get(), static_cast<uid_t>(-1), from.gid) != 0) {
+bool take_protection(FileSystem& fs, const Fd& fd, const FileSystem::Protection& from) {
+  if (!fs.change_owner(fd, from.uid, from.gid) && !fs.change_owner(fd, static_cast<unsigned>(-1), from.gid)) {
     // Owner and group stay this process's; the bits below decide.
   }
   struct stat now {};
@@ -340,7 +402,7 @@ bool take_protection(const Fd& fd, const FileSystem::Protection& from) {
     // the new file must go.
     return false;
   }
-  if (::fchmod(fd.get(), mode) == 0) return true;
+  if (fs.change_mode(fd, mode)) return true;
   // A file system without permissions of its own gives every file the same
   // bits: good enough when they are no wider than wanted.
   return ::fstat(fd.get(), &now) == 0 && (now.st_mode & 0777 & ~mode) == 0;
@@ -384,11 +446,15 @@ FileSystem::NewFile FileSystem::create_new(const Place& at, const Protection* li
   Fd fd = create_exclusive(at, like != nullptr ? 0600 : 0666);
   if (!fd) {
     made.taken = errno == EEXIST;
+    made.why = refusal_at(at, FileStep::kCreate, errno);
     return made;
   }
-  const auto unmake = [&] { ::unlinkat(at.folder->fd(), at.leaf.c_str(), 0); };
-  if (like != nullptr && !take_protection(fd, *like)) {
-    unmake();
+  const auto unmake = [&](Refusal why) {
+    made.why = why;
+    ::unlinkat(at.folder->fd(), at.leaf.c_str(), 0);
+  };
+  if (like != nullptr && !take_protection(*this, fd, *like)) {
+    unmake(Refusal::kNoProtection);
     return made;
   }
   // The file is held in use from here on. A clean-up may have taken its
@@ -396,7 +462,7 @@ FileSystem::NewFile FileSystem::create_new(const Place& at, const Protection* li
   // link count shows it.
   Fd hold(::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));
   if (!hold) {
-    unmake();
+    unmake(refusal_of(errno, FileStep::kCreate));
     return made;
   }
   const bool held = try_record_lock(hold, /*exclusive=*/false) == 0;
@@ -427,10 +493,18 @@ std::unique_ptr<std::ostream> FileSystem::open_write_at(const Place& at, bool /*
   return std::make_unique<FdOut>(std::move(fd), /*to_disk=*/false);
 }
 
+bool FileSystem::change_mode(const Fd& fd, unsigned mode) { return ::fchmod(fd.get(), static_cast<mode_t>(mode)) == 0; }
+
+bool FileSystem::change_owner(const Fd& fd, unsigned uid, unsigned gid) {
+  return ::fchown(fd.get(), static_cast<uid_t>(uid), static_cast<gid_t>(gid)) == 0;
+}
+
 bool FileSystem::close(std::ostream& out) {
   out.flush();
-  bool ok = !out.fail();
-  if (auto* f = dynamic_cast<FdOut*>(&out)) ok = f->finish() && ok;
+  const bool ok = !out.fail();
+  if (auto* f = dynamic_cast<FdOut*>(&out)) return f->finish() && ok;
+  // A stream of another kind says nothing of why it failed.
+  if (!ok) errno = EIO;
   return ok;
 }
 

@@ -59,17 +59,40 @@ struct Place {
   std::string path() const;
 };
 
-// Why the file layer refuses a name or a file. The words a message gives
-// for each are made where the messages are (refusal_words, files_shell).
+// Why the file layer refuses a name or a file, or why a step on a file
+// failed. The words a message gives for each are made where the messages
+// are (refusal_words, files_shell).
 enum class Refusal {
   kNone,
-  kWriteProtected,  // no write bit, or no permission to write it
-  kForeignLink,     // another user's link in a world-writable sticky folder
-  kNotRenamable,    // another user's file in a sticky folder
-  kNotRegular,      // a directory, FIFO, device or link where a file should be
-  kUnreachable,     // too many links, or a folder on the way that cannot be examined
-  kNoFolder,        // a folder on the way does not exist (or is a file): nothing is there
+  kWriteProtected,       // no write bit, or no permission to write it
+  kNotReadable,          // no permission to read it
+  kForeignLink,          // another user's link in a world-writable sticky folder
+  kNotRenamable,         // another user's file in a sticky folder
+  kNotRegular,           // a directory, FIFO, device or link where a file should be
+  kUnreachable,          // too many links, or a folder on the way that cannot be opened
+  kNoFolder,             // a folder on the way does not exist (or is a file): nothing is there
+  kMissing,              // no file of that name
+  kFolderNotWritable,    // no permission to make, rename or remove a file in its folder
+  kFolderNotSearchable,  // no permission to look the name up in its folder
+  kNoRoom,               // the disk, or this user's share of it, is full
+  kReadOnly,             // its file system is mounted read-only
+  kTooLarge,             // larger than the file system, or this process, may write
+  kReadError,            // it cannot be read whole
+  kIoError,              // the disk reported an input or output error
+  kNoProtection,         // its permissions cannot be read, or not given to the file that replaces it
+  kFailed,               // the system refused it for another reason
 };
+
+// What a step was doing when it failed: it decides what a permission error
+// means.
+enum class FileStep {
+  kRead,    // opening or reading a file
+  kWrite,   // writing a file, or opening one to write in place
+  kCreate,  // making a new file in a folder
+  kRename,  // renaming a file over another
+};
+// What the system's error `error` means for a step.
+Refusal refusal_of(int error, FileStep step);
 
 // A name after the walk: the name as given (for messages), and either the
 // place the walk found or why it found none.
@@ -92,7 +115,8 @@ class Resolution {
   std::variant<Place, Refusal> found_;
 };
 
-struct Locked;  // sysutl/folder_locks.hpp
+struct Locked;      // sysutl/folder_locks.hpp
+struct LockBudget;  // sysutl/folder_locks.hpp
 
 // The file layer. Every file the editors create, replace, read or delete goes
 // through here.
@@ -104,8 +128,9 @@ struct Locked;  // sysutl/folder_locks.hpp
 // took the file's name after the walk is no regular file.
 class FileSystem {
  public:
-  // What a place holds (no link followed).
-  enum class Kind { kAbsent, kRegular, kOther };
+  // What a place holds (no link followed). kUnknown: it cannot be examined
+  // (errno says why).
+  enum class Kind { kAbsent, kRegular, kOther, kUnknown };
 
   // What a file written in place of another takes from the file whose
   // content it holds: permission bits, owner, group and access list.
@@ -145,6 +170,7 @@ class FileSystem {
     // another session's clean-up removed the file before it was held.
     // Another name may succeed.
     bool taken = false;
+    Refusal why = Refusal::kNone;  // not made: why
   };
 
   virtual ~FileSystem() = default;
@@ -158,15 +184,20 @@ class FileSystem {
   // where the kernel's protection of shared folders would follow it: in a
   // world-writable sticky folder, only a link of this user's or of the
   // folder's owner (else kForeignLink). A folder on the way that does not
-  // exist gives kNoFolder; too many links, or a component that cannot be
+  // exist gives kNoFolder, one that may not be searched
+  // kFolderNotSearchable; too many links, or a component that cannot be
   // examined, kUnreachable.
   Resolution resolve(const std::string& path);
 
   // ---- At a place ----
   Kind kind_at(const Place& at);
+  // Why the step `step` at `at` failed with the system's error `error`: the
+  // name holds no regular file, its folder may not be searched, or what the
+  // error means for that step (refusal_of).
+  Refusal refusal_at(const Place& at, FileStep step, int error);
   // Flushes a stream that open_write_at or create_new gave (for create_new
   // down to the disk) and closes it. false when a write, the flush or the
-  // close failed.
+  // close failed, with errno set to the first error.
   bool close(std::ostream& out);
   // Whether the system lets this user rename a file over `at`, or `at`
   // away: in a sticky folder only the file's owner, the folder's owner and
@@ -182,6 +213,8 @@ class FileSystem {
   bool remove_unheld(const Place& at);
 
   // ---- The steps below are virtual only so that tests can fail them ----
+  // A step that fails leaves the system's error in errno, as the system
+  // call does; a test that fails a step sets it too.
   // The folder relative names start from: the working directory, opened
   // anew at each walk.
   virtual FolderRef working_folder();
@@ -216,10 +249,13 @@ class FileSystem {
   virtual bool may_write_at(const Place& at);
   // Replaces `to` by `from` in one step (renameat).
   virtual bool rename_at(const Place& from, const Place& to);
+  // Sets the permission bits, or the owner and group (-1: unchanged), of
+  // the file open on `fd`; false when the file system refuses.
+  virtual bool change_mode(const Fd& fd, unsigned mode);
+  virtual bool change_owner(const Fd& fd, unsigned uid, unsigned gid);
   // The lock of a folder against every other save (sysutl/folder_locks.hpp,
   // where it is written).
-  virtual Locked lock_folder(const FolderRef& folder, std::chrono::steady_clock::time_point deadline,
-                             const std::function<void()>& on_wait);
+  virtual Locked lock_folder(const FolderRef& folder, LockBudget& budget, const std::function<void()>& on_wait);
 
   // ---- By name: resolve, then the step at the place ----
   // nullptr also when the name is refused.

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -32,57 +33,144 @@ constexpr int kFileErrorStatus = 2;
 void syopen(Session& s, const std::string& name, int form, int status, int unit, std::string_view caller,
             int msgunit, bool for_output) {
   const bool binary = form == 0;
+  Refusal why = Refusal::kMissing;
   if (status == 0) {
     // A new, empty file of that name, whether or not one existed.
-    if (!s.open_output(unit, name, false, binary)) acerr(s, caller, name, msgunit);
+    if (!s.open_output(unit, name, false, binary, &why)) acerr(s, caller, name, msgunit, why);
     return;
   }
-  const bool opened = s.files().exists(name) &&
-                      (for_output ? s.open_output(unit, name, false, binary) : s.open_input(unit, name));
-  if (!opened && status == 1) acerr(s, caller, name, msgunit);
+  const Resolution found = s.files().resolve(name);
+  if (!found) why = found.refused();
+  const bool there = found && s.files().kind_at(found.at()) != FileSystem::Kind::kAbsent;
+  const bool opened =
+      there && (for_output ? s.open_output(unit, name, false, binary, &why) : s.open_input(unit, name, &why));
+  if (!opened && status == 1) acerr(s, caller, name, msgunit, why);
 }
 
 void hclose(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit) {
   if (!s.is_open(unit)) return;
-  if (!s.close_unit(unit)) acerr(s, caller, name, msgunit);
+  Refusal why = Refusal::kFailed;
+  if (!s.close_unit(unit, &why)) acerr(s, caller, name, msgunit, why);
 }
 
+namespace {
+
+// The run's own reports that open_report opened: the name and caller each
+// names when it cannot be written at the end.
+struct RunReports {
+  std::map<int, std::pair<std::string, std::string>> named;
+};
+
+}  // namespace
+
 bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {
-  Refusal why = Refusal::kNone;
-  if (s.open_staged(unit, name, /*kept_at_end=*/true, &why)) return true;
+  Refusal why = Refusal::kFailed;
+  if (s.open_staged(unit, name, /*run_report=*/true, &why)) {
+    s.state<RunReports>().named[unit] = {name, std::string(caller)};
+    return true;
+  }
   acerr_report(s, caller, name, msgunit, why);
   return false;
 }
 
+void close_run_reports(Session& s) {
+  for (const int unit : s.run_report_units()) {
+    Refusal why = Refusal::kFailed;
+    if (s.close_unit(unit, &why)) continue;
+    const auto& [name, caller] = s.state<RunReports>().named[unit];
+    acerr_lines(s, caller, name, kScreen, why);
+  }
+}
+
 bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {
-  Refusal why = Refusal::kNone;
+  Refusal why = Refusal::kFailed;
   if (s.open_staged(unit, name, false, &why)) return true;
   acerr_report(s, caller, name, msgunit, why);
   return false;
 }
 
 bool close_report(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit) {
-  if (!s.is_open(unit) || s.close_unit(unit)) return true;
-  acerr_report(s, caller, name, msgunit);
+  Refusal why = Refusal::kFailed;
+  if (!s.is_open(unit) || s.close_unit(unit, &why)) return true;
+  acerr_report(s, caller, name, msgunit, why);
   return false;
 }
 
+namespace {
+
+// The UTF-8 sequence that starts at `at`: its length in bytes and the code
+// point it encodes; length 0 when the bytes there are no valid sequence.
+std::pair<std::size_t, char32_t> utf8_at(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[at + k]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  char32_t code = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, code = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, code = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, code = lead & 0x07u;
+  } else {
+    return {0, 0};
+  }
+  if (at + length > text.size()) return {0, 0};
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(k) & 0xC0u) != 0x80u) return {0, 0};
+    code = (code << 6) | (byte(k) & 0x3Fu);
+  }
+  // Overlong forms, surrogates and code points past the last one are no
+  // characters.
+  static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (code < kLeast[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return {0, 0};
+  return {length, code};
+}
+
+void escape_byte(std::string& shown, unsigned char byte) {
+  static constexpr std::array<std::pair<char, char>, 7> kShort = {
+      {{'\a', 'a'}, {'\b', 'b'}, {'\t', 't'}, {'\n', 'n'}, {'\v', 'v'}, {'\f', 'f'}, {'\r', 'r'}}};
+  shown += '\\';
+  const auto named = std::ranges::find(kShort, static_cast<char>(byte), &std::pair<char, char>::first);
+  if (named != kShort.end()) {
+    shown += named->second;
+    return;
+  }
+  for (int shift : {6, 3, 0}) shown += static_cast<char>('0' + ((byte >> shift) & 7));
+}
+
+}  // namespace
+
 std::string shown_name(std::string_view name) {
   std::string shown;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 32 && byte != 127) {
-      shown += c;
-      continue;
-    }
-    static constexpr std::array<std::pair<char, char>, 7> kShort = {
-        {{'\a', 'a'}, {'\b', 'b'}, {'\t', 't'}, {'\n', 'n'}, {'\v', 'v'}, {'\f', 'f'}, {'\r', 'r'}}};
-    const auto named = std::ranges::find(kShort, c, &std::pair<char, char>::first);
-    shown += '\\';
-    if (named != kShort.end()) {
-      shown += named->second;
+  for (std::size_t at = 0; at < name.size();) {
+    const auto byte = static_cast<unsigned char>(name[at]);
+    if (byte == '\\') {
+      shown += "\\\\";
+      ++at;
+    } else if (byte >= 32 && byte < 127) {
+      shown += name[at++];
+    } else if (byte < 128) {
+      escape_byte(shown, byte);  // C0 controls and DEL
+      ++at;
+    } else if (const auto [length, code] = utf8_at(name, at); length > 0) {
+      // A character of UTF-8 as it stands, but the C1 controls
+      // (U+0080 to U+009F), which a terminal obeys.
+      for (std::size_t k = 0; k < length; ++k, ++at) {
+        if (code <= 0x9F) {
+          escape_byte(shown, static_cast<unsigned char>(name[at]));
+        } else {
+          shown += name[at];
+        }
+      }
     } else {
-      for (int shift : {6, 3, 0}) shown += static_cast<char>('0' + ((byte >> shift) & 7));
+      // A byte of no UTF-8 character: a C1 control of an 8-bit terminal is
+      // escaped, any other byte (a name in another encoding) stands.
+      if (byte <= 0x9F) {
+        escape_byte(shown, byte);
+      } else {
+        shown += name[at];
+      }
+      ++at;
     }
   }
   return shown;
@@ -92,6 +180,8 @@ std::string_view refusal_words(Refusal why) {
   switch (why) {
     case Refusal::kWriteProtected:
       return "write-protected";
+    case Refusal::kNotReadable:
+      return "it may not be read";
     case Refusal::kForeignLink:
       return "another user's link in a shared folder";
     case Refusal::kNotRenamable:
@@ -99,8 +189,29 @@ std::string_view refusal_words(Refusal why) {
     case Refusal::kNotRegular:
       return "not a regular file";
     case Refusal::kUnreachable:
-    case Refusal::kNoFolder:
       return "cannot be reached";
+    case Refusal::kNoFolder:
+      return "a folder on its way does not exist";
+    case Refusal::kMissing:
+      return "there is no such file";
+    case Refusal::kFolderNotWritable:
+      return "its folder may not be written";
+    case Refusal::kFolderNotSearchable:
+      return "its folder may not be searched";
+    case Refusal::kNoRoom:
+      return "no room left on the disk";
+    case Refusal::kReadOnly:
+      return "its file system is read-only";
+    case Refusal::kTooLarge:
+      return "larger than may be written";
+    case Refusal::kReadError:
+      return "it cannot be read whole";
+    case Refusal::kIoError:
+      return "the disk reports an input or output error";
+    case Refusal::kNoProtection:
+      return "its permissions cannot be kept";
+    case Refusal::kFailed:
+      return "the system refuses it";
     case Refusal::kNone:
       break;
   }
@@ -112,13 +223,17 @@ void acerr(Session& s, std::string_view caller, std::string_view name, int msgun
   throw ProgramStop(kFileErrorStatus);
 }
 
-void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why) {
+void acerr_lines(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why) {
   s.write_line(msgunit, "");
   s.write_line(msgunit, std::string(" ++> File not found or file access error in ").append(caller));
   s.write_line(msgunit, "     File name: " + shown_name(name));
   if (why != Refusal::kNone) s.write_line(msgunit, std::string("     Reason: ").append(refusal_words(why)));
   s.write_line(msgunit, " ");
   s.unit(msgunit).flush();
+}
+
+void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why) {
+  acerr_lines(s, caller, name, msgunit, why);
   if (!is_silent(msgunit)) {
     wrtlin(s, "Press <RETURN> to continue: ", msgunit);
     s.read_field(kKeyboard, 12);

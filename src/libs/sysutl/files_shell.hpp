@@ -51,20 +51,26 @@ std::string_view refusal_words(Refusal why);
 // is taken back to the page with the session's edits kept.
 void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit,
                   Refusal why = Refusal::kNone);
+// acerr's lines alone: no wait, no stop.
+void acerr_lines(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why);
 
 // Report files: the texts the editor writes for the user to read (the
 // print-pass listing, "Diagnostics.stxt", "DATUPWRN.stxt", "WAVEOUT.stxt"
 // and their kin). A report that cannot be written never costs the record:
 //
 // open_report opens name on unit for the report of a silent run
-// ("Diagnostics.stxt"): written in one pass like the others below, and
-// written also when the session ends with the unit still open, however it
-// ends. When the name is refused (a directory, FIFO or device of that name,
-// another user's link in a shared folder) acerr's message goes to msgunit
-// with its wait for RETURN (none on unit 41), nothing is opened and false
-// is returned; the program goes on, and the caller goes back to its page
-// with the record as it is.
+// ("Diagnostics.stxt"), a run's own report (Session::open_staged): an
+// earlier report there is emptied at once, and this one is written in one
+// pass like the others below, when its unit closes or the run ends
+// (close_run_reports). When the name is refused (a directory, FIFO or
+// device of that name, another user's link in a shared folder) or cannot
+// be emptied, acerr's message goes to msgunit with its wait for RETURN
+// (none on unit 41), nothing is opened and false is returned; the program
+// goes on, and the caller goes back to its page with the record as it is.
 bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
+// At the end of a run: writes the run's reports still open, and names each
+// that cannot be written, with why, on the screen (acerr's lines).
+void close_run_reports(Session& s);
 // The same for a report written in one pass (the print-pass listing,
 // "WAVEOUT.stxt", "DATUPWRN.stxt"): Session::open_staged, so the file is
 // replaced whole when close_report closes the unit, and a report that cannot

@@ -28,19 +28,36 @@ inline constexpr std::string_view kLockFileName = ".kelp-save.lock";
 enum class LockFailure {
   kNone,
   kStillHeld,     // another holder kept it until the deadline
+  kTakenAway,     // its lock file was taken from under the save more often than the save retakes it
   kNoPermission,  // the lock file may not be created or opened, or not given its protection
   kNotPlainFile,  // its name holds a directory, a symbolic link, a FIFO or a device
-  kLinked,        // its name holds a file that has other names too
   kNoLockFile,    // it cannot be created for another reason (no room)
   kRefused,       // the file system refuses record locks
+};
+
+// Who could remove a lock file that this user may not open.
+struct LockFileOwners {
+  unsigned file = 0;    // the lock file's owner
+  unsigned folder = 0;  // the folder's owner
+  bool sticky = false;  // the folder's sticky bit: only those two and root may remove it
+  bool removable = false;  // whether this user may remove it
 };
 
 // What FileSystem::lock_folder gives.
 struct Locked {
   std::unique_ptr<FileSystem::Lock> lock;  // nullptr when not locked
   LockFailure failure = LockFailure::kNone;
-  // kNoPermission: the owner of the lock file that could not be opened.
-  std::optional<unsigned> owner;
+  // kNoPermission with a lock file there: who may remove it.
+  std::optional<LockFileOwners> owners;
+};
+
+// What every lock of one save shares: the deadline of its waits, and how
+// often a lock lost under the save may still be taken again. A hostile
+// user who keeps taking the lock file away could otherwise keep the save
+// from ever ending.
+struct LockBudget {
+  std::chrono::steady_clock::time_point deadline;
+  int retakes_left = 0;
 };
 
 // The locks of one save on every folder it writes in. They are taken in the
@@ -51,36 +68,41 @@ struct Locked {
 // object, or with let_go().
 class FolderLocks {
  public:
-  // A folder not locked, and why (for kNoPermission, the lock file's owner
-  // when one is there).
+  // A folder not locked, and why.
   struct Unlocked {
     FolderRef folder;
     LockFailure why;
-    std::optional<unsigned> owner;
+    std::optional<LockFileOwners> owners;
+  };
+  // What a take came to.
+  enum class Taken {
+    kDone,       // every folder locked but those in unlocked()
+    kStillHeld,  // another session kept a folder's lock until the deadline
+    kTakenAway,  // a folder's lock was taken from this save more often than it retakes one
+    kLost,       // a folder an earlier take locked can no longer be locked
   };
   // wait: how long the save may wait in all for other sessions' locks.
   // on_wait: says that the save waits for another session in `folder`;
   // called once for each folder in a wait.
   FolderLocks(FileSystem& fs, std::chrono::milliseconds wait, std::function<void(const Folder& folder)> on_wait);
 
-  // Lets go of the locks held, then locks each of `folders`. false when a
-  // folder's lock was still held by another at the deadline: still_held()
-  // names it, and no lock is held.
-  bool take(const std::vector<FolderRef>& folders);
+  // Lets go of the locks held, then locks each of `folders`. Unless kDone,
+  // no lock is held and failed() names the folder.
+  Taken take(const std::vector<FolderRef>& folders);
   // Lets go of every lock.
   void let_go();
   // Starts a new wait: a new deadline, in which each folder waited on is
   // said again.
   void wait_anew();
   // Lets go of every lock, because one was lost under the save, for the
-  // save to start again. false when it was lost too often: a hostile user
-  // could otherwise keep the save from ever ending.
+  // save to start again. false when no retake is left.
   bool retake();
 
-  // The folders the last take could not lock (none still held by another).
+  // The folders the last take could not lock that no take of this save
+  // named before: each is to be said once in a save.
   const std::vector<Unlocked>& unlocked() const { return unlocked_; }
-  // The folder whose lock another kept until the deadline; nullptr when none.
-  const FolderRef& still_held() const { return still_held_; }
+  // The folder that ended the last take, when it was not kDone.
+  const FolderRef& failed() const { return failed_; }
   // The folders held locked.
   const std::vector<FolderRef>& held() const { return held_; }
   // The first folder whose lock no longer guards it (its lock file's name no
@@ -88,16 +110,20 @@ class FolderLocks {
   FolderRef stale() const;
 
  private:
+  using Id = std::pair<std::uint64_t, std::uint64_t>;
+  Taken fail(Taken how, const FolderRef& folder);
+
   FileSystem& fs_;
   std::chrono::milliseconds wait_;
   std::function<void(const Folder&)> on_wait_;
-  std::chrono::steady_clock::time_point deadline_;
-  std::set<std::pair<std::uint64_t, std::uint64_t>> said_waiting_;
-  int retakes_ = 0;
+  LockBudget budget_;
+  std::set<Id> said_waiting_;   // in this wait
+  std::set<Id> said_unlocked_;  // in this save
+  std::set<Id> ever_held_;      // in this save
   std::vector<std::unique_ptr<FileSystem::Lock>> locks_;
   std::vector<FolderRef> held_;
   std::vector<Unlocked> unlocked_;
-  FolderRef still_held_;
+  FolderRef failed_;
 };
 
 }  // namespace kelp

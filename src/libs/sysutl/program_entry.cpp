@@ -5,6 +5,7 @@
 #include <exception>
 #include <iostream>
 
+#include "sysutl/files_shell.hpp"
 #include "sysutl/session.hpp"
 
 namespace kelp {
@@ -23,6 +24,7 @@ int run_editor_program(std::string_view name, const std::function<void(Session&)
     } catch (const ProgramStop& stop) {
       status = stop.status();
     }
+    close_run_reports(session);
   } catch (const std::exception& e) {
     std::cout.flush();
     std::cerr << " ++> " << name << " stopped on an internal error: " << e.what() << '\n';

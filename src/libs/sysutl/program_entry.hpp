@@ -8,7 +8,9 @@ namespace kelp {
 class Session;
 
 // Runs `body` in a session on the standard streams and returns the exit
-// status: 0 when the body returns, the status of a ProgramStop it throws,
+// status. However the body ends, the run's own reports still open are
+// written (close_run_reports). The status: 0 when the body returns, the
+// status of a ProgramStop it throws,
 // and 70 after any other error, reported on the error stream with the
 // program's name. Both streams are flushed before the status is returned.
 int run_editor_program(std::string_view name, const std::function<void(Session&)>& body);

@@ -46,7 +46,7 @@ struct Session::OutUnit {
   // A staged report: an std::ostringstream written at close to the name
   // resolved when it was opened.
   std::optional<Resolution> staged;
-  bool kept_at_end = false;  // written when the session ends with it open
+  bool run_report = false;  // also written when the session ends with it open
 };
 
 struct Session::InUnit {
@@ -67,9 +67,10 @@ Session::Session(std::istream& in, std::ostream& screen, std::ostream& errors, b
 
 Session::~Session() {
   for (auto& [u, unit] : out_units_) {
-    if (unit->kept_at_end) {
-      // Nothing can be told of a failure now: the report is as the file
-      // layer left it.
+    if (unit->run_report) {
+      // Nothing can be told of a failure now (close_run_reports, which the
+      // program's end calls, tells it): the report is as the file layer
+      // left it.
       replace_at(*files_, *unit->staged, static_cast<std::ostringstream&>(*unit->stream).view());
     } else if (unit->stream) {
       unit->stream->flush();
@@ -92,39 +93,53 @@ void Session::write(int u, std::string_view text) { unit(u) << text; }
 
 void Session::write_line(int u, std::string_view line) { unit(u) << line << '\n'; }
 
-bool Session::open_output(int u, const std::string& path, bool append, bool binary) {
+namespace {
+
+bool refused(Refusal* why, Refusal what) {
+  if (why != nullptr) *why = what;
+  return false;
+}
+
+}  // namespace
+
+bool Session::open_output(int u, const std::string& path, bool append, bool binary, Refusal* why) {
   close_unit(u);
-  auto stream = files_->open_write(path, binary, append);
-  if (!stream) return false;
+  const Resolution target = files_->resolve(path);
+  if (!target) return refused(why, target.refused());
+  auto stream = files_->open_write_at(target.at(), binary, append);
+  if (!stream) return refused(why, files_->refusal_at(target.at(), FileStep::kWrite, errno));
   out_units_[u] = std::make_unique<OutUnit>(OutUnit{path, std::move(stream), std::nullopt, false});
   return true;
 }
 
-bool Session::open_staged(int u, const std::string& path, bool kept_at_end, Refusal* why) {
+bool Session::open_staged(int u, const std::string& path, bool run_report, Refusal* why) {
   close_unit(u);
   Resolution target = files_->resolve(path);
-  Refusal refused = target.refused();
-  if (target && files_->kind_at(target.at()) == FileSystem::Kind::kOther) refused = Refusal::kNotRegular;
-  if (refused != Refusal::kNone) {
-    if (why != nullptr) *why = refused;
-    return false;
+  if (!target) return refused(why, target.refused());
+  const FileSystem::Kind kind = files_->kind_at(target.at());
+  if (kind == FileSystem::Kind::kOther || kind == FileSystem::Kind::kUnknown) {
+    return refused(why, files_->refusal_at(target.at(), FileStep::kWrite, errno));
   }
+  Refusal emptied = Refusal::kNone;
+  if (run_report && !replace_at(*files_, target, "", &emptied)) return refused(why, emptied);
   out_units_[u] =
-      std::make_unique<OutUnit>(OutUnit{path, std::make_unique<std::ostringstream>(), std::move(target), kept_at_end});
+      std::make_unique<OutUnit>(OutUnit{path, std::make_unique<std::ostringstream>(), std::move(target), run_report});
   return true;
 }
 
-bool Session::open_input(int u, const std::string& path) {
+bool Session::open_input(int u, const std::string& path, Refusal* why) {
   close_unit(u);
-  auto stream = files_->open_read(path);
-  if (!stream) return false;
+  const Resolution source = files_->resolve(path);
+  if (!source) return refused(why, source.refused());
+  auto stream = files_->open_read_at(source.at());
+  if (!stream) return refused(why, files_->refusal_at(source.at(), FileStep::kRead, errno));
   in_units_[u] = std::make_unique<InUnit>(InUnit{path, std::move(stream)});
   return true;
 }
 
 bool Session::is_open(int u) const { return out_units_.count(u) != 0 || in_units_.count(u) != 0; }
 
-bool Session::close_unit(int u) {
+bool Session::close_unit(int u, Refusal* why) {
   bool ok = true;
   if (auto it = out_units_.find(u); it != out_units_.end()) {
     // Taken off the unit first: nothing written while the file is replaced
@@ -132,13 +147,21 @@ bool Session::close_unit(int u) {
     const std::unique_ptr<OutUnit> unit = std::move(it->second);
     out_units_.erase(it);
     if (unit->staged) {
-      ok = replace_at(*files_, *unit->staged, static_cast<std::ostringstream&>(*unit->stream).view());
-    } else {
-      ok = files_->close(*unit->stream);
+      ok = replace_at(*files_, *unit->staged, static_cast<std::ostringstream&>(*unit->stream).view(), why);
+    } else if (!files_->close(*unit->stream)) {
+      ok = refused(why, refusal_of(errno, FileStep::kWrite));
     }
   }
   in_units_.erase(u);
   return ok;
+}
+
+std::vector<int> Session::run_report_units() const {
+  std::vector<int> units;
+  for (const auto& [u, unit] : out_units_) {
+    if (unit->run_report) units.push_back(u);
+  }
+  return units;
 }
 
 std::string Session::unit_file(int u) const {

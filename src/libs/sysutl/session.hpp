@@ -81,23 +81,30 @@ class Session {
   void write(int u, std::string_view text);
   void write_line(int u, std::string_view line);
   // Opens a text or binary file on a unit (replacing it, or appending).
-  bool open_output(int u, const std::string& path, bool append = false, bool binary = false);
-  // Opens a report written in one pass on a unit: its name is resolved now,
-  // once; its text is kept in memory and the file is replaced only when the
-  // unit is closed, whole, through a temporary beside it
-  // (sysutl/file_replace.hpp), so a report that cannot be written whole
-  // leaves the old one as it was. A unit never closed (the session stopped
-  // part way) writes nothing, unless `kept_at_end`: such a report (a silent
-  // run's) is written when the session ends with it still open. false, with
-  // nothing opened, when the name is refused or holds anything but a
-  // regular file; `why` then says which, where given.
-  bool open_staged(int u, const std::string& path, bool kept_at_end = false, Refusal* why = nullptr);
-  // Opens an existing file for reading on a unit.
-  bool open_input(int u, const std::string& path);
+  // false when it cannot be opened; `why`, where given, then says why.
+  bool open_output(int u, const std::string& path, bool append = false, bool binary = false, Refusal* why = nullptr);
+  // Opens a report written in one pass on a unit. Its name is resolved now,
+  // once. Its text is kept in memory, and the file is replaced only when
+  // the unit is closed, whole, through a temporary beside it
+  // (sysutl/file_replace.hpp): a report that cannot be written whole leaves
+  // the old one as it was. A unit never closed (the session stopped part
+  // way) writes nothing.
+  // A run's own report (`run_report`, a silent run's) differs twice: an
+  // earlier report at that place is replaced by an empty one at once, so
+  // that no run leaves an earlier run's report behind; and the report is
+  // written also when the session ends with the unit still open.
+  // false, with nothing opened, when the name is refused, holds anything but
+  // a regular file, or (a run's report) cannot be emptied; `why`, where
+  // given, then says why.
+  bool open_staged(int u, const std::string& path, bool run_report = false, Refusal* why = nullptr);
+  // Opens an existing file for reading on a unit; `why` as above.
+  bool open_input(int u, const std::string& path, Refusal* why = nullptr);
   bool is_open(int u) const;
   // Flushes and closes a unit (a staged report is written now); false when
-  // a write, the flush or the replacement failed.
-  bool close_unit(int u);
+  // a write, the flush or the replacement failed, `why` then saying why.
+  bool close_unit(int u, Refusal* why = nullptr);
+  // The units open on a run's own report (open_staged).
+  std::vector<int> run_report_units() const;
   // Name of the file open on a unit ("" when none).
   std::string unit_file(int u) const;
 

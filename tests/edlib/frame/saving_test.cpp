@@ -23,6 +23,7 @@
 #include "edlib/frame/loading.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/diskio.hpp"
+#include "sysutl/file_replace.hpp"
 #include "sysutl/folder_locks.hpp"
 #include "sysutl/session.hpp"
 #include "test_identity.hpp"
@@ -244,18 +245,24 @@ TEST_F(Saving, AFailedSaveKeepsEveryFileAndTheEditAndLeavesNoTemporary) {
     std::string reason = {};   // the line that says why, after the file's name
   };
   const std::string irregular = "     Reason: not a regular file\n";
+  const std::string no_folder = "     Reason: its folder may not be written\n";
+  const std::string io = "     Reason: the disk reports an input or output error\n";
   const Case cases[] = {
-      {"RONDDAT", FaultyFiles::kCreate, {}}, {"RONDBAK", FaultyFiles::kCreate, {}},
-      {"LASTBAK", FaultyFiles::kCreate, {}}, {"RONDDAT", FaultyFiles::kWrite, {}},
-      {"RONDBAK", FaultyFiles::kWrite, {}},  {"LASTBAK", FaultyFiles::kRename, {}},
-      {"RONDDAT", FaultyFiles::kRename, {}}, {"RONDDAT", FaultyFiles::kRename, {}, true},
+      {"RONDDAT", FaultyFiles::kCreate, {}, false, no_folder},
+      {"RONDBAK", FaultyFiles::kCreate, {}, false, no_folder},
+      {"LASTBAK", FaultyFiles::kCreate, {}, false, no_folder},
+      {"RONDDAT", FaultyFiles::kWrite, {}, false, io},
+      {"RONDBAK", FaultyFiles::kWrite, {}, false, io},
+      {"LASTBAK", FaultyFiles::kRename, {}, false, io},
+      {"RONDDAT", FaultyFiles::kRename, {}, false, io},
+      {"RONDDAT", FaultyFiles::kRename, {}, true, io},
       {"RONDDAT", FaultyFiles::kNone, dir, false, irregular},
       {"RONDDAT", FaultyFiles::kNone, fifo, false, irregular},
       {"RONDDAT", FaultyFiles::kNone, device, false, irregular},
       {"RONDBAK", FaultyFiles::kNone, dir, false, irregular},
       {"RONDBAK", FaultyFiles::kNone, fifo, false, irregular},
       {"LASTBAK", FaultyFiles::kNone, fifo, false, irregular},
-      {"LASTBAK", FaultyFiles::kNone, nowhere, false, "     Reason: cannot be reached\n"}};
+      {"LASTBAK", FaultyFiles::kNone, nowhere, false, "     Reason: a folder on its way does not exist\n"}};
   const std::map<std::string, std::string> old = {{"RONDDAT", "data"}, {"RONDBAK", "bak"}, {"LASTBAK", "last"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.target + ", step " + std::to_string(c.step));
@@ -267,6 +274,8 @@ TEST_F(Saving, AFailedSaveKeepsEveryFileAndTheEditAndLeavesNoTemporary) {
     }
     auto layer = std::make_shared<FaultyFiles>(c.step, c.target);
     ScriptedSession t("\n");
+    std::set<std::string> at_prompt;
+    t.before_first_reply([&] { at_prompt = files(); });
     t.s.set_files(layer);
     LoadTimeCopy copy;
     load(t.s, copy, 4, 1987, 0);
@@ -278,6 +287,7 @@ TEST_F(Saving, AFailedSaveKeepsEveryFileAndTheEditAndLeavesNoTemporary) {
               std::string::npos)
         << t.shown();
     EXPECT_EQ(files(), (std::set<std::string>{"LASTBAK", "RONDBAK", "RONDDAT"}));
+    EXPECT_EQ(at_prompt, files());  // no temporary while the message waits
     EXPECT_EQ(t.s.tpcm.i(300), 5);
     // Only the data file's own rename comes after the backups moved; they
     // then hold the old files, and a second attempt does not move them again.
@@ -510,7 +520,8 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
   // 0666 less the umask and what the folder's default list gives (the owner,
   // as root: AsRootOwnersAndSharedFoldersAreRespected). A temporary that
   // will hold an existing file's content is born 0600, before anything
-  // widens it. A report replaced whole keeps its own protection.
+  // widens it, and so is the lock file. A report replaced whole keeps its
+  // own protection.
   using P = fs::perms;
   const P rw_r = P::owner_read | P::owner_write | P::group_read;
   const P rw = P::owner_read | P::owner_write;
@@ -536,6 +547,7 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     for (const auto& name : files()) fs::remove_all(name);
+    fs::remove(std::string(kLockFileName));
     ::removexattr(".", "system.posix_acl_default");
     const bool present = c.data != P::unknown;
     if (present) {
@@ -558,8 +570,10 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
     t.s.tpcm.i(300) = 5;
     t.s.tpcm.i(kNavCode) = -2;
     ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
-    EXPECT_EQ(layer->born.size(), present ? 3u : 1u);
-    for (const auto& [temp, mode] : layer->born) EXPECT_EQ(mode, present ? 0600u : 0640u) << temp;
+    EXPECT_EQ(layer->born.size(), present ? 4u : 2u);  // the temporaries and the lock file
+    for (const auto& [name, mode] : layer->born) {
+      EXPECT_EQ(mode, present || name == kLockFileName ? 0600u : 0640u) << name;
+    }
     const auto perms = [](const char* name) { return fs::status(name).permissions(); };
     if (!present) {
       // 0666 less the umask 027, or within the default list's mask r-x.
@@ -586,7 +600,7 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
 TEST_F(Saving, TheTemporariesOfAKilledSaveGoAtTheNextOne) {
   // Only regular files of exactly "<name>.kelp" and six letters or digits,
   // of the names the editors write, and none that a replacement still
-  // holds in use.
+  // holds in use (a helper's, and a live session's staged one).
   const std::set<std::string> stale = {"RONDDAT.kelpab12cd",     "RONDBAK.kelpzz99zz",    "LASTBAK.kelp000000",
                                        "RONDIN.stxt.kelpab12cd", "WAVEOUT.stxt.kelpq1w2e3", "GUSTRDAT.kelpzzzzzz",
                                        "LOWDAT.kelp123abc",      "PIVADAT.kelpa1b2c3",     "ANCHIN.stxt.kelpab12cd",
@@ -599,6 +613,12 @@ TEST_F(Saving, TheTemporariesOfAKilledSaveGoAtTheNextOne) {
   fs::create_directory("RONDBAK.kelpdir123");
   fs::create_symlink("RONDDAT.kelpab12cde", "RONDDAT.kelplink00");
   write("RONDDAT", "data");
+  FileSystem other;
+  FileReplacement live(other);
+  ASSERT_TRUE(live.stage(other.resolve("PIVADAT"), "live"));
+  const auto before = files();
+  const std::string staged =
+      *std::ranges::find_if(before, [&](auto& n) { return n.starts_with("PIVADAT.") && !stale.contains(n); });
   ScriptedSession t;
   LoadTimeCopy copy;
   load(t.s, copy, 4, 1987, 0);
@@ -606,8 +626,10 @@ TEST_F(Saving, TheTemporariesOfAKilledSaveGoAtTheNextOne) {
   t.s.tpcm.i(kNavCode) = -2;
   ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
   std::set<std::string> expected = kept;
-  expected.insert({"RONDDAT", "RONDBAK", "RONDBAK.kelpdir123", "RONDDAT.kelplink00"});
+  expected.insert({"RONDDAT", "RONDBAK", "RONDBAK.kelpdir123", "RONDDAT.kelplink00", staged});
   EXPECT_EQ(files(), expected);
+  EXPECT_TRUE(live.commit());
+  EXPECT_EQ(read("PIVADAT"), "live");
 }
 
 // A save's messages with their continuation lines joined, so that a test
@@ -654,7 +676,12 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
     bool asked;
     bool low = false;         // LOWDAT instead of the data file
     bool unreadable = false;  // the data file cannot be read for the comparison
+    std::string disk = "theirs";
+    std::string meanwhile = {};  // saved by a third session while the warning waits
   };
+  // Files longer than one piece of the comparison's reading.
+  const std::string big(70000, 'x');
+  const std::string bigger = big + big;
   const Case cases[] = {
       {"saved by another since, kept", "data", "A\n", 1, {{"RONDDAT", "theirs"}}, true},
       {"saved by another since, replaced", "data", "\n", 0, {{"RONDDAT", kNew}, {"RONDBAK", "theirs"}}, true},
@@ -662,13 +689,18 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
       {"not there at load", std::nullopt, "", 0, {{"RONDDAT", kNew}, {"RONDBAK", "theirs"}}, false},
       {"LOWDAT saved by another since, kept", "low", "A\n", 1, {{"LOWDAT", "theirs"}}, true, true},
       {"cannot be compared, kept", "theirs", "A\n", 1, {{"RONDDAT", "theirs"}}, true, false, true},
+      {"saved again while asked, asked again", "data", "\n\n", 0, {{"RONDDAT", kNew}, {"RONDBAK", "zeds"}}, true,
+       false, false, "theirs", "zeds"},
+      {"grown past a piece", big, "A\n", 1, {{"RONDDAT", bigger}}, true, false, false, bigger},
+      {"the same past a piece", bigger, "", 0, {{"RONDDAT", kNew}, {"RONDBAK", bigger}}, false, false, false, bigger},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     for (const auto& name : files()) fs::remove_all(name);
     const std::string file = c.low ? "LOWDAT" : "RONDDAT";
-    write(file, "theirs");
+    write(file, c.disk);
     ScriptedSession t(c.replies);
+    if (!c.meanwhile.empty()) t.before_first_reply([&] { write(file, c.meanwhile); });
     if (c.unreadable) {
       auto layer = std::make_shared<FaultyFiles>();
       layer->read_errors = {file};
@@ -694,7 +726,7 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
       EXPECT_EQ(t.shown().substr(0, warning.size()), warning);
     }
     const std::string said = c.unreadable ? " on disk cannot be read to compare it" : " was changed on disk";
-    EXPECT_EQ(t.shown().find(file + said) != std::string::npos, c.asked) << t.shown();
+    EXPECT_EQ(testing::count_of(t.shown(), file + said), c.asked ? 1 + !c.meanwhile.empty() : 0) << t.shown();
     // Saved: what is on disk now is this session's, and the next save
     // goes without a question.
     if (c.returns == 0) {
@@ -710,11 +742,13 @@ TEST_F(Saving, AWaitForAnotherSessionsSaveEndsAndNamesItsFolder) {
   // RONDDAT links into store/, whose save lock another session keeps: the
   // save says it waits for the folder it names, gives up after its wait
   // (a short one here), saves nothing and keeps the edit; once the lock is
-  // free, it saves.
-  fs::create_directory("store");
-  write("store/RONDDAT", "data");
-  fs::create_symlink("store/RONDDAT", "RONDDAT");
-  auto held = testing::lock_of("store");
+  // free, it saves. The folder's name is shown with its backslash doubled
+  // and its C1 control (NEL, as UTF-8) escaped.
+  const std::string name = "st\\o\xc2\x85re";
+  fs::create_directory(name);
+  write(name + "/RONDDAT", "data");
+  fs::create_symlink(name + "/RONDDAT", "RONDDAT");
+  auto held = testing::lock_of(name);
   ASSERT_TRUE(held);
   ScriptedSession t("\n");
   LoadTimeCopy copy;
@@ -724,14 +758,14 @@ TEST_F(Saving, AWaitForAnotherSessionsSaveEndsAndNamesItsFolder) {
   FinishArgs args;
   args.lock_wait = std::chrono::milliseconds(100);
   EXPECT_EQ(finish(t.s, disc_identity(), copy, args), 1);
-  const std::string store = (dir_ / "store").lexically_normal().string();
+  const std::string store = dir_.lexically_normal().string() + "/st\\\\o\\302\\205re";
   EXPECT_EQ(joined(t.shown()),
             "\n ++> Another session is saving in the folder " + store + ": waiting for it to finish.\n"
             "\n ++> The save lock of the folder " + store +
                 " is still held by another session: nothing was saved, and the edits of this session are kept.\n"
                 " \n Press <RETURN> to continue: ");
-  EXPECT_EQ(files(), (std::set<std::string>{"RONDDAT", "store"}));
-  EXPECT_EQ(read("store/RONDDAT"), "data");
+  EXPECT_EQ(files(), (std::set<std::string>{"RONDDAT", name}));
+  EXPECT_EQ(read(name + "/RONDDAT"), "data");
   EXPECT_EQ(t.s.tpcm.i(300), 5);
   held.reset();
   t.s.tpcm.i(kNavCode) = -2;
@@ -740,52 +774,73 @@ TEST_F(Saving, AWaitForAnotherSessionsSaveEndsAndNamesItsFolder) {
 }
 
 // Every lock of a save is waited for until one deadline; each wait is
-// reported (here: twice) and the lock file of this directory is removed
-// while the save holds it, at its first temporary.
+// reported (here: twice), and the lock file of this directory is taken
+// away while the save holds it, at its first temporary (or at every one).
 struct LockWatcher : FaultyFiles {
   std::vector<std::chrono::steady_clock::time_point> deadlines;
-  bool removed = false;
-  Locked lock_folder(const FolderRef& folder, std::chrono::steady_clock::time_point deadline,
-                     const std::function<void()>& on_wait) override {
-    deadlines.push_back(deadline);
+  void (*steal)() = nullptr;
+  bool every_time = false;
+  Locked lock_folder(const FolderRef& folder, LockBudget& budget, const std::function<void()>& on_wait) override {
+    deadlines.push_back(budget.deadline);
     on_wait();
     on_wait();
-    return FaultyFiles::lock_folder(folder, deadline, on_wait);
+    return FaultyFiles::lock_folder(folder, budget, on_wait);
   }
   NewFile create_new(const Place& at, const Protection* like) override {
-    if (!std::exchange(removed, true)) fs::remove(kLockFileName);
+    if (steal) std::exchange(steal, every_time ? steal : nullptr)();
     return FaultyFiles::create_new(at, like);
   }
 };
 
 TEST_F(Saving, ASaveWaitsByOneDeadlineAndTakesALockFileRemovedUnderItAgain) {
   // RONDDAT lives in store/, its backups here: two folders, each named once
-  // for its wait, both by the same deadline. The lock file removed while
-  // the save held it no longer keeps others out: the save starts again,
-  // with the lock of the file that is there now.
-  fs::create_directory("store");
-  write("store/RONDDAT", "data");
-  fs::create_symlink("store/RONDDAT", "RONDDAT");
-  auto layer = std::make_shared<LockWatcher>();
-  ScriptedSession t;
-  t.s.set_files(layer);
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 0);
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(kNavCode) = -2;
-  EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
-  // The folders are locked in the order of their inode numbers, which need
-  // not be the order they were made in.
+  // for its wait, both by the same deadline. A lock file removed or
+  // replaced while the save held it no longer keeps others out: the save
+  // starts again, with the lock of the file that is there now; one that no
+  // longer locks, or one taken again and again, ends the save with nothing
+  // saved.
+  const auto remove = [] { fs::remove(kLockFileName); };
+  const auto replace = [] { testing::write_file("new", ""), fs::rename("new", kLockFileName); };
+  const auto fifo = [] { fs::remove(kLockFileName), ::mkfifo(std::string(kLockFileName).c_str(), 0600); };
+  const std::string lost = " ++> The save lock of this directory was taken from this save";
+  const struct {
+    void (*steal)();
+    bool every_time;
+    std::string ending;  // "": saved
+  } cases[] = {{remove, false, ""},
+               {replace, false, ""},
+               {fifo, false, lost + ": nothing was saved, and the edits of this session are kept."},
+               {remove, true, lost + " again and again: nothing was saved, and the edits of this session are kept."}};
   const std::string store = (dir_ / "store").lexically_normal().string();
-  EXPECT_EQ(said_lines(t.shown()),
-            (std::multiset<std::string>{" ++> Another session is saving in this directory: waiting for it to finish.",
-                                        " ++> Another session is saving in the folder " + store +
-                                            ": waiting for it to finish."}));
-  ASSERT_EQ(layer->deadlines.size(), 4u);  // two folders, twice
-  EXPECT_EQ(std::set(layer->deadlines.begin(), layer->deadlines.end()).size(), 1u);
-  EXPECT_TRUE(fs::exists(kLockFileName));
-  EXPECT_EQ(read("RONDBAK"), "data");
-  EXPECT_EQ(read("store/RONDDAT").substr(4 + 4 * 300, 4), be32(5));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ending);
+    for (const auto& name : files()) fs::remove_all(name);
+    fs::remove(kLockFileName);
+    fs::create_directory("store");
+    write("store/RONDDAT", "data");
+    fs::create_symlink("store/RONDDAT", "RONDDAT");
+    auto layer = std::make_shared<LockWatcher>();
+    layer->steal = c.steal;
+    layer->every_time = c.every_time;
+    ScriptedSession t("\n");
+    t.s.set_files(layer);
+    LoadTimeCopy copy;
+    load(t.s, copy, 4, 1987, 0);
+    t.s.tpcm.i(300) = 5;
+    t.s.tpcm.i(kNavCode) = -2;
+    EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), c.ending.empty() ? 0 : 1);
+    // The folders are locked in the order of their inode numbers, which
+    // need not be the order they were made in.
+    std::multiset<std::string> said = {" ++> Another session is saving in this directory: waiting for it to finish.",
+                                       " ++> Another session is saving in the folder " + store +
+                                           ": waiting for it to finish."};
+    if (!c.ending.empty()) said.insert({c.ending, " ", " Press <RETURN> to continue: "});
+    EXPECT_EQ(said_lines(t.shown()), said);
+    EXPECT_EQ(std::set(layer->deadlines.begin(), layer->deadlines.end()).size(), 1u);
+    const std::string data = read("store/RONDDAT");
+    EXPECT_EQ(c.ending.empty() ? data.substr(4 + 4 * 300, 4) : data, c.ending.empty() ? be32(5) : "data");
+    EXPECT_EQ(fs::exists("RONDBAK"), c.ending.empty());
+  }
 }
 
 // Runs as another user (effective ids) for as long as it lives.
@@ -799,6 +854,68 @@ struct AsUser {
     EXPECT_EQ(::setegid(0), 0);
   }
 };
+
+TEST_F(Saving, ARefusedFileIsNamedWithWhy) {
+  // An ordinary user (root's test runs as another) in a folder of its own
+  // that it may not write: item 1 names the backup, item 5 the listing,
+  // item 4 the silent run's report, each with why. A folder that loses its
+  // search bit after the walk is named so too.
+  const bool root = ::geteuid() == 0;
+  write("RONDDAT", "data");
+  fs::create_directory("sub");
+  for (const char* name : {".", "RONDDAT", "sub"}) {
+    if (root) {
+      ASSERT_EQ(::chown(name, kNobody, kNobody), 0);
+    }
+  }
+  std::optional<AsUser> as;
+  if (root) as.emplace(kNobody);
+  const struct Restore {
+    ~Restore() { fs::permissions(".", fs::perms::owner_all), fs::permissions("sub", fs::perms::owner_all); }
+  } restore;
+  fs::permissions(".", fs::perms(0555));
+  const std::string not_writable = "its folder may not be written";
+  const struct {
+    std::string name;
+    std::function<void(ScriptedSession&)> act;
+    std::string why;
+  } cases[] = {
+      {"RONDBAK",
+       [](ScriptedSession& t) {
+         LoadTimeCopy copy;
+         load(t.s, copy, 4, 1987, 0);
+         t.s.tpcm.i(300) = 5;
+         t.s.tpcm.i(kNavCode) = -2;
+         finish(t.s, disc_identity(), copy, FinishArgs{});
+       },
+       not_writable},
+      {"RONDIN.stxt",
+       [](ScriptedSession& t) {
+         open_staged_report(t.s, "RONDIN.stxt", kListingUnit, "E", kScreen);
+         close_report(t.s, kListingUnit, "RONDIN.stxt", "E", kScreen);
+       },
+       not_writable},
+      {"Diagnostics.stxt", [](ScriptedSession& t) { open_report(t.s, "Diagnostics.stxt", kSilentUnit, "E", kScreen); },
+       not_writable},
+      {"sub/RONDDAT",
+       [](ScriptedSession& t) {
+         const Resolution to = t.s.files().resolve("sub/RONDDAT");
+         fs::permissions("sub", fs::perms(0600));
+         Refusal why = Refusal::kNone;
+         EXPECT_FALSE(replace_at(t.s.files(), to, "new", &why));
+         acerr_report(t.s, "E", to.name(), kScreen, why);
+       },
+       "its folder may not be searched"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedSession t("\n");
+    c.act(t);
+    EXPECT_NE(t.shown().find("     File name: " + c.name + "\n     Reason: " + c.why + "\n"), std::string::npos)
+        << t.shown();
+  }
+  EXPECT_EQ(files(), (std::set<std::string>{"RONDDAT", "sub"}));
+}
 
 TEST_F(Saving, AsRootOwnersAndSharedFoldersAreRespected) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root: files of other users are planted and a save runs as another";
@@ -921,20 +1038,35 @@ TEST_F(Saving, AsRootTheLoadTheSilentReportAndTheLockFilesKeepTheRules) {
   EXPECT_EQ(st.st_uid, kNobody);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
   ASSERT_EQ(::chown(("theirs/" + std::string(kLockFileName)).c_str(), 0, 0), 0);
-  fs::current_path("theirs");
-  ScriptedSession t;
-  LoadTimeCopy copy;
-  load(t.s, copy, 4, 1987, 1);
-  t.s.tpcm.i(300) = 5;
-  t.s.tpcm.i(kNavCode) = -2;
-  {
-    const AsUser nobody(kNobody);
-    EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+  // In root's shared sticky folder another user may not remove it either:
+  // the message says who may.
+  fs::create_directory("shared");
+  fs::permissions("shared", fs::perms(01777));
+  write("shared/" + std::string(kLockFileName), "");
+  ASSERT_EQ(::chown(("shared/" + std::string(kLockFileName)).c_str(), kNobody, kNobody), 0);
+  const struct {
+    const char* folder;
+    std::uint32_t saver;
+    std::string advice;
+  } cases[] = {{"theirs", kNobody, "belongs to root; removing that file while no one saves there restores locking"},
+               {"shared", kNobody - 1,
+                "belongs to nobody; removing that file while no one saves there restores locking, which only nobody "
+                "or root may do"}};
+  for (const auto& c : cases) {
+    fs::current_path(dir_ / c.folder);
+    ScriptedSession t;
+    LoadTimeCopy copy;
+    load(t.s, copy, 4, 1987, 1);
+    t.s.tpcm.i(300) = 5;
+    t.s.tpcm.i(kNavCode) = -2;
+    {
+      const AsUser saver(c.saver);
+      EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+    }
+    EXPECT_EQ(joined(t.shown()),
+              "\n ++> This directory cannot be locked: no permission to open its lock file .kelp-save.lock, which " +
+                  c.advice + ". Another session saving in it at the same moment could replace this save.\n");
   }
-  EXPECT_EQ(joined(t.shown()),
-            "\n ++> This directory cannot be locked: no permission to open its lock file .kelp-save.lock, which "
-            "belongs to root; removing that file while no one saves there restores locking. Another session saving "
-            "in it at the same moment could replace this save.\n");
 }
 
 // ---- Chaining ----

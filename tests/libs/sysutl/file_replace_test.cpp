@@ -133,47 +133,96 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
   }
 }
 
+// The lock file of "f" as an odd or hostile file system treats it.
+struct OddLockFiles : testing::FaultyFiles {
+  int creates = 0;
+  bool thief = false;  // removed as soon as it is made
+  int vanish = 0;      // found by the create, gone at the open, so many times
+  bool swap = false;   // another file takes its name while its bits are set
+  Fd create_exclusive(const Place& at, unsigned mode) override {
+    if (at.leaf != kLockFileName) return FaultyFiles::create_exclusive(at, mode);
+    ++creates;
+    if (vanish > 0 && vanish--) return errno = EEXIST, Fd();
+    Fd fd = FaultyFiles::create_exclusive(at, mode);
+    if (thief) ::unlinkat(at.folder->fd(), at.leaf.c_str(), 0);
+    return fd;
+  }
+  bool change_mode(const Fd& fd, unsigned mode) override {
+    if (swap) {
+      testing::write_file("f/other", "theirs");
+      fs::permissions("f/other", fs::perms(0640));
+      fs::rename("f/other", "f/" + std::string(kLockFileName));
+    }
+    return FaultyFiles::change_mode(fd, mode);
+  }
+};
+
 TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
-  // Made in each folder as it calls for, with the folder's group where only
-  // the group may write; one of this user's that is wider is narrowed, never
-  // widened. A lock file with a second name is none: the folder is not
-  // locked, and the file is left as it is.
+  // Made private (born 0600) and then opened to each folder's writers, with
+  // the folder's group where only the group may write; one of this user's
+  // that is wider is narrowed, never widened. One with a second name still
+  // locks and is left as it is. Where bits cannot be set, one that no
+  // outsider may read or write serves; one wider is removed, unless another
+  // file has taken its name. A group that cannot be given is not given its
+  // bits. A lock file taken away at once is retaken five times at most; one
+  // that is gone between the create and the open is made again.
   struct Case {
+    const char* what;
     unsigned folder;
     std::optional<unsigned> existing;  // a lock file already there
-    unsigned lock;
-    bool linked = false;  // the lock file has a second name
+    unsigned lock;                     // its bits after; 0: none is there
+    LockFailure failure = LockFailure::kNone;
+    void (*odd)(OddLockFiles&) = nullptr;
+    unsigned lock_as_root = 0;  // where root, whose folder has another group, sees other bits
   };
-  const Case cases[] = {{0700, {}, 0600},   {0770, {}, 0660},   {0777, {}, 0666},   {01777, {}, 0666},
-                        {0700, 0666, 0600}, {0750, 0644, 0600}, {0777, 0600, 0600}, {0777, 0600, 0600, true}};
+  const Case cases[] = {
+      {"private", 0700, {}, 0600},
+      {"group", 0770, {}, 0660},
+      {"everyone", 0777, {}, 0666},
+      {"sticky", 01777, {}, 0666},
+      {"narrowed", 0700, 0666, 0600},
+      {"narrowed to the owner", 0750, 0644, 0600},
+      {"never widened", 0777, 0600, 0600},
+      {"a second name", 0700, 0666, 0666, LockFailure::kNone, [](OddLockFiles&) { fs::create_hard_link("f/" + std::string(kLockFileName), "second"); }},
+      {"fixed bits, none wider", 0777, {}, 0777, LockFailure::kNone, [](OddLockFiles& o) { o.fixed_mode = 0777; }},
+      {"fixed bits, wider", 0700, {}, 0, LockFailure::kNoPermission, [](OddLockFiles& o) { o.fixed_mode = 0777; }},
+      {"wider, and replaced meanwhile", 0700, {}, 0640, LockFailure::kNoPermission,
+       [](OddLockFiles& o) { o.fixed_mode = 0777, o.swap = true; }},
+      {"no group given", 0770, {}, 0660, LockFailure::kNone, [](OddLockFiles& o) { o.no_owners = true; }, 0600},
+      {"taken at once, every time", 0700, {}, 0, LockFailure::kTakenAway, [](OddLockFiles& o) { o.thief = true; }},
+      {"gone between its two opens", 0700, {}, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.vanish = 1; }},
+  };
   // As root the folder is given another group, which the file must take.
   const bool root = ::geteuid() == 0;
-  FileSystem files;
+  const std::string lock = "f/" + std::string(kLockFileName);
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.folder) + " " + std::to_string(c.existing.value_or(0)));
+    SCOPED_TRACE(c.what);
     fs::remove_all("f");
+    fs::remove("second");
     fs::create_directory("f");
-    const std::string lock = "f/" + std::string(kLockFileName);
     if (c.existing) {
       write(lock, "");
       fs::permissions(lock, fs::perms(*c.existing));
     }
-    if (c.linked) fs::create_hard_link(lock, "second-name");
+    OddLockFiles files;
+    if (c.odd) c.odd(files);
     fs::permissions("f", fs::perms(c.folder));
     if (root) {
       ASSERT_EQ(::chown("f", static_cast<uid_t>(-1), 65534), 0);
     }
-    const Locked got = files.lock_folder(testing::folder_at(files, "f"), std::chrono::steady_clock::now(), {});
-    EXPECT_EQ(got.failure, c.linked ? LockFailure::kLinked : LockFailure::kNone);
+    LockBudget budget{std::chrono::steady_clock::now() + 10s, 5};
+    const Locked got = files.lock_folder(testing::folder_at(files, "f"), budget, {});
+    EXPECT_EQ(got.failure, c.failure);
+    EXPECT_EQ(files.creates, files.thief ? 6 : files.creates);
+    EXPECT_EQ(c.existing ? 0600u : files.born.at(lock), 0600u);
+    EXPECT_EQ(files.swap ? read(lock) : "theirs", "theirs");
     struct stat folder {};
     struct stat st {};
     ASSERT_EQ(::stat("f", &folder), 0);
-    ASSERT_EQ(::stat(lock.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, c.lock);
-    if (c.lock == 0660) {
-      EXPECT_EQ(st.st_gid, folder.st_gid);
-    }
-    fs::remove("second-name");
+    const bool there = ::stat(lock.c_str(), &st) == 0;
+    const unsigned bits = root && c.lock_as_root ? c.lock_as_root : c.lock;
+    EXPECT_EQ(there ? st.st_mode & 07777 : 0u, bits);
+    EXPECT_EQ(bits == 0660 ? st.st_gid : folder.st_gid, folder.st_gid);
   }
 }
 
@@ -198,19 +247,19 @@ TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
   };
   {
     FolderLocks locks(files, 10s, [&](const Folder& folder) { waited.push_back(folder.name()), there.reset(); });
-    EXPECT_TRUE(locks.take(folders));
+    EXPECT_EQ(locks.take(folders), FolderLocks::Taken::kDone);
     EXPECT_EQ(waited, std::vector<std::string>{"store"});
     EXPECT_EQ(names(locks.held()), (std::set<std::string>{".", "store"}));
     ASSERT_EQ(locks.unlocked().size(), 1u);
     EXPECT_EQ(locks.unlocked()[0].folder->name(), "odd");
     EXPECT_EQ(locks.unlocked()[0].why, LockFailure::kNotPlainFile);
-    EXPECT_FALSE(locks.still_held());
+    EXPECT_FALSE(locks.failed());
 
     // A second save waits for this one, a short while here, and gives up
     // holding nothing.
     FolderLocks second(files, 100ms, {});
-    EXPECT_FALSE(second.take(folders));
-    EXPECT_TRUE(second.still_held());
+    EXPECT_EQ(second.take(folders), FolderLocks::Taken::kStillHeld);
+    EXPECT_TRUE(second.failed());
     EXPECT_TRUE(second.held().empty());
   }
 }
@@ -229,7 +278,7 @@ TEST_F(FileReplace, EveryStepAfterTheWalkActsInTheFolderItFound) {
   fs::create_directory_symlink("private", "sub");
   {
     FolderLocks locks(files, 0ms, {});
-    EXPECT_TRUE(locks.take({to.at().folder}));
+    EXPECT_EQ(locks.take({to.at().folder}), FolderLocks::Taken::kDone);
     EXPECT_EQ(locks.held().size(), 1u);
     ASSERT_TRUE(replace_at(files, to, "backup"));
   }
@@ -301,28 +350,35 @@ TEST_F(FileReplace, AWriteThatFailsPartWayIsAFailure) {
   }
 }
 
-// The renames of a commit seen by an interrupt that comes during the first.
+// The renames of a commit seen by a signal that comes during the first.
 struct Interrupting : FileSystem {
-  static inline int renamed = 0;     // renames done
-  static inline int seen_at = -1;    // renames done when the interrupt took effect
+  static inline int signal = 0;
+  static inline int renamed = 0;   // renames done
+  static inline int seen_at = -1;  // renames done when the signal took effect
   bool rename_at(const Place& from, const Place& to) override {
-    if (renamed == 0) ::raise(SIGINT);
+    if (renamed == 0) ::raise(signal);
     return FileSystem::rename_at(from, to) && ++renamed > 0;
   }
 };
 
-TEST_F(FileReplace, AnInterruptDuringACommitTakesEffectAfterItsLastRename) {
-  struct sigaction noting {};
-  struct sigaction old {};
-  noting.sa_handler = [](int) { Interrupting::seen_at = Interrupting::renamed; };
-  ASSERT_EQ(::sigaction(SIGINT, &noting, &old), 0);
-  t.s.set_files(std::make_shared<Interrupting>());
-  FileReplacement cascade(t.s.files());
-  for (const char* name : {"LASTBAK", "RONDBAK", "RONDDAT"}) ASSERT_TRUE(cascade.stage(t.s.files().resolve(name), name));
-  EXPECT_TRUE(cascade.commit());
-  ::sigaction(SIGINT, &old, nullptr);
-  EXPECT_EQ(Interrupting::seen_at, 3);
-  EXPECT_EQ(read("RONDDAT"), "RONDDAT");
+TEST_F(FileReplace, AnEndingSignalDuringACommitTakesEffectAfterItsLastRename) {
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    SCOPED_TRACE(sig);
+    Interrupting::signal = sig;
+    Interrupting::renamed = 0;
+    Interrupting::seen_at = -1;
+    struct sigaction noting {};
+    struct sigaction old {};
+    noting.sa_handler = [](int) { Interrupting::seen_at = Interrupting::renamed; };
+    ASSERT_EQ(::sigaction(sig, &noting, &old), 0);
+    Interrupting files;
+    FileReplacement cascade(files);
+    for (const char* name : {"LASTBAK", "RONDBAK", "RONDDAT"}) ASSERT_TRUE(cascade.stage(files.resolve(name), name));
+    EXPECT_TRUE(cascade.commit());
+    ::sigaction(sig, &old, nullptr);
+    EXPECT_EQ(Interrupting::seen_at, 3);
+    EXPECT_EQ(read("RONDDAT"), "RONDDAT");
+  }
 }
 
 }  // namespace

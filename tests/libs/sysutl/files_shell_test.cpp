@@ -103,7 +103,7 @@ TEST(Syopen, StatusOneOnAMissingFileReportsWaitsAndStops) {
   const auto name = dir.file("LOWDAT");
   ScriptedSession t("\n");
   EXPECT_EQ(stop_status([&] { syopen(t.s, name, 0, 1, kListingUnit, "LOADER", kScreen); }), 2);
-  EXPECT_EQ(t.shown(), kAcerrScreen + name + "\n \n Press <RETURN> to continue: ");
+  EXPECT_EQ(t.shown(), kAcerrScreen + name + "\n     Reason: there is no such file\n \n Press <RETURN> to continue: ");
   EXPECT_FALSE(fs::exists(name));
 }
 
@@ -112,7 +112,8 @@ TEST(Syopen, StatusZeroThatCannotCreateStops) {
   const auto name = dir.file("no/such/dir/FILE");
   ScriptedSession t("\n");
   EXPECT_EQ(stop_status([&] { syopen(t.s, name, 1, 0, kListingUnit, "LOADER", kScreen); }), 2);
-  EXPECT_EQ(t.shown(), kAcerrScreen + name + "\n \n Press <RETURN> to continue: ");
+  EXPECT_EQ(t.shown(),
+            kAcerrScreen + name + "\n     Reason: a folder on its way does not exist\n \n Press <RETURN> to continue: ");
 }
 
 TEST(Acerr, EndOfInputAtItsWaitStillStops) {
@@ -122,7 +123,9 @@ TEST(Acerr, EndOfInputAtItsWaitStillStops) {
 }
 
 TEST(Acerr, TheNameIsShownEscapedAndARefusalSaysWhy) {
-  // A name cannot forge a line of its own or reach the terminal's controls.
+  // A name cannot forge a line of its own or reach the terminal's controls
+  // (C0, C1 as UTF-8 or as raw bytes), nor pass a backslash for an escape;
+  // the other characters of UTF-8 stand.
   const struct {
     std::string name;
     Refusal why;
@@ -131,6 +134,9 @@ TEST(Acerr, TheNameIsShownEscapedAndARefusalSaysWhy) {
       {"a\n ++> Saved. Nothing to worry about", Refusal::kNone, "a\\n ++> Saved. Nothing to worry about\n"},
       {"dir\033[2J/RONDDAT", Refusal::kNotRegular, "dir\\033[2J/RONDDAT\n     Reason: not a regular file\n"},
       {"tab\there\x7f\r", Refusal::kUnreachable, "tab\\there\\177\\r\n     Reason: cannot be reached\n"},
+      {"a\\nb", Refusal::kNoRoom, "a\\\\nb\n     Reason: no room left on the disk\n"},
+      {"csi\xc2\x9b" "2J nel\x85 \x9b", Refusal::kNone, "csi\\302\\2332J nel\\205 \\233\n"},
+      {"Ā\xc4\x80é ś \xc3", Refusal::kFolderNotWritable, "ĀĀé ś \xc3\n     Reason: its folder may not be written\n"},
   };
   for (const auto& c : cases) {
     ScriptedSession t("\n");
@@ -154,6 +160,28 @@ TEST(Acerr, SilentUnitWritesTheReportAndStopsWithoutReading) {
   EXPECT_EQ(t.shown(), "");
 }
 
+TEST(OpenReport, AnEarlierReportGoesAtOnceAndThisRunsIsWrittenAtItsEnd) {
+  // So a run that a signal ends leaves no earlier run's report behind. At
+  // the run's end a report that cannot be written is named, with why.
+  TempDir dir;
+  const std::string report = dir.file("Diagnostics.stxt");
+  for (const bool fails : {false, true}) {
+    write_file(report, "an earlier run's report");
+    ScriptedSession t;
+    const auto layer = std::make_shared<testing::FaultyFiles>();
+    t.s.set_files(layer);
+    ASSERT_TRUE(open_report(t.s, report, kSilentUnit, "Fintop", kScreen));
+    EXPECT_EQ(slurp(report), "");
+    t.s.write_line(kSilentUnit, "this run's");
+    if (fails) layer->step = testing::FaultyFiles::kRename;
+    close_run_reports(t.s);
+    EXPECT_EQ(slurp(report), fails ? "" : "this run's\n");
+    EXPECT_EQ(t.shown(), fails ? "\n ++> File not found or file access error in Fintop\n     File name: " + report +
+                                     "\n     Reason: the disk reports an input or output error\n \n"
+                               : "");
+  }
+}
+
 TEST(Hclose, AFailedWriteIsReported) {
   ScriptedSession t("\n");
   t.s.set_files(std::make_shared<testing::FaultyFiles>(testing::FaultyFiles::kOpenWrite));
@@ -162,7 +190,8 @@ TEST(Hclose, AFailedWriteIsReported) {
   EXPECT_EQ(stop_status([&] { hclose(t.s, kListingUnit, "WAVEOUT.stxt", "WAVEOUT", kScreen); }), 2);
   EXPECT_EQ(t.shown(),
             "\n ++> File not found or file access error in WAVEOUT\n"
-            "     File name: WAVEOUT.stxt\n \n Press <RETURN> to continue: ");
+            "     File name: WAVEOUT.stxt\n"
+            "     Reason: the disk reports an input or output error\n \n Press <RETURN> to continue: ");
 }
 
 TEST(Hclose, AUnitNotOpenIsNoError) {
@@ -173,11 +202,11 @@ TEST(Hclose, AUnitNotOpenIsNoError) {
 
 TEST(Filerr, ReportsWaitsAndStops) {
   ScriptedSession t("\n");
-  EXPECT_EQ(stop_status([&] { filerr(t.s, "GUSTRDAT", "UWVSPC", kScreen, kKeyboard); }), 2);
+  EXPECT_EQ(stop_status([&] { filerr(t.s, "GUST\\RDAT\n\xc2\x9b", "UWVSPC", kScreen, kKeyboard); }), 2);
   EXPECT_EQ(t.shown(),
             "\n"
             " ++> End of file or related file error in routine UWVSPC\n"
-            "     file name GUSTRDAT\n"
+            "     file name GUST\\\\RDAT\\n\\302\\233\n"
             " \n"
             " Press <RETURN> to continue: ");
 }
