@@ -81,8 +81,8 @@ LockFileOwners owners_of(const FolderRef& folder, const struct stat& file, const
 //
 // A lock file this save just made (`made`) goes to the folder's owner where
 // this user may give it away (root), with the folder's group where only the
-// group may write there. A group or owner that cannot be given leaves the
-// file this user's, and then the group's bits are not given either. A lock
+// group may write there. An owner that cannot be given leaves the file this
+// user's; a group that cannot be given leaves the group's bits off. A lock
 // file that was there before is only ever narrowed, and only by its owner or
 // root: another user's is left as it is. One that has other names is never
 // changed: a change would reach the file through every one of them.
@@ -216,9 +216,9 @@ FolderLocks::Taken FolderLocks::take(const std::vector<FolderRef>& folders) {
       if (said_waiting_.insert(id).second && on_wait_) on_wait_(*f);
     });
     if (got.failure == LockFailure::kStillHeld) return fail(Taken::kStillHeld, folder);
+    if (got.failure == LockFailure::kTakenAway) return fail(Taken::kTakenAway, folder);
     // A folder locked before that cannot be locked now has lost its lock to
     // someone: saving there unlocked would let another save run beside this.
-    if (got.failure == LockFailure::kTakenAway) return fail(Taken::kTakenAway, folder);
     if (!got.lock && ever_held_.contains(id)) return fail(Taken::kLost, folder);
     if (!got.lock) {
       if (said_unlocked_.insert(id).second) unlocked_.push_back({folder, got.failure, got.owners});
