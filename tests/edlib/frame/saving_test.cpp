@@ -1039,11 +1039,18 @@ TEST_F(Saving, AsRootTheLoadTheSilentReportAndTheLockFilesKeepTheRules) {
   EXPECT_EQ(st.st_mode & 07777, 0600u);
   ASSERT_EQ(::chown(("theirs/" + std::string(kLockFileName)).c_str(), 0, 0), 0);
   // In root's shared sticky folder another user may not remove it either:
-  // the message says who may.
+  // the message says who may. Root's lock file that is wider than its
+  // folder calls for locks another user's save, and stays as it is.
   fs::create_directory("shared");
   fs::permissions("shared", fs::perms(01777));
   write("shared/" + std::string(kLockFileName), "");
   ASSERT_EQ(::chown(("shared/" + std::string(kLockFileName)).c_str(), kNobody, kNobody), 0);
+  fs::create_directory("open");
+  ASSERT_EQ(::chown("open", 0, kNobody), 0);
+  fs::permissions("open", fs::perms(0770));
+  const std::string wide = "open/" + std::string(kLockFileName);
+  write(wide, "");
+  fs::permissions(wide, fs::perms(0666));
   const struct {
     const char* folder;
     std::uint32_t saver;
@@ -1051,7 +1058,8 @@ TEST_F(Saving, AsRootTheLoadTheSilentReportAndTheLockFilesKeepTheRules) {
   } cases[] = {{"theirs", kNobody, "belongs to root; removing that file while no one saves there restores locking"},
                {"shared", kNobody - 1,
                 "belongs to nobody; removing that file while no one saves there restores locking, which only nobody "
-                "or root may do"}};
+                "or root may do"},
+               {"open", kNobody, ""}};
   for (const auto& c : cases) {
     fs::current_path(dir_ / c.folder);
     ScriptedSession t;
@@ -1064,9 +1072,12 @@ TEST_F(Saving, AsRootTheLoadTheSilentReportAndTheLockFilesKeepTheRules) {
       EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
     }
     EXPECT_EQ(joined(t.shown()),
-              "\n ++> This directory cannot be locked: no permission to open its lock file .kelp-save.lock, which " +
-                  c.advice + ". Another session saving in it at the same moment could replace this save.\n");
+              c.advice.empty() ? std::string()
+                               : "\n ++> This directory cannot be locked: no permission to open its lock file "
+                                 ".kelp-save.lock, which " + c.advice +
+                                     ". Another session saving in it at the same moment could replace this save.\n");
   }
+  EXPECT_EQ(fs::status(dir_ / wide).permissions(), fs::perms(0666));
 }
 
 // ---- Chaining ----
