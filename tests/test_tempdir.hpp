@@ -18,7 +18,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -155,13 +157,13 @@ inline FolderRef folder_at(FileSystem& fs, const std::string& dir) {
   return r ? r.at().folder : nullptr;
 }
 
-// The save lock of the folder `dir`, taken at once (nullptr when another
+// The save lock of the folder `dir`, taken at once (none when another
 // holds it or it cannot be had).
-inline std::unique_ptr<FileSystem::Lock> lock_of(const std::string& dir) {
+inline std::optional<FolderLock> lock_of(const std::string& dir) {
   FileSystem fs;
   const FolderRef folder = folder_at(fs, dir);
   LockBudget now{std::chrono::steady_clock::now(), 0};
-  return folder ? fs.lock_folder(folder, now, {}).lock : nullptr;
+  return folder ? FolderLocker().lock(fs, folder, now, {}, {}).lock : std::nullopt;
 }
 
 // Holds the file `path` in use as a live replacement holds its temporary
@@ -194,9 +196,10 @@ class HeldInUse {
 // write permission meets them (the tests run as root, who meets none); those
 // in `unexaminable` give no protection to copy; those in `read_errors` open
 // but fail at their first read; a `no_lock` layer cannot lock, as some file
-// systems cannot. `born` records the permission bits of every new file as
-// it is created, before anything widens them.
-struct FaultyFiles : FileSystem {
+// systems cannot (pass it as the save's locker). `born` records the
+// permission bits of every new file as it is created, before anything
+// widens them.
+struct FaultyFiles : FileSystem, FolderLocker {
   enum Step { kNone, kCreate, kWrite, kOpenWrite, kRename };
   explicit FaultyFiles(Step step = kNone, std::string target = {}) : step(step), target(std::move(target)) {}
   Step step;
@@ -211,6 +214,12 @@ struct FaultyFiles : FileSystem {
   // bits, and no bits, owner or group can be set.
   std::optional<unsigned> fixed_mode;
   bool no_owners = false;  // one that gives no file another owner or group
+  bool no_links = false;   // one without hard links
+  // The lock file of a folder: its birth (or its temporary's) fails with
+  // this error; its name is found taken at so many of its links (another
+  // session's lock file came first, and was gone when looked for).
+  int lock_birth_error = 0;
+  int lock_name_taken = 0;
 
   bool aims_at_temporary(const Place& at) const {
     return target.empty() || at.path().starts_with(target + ".kelp");
@@ -244,7 +253,11 @@ struct FaultyFiles : FileSystem {
     if (real && read_errors.contains(at.path())) return std::make_unique<FailingReadFile>(std::move(real));
     return real;
   }
+  static bool is_lock_file(const Place& at) {
+    return at.leaf == kLockFileName || is_temporary_of(at.leaf, kLockFileName);
+  }
   Fd create_exclusive(const Place& at, unsigned mode) override {
+    if (lock_birth_error != 0 && is_lock_file(at)) return errno = lock_birth_error, Fd();
     Fd fd = FileSystem::create_exclusive(at, mode);
     struct stat st {};
     if (fd && ::fstat(fd.get(), &st) == 0) born[at.path()] = st.st_mode & 07777;
@@ -270,9 +283,14 @@ struct FaultyFiles : FileSystem {
     }
     return FileSystem::rename_at(from, to);
   }
-  Locked lock_folder(const FolderRef& folder, LockBudget& budget, const std::function<void()>& on_wait) override {
-    if (no_lock) return {nullptr, LockFailure::kRefused, std::nullopt};
-    return FileSystem::lock_folder(folder, budget, on_wait);
+  bool link_at(const Place& from, const Place& to) override {
+    if (to.leaf == kLockFileName && lock_name_taken > 0 && lock_name_taken--) return errno = EEXIST, false;
+    return no_links ? (errno = EPERM, false) : FileSystem::link_at(from, to);
+  }
+  Locked lock(FileSystem& fs, const FolderRef& folder, LockBudget& budget, std::span<const FolderLock> held,
+              const std::function<void()>& on_wait) override {
+    if (no_lock) return {std::nullopt, {LockFailure::kRefused, Refusal::kNone, 0, std::nullopt}};
+    return FolderLocker::lock(fs, folder, budget, held, on_wait);
   }
 };
 

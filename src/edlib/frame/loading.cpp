@@ -314,7 +314,7 @@ int load_session(Session& s, const Identity& id, int nwords, char& letter) {
   // A folder on the way that does not exist holds nothing to read.
   const auto resolved = [&](const std::string& name) {
     Resolution found = s.files().resolve(name);
-    if (!found && !found.absent()) acerr(s, id.editor_name, name, out, found.refused());
+    if (!found && !found.folder_missing()) acerr(s, id.editor_name, name, out, found.refused());
     return found;
   };
   if (id.kind >= 10) {

@@ -1,6 +1,7 @@
 #include "edlib/frame/save_plan.hpp"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,6 +24,11 @@ namespace kelp {
 namespace {
 
 constexpr std::size_t kScreenWidth = 80;
+
+// What happened to a lock that ends a save.
+constexpr std::string_view kStillHeld = "is still held by another session";
+constexpr std::string_view kTaken = "was taken from this save";
+constexpr std::string_view kTakenTooOften = "was taken from this save again and again";
 
 // A message of the save: an empty line, then `text` in lines of at most 80
 // columns broken at blanks, the first starting " ++> ", the next indented
@@ -92,35 +98,62 @@ std::string who_may_remove(const LockFileOwners& owners) {
   return words;
 }
 
-std::string why_unlocked(const FolderLocks::Unlocked& folder) {
-  switch (folder.why) {
-    case LockFailure::kNoPermission:
-      if (folder.owners && folder.owners->file != ::geteuid()) {
-        std::string why = "no permission to open its lock file " + std::string(kLockFileName) + ", which belongs to " +
-                          user_name(folder.owners->file) +
+// What a name that should hold a lock file holds instead, by its file type
+// bits.
+std::string_view type_words(unsigned type) {
+  switch (type) {
+    case S_IFDIR:
+      return "a directory";
+    case S_IFIFO:
+      return "a FIFO";
+    case S_IFSOCK:
+      return "a socket";
+    case S_IFCHR:
+    case S_IFBLK:
+      return "a device";
+    case S_IFLNK:
+      return "a symbolic link";
+    default:
+      return "something else";
+  }
+}
+
+std::string why_unlocked(const LockFault& fault) {
+  const std::string file = "its lock file " + std::string(kLockFileName);
+  switch (fault.failure) {
+    case LockFailure::kCannotOpen:
+      if (fault.owners && fault.owners->file != ::geteuid()) {
+        std::string why = "no permission to open " + file + ", which belongs to " + user_name(fault.owners->file) +
                           "; removing that file while no one saves there restores locking";
-        if (!folder.owners->removable) why += ", which only " + who_may_remove(*folder.owners) + " may do";
+        if (!fault.owners->removable) why += ", which only " + who_may_remove(*fault.owners) + " may do";
         return why;
       }
-      return "no permission to create or open its lock file";
+      if (fault.owners) return "no permission to open " + file;
+      return file + " cannot be opened: " + std::string(refusal_words(fault.why));
+    case LockFailure::kCannotCreate:
+      return file + " cannot be created: " + std::string(refusal_words(fault.why));
     case LockFailure::kNotPlainFile:
-      return "the name of its lock file holds no plain file";
+      return "the name of its lock file holds " + std::string(type_words(fault.type)) + ", not a plain file";
+    case LockFailure::kGoneEachTime:
+      return file + " was removed each time before it could be opened";
+    case LockFailure::kNoIdentity:
+      return "its device and inode numbers cannot be read";
     case LockFailure::kRefused:
       return "its file system refuses locks";
     default:
-      return "its lock file cannot be created";
+      return std::string(refusal_words(Refusal::kFailed));
   }
 }
 
 void say_unlocked(Session& s, int out, const FolderLocks::Unlocked& folder) {
   say(s, out,
-      capitalized(folder_words(s.files(), *folder.folder)) + " cannot be locked: " + why_unlocked(folder) +
+      capitalized(folder_words(s.files(), *folder.folder)) + " cannot be locked: " + why_unlocked(folder.fault) +
           ". Another session saving in it at the same moment could replace this save.");
 }
 
 // Says that the save gives up on the lock of `folder`: `what` happened to
 // it. Waits for RETURN.
-SaveOutcome lock_lost(Session& s, int out, const Folder& folder, std::string_view what) {
+SaveOutcome end_for_lock(Session& s, int out, const Folder& folder, std::string_view what) {
   say(s, out,
       "The save lock of " + folder_words(s.files(), folder) + " " + std::string(what) +
           ": nothing was saved, and the edits of this session are kept.");
@@ -229,7 +262,9 @@ void clean_up(FileSystem& fs, const FolderLocks& locks, const std::vector<Resolv
   for (const Resolved& r : names) {
     for (const Resolution* n : {&r.data, &r.backup, &r.oldest}) written.insert(n->at().leaf);
   }
-  for (const FolderRef& folder : locks.held()) remove_stale_temporaries(fs, folder, written);
+  // So do the temporaries of lock files that a killed session was making.
+  written.insert(std::string(kLockFileName));
+  for (const FolderLock& lock : locks.held()) remove_stale_temporaries(fs, lock.folder(), written);
 }
 
 // Step 5: both cascades checked and staged before the first file moves;
@@ -334,9 +369,12 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
     return SaveOutcome::kFailed;
   };
   // Each folder waited on is named once in each wait.
-  FolderLocks locks(fs, setup.lock_wait, [&](const Folder& folder) {
-    say(s, setup.out, "Another session is saving in " + folder_words(fs, folder) + ": waiting for it to finish.");
-  });
+  FolderLocks locks(
+      fs, setup.lock_wait,
+      [&](const Folder& folder) {
+        say(s, setup.out, "Another session is saving in " + folder_words(fs, folder) + ": waiting for it to finish.");
+      },
+      setup.locker);
   std::vector<bool> accepted(files.size(), false);  // unreadable files the user let this save replace
   for (;;) {
     std::vector<Resolved> names;
@@ -344,13 +382,13 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
 
     // Held from the first look at the disk to the last rename.
     switch (locks.take(folders_of(names))) {
-      case FolderLocks::Taken::kStillHeld:
-        return lock_lost(s, setup.out, *locks.failed(), "is still held by another session");
-      case FolderLocks::Taken::kTakenAway:
-        return lock_lost(s, setup.out, *locks.failed(), "was taken from this save again and again");
-      case FolderLocks::Taken::kLost:
-        return lock_lost(s, setup.out, *locks.failed(), "was taken from this save");
-      case FolderLocks::Taken::kDone:
+      case FolderLocks::Outcome::kStillHeld:
+        return end_for_lock(s, setup.out, *locks.failed(), kStillHeld);
+      case FolderLocks::Outcome::kTakenTooOften:
+        return end_for_lock(s, setup.out, *locks.failed(), kTakenTooOften);
+      case FolderLocks::Outcome::kTaken:
+        return end_for_lock(s, setup.out, *locks.failed(), kTaken);
+      case FolderLocks::Outcome::kDone:
         break;
     }
     for (const auto& folder : locks.unlocked()) say_unlocked(s, setup.out, folder);
@@ -366,22 +404,22 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
 
     clean_up(fs, locks, names);
     std::optional<Stop> stop;
-    FolderRef lost;
+    FolderRef taken;
     {
       FileReplacement cascade(fs);
       std::vector<std::size_t> ends;
       stop = stage_all(fs, files, names, cascade, ends);
-      // A lock file taken from under this save (removed, replaced) no
-      // longer keeps another session out: the locks are taken again, and
-      // the save begins anew.
-      if (!stop) lost = locks.stale();
-      if (!stop && !lost) stop = commit_all(files, cascade, ends);
+      // A lock file taken from this save (removed, replaced) no longer
+      // keeps another session out: the locks are taken again, and the save
+      // begins anew.
+      if (!stop) taken = locks.taken();
+      if (!stop && !taken) stop = commit_all(files, cascade, ends);
     }  // the temporaries of a staging that failed go here, before any message
-    locks.let_go();
-    if (lost) {
-      if (!locks.retake()) return lock_lost(s, setup.out, *lost, "was taken from this save again and again");
+    if (taken) {
+      if (!locks.let_go_to_take_again()) return end_for_lock(s, setup.out, *taken, kTakenTooOften);
       continue;
     }
+    locks.let_go();
     if (stop) return refuse(*stop);
     return SaveOutcome::kSaved;
   }

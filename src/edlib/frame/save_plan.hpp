@@ -10,8 +10,10 @@
 //  2. every folder those names live in is locked (FolderLocks), all by one
 //     deadline; each wait for another session's save is said once, naming
 //     its folder, and each folder that cannot be locked is said once in
-//     the save, with why; a folder locked on an earlier pass that cannot be
-//     locked now ends the save, as its lock was taken from it;
+//     the save, with why (but a folder this user may not write in: the
+//     save is refused there, and says that alone); a folder locked on an
+//     earlier pass that cannot be locked now ends the save, as its lock
+//     was taken from it;
 //  3. a data file changed on disk since this session loaded or last saved
 //     it, or one that cannot be compared, is named, with the locks let go,
 //     and the user may abort; going on starts again from step 1, so that
@@ -39,6 +41,7 @@
 namespace kelp {
 
 class Session;
+class FolderLocker;  // sysutl/folder_locks.hpp
 
 // One file's cascade: the data file (named as given), its backup and its
 // oldest generation, the words to write, and what the session knows of the
@@ -63,6 +66,7 @@ struct SaveSetup {
   int out;             // the unit the user reads and answers on
   int report;          // a silent run's report (else out): the failed cascade is named there too
   std::chrono::milliseconds lock_wait;
+  FolderLocker* locker = nullptr;  // how each folder is locked (nullptr: as every save locks)
 };
 
 enum class SaveOutcome {

@@ -149,7 +149,7 @@ bool save_changes(Session& s, const Identity& id, LoadTimeCopy& copy, const Fini
                      copy.data_generations_moved, copy.data_on_disk});
   }
   const int out = args.saved_unit;
-  const SaveOutcome outcome = save_files(s, files, {trimmed(id.editor_name), fault_unit(out), out, args.lock_wait});
+  const SaveOutcome outcome = save_files(s, files, {trimmed(id.editor_name), fault_unit(out), out, args.lock_wait, args.locker});
   for (const SaveFile& f : files) {
     if (f.saved) s.note_saved(f.data);
   }

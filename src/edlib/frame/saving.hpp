@@ -17,6 +17,8 @@
 
 namespace kelp {
 
+class FolderLocker;  // sysutl/folder_locks.hpp
+
 class Session;
 struct Identity;  // edlib/frame/kind_dispatch.hpp
 
@@ -68,6 +70,9 @@ struct FinishArgs {
   // How long a save waits for another session's save in the same folder
   // before it gives up (tests pass a shorter one).
   std::chrono::milliseconds lock_wait = std::chrono::seconds(30);
+  // How each folder of a save is locked (tests pass their own; nullptr
+  // locks as every save does).
+  FolderLocker* locker = nullptr;
 };
 
 // Ends the session after the final page with the code in word 699: compares

@@ -8,7 +8,13 @@
 namespace kelp {
 
 void Fd::reset(int fd) {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) {
+    // The close says nothing the caller asked about: the error of the step
+    // that made the caller let go stays in errno.
+    const int error = errno;
+    ::close(fd_);
+    errno = error;
+  }
   fd_ = fd;
 }
 

@@ -27,7 +27,8 @@ class Fd {
   // Gives the descriptor up without closing it (to a library call that
   // takes it over).
   int release() { return std::exchange(fd_, -1); }
-  // Closes the descriptor held, if any, and holds `fd` instead.
+  // Closes the descriptor held, if any, and holds `fd` instead. errno is as
+  // it was before.
   void reset(int fd = -1);
   // Closes the descriptor now. false when the close reported an error (a
   // write that the file system could not finish).

@@ -8,7 +8,6 @@
 #include <istream>
 #include <memory>
 #include <ostream>
-#include <random>
 
 namespace kelp {
 
@@ -17,20 +16,6 @@ namespace {
 // Names tried for one temporary before giving up: each is taken only when
 // nothing has it yet, so only a crowded or unwritable folder uses them up.
 constexpr int kNameTries = 16;
-
-// A temporary's name: the file's, this suffix, and this many characters
-// of kTempChars.
-constexpr std::string_view kTempSuffix = ".kelp";
-constexpr std::size_t kTempRandom = 6;
-constexpr std::string_view kTempChars = "abcdefghijklmnopqrstuvwxyz0123456789";
-
-Place temporary_of(const Place& target) {
-  static std::mt19937 random{std::random_device{}() ^ static_cast<unsigned>(::getpid())};
-  std::uniform_int_distribution<std::size_t> pick(0, kTempChars.size() - 1);
-  std::string name = target.leaf + std::string(kTempSuffix);
-  for (std::size_t k = 0; k < kTempRandom; ++k) name += kTempChars[pick(random)];
-  return {target.folder, std::move(name)};
-}
 
 // Copies the rest of `in` to `out`: false when a write fails or `in` meets a
 // read error (read_failed is then set).
@@ -108,7 +93,7 @@ bool FileReplacement::stage_with(const Resolution& to, FileSystem::ReadFile* fro
   Place temp;
   FileSystem::NewFile made;
   for (int k = 0; k < kNameTries; ++k) {
-    temp = temporary_of(target);
+    temp = temporary_beside(target);
     made = fs_.create_new(temp, model ? &*model : nullptr);
     if (!made.taken) break;  // made, or failed for a reason another name would meet too
   }
@@ -164,14 +149,6 @@ bool FileReplacement::commit() {
     ++committed_;
   }
   return true;
-}
-
-bool is_temporary_of(std::string_view name, std::string_view target) {
-  if (name.size() != target.size() + kTempSuffix.size() + kTempRandom || !name.starts_with(target)) return false;
-  name.remove_prefix(target.size());
-  if (!name.starts_with(kTempSuffix)) return false;
-  name.remove_prefix(kTempSuffix.size());
-  return std::ranges::all_of(name, [](char c) { return kTempChars.find(c) != std::string_view::npos; });
 }
 
 void remove_stale_temporaries(FileSystem& fs, const FolderRef& folder, const std::set<std::string>& names) {

@@ -105,10 +105,6 @@ class FileReplacement {
   Refusal refusal_ = Refusal::kNone;
 };
 
-// Whether `name` is one of the temporaries of the file named `target`
-// (both without folder): "<target>.kelp" and six lower-case letters or
-// digits.
-bool is_temporary_of(std::string_view name, std::string_view target);
 // Removes from `folder` the temporaries of the files named in `names`
 // (without folder) that a replacement killed part way left behind: regular
 // files only, each removed under its own write lock, so none that a

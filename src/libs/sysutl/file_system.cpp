@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <ios>
+#include <random>
 #include <streambuf>
 
 namespace kelp {
@@ -210,12 +211,43 @@ Fd open_at(const Place& at, int flags, unsigned mode = 0) {
   return Fd(::openat(at.folder->fd(), at.leaf.c_str(), flags, static_cast<mode_t>(mode)));
 }
 
+bool too_many_files(int error) { return error == EMFILE || error == ENFILE; }
+
+// A temporary's name: the file's, this suffix, and this many characters
+// of kTempChars.
+constexpr std::string_view kTempSuffix = ".kelp";
+constexpr std::size_t kTempRandom = 6;
+constexpr std::string_view kTempChars = "abcdefghijklmnopqrstuvwxyz0123456789";
+
 }  // namespace
 
 std::optional<std::pair<std::uint64_t, std::uint64_t>> Folder::id() const {
   struct stat st {};
   if (::fstat(fd(), &st) != 0) return std::nullopt;
   return std::pair<std::uint64_t, std::uint64_t>{st.st_dev, st.st_ino};
+}
+
+bool holds(const Place& at, const Fd& fd) {
+  struct stat open {};
+  struct stat named {};
+  return ::fstat(fd.get(), &open) == 0 && fstat_at(at, named) == 0 && open.st_dev == named.st_dev &&
+         open.st_ino == named.st_ino;
+}
+
+Place temporary_beside(const Place& target) {
+  static std::mt19937 random{std::random_device{}() ^ static_cast<unsigned>(::getpid())};
+  std::uniform_int_distribution<std::size_t> pick(0, kTempChars.size() - 1);
+  std::string name = target.leaf + std::string(kTempSuffix);
+  for (std::size_t k = 0; k < kTempRandom; ++k) name += kTempChars[pick(random)];
+  return {target.folder, std::move(name)};
+}
+
+bool is_temporary_of(std::string_view name, std::string_view target) {
+  if (name.size() != target.size() + kTempSuffix.size() + kTempRandom || !name.starts_with(target)) return false;
+  name.remove_prefix(target.size());
+  if (!name.starts_with(kTempSuffix)) return false;
+  name.remove_prefix(kTempSuffix.size());
+  return std::ranges::all_of(name, [](char c) { return kTempChars.find(c) != std::string_view::npos; });
 }
 
 std::string Place::path() const {
@@ -249,6 +281,7 @@ Resolution FileSystem::resolve(const std::string& path) {
     Fd fd(::openat(folder->fd(), part.c_str(), kPathFlags));
     if (!fd) {
       if (errno == EACCES) return {path, Refusal::kFolderNotSearchable};
+      if (too_many_files(errno)) return {path, Refusal::kTooManyFiles};
       if (errno != ENOENT) return unreachable;
       return last ? Resolution(path, Place{folder, part}) : Resolution(path, Refusal::kNoFolder);
     }
@@ -308,6 +341,9 @@ Refusal refusal_of(int error, FileStep step) {
       return Refusal::kTooLarge;
     case EIO:
       return Refusal::kIoError;
+    case EMFILE:
+    case ENFILE:
+      return Refusal::kTooManyFiles;
     case ELOOP:
     case EISDIR:
     case ENXIO:
@@ -402,10 +438,9 @@ bool take_protection(FileSystem& fs, const Fd& fd, const FileSystem::Protection&
     // the new file must go.
     return false;
   }
-  if (fs.change_mode(fd, mode)) return true;
-  // A file system without permissions of its own gives every file the same
-  // bits: good enough when they are no wider than wanted.
-  return ::fstat(fd.get(), &now) == 0 && (now.st_mode & 0777 & ~mode) == 0;
+  // A file system without permissions of its own shows the same bits for
+  // every file: good enough when they open it no wider than wanted.
+  return fs.give_mode(fd, mode) == 0u;
 }
 
 }  // namespace
@@ -430,13 +465,9 @@ std::optional<FileSystem::Protection> FileSystem::protection_at(const Place& at)
   const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
   const auto by_self = [&](char* v, std::size_t n) { return ::getxattr(self.c_str(), kAccessAclName, v, n); };
   if (read_acl(by_self, p->acl)) return p;
-  // Without /proc: through the file opened for reading, if it is the same.
+  // Without /proc: all of it through the file opened for reading.
   Fd readable = open_at(at, kReadFlags);
-  struct stat again {};
-  if (!readable || ::fstat(readable.get(), &again) != 0 || again.st_ino != st.st_ino || again.st_dev != st.st_dev) {
-    return std::nullopt;
-  }
-  return protection_of_fd(readable.get());
+  return readable ? protection_of_fd(readable.get()) : std::nullopt;
 }
 
 FileSystem::NewFile FileSystem::create_new(const Place& at, const Protection* like) {
@@ -493,6 +524,13 @@ std::unique_ptr<std::ostream> FileSystem::open_write_at(const Place& at, bool /*
   return std::make_unique<FdOut>(std::move(fd), /*to_disk=*/false);
 }
 
+std::optional<unsigned> FileSystem::give_mode(const Fd& fd, unsigned mode) {
+  change_mode(fd, mode);  // refused where the file system keeps no permissions
+  struct stat now {};
+  if (::fstat(fd.get(), &now) != 0) return std::nullopt;
+  return static_cast<unsigned>(now.st_mode) & 0666u & ~mode;
+}
+
 bool FileSystem::change_mode(const Fd& fd, unsigned mode) { return ::fchmod(fd.get(), static_cast<mode_t>(mode)) == 0; }
 
 bool FileSystem::change_owner(const Fd& fd, unsigned uid, unsigned gid) {
@@ -547,6 +585,10 @@ bool FileSystem::rename_at(const Place& from, const Place& to) {
   return ::renameat(from.folder->fd(), from.leaf.c_str(), to.folder->fd(), to.leaf.c_str()) == 0;
 }
 
+bool FileSystem::link_at(const Place& from, const Place& to) {
+  return ::linkat(from.folder->fd(), from.leaf.c_str(), to.folder->fd(), to.leaf.c_str(), 0) == 0;
+}
+
 bool FileSystem::remove_unheld(const Place& at) {
   // A write lock needs a descriptor open for writing; a file this user may
   // not open so is not this user's to remove.
@@ -555,9 +597,7 @@ bool FileSystem::remove_unheld(const Place& at) {
   if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || try_record_lock(fd, /*exclusive=*/true) != 0) {
     return false;
   }
-  struct stat named {};
-  if (fstat_at(at, named) != 0 || named.st_dev != st.st_dev || named.st_ino != st.st_ino) return false;
-  return remove_at(at);
+  return holds(at, fd) && remove_at(at);
 }
 
 // ---- By name ----
@@ -566,11 +606,6 @@ std::unique_ptr<FileSystem::ReadFile> FileSystem::open_read(const std::string& p
 
 std::unique_ptr<FileSystem::ReadFile> FileSystem::open_read(const Resolution& name) {
   return name ? open_read_at(name.at()) : nullptr;
-}
-
-std::unique_ptr<std::ostream> FileSystem::open_write(const std::string& path, bool binary, bool append) {
-  const Resolution r = resolve(path);
-  return r ? open_write_at(r.at(), binary, append) : nullptr;
 }
 
 bool FileSystem::exists(const std::string& path) {

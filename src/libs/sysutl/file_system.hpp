@@ -3,7 +3,8 @@
 // it found (reads, checks, new files, in-place writes, renames, removals).
 // Its neighbours build on it: file_replace (a file replaced whole through a
 // temporary), folder_locks (the lock of a folder a save writes in) and
-// disk_stamp (whether a file changed on disk).
+// disk_stamp (whether a file changed on disk). System errors become the
+// reasons messages give in one mapping here (refusal_of, refusal_at).
 //
 // It holds folders, not names. A name is resolved once, by a walk that opens
 // each folder on its way relative to the one before and follows each
@@ -12,9 +13,7 @@
 // name there (a Place). Every later step works at that descriptor, so a
 // folder on the way that is swapped for a link after the walk changes
 // nothing, and no step walks a path string again.
-#include <chrono>
 #include <cstdint>
-#include <functional>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -79,6 +78,7 @@ enum class Refusal {
   kTooLarge,             // larger than the file system, or this process, may write
   kReadError,            // it cannot be read whole
   kIoError,              // the disk reported an input or output error
+  kTooManyFiles,         // this process, or the system, has too many files open
   kNoProtection,         // its permissions cannot be read, or not given to the file that replaces it
   kFailed,               // the system refused it for another reason
 };
@@ -106,17 +106,28 @@ class Resolution {
   // The place found; only for a name that was not refused.
   const Place& at() const { return std::get<Place>(found_); }
   Refusal refused() const { return *this ? Refusal::kNone : std::get<Refusal>(found_); }
-  // Whether a reader finds nothing there: a folder on the way is missing.
-  // A writer is refused such a name: nothing can be made there.
-  bool absent() const { return refused() == Refusal::kNoFolder; }
+  // Whether the name was refused because a folder on its way is missing: a
+  // reader finds nothing there, and a writer is refused it (nothing can be
+  // made there).
+  bool folder_missing() const { return refused() == Refusal::kNoFolder; }
 
  private:
   std::string name_;
   std::variant<Place, Refusal> found_;
 };
 
-struct Locked;      // sysutl/folder_locks.hpp
-struct LockBudget;  // sysutl/folder_locks.hpp
+// Whether the name `at` holds the very file open on `fd` (no link
+// followed): that the name was not given to another file since the file
+// was opened through it.
+bool holds(const Place& at, const Fd& fd);
+
+// A name for a temporary beside `target` in its folder: the target's own
+// name, ".kelp" and six random lower-case letters or digits. A file of
+// that name is made exclusively; when the name is taken, another is tried.
+Place temporary_beside(const Place& target);
+// Whether `name` has the form of a temporary of the file named `target`
+// (both without folder).
+bool is_temporary_of(std::string_view name, std::string_view target);
 
 // The file layer. Every file the editors create, replace, read or delete goes
 // through here.
@@ -155,9 +166,6 @@ class FileSystem {
   class Lock {
    public:
     virtual ~Lock() = default;
-    // Whether the lock still guards what it was taken for: for a folder's
-    // lock, that the lock file's name still holds the locked file.
-    virtual bool current() const { return true; }
   };
 
   // A file made new for writing (create_new). It is held in use from its
@@ -211,6 +219,14 @@ class FileSystem {
   // and it is removed, still locked, only while its name still holds that
   // very file. true when it was removed.
   bool remove_unheld(const Place& at);
+  // Gives the file open on `fd` the permission bits `mode`, as far as its
+  // file system lets it. A file system that keeps no permissions of its own
+  // (a FAT stick, a share mounted with fixed modes) refuses the change and
+  // shows the same bits for every file; of those only the read and write
+  // bits count (the execute bits it shows open nothing). Returns the read
+  // and write bits the file shows beyond `mode`: 0 when it has `mode` or
+  // nothing wider; nullopt when it cannot be examined.
+  std::optional<unsigned> give_mode(const Fd& fd, unsigned mode);
 
   // ---- The steps below are virtual only so that tests can fail them ----
   // A step that fails leaves the system's error in errno, as the system
@@ -249,19 +265,19 @@ class FileSystem {
   virtual bool may_write_at(const Place& at);
   // Replaces `to` by `from` in one step (renameat).
   virtual bool rename_at(const Place& from, const Place& to);
+  // Gives the file at `from` the second name `to` (linkat, no link
+  // followed); fails when `to` is taken, and where the file system has no
+  // hard links (EPERM, as FAT gives).
+  virtual bool link_at(const Place& from, const Place& to);
   // Sets the permission bits, or the owner and group (-1: unchanged), of
   // the file open on `fd`; false when the file system refuses.
   virtual bool change_mode(const Fd& fd, unsigned mode);
   virtual bool change_owner(const Fd& fd, unsigned uid, unsigned gid);
-  // The lock of a folder against every other save (sysutl/folder_locks.hpp,
-  // where it is written).
-  virtual Locked lock_folder(const FolderRef& folder, LockBudget& budget, const std::function<void()>& on_wait);
 
   // ---- By name: resolve, then the step at the place ----
   // nullptr also when the name is refused.
   std::unique_ptr<ReadFile> open_read(const std::string& path);
   std::unique_ptr<ReadFile> open_read(const Resolution& name);
-  std::unique_ptr<std::ostream> open_write(const std::string& path, bool binary, bool append);
   bool exists(const std::string& path);
 };
 

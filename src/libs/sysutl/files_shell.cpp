@@ -208,6 +208,8 @@ std::string_view refusal_words(Refusal why) {
       return "it cannot be read whole";
     case Refusal::kIoError:
       return "the disk reports an input or output error";
+    case Refusal::kTooManyFiles:
+      return "too many files are open";
     case Refusal::kNoProtection:
       return "its permissions cannot be kept";
     case Refusal::kFailed:

@@ -446,6 +446,7 @@ TEST_F(Saving, TheDiskAtTheSaveDecidesWhichGenerationsMove) {
     t.s.tpcm.i(kNavCode) = -2;
     FinishArgs args;
     args.record_size = moored ? 78635 : 1987;
+    if (c.no_lock) args.locker = layer.get();
     const Identity id = moored ? mooring_identity() : disc_identity();
     Files after = c.after;
     if (c.fault != kNone) {
@@ -572,7 +573,7 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
     ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
     EXPECT_EQ(layer->born.size(), present ? 4u : 2u);  // the temporaries and the lock file
     for (const auto& [name, mode] : layer->born) {
-      EXPECT_EQ(mode, present || name == kLockFileName ? 0600u : 0640u) << name;
+      EXPECT_EQ(mode, present || is_temporary_of(name, kLockFileName) ? 0600u : 0640u) << name;
     }
     const auto perms = [](const char* name) { return fs::status(name).permissions(); };
     if (!present) {
@@ -780,11 +781,12 @@ struct LockWatcher : FaultyFiles {
   std::vector<std::chrono::steady_clock::time_point> deadlines;
   void (*steal)() = nullptr;
   bool every_time = false;
-  Locked lock_folder(const FolderRef& folder, LockBudget& budget, const std::function<void()>& on_wait) override {
+  Locked lock(FileSystem& fs, const FolderRef& folder, LockBudget& budget, std::span<const FolderLock> held,
+              const std::function<void()>& on_wait) override {
     deadlines.push_back(budget.deadline);
     on_wait();
     on_wait();
-    return FaultyFiles::lock_folder(folder, budget, on_wait);
+    return FaultyFiles::lock(fs, folder, budget, held, on_wait);
   }
   NewFile create_new(const Place& at, const Protection* like) override {
     if (steal) std::exchange(steal, every_time ? steal : nullptr)();
@@ -828,7 +830,9 @@ TEST_F(Saving, ASaveWaitsByOneDeadlineAndTakesALockFileRemovedUnderItAgain) {
     load(t.s, copy, 4, 1987, 0);
     t.s.tpcm.i(300) = 5;
     t.s.tpcm.i(kNavCode) = -2;
-    EXPECT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), c.ending.empty() ? 0 : 1);
+    FinishArgs args;
+    args.locker = layer.get();
+    EXPECT_EQ(finish(t.s, disc_identity(), copy, args), c.ending.empty() ? 0 : 1);
     // The folders are locked in the order of their inode numbers, which
     // need not be the order they were made in.
     std::multiset<std::string> said = {" ++> Another session is saving in this directory: waiting for it to finish.",
@@ -858,8 +862,9 @@ struct AsUser {
 TEST_F(Saving, ARefusedFileIsNamedWithWhy) {
   // An ordinary user (root's test runs as another) in a folder of its own
   // that it may not write: item 1 names the backup, item 5 the listing,
-  // item 4 the silent run's report, each with why. A folder that loses its
-  // search bit after the walk is named so too.
+  // item 4 the silent run's report, each with why, and says that alone (not
+  // that the folder cannot be locked). A folder that loses its search bit
+  // after the walk is named so too.
   const bool root = ::geteuid() == 0;
   write("RONDDAT", "data");
   fs::create_directory("sub");
@@ -913,6 +918,7 @@ TEST_F(Saving, ARefusedFileIsNamedWithWhy) {
     c.act(t);
     EXPECT_NE(t.shown().find("     File name: " + c.name + "\n     Reason: " + c.why + "\n"), std::string::npos)
         << t.shown();
+    EXPECT_EQ(t.shown().find("cannot be locked"), std::string::npos) << t.shown();
   }
   EXPECT_EQ(files(), (std::set<std::string>{"RONDDAT", "sub"}));
 }
@@ -1078,6 +1084,43 @@ TEST_F(Saving, AsRootTheLoadTheSilentReportAndTheLockFilesKeepTheRules) {
                                      ". Another session saving in it at the same moment could replace this save.\n");
   }
   EXPECT_EQ(fs::status(dir_ / wide).permissions(), fs::perms(0666));
+}
+
+TEST_F(Saving, AFolderThatCannotBeLockedIsSaidWithWhy) {
+  // Something else at the lock file's name is said as what it is, also
+  // where this user may not open it; a lock file that cannot be made, or
+  // that is gone each time it is looked for, is said so. The save goes on.
+  const struct {
+    void (*odd)(FaultyFiles&);
+    std::string why;
+  } cases[] = {
+      {[](FaultyFiles&) { ASSERT_EQ(::mkfifo(std::string(kLockFileName).c_str(), 0), 0); },
+       "the name of its lock file holds a FIFO, not a plain file"},
+      {[](FaultyFiles& f) { f.lock_birth_error = ENOSPC; },
+       "its lock file .kelp-save.lock cannot be created: no room left on the disk"},
+      {[](FaultyFiles& f) { f.lock_birth_error = EMFILE; },
+       "its lock file .kelp-save.lock cannot be created: too many files are open"},
+      {[](FaultyFiles& f) { f.lock_name_taken = 3; },
+       "its lock file .kelp-save.lock was removed each time before it could be opened"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    for (const auto& name : {std::string(kLockFileName), std::string("RONDDAT")}) fs::remove(name);
+    const auto layer = std::make_shared<FaultyFiles>();
+    c.odd(*layer);
+    ScriptedSession t;
+    t.s.set_files(layer);
+    LoadTimeCopy copy;
+    load(t.s, copy, 4, 1987, 1);
+    t.s.tpcm.i(300) = 5;
+    t.s.tpcm.i(kNavCode) = -2;
+    FinishArgs args;
+    args.locker = layer.get();
+    EXPECT_EQ(finish(t.s, disc_identity(), copy, args), 0);
+    EXPECT_EQ(joined(t.shown()), "\n ++> This directory cannot be locked: " + c.why +
+                                     ". Another session saving in it at the same moment could replace this save.\n");
+    EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be32(5));
+  }
 }
 
 // ---- Chaining ----

@@ -133,64 +133,83 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
   }
 }
 
-// The lock file of "f" as an odd or hostile file system treats it.
+// The lock file of "f": a thief removes it as soon as it is linked to its
+// name; an intruder locks the folder (as another user, where root) between
+// the birth of this save's lock file and its protection.
 struct OddLockFiles : testing::FaultyFiles {
-  int creates = 0;
-  bool thief = false;  // removed as soon as it is made
-  int vanish = 0;      // found by the create, gone at the open, so many times
-  bool swap = false;   // another file takes its name while its bits are set
+  int births = 0;  // of the lock file or its temporary
+  bool thief = false;
+  bool intruder = false;
+  FolderRef folder;  // where the intruder locks
+  std::optional<LockFailure> intruder_got;
   Fd create_exclusive(const Place& at, unsigned mode) override {
-    if (at.leaf != kLockFileName) return FaultyFiles::create_exclusive(at, mode);
-    ++creates;
-    if (vanish > 0 && vanish--) return errno = EEXIST, Fd();
-    Fd fd = FaultyFiles::create_exclusive(at, mode);
-    if (thief) ::unlinkat(at.folder->fd(), at.leaf.c_str(), 0);
-    return fd;
+    births += is_lock_file(at) ? 1 : 0;
+    return FaultyFiles::create_exclusive(at, mode);
+  }
+  bool link_at(const Place& from, const Place& to) override {
+    const bool linked = FaultyFiles::link_at(from, to);
+    if (linked && thief) ::unlinkat(to.folder->fd(), to.leaf.c_str(), 0);
+    return linked;
   }
   bool change_mode(const Fd& fd, unsigned mode) override {
-    if (swap) {
-      testing::write_file("f/other", "theirs");
-      fs::permissions("f/other", fs::perms(0640));
-      fs::rename("f/other", "f/" + std::string(kLockFileName));
+    if (std::exchange(intruder, false)) {
+      const bool root = ::geteuid() == 0;
+      if (root && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) ADD_FAILURE() << "cannot become nobody";
+      LockBudget now{std::chrono::steady_clock::now(), 0};
+      intruder_got = FolderLocker().lock(*this, folder, now, {}, {}).fault.failure;
+      if (root && (::seteuid(0) != 0 || ::setegid(0) != 0)) ADD_FAILURE() << "cannot become root again";
     }
     return FaultyFiles::change_mode(fd, mode);
   }
 };
 
 TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
-  // Made private (born 0600) and then opened to each folder's writers, with
-  // the folder's group where only the group may write; one of this user's
-  // that is wider is narrowed, never widened. One with a second name still
-  // locks and is left as it is. Where bits cannot be set, one that no
-  // outsider may read or write serves; one wider is removed, unless another
-  // file has taken its name. A group that cannot be given is not given its
-  // bits. A lock file taken away at once is retaken five times at most; one
-  // that is gone between the create and the open is made again.
+  // Born private and opened to each folder's writers (with the folder's
+  // group where only the group may write) before it is linked to its name,
+  // so another session arriving meanwhile is never refused; one of this
+  // user's that is wider is narrowed, never widened. One with a second name
+  // still locks and is left as it is. Where bits cannot be set (no
+  // permissions kept, often no hard links either) the lock file serves
+  // with the bits it shows, made or found. A group that cannot be given is
+  // not given its bits. A lock file taken away at once is taken again five
+  // times at most, or until the deadline; one found taken and then gone is
+  // looked for again, three times at most. No temporary of it is left.
+  const auto fat = [](OddLockFiles& o) { o.no_links = true, o.fixed_mode = 0777; };
   struct Case {
     const char* what;
     unsigned folder;
     std::optional<unsigned> existing;  // a lock file already there
     unsigned lock;                     // its bits after; 0: none is there
     LockFailure failure = LockFailure::kNone;
-    void (*odd)(OddLockFiles&) = nullptr;
+    std::function<void(OddLockFiles&)> odd = {};
+    int births = 1;
     unsigned lock_as_root = 0;  // where root, whose folder has another group, sees other bits
+    std::chrono::milliseconds wait = 10s;
   };
   const Case cases[] = {
       {"private", 0700, {}, 0600},
       {"group", 0770, {}, 0660},
       {"everyone", 0777, {}, 0666},
       {"sticky", 01777, {}, 0666},
-      {"narrowed", 0700, 0666, 0600},
-      {"narrowed to the owner", 0750, 0644, 0600},
-      {"never widened", 0777, 0600, 0600},
-      {"a second name", 0700, 0666, 0666, LockFailure::kNone, [](OddLockFiles&) { fs::create_hard_link("f/" + std::string(kLockFileName), "second"); }},
-      {"fixed bits, none wider", 0777, {}, 0777, LockFailure::kNone, [](OddLockFiles& o) { o.fixed_mode = 0777; }},
-      {"fixed bits, wider", 0700, {}, 0, LockFailure::kNoPermission, [](OddLockFiles& o) { o.fixed_mode = 0777; }},
-      {"wider, and replaced meanwhile", 0700, {}, 0640, LockFailure::kNoPermission,
-       [](OddLockFiles& o) { o.fixed_mode = 0777, o.swap = true; }},
-      {"no group given", 0770, {}, 0660, LockFailure::kNone, [](OddLockFiles& o) { o.no_owners = true; }, 0600},
-      {"taken at once, every time", 0700, {}, 0, LockFailure::kTakenAway, [](OddLockFiles& o) { o.thief = true; }},
-      {"gone between its two opens", 0700, {}, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.vanish = 1; }},
+      {"narrowed", 0700, 0666, 0600, LockFailure::kNone, {}, 0},
+      {"narrowed to the owner", 0750, 0644, 0600, LockFailure::kNone, {}, 0},
+      {"never widened", 0777, 0600, 0600, LockFailure::kNone, {}, 0},
+      {"a second name", 0700, 0666, 0666, LockFailure::kNone,
+       [](OddLockFiles&) { fs::create_hard_link("f/" + std::string(kLockFileName), "second"); }, 0},
+      {"no permissions, none wider", 0777, {}, 0777, LockFailure::kNone, fat, 2},
+      {"no permissions, wider", 0700, {}, 0777, LockFailure::kNone, fat, 2},
+      {"no permissions, 0755", 0700, {}, 0755, LockFailure::kNone, [&](OddLockFiles& o) { fat(o), o.fixed_mode = 0755; }, 2},
+      {"no permissions, 0644, hard links", 0700, {}, 0644, LockFailure::kNone, [](OddLockFiles& o) { o.fixed_mode = 0644; }},
+      {"no permissions, found wider", 0700, 0666, 0666, LockFailure::kNone, fat, 0},
+      {"no group given", 0770, {}, 0660, LockFailure::kNone, [](OddLockFiles& o) { o.no_owners = true; }, 1, 0600},
+      {"another session arrives at its birth", 0777, {}, 0666, LockFailure::kNone,
+       [](OddLockFiles& o) { o.intruder = true; }, 2},
+      {"taken at once, every time", 0700, {}, 0, LockFailure::kTakenTooOften, [](OddLockFiles& o) { o.thief = true; }, 6},
+      {"taken at once, until the deadline", 0700, {}, 0, LockFailure::kTaken, [](OddLockFiles& o) { o.thief = true; }, 1,
+       0, 0ms},
+      {"found taken, then gone", 0700, {}, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.lock_name_taken = 1; }, 2},
+      {"found taken and gone each time", 0700, {}, 0, LockFailure::kGoneEachTime,
+       [](OddLockFiles& o) { o.lock_name_taken = 3; }, 3},
   };
   // As root the folder is given another group, which the file must take.
   const bool root = ::geteuid() == 0;
@@ -210,55 +229,71 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     if (root) {
       ASSERT_EQ(::chown("f", static_cast<uid_t>(-1), 65534), 0);
     }
-    LockBudget budget{std::chrono::steady_clock::now() + 10s, 5};
-    const Locked got = files.lock_folder(testing::folder_at(files, "f"), budget, {});
-    EXPECT_EQ(got.failure, c.failure);
-    EXPECT_EQ(files.creates, files.thief ? 6 : files.creates);
-    EXPECT_EQ(c.existing ? 0600u : files.born.at(lock), 0600u);
-    EXPECT_EQ(files.swap ? read(lock) : "theirs", "theirs");
+    files.folder = testing::folder_at(files, "f");
+    LockBudget budget{std::chrono::steady_clock::now() + c.wait, 5};
+    const Locked got = files.lock(files, files.folder, budget, {}, {});
+    EXPECT_EQ(got.fault.failure, c.failure);
+    EXPECT_EQ(got.lock.has_value(), c.failure == LockFailure::kNone);
+    EXPECT_EQ(files.births, c.births);
+    for (const auto& [name, bits] : files.born) EXPECT_EQ(bits, 0600u) << name;
+    EXPECT_FALSE(files.intruder) << "the other session never came";
+    EXPECT_NE(files.intruder_got, LockFailure::kCannotOpen);
+    EXPECT_EQ(testing::entries_of("f"), std::set<std::string>{});
     struct stat folder {};
     struct stat st {};
     ASSERT_EQ(::stat("f", &folder), 0);
     const bool there = ::stat(lock.c_str(), &st) == 0;
     const unsigned bits = root && c.lock_as_root ? c.lock_as_root : c.lock;
     EXPECT_EQ(there ? st.st_mode & 07777 : 0u, bits);
-    EXPECT_EQ(bits == 0660 ? st.st_gid : folder.st_gid, folder.st_gid);
+    if (bits == 0660) {
+      EXPECT_EQ(st.st_gid, folder.st_gid);
+    }
   }
 }
 
 TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
   // RONDDAT links into store/, whose lock another holder has: the save
   // waits for it, says so once, naming the folder, and holds it then.
-  // LASTBAK lies in a folder whose lock file's name is taken by a
-  // directory: that one is not held, and the reason is given.
+  // LOWDAT lies in twin/, whose lock file is the same file under another
+  // name: held by the same lock, never waited on. LASTBAK lies in a folder
+  // whose lock file's name is taken by a directory: that one is not held,
+  // and the reason is given.
   fs::create_directories("odd/" + std::string(kLockFileName));
+  fs::create_directories("twin");
   fs::create_directory("store");
   fs::create_symlink("store/RONDDAT", "RONDDAT");
   FileSystem files;
   auto there = testing::lock_of("store");
   ASSERT_TRUE(there);
+  fs::create_hard_link("store/" + std::string(kLockFileName), "twin/" + std::string(kLockFileName));
   std::vector<FolderRef> folders;
-  for (const char* name : {"RONDDAT", "RONDBAK", "odd/LASTBAK"}) folders.push_back(files.resolve(name).at().folder);
+  for (const char* name : {"RONDDAT", "RONDBAK", "odd/LASTBAK", "twin/LOWDAT"}) {
+    folders.push_back(files.resolve(name).at().folder);
+  }
   std::vector<std::string> waited;
-  const auto names = [](const std::vector<FolderRef>& held) {
+  const auto names = [](const std::vector<FolderLock>& held) {
     std::set<std::string> n;
-    for (const FolderRef& f : held) n.insert(f->name());
+    for (const FolderLock& lock : held) n.insert(lock.folder()->name());
     return n;
   };
   {
     FolderLocks locks(files, 10s, [&](const Folder& folder) { waited.push_back(folder.name()), there.reset(); });
-    EXPECT_EQ(locks.take(folders), FolderLocks::Taken::kDone);
-    EXPECT_EQ(waited, std::vector<std::string>{"store"});
-    EXPECT_EQ(names(locks.held()), (std::set<std::string>{".", "store"}));
+    EXPECT_EQ(locks.take(folders), FolderLocks::Outcome::kDone);
+    // The other holder's, in whichever of its two folders comes first.
+    ASSERT_EQ(waited.size(), 1u);
+    EXPECT_TRUE(waited[0] == "store" || waited[0] == "twin") << waited[0];
+    EXPECT_EQ(names(locks.held()), (std::set<std::string>{".", "store", "twin"}));
     ASSERT_EQ(locks.unlocked().size(), 1u);
     EXPECT_EQ(locks.unlocked()[0].folder->name(), "odd");
-    EXPECT_EQ(locks.unlocked()[0].why, LockFailure::kNotPlainFile);
+    EXPECT_EQ(locks.unlocked()[0].fault.failure, LockFailure::kNotPlainFile);
+    EXPECT_EQ(locks.unlocked()[0].fault.type, unsigned{S_IFDIR});
     EXPECT_FALSE(locks.failed());
+    EXPECT_FALSE(locks.taken());
 
     // A second save waits for this one, a short while here, and gives up
     // holding nothing.
     FolderLocks second(files, 100ms, {});
-    EXPECT_EQ(second.take(folders), FolderLocks::Taken::kStillHeld);
+    EXPECT_EQ(second.take(folders), FolderLocks::Outcome::kStillHeld);
     EXPECT_TRUE(second.failed());
     EXPECT_TRUE(second.held().empty());
   }
@@ -278,7 +313,7 @@ TEST_F(FileReplace, EveryStepAfterTheWalkActsInTheFolderItFound) {
   fs::create_directory_symlink("private", "sub");
   {
     FolderLocks locks(files, 0ms, {});
-    EXPECT_EQ(locks.take({to.at().folder}), FolderLocks::Taken::kDone);
+    EXPECT_EQ(locks.take({to.at().folder}), FolderLocks::Outcome::kDone);
     EXPECT_EQ(locks.held().size(), 1u);
     ASSERT_TRUE(replace_at(files, to, "backup"));
   }
