@@ -138,6 +138,24 @@ void escape_byte(std::string& shown, unsigned char byte) {
   for (int shift : {6, 3, 0}) shown += static_cast<char>('0' + ((byte >> shift) & 7));
 }
 
+// The Unicode format characters a terminal obeys without showing them: the
+// zero-width characters and marks (U+200B to U+200F), the line and
+// paragraph separators, the bidirectional embeddings and overrides (U+2028
+// to U+202E), the isolates (U+2066 to U+2069) and the zero-width no-break
+// space (U+FEFF).
+bool is_format_character(char32_t code) {
+  return (code >= 0x200B && code <= 0x200F) || (code >= 0x2028 && code <= 0x202E) ||
+         (code >= 0x2066 && code <= 0x2069) || code == 0xFEFF;
+}
+
+// "\u{202e}": the code point in lower-case hexadecimal.
+void escape_code_point(std::string& shown, char32_t code) {
+  static constexpr std::string_view kHex = "0123456789abcdef";
+  std::string digits;
+  for (; code != 0 || digits.empty(); code >>= 4) digits.insert(digits.begin(), kHex[code & 0xFu]);
+  shown += "\\u{" + digits + "}";
+}
+
 }  // namespace
 
 std::string shown_name(std::string_view name) {
@@ -154,7 +172,13 @@ std::string shown_name(std::string_view name) {
       ++at;
     } else if (const auto [length, code] = utf8_at(name, at); length > 0) {
       // A character of UTF-8 as it stands, but the C1 controls
-      // (U+0080 to U+009F), which a terminal obeys.
+      // (U+0080 to U+009F) and the format characters, which a terminal
+      // obeys.
+      if (is_format_character(code)) {
+        escape_code_point(shown, code);
+        at += length;
+        continue;
+      }
       for (std::size_t k = 0; k < length; ++k, ++at) {
         if (code <= 0x9F) {
           escape_byte(shown, static_cast<unsigned char>(name[at]));

@@ -124,8 +124,8 @@ TEST(Acerr, EndOfInputAtItsWaitStillStops) {
 
 TEST(Acerr, TheNameIsShownEscapedAndARefusalSaysWhy) {
   // A name cannot forge a line of its own or reach the terminal's controls
-  // (C0, C1 as UTF-8 or as raw bytes), nor pass a backslash for an escape;
-  // the other characters of UTF-8 stand.
+  // (C0, C1 as UTF-8 or as raw bytes, format characters), nor pass a
+  // backslash for an escape; the other characters of UTF-8 stand.
   const struct {
     std::string name;
     Refusal why;
@@ -137,6 +137,11 @@ TEST(Acerr, TheNameIsShownEscapedAndARefusalSaysWhy) {
       {"a\\nb", Refusal::kNoRoom, "a\\\\nb\n     Reason: no room left on the disk\n"},
       {"csi\xc2\x9b" "2J nel\x85 \x9b", Refusal::kNone, "csi\\302\\2332J nel\\205 \\233\n"},
       {"Ā\xc4\x80é ś \xc3", Refusal::kFolderNotWritable, "ĀĀé ś \xc3\n     Reason: its folder may not be written\n"},
+      // Format characters a terminal obeys unseen, beside neighbours that stand.
+      {"\xe2\x80\x8a\xe2\x80\x8b\xe2\x80\x8f\xe2\x80\x90|\xe2\x80\xa7\xe2\x80\xa8\xe2\x80\xae\xe2\x80\xaf", Refusal::kNone,
+       "\xe2\x80\x8a\\u{200b}\\u{200f}\xe2\x80\x90|\xe2\x80\xa7\\u{2028}\\u{202e}\xe2\x80\xaf\n"},
+      {"\xe2\x81\xa5\xe2\x81\xa6\xe2\x81\xa9\xe2\x81\xaa \xef\xbb\xbf.txt", Refusal::kNotRegular,
+       "\xe2\x81\xa5\\u{2066}\\u{2069}\xe2\x81\xaa \\u{feff}.txt\n     Reason: not a regular file\n"},
   };
   for (const auto& c : cases) {
     ScriptedSession t("\n");
