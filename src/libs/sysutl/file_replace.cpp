@@ -30,25 +30,16 @@ bool copy_stream(std::istream& in, std::ostream& out, bool& read_failed) {
   return !read_failed;
 }
 
-// The signals that end the program at a terminal, held back while they are
-// alive: one that comes meanwhile takes effect once they go.
-class HeldSignals {
- public:
-  HeldSignals() {
-    sigset_t held;
-    sigemptyset(&held);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, sig);
-    ::sigprocmask(SIG_BLOCK, &held, &old_);
-  }
-  ~HeldSignals() { ::sigprocmask(SIG_SETMASK, &old_, nullptr); }
-  HeldSignals(const HeldSignals&) = delete;
-  HeldSignals& operator=(const HeldSignals&) = delete;
-
- private:
-  sigset_t old_;
-};
-
 }  // namespace
+
+HeldSignals::HeldSignals() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, sig);
+  ::sigprocmask(SIG_BLOCK, &held, &old_);
+}
+
+HeldSignals::~HeldSignals() { ::sigprocmask(SIG_SETMASK, &old_, nullptr); }
 
 FileReplacement::FileReplacement(FileSystem& fs) : fs_(fs) {}
 

@@ -120,8 +120,14 @@ bool Session::open_staged(int u, const std::string& path, bool run_report, Refus
   if (kind == FileSystem::Kind::kOther || kind == FileSystem::Kind::kUnknown) {
     return refused(why, files_->refusal_at(target.at(), FileStep::kWrite, errno));
   }
-  Refusal emptied = Refusal::kNone;
-  if (run_report && !replace_at(*files_, target, "", &emptied)) return refused(why, emptied);
+  if (run_report) {
+    // Emptied with the ending signals held from the temporary's creation to
+    // its rename: a run that a signal ends leaves neither the earlier report
+    // nor a temporary.
+    const HeldSignals held;
+    Refusal emptied = Refusal::kNone;
+    if (!replace_at(*files_, target, "", &emptied)) return refused(why, emptied);
+  }
   out_units_[u] =
       std::make_unique<OutUnit>(OutUnit{path, std::make_unique<std::ostringstream>(), std::move(target), run_report});
   return true;

@@ -90,8 +90,9 @@ class Session {
   // the old one as it was. A unit never closed (the session stopped part
   // way) writes nothing.
   // A run's own report (`run_report`, a silent run's) differs twice: an
-  // earlier report at that place is replaced by an empty one at once, so
-  // that no run leaves an earlier run's report behind; and the report is
+  // earlier report at that place is replaced by an empty one at once, with
+  // the ending signals held (HeldSignals), so that no run leaves an earlier
+  // run's report behind; and the report is
   // written also when the session ends with the unit still open.
   // false, with nothing opened, when the name is refused, holds anything but
   // a regular file, or (a run's report) cannot be emptied; `why`, where

@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "test_session.hpp"
@@ -385,13 +386,19 @@ TEST_F(FileReplace, AWriteThatFailsPartWayIsAFailure) {
   }
 }
 
-// The renames of a commit seen by a signal that comes during the first.
+// The renames of a commit seen by a signal that comes during the first, or
+// (`at_birth`) when the first temporary is made.
 struct Interrupting : FileSystem {
   static inline int signal = 0;
+  static inline bool at_birth = false;
   static inline int renamed = 0;   // renames done
   static inline int seen_at = -1;  // renames done when the signal took effect
+  Fd create_exclusive(const Place& at, unsigned mode) override {
+    if (std::exchange(at_birth, false)) ::raise(signal);
+    return FileSystem::create_exclusive(at, mode);
+  }
   bool rename_at(const Place& from, const Place& to) override {
-    if (renamed == 0) ::raise(signal);
+    if (renamed == 0 && seen_at < 0) ::raise(signal);
     return FileSystem::rename_at(from, to) && ++renamed > 0;
   }
 };
@@ -413,6 +420,18 @@ TEST_F(FileReplace, AnEndingSignalDuringACommitTakesEffectAfterItsLastRename) {
     ::sigaction(sig, &old, nullptr);
     EXPECT_EQ(Interrupting::seen_at, 3);
     EXPECT_EQ(read("RONDDAT"), "RONDDAT");
+    // So does the emptying of a run's earlier report, from the temporary's
+    // creation to its rename.
+    Interrupting::at_birth = true;
+    Interrupting::renamed = 0;
+    Interrupting::seen_at = -1;
+    ASSERT_EQ(::sigaction(sig, &noting, &old), 0);
+    ScriptedSession run;
+    run.s.set_files(std::make_shared<Interrupting>());
+    EXPECT_TRUE(run.s.open_staged(kSilentUnit, "RONDDAT", true));
+    ::sigaction(sig, &old, nullptr);
+    EXPECT_EQ(Interrupting::seen_at, 1);
+    EXPECT_EQ(read("RONDDAT"), "");
   }
 }
 
