@@ -46,15 +46,19 @@ void choose(Session& s, std::string_view label, FinalPageState& st, const FinalP
       t.i(kDebug) = 0;
       t.i(kOutputDevice) = 1;
       if (fatal != 0) {
-        close_report(s, kSilentUnit, kSilentReportFile, setup.caller, kScreen);
+        // A report that cannot be written has shown its findings on the
+        // screen instead: then no line sends the user to it, and the run
+        // ends as on a file error.
+        const bool written = close_run_report(s, kSilentUnit, setup.caller);
         // On a terminal item 4 has cleared the screen; elsewhere the cursor
         // still stands behind the selection prompt.
         if (!s.screen_is_terminal()) s.write(kScreen, "\n");
-        s.write_line(kScreen,
-                     " ++> Fatal warnings stop the silent run: see \"" + std::string(kSilentReportFile) + "\";");
+        s.write_line(kScreen, written ? " ++> Fatal warnings stop the silent run: see \"" +
+                                            std::string(kSilentReportFile) + "\";"
+                                      : std::string(" ++> Fatal warnings stop the silent run;"));
         s.write_line(kScreen, "     nothing was saved.");
         s.unit(kScreen).flush();
-        throw ProgramStop(kFatalFindingsStatus);
+        throw ProgramStop(written ? kFatalFindingsStatus : kFileErrorStatus);
       }
       if (warnings != 0) return;
     }

@@ -23,13 +23,6 @@
 
 namespace kelp {
 
-namespace {
-
-// Exit status of a fatal file error.
-constexpr int kFileErrorStatus = 2;
-
-}  // namespace
-
 void syopen(Session& s, const std::string& name, int form, int status, int unit, std::string_view caller,
             int msgunit, bool for_output) {
   const bool binary = form == 0;
@@ -73,13 +66,22 @@ bool open_report(Session& s, const std::string& name, int unit, std::string_view
   return false;
 }
 
-void close_run_reports(Session& s) {
+bool close_run_report(Session& s, int unit, std::string_view caller) {
+  const std::string findings = s.staged_text(unit);
+  Refusal why = Refusal::kFailed;
+  if (s.close_unit(unit, &why)) return true;
+  acerr_lines(s, caller, s.state<RunReports>().named[unit].first, kScreen, why);
+  s.write(kScreen, findings);
+  s.unit(kScreen).flush();
+  return false;
+}
+
+int close_run_reports(Session& s, int status) {
   for (const int unit : s.run_report_units()) {
-    Refusal why = Refusal::kFailed;
-    if (s.close_unit(unit, &why)) continue;
-    const auto& [name, caller] = s.state<RunReports>().named[unit];
-    acerr_lines(s, caller, name, kScreen, why);
+    const std::string opener = s.state<RunReports>().named[unit].second;
+    if (!close_run_report(s, unit, opener)) status = kFileErrorStatus;
   }
+  return status;
 }
 
 bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {

@@ -16,6 +16,9 @@ namespace kelp {
 
 class Session;
 
+// Exit status of a fatal file error.
+inline constexpr int kFileErrorStatus = 2;
+
 // Opens file name on unit, positioned at its start. form: nonzero formatted
 // text, 0 unformatted (binary). status 1: the file must exist (else acerr);
 // status 0: the file is replaced by a new empty one (failure: acerr); any
@@ -68,16 +71,22 @@ void acerr_lines(Session& s, std::string_view caller, std::string_view name, int
 // open_report opens name on unit for the report of a silent run
 // ("Diagnostics.stxt"), a run's own report (Session::open_staged): an
 // earlier report there is emptied at once, and this one is written in one
-// pass like the others below, when its unit closes or the run ends
-// (close_run_reports). When the name is refused (a directory, FIFO or
+// pass like the others below, when the run ends (close_run_report,
+// close_run_reports). When the name is refused (a directory, FIFO or
 // device of that name, another user's link in a shared folder) or cannot
 // be emptied, acerr's message goes to msgunit with its wait for RETURN
 // (none on unit 41), nothing is opened and false is returned; the program
 // goes on, and the caller goes back to its page with the record as it is.
 bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
-// At the end of a run: writes the run's reports still open, and names each
-// that cannot be written, with why, on the screen (acerr's lines).
-void close_run_reports(Session& s);
+// Writes the run's report open on `unit` now. One that cannot be written is
+// named on the screen with why (acerr's lines for `caller`, no wait), and
+// what it holds follows there, so its findings are not lost; false then.
+bool close_run_report(Session& s, int unit, std::string_view caller);
+// At the end of a run: close_run_report for each run's report still open,
+// for the caller that opened it.
+// The status the run ends with: `status`, or that of a file error when a
+// report could not be written, whatever the run found.
+int close_run_reports(Session& s, int status);
 // The same for a report written in one pass (the print-pass listing,
 // "WAVEOUT.stxt", "DATUPWRN.stxt"): Session::open_staged, so the file is
 // replaced whole when close_report closes the unit, and a report that cannot

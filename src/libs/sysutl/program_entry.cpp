@@ -24,7 +24,7 @@ int run_editor_program(std::string_view name, const std::function<void(Session&)
     } catch (const ProgramStop& stop) {
       status = stop.status();
     }
-    close_run_reports(session);
+    status = close_run_reports(session, status);
   } catch (const std::exception& e) {
     std::cout.flush();
     std::cerr << " ++> " << name << " stopped on an internal error: " << e.what() << '\n';

@@ -170,6 +170,12 @@ std::vector<int> Session::run_report_units() const {
   return units;
 }
 
+std::string Session::staged_text(int u) const {
+  const auto it = out_units_.find(u);
+  if (it == out_units_.end() || !it->second->staged) return {};
+  return std::string(static_cast<const std::ostringstream&>(*it->second->stream).view());
+}
+
 std::string Session::unit_file(int u) const {
   if (auto it = out_units_.find(u); it != out_units_.end()) return it->second->path;
   if (auto it = in_units_.find(u); it != in_units_.end()) return it->second->path;

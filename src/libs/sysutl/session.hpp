@@ -106,6 +106,9 @@ class Session {
   bool close_unit(int u, Refusal* why = nullptr);
   // The units open on a run's own report (open_staged).
   std::vector<int> run_report_units() const;
+  // What a staged report holds so far, not yet written ("" for a unit that
+  // holds none).
+  std::string staged_text(int u) const;
   // Name of the file open on a unit ("" when none).
   std::string unit_file(int u) const;
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -222,11 +223,14 @@ TEST_F(FinalPage, SilentRunWithFatalFindingsStopsAndSaysWhere) {
   Findings f;
   f.fatal = 1;
   install(t.s, f);
-  t.s.state<FinalPageState>().checks = [](Session& s, int& w, int& x) {
+  bool fails = false;  // the report cannot be written
+  const auto checks = [&fails](Session& s, int& w, int& x) {
     s.write_line(41, " ++> Fatal Warning: something");
+    if (fails) s.set_files(std::make_shared<testing::FaultyFiles>(testing::FaultyFiles::kRename));
     w = 0;
     x = 1;
   };
+  t.s.state<FinalPageState>().checks = checks;
   try {
     shpfin(t.s, "10");
     FAIL() << "no stop";
@@ -240,6 +244,24 @@ TEST_F(FinalPage, SilentRunWithFatalFindingsStopsAndSaysWhere) {
                               "     nothing was saved.\n"))
       << shown;
   EXPECT_FALSE(fs::exists("RONDIN.stxt"));
+
+  // Where the report cannot be written its findings are shown instead, and
+  // the run ends as on a file error.
+  ScriptedSession u("4\n");
+  ready(u.s);
+  fails = true;
+  u.s.state<FinalPageState>().checks = checks;
+  try {
+    shpfin(u.s, "10");
+    FAIL() << "no stop";
+  } catch (const ProgramStop& stop) {
+    EXPECT_EQ(stop.status(), 2);
+  }
+  EXPECT_EQ(read("Diagnostics.stxt"), "");
+  EXPECT_TRUE(u.shown().ends_with("     Reason: the disk reports an input or output error\n \n"
+                                  " ++> Fatal Warning: something\n\n"
+                                  " ++> Fatal warnings stop the silent run;\n     nothing was saved.\n"))
+      << u.shown();
 }
 
 TEST_F(FinalPage, DefaultChecksAreTheVesselChecks) {

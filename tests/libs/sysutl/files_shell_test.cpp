@@ -6,12 +6,15 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <streambuf>
 #include <string>
 #include <utility>
 
+#include "sysutl/program_entry.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"
 
@@ -167,23 +170,48 @@ TEST(Acerr, SilentUnitWritesTheReportAndStopsWithoutReading) {
 
 TEST(OpenReport, AnEarlierReportGoesAtOnceAndThisRunsIsWrittenAtItsEnd) {
   // So a run that a signal ends leaves no earlier run's report behind. At
-  // the run's end a report that cannot be written is named, with why.
+  // the end of a run, stopped or not, a report that cannot be written is
+  // named with why, its findings follow, and the run ends as on a file
+  // error. After an internal error the session's end writes the report
+  // without a word.
   TempDir dir;
   const std::string report = dir.file("Diagnostics.stxt");
-  for (const bool fails : {false, true}) {
+  using Fault = testing::FaultyFiles;
+  enum End { kReturns, kStops, kBreaks };
+  const struct {
+    End end;
+    Fault::Step fault;
+    int status;
+    std::string why;  // "": written, or nothing said
+  } cases[] = {
+      {kReturns, Fault::kNone, 0, ""},
+      {kReturns, Fault::kWrite, 2, "the disk reports an input or output error"},  // a full disk, here
+      {kStops, Fault::kCreate, 2, "its folder may not be written"},
+      {kBreaks, Fault::kNone, 70, ""},
+      {kBreaks, Fault::kRename, 70, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.end) + " " + std::to_string(c.fault));
     write_file(report, "an earlier run's report");
-    ScriptedSession t;
-    const auto layer = std::make_shared<testing::FaultyFiles>();
-    t.s.set_files(layer);
-    ASSERT_TRUE(open_report(t.s, report, kSilentUnit, "Fintop", kScreen));
-    EXPECT_EQ(slurp(report), "");
-    t.s.write_line(kSilentUnit, "this run's");
-    if (fails) layer->step = testing::FaultyFiles::kRename;
-    close_run_reports(t.s);
-    EXPECT_EQ(slurp(report), fails ? "" : "this run's\n");
-    EXPECT_EQ(t.shown(), fails ? "\n ++> File not found or file access error in Fintop\n     File name: " + report +
-                                     "\n     Reason: the disk reports an input or output error\n \n"
-                               : "");
+    std::ostringstream screen, errors;
+    std::streambuf* const out = std::cout.rdbuf(screen.rdbuf());
+    std::streambuf* const err = std::cerr.rdbuf(errors.rdbuf());
+    const int status = run_editor_program("ronvaske", [&](Session& s) {
+      const auto layer = std::make_shared<Fault>();
+      s.set_files(layer);
+      ASSERT_TRUE(open_report(s, report, kSilentUnit, "Fintop", kScreen));
+      EXPECT_EQ(slurp(report), "");
+      s.write_line(kSilentUnit, "finding");
+      layer->step = c.fault;
+      if (c.end == kStops) throw ProgramStop(1);
+      if (c.end == kBreaks) throw std::runtime_error("broken");
+    });
+    std::cout.rdbuf(out), std::cerr.rdbuf(err);
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(screen.str(), c.why.empty() ? "" : "\n ++> File not found or file access error in Fintop\n     File name: " +
+                                                      report + "\n     Reason: " + c.why + "\n \nfinding\n");
+    EXPECT_EQ(errors.str(), c.end == kBreaks ? " ++> ronvaske stopped on an internal error: broken\n" : "");
+    EXPECT_EQ(slurp(report), c.why.empty() && c.fault == Fault::kNone ? "finding\n" : "");
   }
 }
 
