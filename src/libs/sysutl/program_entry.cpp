@@ -1,5 +1,6 @@
 #include "sysutl/program_entry.hpp"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <exception>
@@ -16,6 +17,10 @@ constexpr int kInternalErrorStatus = 70;
 }  // namespace
 
 int run_editor_program(std::string_view name, const std::function<void(Session&)>& body) {
+  // A write past the file-size limit (ulimit -f) would otherwise end the
+  // program in the middle of a save; ignored, it fails with EFBIG, and the
+  // file layer refuses it as "larger than may be written".
+  ::signal(SIGXFSZ, SIG_IGN);
   int status = 0;
   try {
     Session session(std::cin, std::cout, std::cerr, ::isatty(1) == 1);

@@ -1,6 +1,7 @@
 #include "sysutl/files_shell.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
@@ -172,12 +173,12 @@ TEST(OpenReport, AnEarlierReportGoesAtOnceAndThisRunsIsWrittenAtItsEnd) {
   // So a run that a signal ends leaves no earlier run's report behind. At
   // the end of a run, stopped or not, a report that cannot be written is
   // named with why, its findings follow, and the run ends as on a file
-  // error. After an internal error the session's end writes the report
-  // without a word.
+  // error; a file-size limit does not end the program. After an internal
+  // error the session's end writes the report without a word.
   TempDir dir;
   const std::string report = dir.file("Diagnostics.stxt");
   using Fault = testing::FaultyFiles;
-  enum End { kReturns, kStops, kBreaks };
+  enum End { kReturns, kStops, kBreaks, kOverLimit };
   const struct {
     End end;
     Fault::Step fault;
@@ -187,9 +188,12 @@ TEST(OpenReport, AnEarlierReportGoesAtOnceAndThisRunsIsWrittenAtItsEnd) {
       {kReturns, Fault::kNone, 0, ""},
       {kReturns, Fault::kWrite, 2, "the disk reports an input or output error"},  // a full disk, here
       {kStops, Fault::kCreate, 2, "its folder may not be written"},
+      {kOverLimit, Fault::kNone, 2, "larger than may be written"},
       {kBreaks, Fault::kNone, 70, ""},
       {kBreaks, Fault::kRename, 70, ""},
   };
+  rlimit before{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.end) + " " + std::to_string(c.fault));
     write_file(report, "an earlier run's report");
@@ -203,9 +207,12 @@ TEST(OpenReport, AnEarlierReportGoesAtOnceAndThisRunsIsWrittenAtItsEnd) {
       EXPECT_EQ(slurp(report), "");
       s.write_line(kSilentUnit, "finding");
       layer->step = c.fault;
+      const rlimit none{0, before.rlim_max};
+      if (c.end == kOverLimit) ::setrlimit(RLIMIT_FSIZE, &none);
       if (c.end == kStops) throw ProgramStop(1);
       if (c.end == kBreaks) throw std::runtime_error("broken");
     });
+    ::setrlimit(RLIMIT_FSIZE, &before);
     std::cout.rdbuf(out), std::cerr.rdbuf(err);
     EXPECT_EQ(status, c.status);
     EXPECT_EQ(screen.str(), c.why.empty() ? "" : "\n ++> File not found or file access error in Fintop\n     File name: " +
