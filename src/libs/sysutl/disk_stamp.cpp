@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <ios>
 #include <istream>
-#include <limits>
+
+#include "sysutl/diskio.hpp"
 
 namespace kelp {
 
@@ -17,21 +19,6 @@ void digest_more(DiskStamp& stamp, std::string_view bytes) {
   stamp.size += bytes.size();
 }
 
-// Reads the file at `at` in pieces into a stamp, until its end or until it
-// has passed `most` bytes. nullopt when it cannot be opened or read.
-std::optional<DiskStamp> stamp_reading(FileSystem& fs, const Place& at, std::uint64_t most) {
-  auto in = fs.open_read_at(at);
-  if (!in) return std::nullopt;
-  DiskStamp stamp{0, kFnvOffset};
-  std::array<char, 65536> buffer{};
-  while (*in && stamp.size <= most) {
-    in->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    digest_more(stamp, std::string_view(buffer.data(), static_cast<std::size_t>(std::max<std::streamsize>(in->gcount(), 0))));
-  }
-  if (in->bad()) return std::nullopt;
-  return stamp;
-}
-
 }  // namespace
 
 DiskStamp stamp_of(std::string_view bytes) {
@@ -41,7 +28,26 @@ DiskStamp stamp_of(std::string_view bytes) {
 }
 
 std::optional<DiskStamp> stamp_at(FileSystem& fs, const Place& at) {
-  return stamp_reading(fs, at, std::numeric_limits<std::uint64_t>::max());
+  auto in = fs.open_read_at(at);
+  if (!in) return std::nullopt;
+  // The size from the file's end, without reading to it.
+  const std::streamoff end = in->seekg(0, std::ios::end).tellg();
+  if (end < 0 || !in->seekg(0)) return std::nullopt;
+  DiskStamp stamp{0, kFnvOffset};
+  std::array<char, 65536> buffer{};
+  while (*in && stamp.size < kLargestRecordBytes) {
+    const auto piece = std::min<std::uint64_t>(buffer.size(), kLargestRecordBytes - stamp.size);
+    in->read(buffer.data(), static_cast<std::streamsize>(piece));
+    digest_more(stamp, std::string_view(buffer.data(), static_cast<std::size_t>(std::max<std::streamsize>(in->gcount(), 0))));
+  }
+  if (in->bad()) return std::nullopt;
+  if (static_cast<std::uint64_t>(end) <= kLargestRecordBytes) return stamp;
+  const auto id = in->id();
+  if (!id) return std::nullopt;
+  stamp.size = static_cast<std::uint64_t>(end);
+  stamp.device = id->first;
+  stamp.inode = id->second;
+  return stamp;
 }
 
 std::optional<DiskStamp> stamp_at(FileSystem& fs, const Resolution& name) {
@@ -50,7 +56,7 @@ std::optional<DiskStamp> stamp_at(FileSystem& fs, const Resolution& name) {
 }
 
 std::optional<bool> still_holds(FileSystem& fs, const Place& at, const DiskStamp& was) {
-  const auto now = stamp_reading(fs, at, was.size);
+  const auto now = stamp_at(fs, at);
   if (!now) return std::nullopt;
   return *now == was;
 }

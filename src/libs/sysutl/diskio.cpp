@@ -23,8 +23,6 @@ struct DiskioStaging {
   std::vector<char> bytes;
 };
 
-constexpr std::size_t kStagingBytes = 4 * (kDiskioStagingWords + 2);
-
 std::int32_t word_at(const std::vector<char>& bytes, std::size_t pos) {
   std::uint32_t v = 0;
   for (std::size_t k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(bytes[pos + k]);
@@ -92,16 +90,18 @@ int read_record(Session& s, int& nwords, const std::string& name, std::unique_pt
   if (!in) return kDiskioNotFound;
 
   auto& bytes = s.state<DiskioStaging>().bytes;
-  if (bytes.size() != kStagingBytes) bytes.assign(kStagingBytes, 0);
+  if (bytes.size() != kLargestRecordBytes) bytes.assign(kLargestRecordBytes, 0);
   in->read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   const auto got = static_cast<std::size_t>(std::max<std::streamsize>(in->gcount(), 0));
-  // What lies beyond the staging area is counted, not kept.
+  // What lies beyond the staging area is not read: the file's end says how
+  // much there is.
   std::size_t total = got;
+  bool stream_error = in->bad();
   if (got == bytes.size()) {
-    in->ignore(std::numeric_limits<std::streamsize>::max());
-    total += static_cast<std::size_t>(std::max<std::streamsize>(in->gcount(), 0));
+    const std::streamoff end = in->seekg(0, std::ios::end).tellg();
+    stream_error = stream_error || end < 0;
+    total = std::max(total, static_cast<std::size_t>(std::max<std::streamoff>(end, 0)));
   }
-  const bool stream_error = in->bad();
   in.reset();
 
   const bool lowdat = is_lowdat_name(name);

@@ -23,6 +23,9 @@ class Session;
 
 // The largest record the reader stages (words); longer records are cut here.
 inline constexpr std::size_t kDiskioStagingWords = 126831;
+// Its bytes, markers included: no file larger than this holds a record the
+// reader takes, and none is read past it.
+inline constexpr std::size_t kLargestRecordBytes = 4 * (kDiskioStagingWords + 2);
 
 // Words of "LOWDAT" and its record marker.
 inline constexpr int kLowdatWords = 680;
@@ -66,6 +69,8 @@ inline constexpr int kDiskioRead = 1;
 //   := N. status 0 when the record was read whole and N equals the nwords
 //   asked for; otherwise 4 (count differs, record cut short or longer than
 //   the reader stages, markers that disagree, a header that cannot be read).
+//   No more of the file is read than kLargestRecordBytes: the size of a
+//   larger file is taken from its end.
 //
 //   The N handed back is the count FOUND in the file, not the record size of
 //   the program kind: a caller keeps its own expected size and writes the

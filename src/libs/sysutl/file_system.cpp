@@ -131,6 +131,11 @@ class FdReadFile : public FileSystem::ReadFile {
  public:
   explicit FdReadFile(Fd fd) : buf_(std::move(fd)) { rdbuf(&buf_); }
   std::optional<FileSystem::Protection> protection() override { return protection_of_fd(buf_.fd().get()); }
+  std::optional<std::pair<std::uint64_t, std::uint64_t>> id() override {
+    struct stat st {};
+    if (::fstat(buf_.fd().get(), &st) != 0) return std::nullopt;
+    return std::pair<std::uint64_t, std::uint64_t>(st.st_dev, st.st_ino);
+  }
 
  private:
   FdInBuf buf_;

@@ -160,6 +160,9 @@ class FileSystem {
     // The protection of the very file whose bytes are read (taken from what
     // is open, not from its name); nullopt when it cannot be examined.
     virtual std::optional<Protection> protection() = 0;
+    // Which file is open: its device and inode numbers; nullopt when it
+    // cannot be examined.
+    virtual std::optional<std::pair<std::uint64_t, std::uint64_t>> id() { return std::nullopt; }
   };
 
   // A lock, held until the handle goes.

@@ -6,12 +6,15 @@
 #include <bit>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <set>
 #include <utility>
 #include <vector>
 
+#include "sysutl/disk_stamp.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"
 
@@ -259,6 +262,61 @@ TEST_F(DiskioTest, NamesThatAreNoRegularFileAreNotRead) {
     EXPECT_EQ(read(name, n, back), 1) << name;
     EXPECT_EQ(n, 1987);
     EXPECT_EQ(back, Words(1987, -1));
+  }
+}
+
+// A file layer whose reads fail past the largest record, where a reader
+// that went on to a huge file's end would meet them.
+struct ReadsEndAtTheLargestRecord : FileSystem {
+  struct Bounded : ReadFile, std::streambuf {
+    using std::streambuf::int_type, std::streambuf::off_type, std::streambuf::pos_type, std::streambuf::traits_type;
+    explicit Bounded(std::unique_ptr<ReadFile> file) : real(std::move(file)) { rdbuf(this); }
+    std::optional<Protection> protection() override { return real->protection(); }
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> id() override { return real->id(); }
+    int_type underflow() override {
+      if (at >= kLargestRecordBytes) throw std::ios_base::failure("read past the largest record");
+      return real->get(ch) ? (++at, setg(&ch, &ch, &ch + 1), traits_type::to_int_type(ch)) : traits_type::eof();
+    }
+    pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) override {
+      if (dir == std::ios_base::cur) off -= egptr() - gptr();
+      setg(nullptr, nullptr, nullptr);
+      const std::streamoff now = real->seekg(off, dir).tellg();
+      return at = static_cast<std::uint64_t>(std::max<std::streamoff>(now, 0)), pos_type(now);
+    }
+    pos_type seekpos(pos_type p, std::ios_base::openmode m) override { return seekoff(p, std::ios_base::beg, m); }
+    std::unique_ptr<ReadFile> real;
+    std::uint64_t at = 0;
+    char ch = 0;
+  };
+  std::unique_ptr<ReadFile> open_read_at(const Place& at) override {
+    auto real = FileSystem::open_read_at(at);
+    return real ? std::make_unique<Bounded>(std::move(real)) : nullptr;
+  }
+};
+
+TEST_F(DiskioTest, AFileLargerThanAnyRecordIsNeverReadToItsEnd) {
+  // The load judges it by its size; its stamp is its size, its beginning
+  // and which file it is.
+  const auto layer = std::make_shared<ReadsEndAtTheLargestRecord>();
+  t.s.set_files(layer);
+  const std::string big(kLargestRecordBytes + 4000, 'x');
+  const std::pair<std::function<void()>, bool> cases[] = {
+      {[] {}, true},
+      {[bytes = big]() mutable { bytes[0] = 'y', write_file("BIGDAT", bytes); }, false},
+      {[&] { write_file("BIGDAT", big + "x"); }, false},
+      {[&] { write_file("copy", big), fs::rename("copy", "BIGDAT"); }, false},  // the same bytes, another file
+  };
+  for (const auto& [change, same] : cases) {
+    write_file("BIGDAT", big);
+    const Resolution name = layer->resolve("BIGDAT");
+    const auto was = stamp_at(*layer, name);
+    ASSERT_TRUE(was);
+    change();
+    EXPECT_EQ(still_holds(*layer, name.at(), *was), same);
+    Words back(10, 0);
+    int n = 10;
+    EXPECT_EQ(read("BIGDAT", n, back), 4);
+    EXPECT_EQ(n, static_cast<int>(fs::file_size("BIGDAT") / 4));
   }
 }
 
