@@ -359,13 +359,14 @@ struct FileSizeLimit {
 };
 
 TEST_F(FileReplace, AWriteThatFailsPartWayIsAFailure) {
-  // At the first byte, or after the first buffer of a larger file: a
-  // replaced file stays as it was and leaves no temporary, and a file
-  // written in place reports the failure at its close.
+  // At the first byte, after the first buffer of a larger file, or inside
+  // its last buffer (a write cut short there): a replaced file stays as it
+  // was and leaves no temporary, and a file written in place reports the
+  // failure at its close.
   const struct {
     rlim_t limit;
     std::size_t bytes;
-  } cases[] = {{0, 10}, {100000, 300000}};
+  } cases[] = {{0, 10}, {100000, 300000}, {280000, 300000}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.limit);
     write("RONDDAT", "old");
