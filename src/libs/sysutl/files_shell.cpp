@@ -399,6 +399,9 @@ int start_and_wait(const std::string& path, const std::vector<std::string>& args
   sigemptyset(&defaults);
   if (old_int.sa_handler != SIG_IGN) sigaddset(&defaults, SIGINT);
   if (old_quit.sa_handler != SIG_IGN) sigaddset(&defaults, SIGQUIT);
+  // The editor ignores a file-size limit's signal for itself only
+  // (run_editor_program): the program meets the limit as programs do.
+  sigaddset(&defaults, SIGXFSZ);
   const int result = spawn_and_wait(path, args, defaults);
   ::sigaction(SIGINT, &old_int, nullptr);
   ::sigaction(SIGQUIT, &old_quit, nullptr);
