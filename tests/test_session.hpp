@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -49,17 +50,24 @@ inline int count_of(std::string_view hay, std::string_view needle) {
   return n;
 }
 
-// Replies that run a hook when the first of them is read: what another
-// session or the user does while the first prompt waits.
+// Replies that run a hook when one of them (counted from 0) is first read:
+// what another session or the user does while that prompt waits.
 struct HookedReplies : std::streambuf {
-  HookedReplies(std::streambuf* replies, std::function<void()> hook) : replies(replies), hook(std::move(hook)) {}
+  explicit HookedReplies(std::streambuf* replies) : replies(replies) {}
   int_type underflow() override { return run(), replies->sgetc(); }
-  int_type uflow() override { return run(), replies->sbumpc(); }
+  int_type uflow() override {
+    run();
+    const int_type c = replies->sbumpc();
+    if (traits_type::eq_int_type(c, traits_type::to_int_type('\n'))) ++line;
+    return c;
+  }
   void run() {
-    if (hook) std::exchange(hook, nullptr)();
+    const auto hook = hooks.find(line);
+    if (hook != hooks.end() && hook->second) std::exchange(hook->second, nullptr)();
   }
   std::streambuf* replies;
-  std::function<void()> hook;
+  std::map<std::size_t, std::function<void()>> hooks;
+  std::size_t line = 0;
 };
 
 struct ScriptedSession {
@@ -68,9 +76,13 @@ struct ScriptedSession {
   explicit ScriptedSession(std::string replies = {}, bool terminal = false)
       : in(std::move(replies)), s(in, screen, errors, terminal) {}
   std::string shown() const { return screen.str(); }
-  void before_first_reply(std::function<void()> hook) {
-    hooked = std::make_unique<HookedReplies>(in.rdbuf(), std::move(hook));
-    static_cast<std::istream&>(in).rdbuf(hooked.get());
+  void before_first_reply(std::function<void()> hook) { before_reply(0, std::move(hook)); }
+  void before_reply(std::size_t k, std::function<void()> hook) {
+    if (!hooked) {
+      hooked = std::make_unique<HookedReplies>(in.rdbuf());
+      static_cast<std::istream&>(in).rdbuf(hooked.get());
+    }
+    hooked->hooks[k] = std::move(hook);
   }
   std::unique_ptr<HookedReplies> hooked;
   std::istringstream in;

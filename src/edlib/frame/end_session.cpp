@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "edlib/frame/final_page.hpp"
 #include "edlib/frame/import.hpp"
 #include "edlib/model/wave_report.hpp"
 #include "sysutl/files_shell.hpp"
@@ -270,6 +271,7 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
         // A report that cannot be created leaves the page as it was.
         if (!open_report(s, std::string(kSilentReportFile), kSilentUnit, "Fintop", kScreen)) break;
         choose_request(flags, 0, 0);
+        begin_silent_run(s, out);
         out = kSilentUnit;
         warnings = 0;
         fatal = 0;

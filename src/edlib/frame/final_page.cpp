@@ -76,6 +76,37 @@ void choose(Session& s, std::string_view label, FinalPageState& st, const FinalP
 
 }  // namespace
 
+void begin_silent_run(Session& s, int out) {
+  const Tpcm& t = s.tpcm;
+  s.state<SilentRun>() = {true, out, t.i(kOutputDevice), t.i(kDebug), t.i(kTraceLevel)};
+}
+
+void end_silent_run(Session& s, std::span<const std::string> saved) {
+  SilentRun& run = s.state<SilentRun>();
+  const bool written = close_run_report(s, kSilentUnit);
+  Tpcm& t = s.tpcm;
+  t.i(kOutputUnit) = run.unit_before;
+  t.i(kOutputDevice) = run.device_before;
+  t.i(kDebug) = run.debug_before;
+  t.i(kTraceLevel) = run.trace_before;
+  run.running = false;
+
+  std::string what = "nothing was saved";
+  if (!saved.empty()) {
+    what = "only";
+    for (const std::string& name : saved) what += " " + name;
+    what += " was saved";
+  }
+  s.write_line(kScreen, "");
+  s.write_line(kScreen, written ? " ++> The silent run stopped at its save: see \"" +
+                                      std::string(kSilentReportFile) + "\";"
+                                : std::string(" ++> The silent run stopped at its save;"));
+  s.write_line(kScreen, "     " + what + ", and the edits of this session are kept.");
+  // The End of Session page clears the screen: the user reads this first.
+  int reply = 0;
+  prsret(s, kScreen, kKeyboard, reply);
+}
+
 bool final_page(Session& s, std::string_view label, FinalPageState& st, const FinalPageSetup& setup) {
   Tpcm& t = s.tpcm;
   if (setup.tidy) setup.tidy(s);

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <vector>
 
+#include "edlib/frame/final_page.hpp"
 #include "edlib/frame/saving.hpp"
 #include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
@@ -21,12 +24,17 @@ bool end_step(Session& s, const Identity& id, int record_size, bool chaining) {
   t.i(kVersionIncrement) = 0;
   const std::int32_t saved_unit = t.i(kOutputUnit);
   t.i(kOutputUnit) = 0;
+  std::vector<std::string> saved;
   FinishArgs args;
   args.saved_unit = saved_unit;
   args.record_size = record_size;
   args.chaining_allowed = chaining;
+  args.saved = &saved;
   const int status = finish(s, id, s.state<LoadTimeCopy>(), args);
   t.i(kOutputUnit) = saved_unit;
+  // A silent run whose save did not happen ends here, and the session goes
+  // on as if item 4 had never been chosen.
+  if (status == 1 && is_silent(saved_unit) && s.state<SilentRun>().running) end_silent_run(s, saved);
   return status == 1;
 }
 

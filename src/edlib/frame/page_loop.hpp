@@ -16,7 +16,9 @@ void enter_page(Tpcm& t);
 // saving.hpp) with the record of record_size words, word 702 held at 0
 // during the call and restored after it; its messages go to the unit in
 // force before. chaining tells finish that the final page chose chaining.
-// True when finish sends the session back to the final page.
+// True when finish sends the session back to the final page; a silent run
+// (item 4) whose save did not happen has then ended (end_silent_run,
+// edlib/frame/final_page.hpp), and the page is the interactive session's.
 bool end_step(Session& s, const Identity& id, int record_size, bool chaining);
 
 }  // namespace kelp

@@ -151,14 +151,22 @@ void say_unlocked(Session& s, int out, const FolderLocks::Unlocked& folder) {
           ". Another session saving in it at the same moment could replace this save.");
 }
 
+// What stopped a save, said on the unit the user reads and, in a silent
+// run, in its report first: the report keeps it however the wait that
+// follows on the screen ends.
+void say_stopped(Session& s, const SaveSetup& setup, std::string_view text) {
+  if (setup.report != setup.out) say(s, setup.report, text);
+  say(s, setup.out, text);
+}
+
 // Says that the save gives up on the lock of `folder`: `what` happened to
 // it. Waits for RETURN.
-SaveOutcome end_for_lock(Session& s, int out, const Folder& folder, std::string_view what) {
-  say(s, out,
-      "The save lock of " + folder_words(s.files(), folder) + " " + std::string(what) +
-          ": nothing was saved, and the edits of this session are kept.");
+SaveOutcome end_for_lock(Session& s, const SaveSetup& setup, const Folder& folder, std::string_view what) {
+  say_stopped(s, setup,
+              "The save lock of " + folder_words(s.files(), folder) + " " + std::string(what) +
+                  ": nothing was saved, and the edits of this session are kept.");
   int reply = 0;
-  prsret(s, out, kKeyboard, reply);
+  prsret(s, setup.out, kKeyboard, reply);
   return SaveOutcome::kLockHeld;
 }
 
@@ -221,10 +229,8 @@ std::vector<Changed> changed_on_disk(FileSystem& fs, const std::vector<SaveFile>
 }
 
 // Names each data file that another session may have saved since this one
-// loaded or last saved it, and asks whether to go on. true: go on.
-bool confirm_replacing(Session& s, int out, const std::vector<SaveFile>& files, const std::vector<Changed>& changed) {
-  clear(s, out);
-  s.write_line(out, at_column(25, ">>> WARNING <<<"));
+// loaded or last saved it.
+void name_changed(Session& s, int out, const std::vector<SaveFile>& files, const std::vector<Changed>& changed) {
   for (const Changed& c : changed) {
     const SaveFile& f = files[c.file];
     if (c.compared) {
@@ -235,6 +241,13 @@ bool confirm_replacing(Session& s, int out, const std::vector<SaveFile>& files, 
       s.write_line(out, " loaded or last saved: another session may have saved it.");
     }
   }
+}
+
+// The warning of name_changed, and whether to go on. true: go on.
+bool confirm_replacing(Session& s, int out, const std::vector<SaveFile>& files, const std::vector<Changed>& changed) {
+  clear(s, out);
+  s.write_line(out, at_column(25, ">>> WARNING <<<"));
+  name_changed(s, out, files, changed);
   s.write_line(out, " If you wish to \"Abort\" this save and reinspect your data, enter \"A\" below.");
   int reply = 0;
   abort0(s, out, kKeyboard, reply);
@@ -359,13 +372,13 @@ std::optional<StageFailure> backit(FileSystem& fs, std::span<const std::int32_t>
 SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup& setup) {
   FileSystem& fs = s.files();
   // The file-access message for the file that stopped the save, and in a
-  // silent run's report the cascade it stopped.
+  // silent run's report (first, as say_stopped) the cascade it stopped.
   const auto refuse = [&](const Stop& stop) {
-    acerr_report(s, setup.caller, stop.file.name, setup.out, stop.file.why);
     if (setup.report != setup.out) {
       const std::string& data = files[stop.cascade].data;
       acerr_report(s, setup.caller, data, setup.report, data == stop.file.name ? stop.file.why : Refusal::kNone);
     }
+    acerr_report(s, setup.caller, stop.file.name, setup.out, stop.file.why);
     return SaveOutcome::kFailed;
   };
   // Each folder waited on is named once in each wait.
@@ -383,11 +396,11 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
     // Held from the first look at the disk to the last rename.
     switch (locks.take(folders_of(names))) {
       case FolderLocks::Outcome::kStillHeld:
-        return end_for_lock(s, setup.out, *locks.failed(), kStillHeld);
+        return end_for_lock(s, setup, *locks.failed(), kStillHeld);
       case FolderLocks::Outcome::kTakenTooOften:
-        return end_for_lock(s, setup.out, *locks.failed(), kTakenTooOften);
+        return end_for_lock(s, setup, *locks.failed(), kTakenTooOften);
       case FolderLocks::Outcome::kTaken:
-        return end_for_lock(s, setup.out, *locks.failed(), kTaken);
+        return end_for_lock(s, setup, *locks.failed(), kTaken);
       case FolderLocks::Outcome::kDone:
         break;
     }
@@ -396,7 +409,14 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
     // Another session's save is replaced only when the user says so.
     if (const auto changed = changed_on_disk(fs, files, names, accepted); !changed.empty()) {
       locks.let_go();
-      if (!confirm_replacing(s, setup.out, files, changed)) return SaveOutcome::kAborted;
+      if (!confirm_replacing(s, setup.out, files, changed)) {
+        if (setup.report != setup.out) {
+          s.write_line(setup.report, "");
+          name_changed(s, setup.report, files, changed);
+          say(s, setup.report, "The save was aborted at this warning: nothing was saved, and the edits of this session are kept.");
+        }
+        return SaveOutcome::kAborted;
+      }
       take_as_seen(files, changed, accepted);
       locks.wait_anew();
       continue;
@@ -416,7 +436,7 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
       if (!stop && !taken) stop = commit_all(files, cascade, ends);
     }  // the temporaries of a staging that failed go here, before any message
     if (taken) {
-      if (!locks.let_go_to_take_again()) return end_for_lock(s, setup.out, *taken, kTakenTooOften);
+      if (!locks.let_go_to_take_again()) return end_for_lock(s, setup, *taken, kTakenTooOften);
       continue;
     }
     locks.let_go();

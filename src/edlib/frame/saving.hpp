@@ -73,6 +73,9 @@ struct FinishArgs {
   // How each folder of a save is locked (tests pass their own; nullptr
   // locks as every save does).
   FolderLocker* locker = nullptr;
+  // Out, where given: the data files this call put in place, also those of
+  // a save that stopped part way.
+  std::vector<std::string>* saved = nullptr;
 };
 
 // Ends the session after the final page with the code in word 699: compares

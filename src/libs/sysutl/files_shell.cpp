@@ -70,7 +70,8 @@ bool close_run_report(Session& s, int unit, std::string_view caller) {
   const std::string findings = s.staged_text(unit);
   Refusal why = Refusal::kFailed;
   if (s.close_unit(unit, &why)) return true;
-  acerr_lines(s, caller, s.state<RunReports>().named[unit].first, kScreen, why);
+  const auto& [name, opener] = s.state<RunReports>().named[unit];
+  acerr_lines(s, caller.empty() ? std::string_view(opener) : caller, name, kScreen, why);
   s.write(kScreen, findings);
   s.unit(kScreen).flush();
   return false;
@@ -78,8 +79,7 @@ bool close_run_report(Session& s, int unit, std::string_view caller) {
 
 int close_run_reports(Session& s, int status) {
   for (const int unit : s.run_report_units()) {
-    const std::string opener = s.state<RunReports>().named[unit].second;
-    if (!close_run_report(s, unit, opener)) status = kFileErrorStatus;
+    if (!close_run_report(s, unit)) status = kFileErrorStatus;
   }
   return status;
 }

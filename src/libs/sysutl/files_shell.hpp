@@ -79,9 +79,10 @@ void acerr_lines(Session& s, std::string_view caller, std::string_view name, int
 // goes on, and the caller goes back to its page with the record as it is.
 bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
 // Writes the run's report open on `unit` now. One that cannot be written is
-// named on the screen with why (acerr's lines for `caller`, no wait), and
-// what it holds follows there, so its findings are not lost; false then.
-bool close_run_report(Session& s, int unit, std::string_view caller);
+// named on the screen with why (acerr's lines for `caller`, no wait; no
+// caller: the one that opened it), and what it holds follows there, so its
+// findings are not lost; false then.
+bool close_run_report(Session& s, int unit, std::string_view caller = {});
 // At the end of a run: close_run_report for each run's report still open,
 // for the caller that opened it.
 // The status the run ends with: `status`, or that of a file error when a

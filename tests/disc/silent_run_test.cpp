@@ -1,0 +1,185 @@
+// A silent run (item 4) whose save does not happen, in both editors run
+// whole: the run ends there, its report holds its findings and what stopped
+// the save, and the session goes on on the screen as if item 4 had never
+// been chosen.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "disc/e/disced.hpp"
+#include "edlib/frame/kind_dispatch.hpp"
+#include "edlib/record/data_record.hpp"
+#include "moor/e/mooring_finish.hpp"
+#include "moor/e/moored.hpp"
+#include "ronvaske/dsctop.hpp"
+#include "sysutl/diskio.hpp"
+#include "sysutl/files_shell.hpp"
+#include "test_identity.hpp"
+#include "test_session.hpp"
+#include "test_tempdir.hpp"
+
+namespace kelp {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::be32;
+using testing::get_be32;
+using testing::slurp;
+using Replies = std::vector<std::string>;
+
+// What stops a save, switched on and off while the session runs: the lock
+// file taken from the save at each new file it makes, and a disk that is
+// full for the data file and the silent run's report.
+struct Causes : testing::FaultyFiles {
+  bool steal = false;
+  bool full = false;
+  std::string data;
+  NewFile create_new(const Place& at, const Protection* like) override {
+    if (steal) fs::remove(kLockFileName);
+    NewFile made = FaultyFiles::create_new(at, like);
+    const bool hit = at.leaf.starts_with(data + ".kelp") || at.leaf.starts_with("Diagnostics.stxt.kelp");
+    if (made.out && full && hit) made.out = std::make_unique<std::ofstream>("/dev/full", std::ios::binary);
+    return made;
+  }
+};
+
+struct Editor {
+  std::string data;    // its data file
+  std::string caller;  // the name its file-access messages give
+  Replies create;      // a new record that passes the checks, saved
+  Replies edit;        // from the menu to the End of Session page, with a change
+  std::function<void(Session&)> run;
+};
+
+// Runs an editor whole with `replies`, `hooks[k]` before reply k; true when
+// it ended by itself, false at the end of the replies.
+bool run(const Editor& e, const Replies& replies, std::shared_ptr<Causes> layer, std::string& shown,
+         const std::map<std::size_t, std::function<void()>>& hooks = {}) {
+  std::string script;
+  for (const std::string& r : replies) script += r + "\n";
+  testing::ScriptedSession t(script);
+  for (const auto& [k, hook] : hooks) t.before_reply(k, hook);
+  t.s.set_files(layer);
+  bool ended = true;
+  try {
+    e.run(t.s);
+  } catch (const EndOfInput&) {
+    ended = false;
+  }
+  shown = t.shown();
+  return ended;
+}
+
+using SilentRun = testing::InTempDir;
+
+TEST_F(SilentRun, ASaveThatDoesNotHappenEndsTheRunAndTheSessionGoesOn) {
+  const Editor ronvaske{"RONDDAT", "ronvaske",
+                        Replies{"C", "4", "100", "", "1", "500", "2", "20", "3", "20", "5", "5", "7", "300", "8", "30",
+                                "9", "30", "10", "10", "", "1", "10", "2", "10", "3", "10", "L", "1"},
+                        {"M", "4", "150", "L"}, [](Session& s) {
+                          kind_dispatch(s).set_identity(4, dsctop);
+                          disced(s);
+                        }};
+  // pivlorn's new record, its checks left out, with the chain to Gustrevan.
+  const Editor pivlorn{"PIVADAT", "PIVLORN", {"C", "L", "1"}, {"M", "4", "150", "L"}, [](Session& s) {
+                         kind_dispatch(s).set_identity(15, [](Session&, Identity& id) { id = testing::pivlorn_identity(); });
+                         s.tpcm.i(kProgramKind) = 15;
+                         s.state<MorfinState>().checks = [](Session&, int&, int&) {};
+                         moored(s);
+                       }};
+  struct Cause {
+    const char* what;
+    std::function<void(Causes&, bool on)> set;
+    Replies replies;     // from the refusal to the End of Session page
+    Replies save_again;  // item 1 once the cause is gone
+    std::string report;  // "" the report cannot be written: shown on the screen instead
+  };
+  const std::string kept = "nothing was saved, and the edits of this session are kept.";
+  const Cause causes[] = {
+      {"changed on disk, aborted", [](Causes& c, bool on) { if (on) testing::write_file(c.data, "theirs"); },
+       {"A", ""}, {"1", ""},
+       "\n @ was changed on disk after this session loaded or last saved it:\n another session may have saved it. "
+       "Saving keeps that version as #.\n\n ++> The save was aborted at this warning: nothing was saved, and the edits of\n"
+       "     this session are kept.\n"},
+      {"write-protected", [](Causes& c, bool on) { fs::permissions(c.data, on ? fs::perms(0444) : fs::perms(0644)); },
+       {"", ""}, {"1"}, "\n ++> File not found or file access error in $\n     File name: @\n     Reason: write-protected\n \n"},
+      {"disk full", [](Causes& c, bool on) { c.full = on; }, {"", ""}, {"1"}, ""},
+      {"lock taken", [](Causes& c, bool on) { c.steal = on; }, {"", ""}, {"1"},
+       "\n ++> The save lock of this directory was taken from this save again and again:\n     " + kept + "\n"},
+  };
+  struct Next {
+    const char* what;
+    const Editor& editor;
+    Replies replies;    // empty: item 1 once the cause is gone
+    std::string shown;  // on the screen after the run stopped
+    bool ends = false;  // the session ends by itself, not at the end of the replies
+  };
+  const Next nexts[] = {
+      {"item 2, A, item 2", ronvaske, {"2", "A", "2", ""}, " This action will result in the loss of data changes", true},
+      {"RETURN, J2", ronvaske, {"", "J2"}, "Page 2: Vessel Hydrostatic Characteristics"},
+      {"item 3 with a fatal finding", ronvaske, {"", "4", "0", "L", "3", ""},
+       " ++> Fatal Warning: The water depth is nonpositive."},
+      {"item 1", ronvaske, {}, "", true},
+      {"item 1", pivlorn, {}, "", true},
+      {"item 10", pivlorn, {"10", "A"}, " Changes to PIVADAT, or LOWDAT, or the Gustrevan excursion disk diameter"},
+  };
+  for (const Next& next : nexts) {
+    for (const Cause& cause : causes) {
+      const Editor& e = next.editor;
+      SCOPED_TRACE(e.data + ", " + cause.what + ", then " + next.what);
+      for (const auto& entry : fs::directory_iterator(".")) fs::remove_all(entry);
+      auto layer = std::make_shared<Causes>();
+      layer->data = e.data;
+      std::string shown;
+      ASSERT_TRUE(run(e, e.create, layer, shown)) << shown;
+      // Loaded with output to the console, debug and trace on.
+      std::string loaded = slurp(e.data);
+      for (const std::size_t w : {kOutputDevice.n, kDebug.n, kTraceLevel.n, kTimeDomainSwitch.n}) {
+        loaded.replace(4 + 4 * w, 4, be32(w == kOutputDevice.n ? 6 : 1));
+      }
+      testing::write_file(e.data, loaded);
+      testing::write_file("LOWDAT", encode_record(std::vector<std::int32_t>(kLowdatWords, 0)));
+
+      Replies replies = e.edit;
+      replies.push_back("4");
+      std::map<std::size_t, std::function<void()>> hooks = {{replies.size() - 1, [&] { cause.set(*layer, true); }}};
+      replies.insert(replies.end(), cause.replies.begin(), cause.replies.end());
+      const bool save_again = next.replies.empty();
+      if (save_again) hooks[replies.size()] = [&] { cause.set(*layer, false); };
+      const Replies& rest = save_again ? cause.save_again : next.replies;
+      replies.insert(replies.end(), rest.begin(), rest.end());
+      EXPECT_EQ(run(e, replies, layer, shown, hooks), next.ends) << shown;
+
+      const std::string stop = cause.report.empty() ? " ++> The silent run stopped at its save;\n"
+                                                    : " ++> The silent run stopped at its save: see \"Diagnostics.stxt\";\n";
+      const auto at = shown.find(stop + "     " + kept + "\n \n Press <RETURN> to continue: ");
+      ASSERT_NE(at, std::string::npos) << shown;
+      EXPECT_NE(shown.find(next.shown, at), std::string::npos) << shown.substr(at);
+      EXPECT_EQ(shown.find("Fatal warnings stop the silent run"), std::string::npos);
+      std::string report = cause.report;
+      for (const auto& [mark, name] : {std::pair{'@', e.data}, {'#', e.data.substr(0, 4) + "BAK"}, {'$', e.caller}}) {
+        for (auto k = report.find(mark); k != std::string::npos; k = report.find(mark)) report.replace(k, 1, name);
+      }
+      EXPECT_EQ(slurp("Diagnostics.stxt"), report);
+      if (report.empty()) {
+        EXPECT_NE(shown.find("     File name: Diagnostics.stxt\n     Reason: "), std::string::npos) << shown;
+      }
+      // Saved after the run: the edit, and the settings the run forced for
+      // itself as they were loaded.
+      const std::string data = slurp(e.data);
+      EXPECT_EQ(data.size() == loaded.size() && get_be32(data, 4 + 4 * 445) != get_be32(loaded, 4 + 4 * 445), save_again);
+      for (const std::size_t w : {kOutputDevice.n, kDebug.n, kTraceLevel.n}) {
+        EXPECT_TRUE(!save_again || get_be32(data, 4 + 4 * w) == get_be32(loaded, 4 + 4 * w)) << w;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelp
