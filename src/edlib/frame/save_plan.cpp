@@ -293,13 +293,19 @@ std::optional<Stop> stage_all(FileSystem& fs, const std::vector<SaveFile>& files
   return std::nullopt;
 }
 
-// Step 6: the commit. A cascade whose backups moved but whose data file did
-// not leaves the data file in the backup, which a retry must not move on
-// again.
-std::optional<Stop> commit_all(std::vector<SaveFile>& files, FileReplacement& cascade,
+// Step 6: the commit. A file is saved, and the session notes it at once,
+// when the last of its cascade, the data file, is renamed into place: an end
+// that comes before the save returns (end of input at a failure's message)
+// names it. A cascade whose backups moved but whose data file did not
+// leaves the data file in the backup, which a retry must not move on again.
+std::optional<Stop> commit_all(Session& s, std::vector<SaveFile>& files, FileReplacement& cascade,
                                const std::vector<std::size_t>& ends) {
+  const auto in_place = [&](std::size_t staged) {
+    const auto end = std::ranges::find(ends, staged + 1);
+    if (end != ends.end()) s.note_saved(files[static_cast<std::size_t>(end - ends.begin())].data);
+  };
   std::optional<Stop> stop;
-  if (!cascade.commit()) {
+  if (!cascade.commit(in_place)) {
     const auto end = std::ranges::find_if(ends, [&](std::size_t e) { return cascade.committed() < e; });
     stop = Stop{{cascade.failed(), cascade.refusal()}, static_cast<std::size_t>(end - ends.begin())};
   }
@@ -433,7 +439,7 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
       // keeps another session out: the locks are taken again, and the save
       // begins anew.
       if (!stop) taken = locks.taken();
-      if (!stop && !taken) stop = commit_all(files, cascade, ends);
+      if (!stop && !taken) stop = commit_all(s, files, cascade, ends);
     }  // the temporaries of a staging that failed go here, before any message
     if (taken) {
       if (!locks.let_go_to_take_again()) return end_for_lock(s, setup, *taken, kTakenTooOften);

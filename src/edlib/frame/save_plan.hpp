@@ -78,7 +78,8 @@ enum class SaveOutcome {
 
 // Saves `files` as above. Whatever the outcome, the session's edits stay,
 // and each file's `saved`, `generations_moved` and `on_disk` say what is on
-// disk now.
+// disk now. Each file is noted saved in the session (Session::note_saved)
+// as its data file is renamed into place.
 SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup& setup);
 
 // A file that stopped the staging of a cascade: its name as given, and why

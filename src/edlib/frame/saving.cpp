@@ -151,9 +151,7 @@ bool save_changes(Session& s, const Identity& id, LoadTimeCopy& copy, const Fini
   const int out = args.saved_unit;
   const SaveOutcome outcome = save_files(s, files, {trimmed(id.editor_name), fault_unit(out), out, args.lock_wait, args.locker});
   for (const SaveFile& f : files) {
-    if (!f.saved) continue;
-    s.note_saved(f.data);
-    if (args.saved != nullptr) args.saved->push_back(f.data);
+    if (f.saved && args.saved != nullptr) args.saved->push_back(f.data);
   }
   if (c.low && files.front().saved) copy.low.assign(s.lowcof.words().begin(), s.lowcof.words().end());
   if (c.record && files.back().saved) std::ranges::copy(c.words, copy.record.begin());

@@ -123,7 +123,7 @@ bool FileReplacement::stage_copy(const Resolution& to, const Resolution& from) {
   return false;
 }
 
-bool FileReplacement::commit() {
+bool FileReplacement::commit(const std::function<void(std::size_t)>& in_place) {
   const HeldSignals held;
   for (std::size_t k = committed_; k < staged_.size(); ++k) {
     Staged& st = staged_[k];
@@ -138,6 +138,7 @@ bool FileReplacement::commit() {
     st.temp_there = false;
     st.in_use.reset();
     ++committed_;
+    if (in_place) in_place(k);
   }
   return true;
 }

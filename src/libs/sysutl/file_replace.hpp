@@ -37,6 +37,7 @@
 #include <signal.h>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -89,8 +90,10 @@ class FileReplacement {
   // termination) held back until the last: a save is never left half moved
   // by them. On a rename that fails it stops: the files before it are in
   // place, that one and the rest keep their old contents and their
-  // temporaries are removed. true when every file is in place.
-  bool commit();
+  // temporaries are removed. true when every file is in place. `in_place`,
+  // where given, hears of each file as soon as its rename is done: its
+  // number in the order staged (from 0).
+  bool commit(const std::function<void(std::size_t)>& in_place = {});
 
   // The name (as given) of the file whose step failed last, "" when none,
   // and why.

@@ -140,14 +140,25 @@ void escape_byte(std::string& shown, unsigned char byte) {
   for (int shift : {6, 3, 0}) shown += static_cast<char>('0' + ((byte >> shift) & 7));
 }
 
-// The Unicode format characters a terminal obeys without showing them: the
-// zero-width characters and marks (U+200B to U+200F), the line and
-// paragraph separators, the bidirectional embeddings and overrides (U+2028
-// to U+202E), the isolates (U+2066 to U+2069) and the zero-width no-break
-// space (U+FEFF).
+// The characters a terminal obeys without showing them, by code point, in
+// order: every character of Unicode's format category (Cf, as of Unicode
+// 15.1: the soft hyphen, the Arabic, Syriac and Mongolian marks, the
+// zero-width characters, the bidirectional marks, embeddings, overrides and
+// isolates, the invisible operators, the byte order mark, the interlinear
+// annotations, the hieroglyph and shorthand format controls, the musical
+// beams and the tags) and the line and paragraph separators.
+constexpr std::array<std::pair<char32_t, char32_t>, 22> kFormatCharacters = {{
+    {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},
+    {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},   {0x2028, 0x2029},  // Zl, Zp
+    {0x202A, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},
+    {0x110BD, 0x110BD}, {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
+    {0xE0001, 0xE0001}, {0xE0020, 0xE007F},
+}};
+
 bool is_format_character(char32_t code) {
-  return (code >= 0x200B && code <= 0x200F) || (code >= 0x2028 && code <= 0x202E) ||
-         (code >= 0x2066 && code <= 0x2069) || code == 0xFEFF;
+  // The first range that does not end before the code.
+  const auto range = std::ranges::lower_bound(kFormatCharacters, code, {}, &std::pair<char32_t, char32_t>::second);
+  return range != kFormatCharacters.end() && range->first <= code;
 }
 
 // "\u{202e}": the code point in lower-case hexadecimal.

@@ -38,11 +38,11 @@ void hclose(Session& s, int unit, std::string_view name, std::string_view caller
 // "\r" and the like, "\033" for an escape, and octal for every other byte
 // below 32 and for 127; octal too for each byte of a C1 control (U+0080 to
 // U+009F, as UTF-8 or as a raw byte); "\u{202e}" (the code point in
-// hexadecimal) for a format character: the bidirectional embeddings,
-// overrides and isolates (U+202A to U+202E, U+2066 to U+2069), the
-// zero-width characters (U+200B to U+200F, U+FEFF) and the line and
-// paragraph separators (U+2028, U+2029). Every other character of valid
-// UTF-8, and any other byte, stands as it is.
+// hexadecimal) for every character of Unicode's format category (Cf: the
+// soft hyphen, the zero-width characters, the bidirectional marks,
+// embeddings, overrides and isolates, the invisible operators, the tags,
+// ...) and for the line and paragraph separators (U+2028, U+2029). Every
+// other character of valid UTF-8, and any other byte, stands as it is.
 std::string shown_name(std::string_view name);
 // The few words a message gives after a file's name for why the file layer
 // refused it: "write-protected", "another user's link in a shared folder",

@@ -158,7 +158,7 @@ TEST_F(Saving, TheEndOfASessionWritesWhatChangedAndWarnsBeforeLosingIt) {
     std::string replies;
     int code;           // word 699: -2 save, 101 exit (or chain when allowed)
     bool edit;          // the session changed word 300
-    int returns;        // 0 done, 1 back to the final page
+    int returns;        // 0 done, 1 back to the final page, -1 the replies ran out
     Files before = {};  // the directory before
     std::set<std::string> names = {};  // the directory after
     Files after = {};   // files whose bytes are known after
@@ -167,6 +167,7 @@ TEST_F(Saving, TheEndOfASessionWritesWhatChangedAndWarnsBeforeLosingIt) {
     int kind = 4;
     int data_status = 0;  // of the load: 4 the file held fewer words
     bool low_edit = false;
+    std::string rename_refused = {};  // a disk error refuses every rename onto this name
   };
   const std::string exit_warning =
       "                        >>> WARNING <<<\n"
@@ -191,12 +192,19 @@ TEST_F(Saving, TheEndOfASessionWritesWhatChangedAndWarnsBeforeLosingIt) {
        {" Changes to PIVADAT, or LOWDAT, or the Gustrevan excursion disk diameter\n",
         " and your simulation output will likely be seriously compromised.\n"},
        {}, 15},
+      // A file is saved when its data file is in place, not its backups.
+      {"end of input after LOWDAT was saved and PIVADAT failed", "", -2, true, -1,
+       {{"LOWDAT", "low"}, {"PIVADAT", "data"}}, {"LOWBAK", "LOWDAT", "PIVABAK", "PIVADAT"},
+       {{"LOWBAK", "low"}, {"PIVABAK", "data"}, {"PIVADAT", "data"}},
+       {"File name: PIVADAT\n", "continue: \n ++> End of input: session ended; saved before it: LOWDAT\n"}, {}, 15, 0,
+       true, "PIVADAT"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     for (const auto& name : files()) fs::remove_all(name);
     for (const auto& [name, bytes] : c.before) write(name, bytes);
     ScriptedSession t(c.replies);
+    if (!c.rename_refused.empty()) t.s.set_files(std::make_shared<FaultyFiles>(FaultyFiles::kRename, c.rename_refused));
     LoadTimeCopy copy;
     const bool moored = c.kind > 10;
     load(t.s, copy, c.kind, moored ? 78635 : 1987, c.data_status, moored ? 0 : 1);
@@ -208,7 +216,12 @@ TEST_F(Saving, TheEndOfASessionWritesWhatChangedAndWarnsBeforeLosingIt) {
       args.record_size = 78635;
       args.chaining_allowed = true;
     }
-    EXPECT_EQ(finish(t.s, moored ? mooring_identity() : disc_identity(), copy, args), c.returns);
+    int returned = -1;
+    try {
+      returned = finish(t.s, moored ? mooring_identity() : disc_identity(), copy, args);
+    } catch (const EndOfInput&) {
+    }
+    EXPECT_EQ(returned, c.returns);
     EXPECT_EQ(files(), c.names);
     for (const auto& [name, bytes] : c.after) EXPECT_EQ(read(name), bytes) << name;
     if (c.names.contains("RONDDAT") && !c.after.contains("RONDDAT")) {

@@ -141,11 +141,23 @@ TEST(Acerr, TheNameIsShownEscapedAndARefusalSaysWhy) {
       {"a\\nb", Refusal::kNoRoom, "a\\\\nb\n     Reason: no room left on the disk\n"},
       {"csi\xc2\x9b" "2J nel\x85 \x9b", Refusal::kNone, "csi\\302\\2332J nel\\205 \\233\n"},
       {"Ā\xc4\x80é ś \xc3", Refusal::kFolderNotWritable, "ĀĀé ś \xc3\n     Reason: its folder may not be written\n"},
-      // Format characters a terminal obeys unseen, beside neighbours that stand.
-      {"\xe2\x80\x8a\xe2\x80\x8b\xe2\x80\x8f\xe2\x80\x90|\xe2\x80\xa7\xe2\x80\xa8\xe2\x80\xae\xe2\x80\xaf", Refusal::kNone,
-       "\xe2\x80\x8a\\u{200b}\\u{200f}\xe2\x80\x90|\xe2\x80\xa7\\u{2028}\\u{202e}\xe2\x80\xaf\n"},
-      {"\xe2\x81\xa5\xe2\x81\xa6\xe2\x81\xa9\xe2\x81\xaa \xef\xbb\xbf.txt", Refusal::kNotRegular,
-       "\xe2\x81\xa5\\u{2066}\\u{2069}\xe2\x81\xaa \\u{feff}.txt\n     Reason: not a regular file\n"},
+      // Format characters (Cf) and the separators a terminal obeys unseen,
+      // each range's ends beside neighbours that stand.
+      {"\u200a\u200b\u200f\u2010|\u2027\u2028\u2029\u202a\u202e\u202f", Refusal::kNone,
+       "\u200a\\u{200b}\\u{200f}\u2010|\u2027\\u{2028}\\u{2029}\\u{202a}\\u{202e}\u202f\n"},
+      {"\u205f\u2060\u2064\u2065\u2066\u206f\u2070 \ufff8\ufff9\ufffb\ufffc \ufeff.txt", Refusal::kNotRegular,
+       "\u205f\\u{2060}\\u{2064}\u2065\\u{2066}\\u{206f}\u2070 \ufff8\\u{fff9}\\u{fffb}\ufffc \\u{feff}.txt\n"
+       "     Reason: not a regular file\n"},
+      {"\u00ac\u00ad\u00ae\u05ff\u0600\u0605\u0606\u061b\u061c\u061d\u06dc\u06dd\u06de\u070e\u070f\u0710\u088f\u0890"
+       "\u0891\u0892\u08e1\u08e2\u08e3\u180d\u180e\u180f", Refusal::kNone,
+       "\u00ac\\u{ad}\u00ae\u05ff\\u{600}\\u{605}\u0606\u061b\\u{61c}\u061d\u06dc\\u{6dd}\u06de\u070e\\u{70f}\u0710"
+       "\u088f\\u{890}\\u{891}\u0892\u08e1\\u{8e2}\u08e3\u180d\\u{180e}\u180f\n"},
+      {"\U000110bc\U000110bd\U000110be\U000110cc\U000110cd\U000110ce\U0001342f\U00013430\U0001343f\U00013440"
+       "\U0001bc9f\U0001bca0\U0001bca3\U0001bca4\U0001d172\U0001d173\U0001d17a\U0001d17b\U000e0000\U000e0001"
+       "\U000e0002\U000e001f\U000e0020\U000e007f\U000e0080", Refusal::kNone,
+       "\U000110bc\\u{110bd}\U000110be\U000110cc\\u{110cd}\U000110ce\U0001342f\\u{13430}\\u{1343f}\U00013440"
+       "\U0001bc9f\\u{1bca0}\\u{1bca3}\U0001bca4\U0001d172\\u{1d173}\\u{1d17a}\U0001d17b\U000e0000\\u{e0001}"
+       "\U000e0002\U000e001f\\u{e0020}\\u{e007f}\U000e0080\n"},
   };
   for (const auto& c : cases) {
     ScriptedSession t("\n");
