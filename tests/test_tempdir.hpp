@@ -214,6 +214,7 @@ struct FaultyFiles : FileSystem, FolderLocker {
   // bits, and no bits, owner or group can be set.
   std::optional<unsigned> fixed_mode;
   bool no_owners = false;  // one that gives no file another owner or group
+  int acl_removal_error = 0;  // every access list's removal fails with this error
   bool no_links = false;   // one without hard links
   // The lock file of a folder: its birth (or its temporary's) fails with
   // this error; its name is found taken at so many of its links (another
@@ -269,6 +270,9 @@ struct FaultyFiles : FileSystem, FolderLocker {
   }
   bool change_owner(const Fd& fd, unsigned uid, unsigned gid) override {
     return fixed_mode || no_owners ? (errno = EPERM, false) : FileSystem::change_owner(fd, uid, gid);
+  }
+  bool remove_acl(const Fd& fd) override {
+    return acl_removal_error != 0 ? (errno = acl_removal_error, false) : FileSystem::remove_acl(fd);
   }
   bool may_write_at(const Place& at) override {
     return !unwritable.contains(at.path()) && FileSystem::may_write_at(at);

@@ -247,9 +247,11 @@ class FileSystem {
   // link included, so the new file is never reached through a link.
   // With a model `like`, the file is born 0600 (less the umask). It then
   // takes the model's owner and group where the process may set them, its
-  // access list, and last its permission bits. When the group cannot be
-  // kept, the group's bits are taken away, so no one gains access. When that
-  // protection cannot be given, the file is removed and the call fails.
+  // access list (a model without one: the list the folder's default gave
+  // the file is removed, where the file has one), and last its permission
+  // bits. When the group cannot be kept, the group's bits are taken away,
+  // so no one gains access. When that protection cannot be given, the file
+  // is removed and the call fails.
   // Without a model the file gets 0666 less the umask, and what the
   // folder's default access list gives.
   virtual NewFile create_new(const Place& at, const Protection* like);
@@ -276,6 +278,10 @@ class FileSystem {
   // the file open on `fd`; false when the file system refuses.
   virtual bool change_mode(const Fd& fd, unsigned mode);
   virtual bool change_owner(const Fd& fd, unsigned uid, unsigned gid);
+  // Removes the access list of the file open on `fd`; false when the
+  // system refuses (a FAT stick mounted for everyone refuses it, EPERM, to
+  // all but the owner it shows, though it keeps no lists at all).
+  virtual bool remove_acl(const Fd& fd);
 
   // ---- By name: resolve, then the step at the place ----
   // nullptr also when the name is refused.

@@ -527,8 +527,10 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
   // 0666 less the umask and what the folder's default list gives (the owner,
   // as root: AsRootOwnersAndSharedFoldersAreRespected). A temporary that
   // will hold an existing file's content is born 0600, before anything
-  // widens it, and so is the lock file. A report replaced whole keeps its
-  // own protection.
+  // widens it, and so is the lock file. A list is removed only where a
+  // file has one: a removal refused for a file without one (a FAT stick
+  // mounted for everyone) costs nothing, one refused for a list the folder
+  // gave refuses the save. A report replaced whole keeps its own protection.
   using P = fs::perms;
   const P rw_r = P::owner_read | P::owner_write | P::group_read;
   const P rw = P::owner_read | P::owner_write;
@@ -543,13 +545,16 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
     P backup;
     std::string data_acl = {};
     bool folder_grants = false;  // the folder's default list grants a user read
+    int removal_error = 0;       // every list's removal fails so
   };
   const Case cases[] = {{"private", rw, rw_r},
                         {"group-readable", rw_r, rw},
                         {"a new name", P::unknown, P::unknown},
                         {"a list that denies a user", rw_r_r, rw, denying},
                         {"no list, in a folder whose default grants one", rw_r, rw, {}, true},
-                        {"a new name in that folder", P::unknown, P::unknown, {}, true}};
+                        {"a new name in that folder", P::unknown, P::unknown, {}, true},
+                        {"no list to remove, its removal refused", rw_r, rw, {}, false, EPERM},
+                        {"a list from that folder, its removal refused", rw_r, rw, {}, true, EPERM}};
   const UmaskGuard mask(027);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -569,14 +574,17 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
                                     list.data(), list.size(), 0) != 0) {
       GTEST_SKIP() << "the test folder's file system keeps no access lists";
     }
-    ScriptedSession t;
+    ScriptedSession t("\n");
     const auto layer = std::make_shared<FaultyFiles>();
+    layer->acl_removal_error = c.removal_error;
     t.s.set_files(layer);
     LoadTimeCopy copy;
     load(t.s, copy, 4, 1987, present ? 0 : 1);
     t.s.tpcm.i(300) = 5;
     t.s.tpcm.i(kNavCode) = -2;
-    ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+    const bool kept = c.removal_error != 0 && c.folder_grants;  // a list that would stay refuses the save
+    ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), kept ? 1 : 0);
+    if (kept) continue;
     EXPECT_EQ(layer->born.size(), present ? 4u : 2u);  // the temporaries and the lock file
     for (const auto& [name, mode] : layer->born) {
       EXPECT_EQ(mode, present || is_temporary_of(name, kLockFileName) ? 0600u : 0640u) << name;
