@@ -272,7 +272,7 @@ class FileSystem {
   virtual bool rename_at(const Place& from, const Place& to);
   // Gives the file at `from` the second name `to` (linkat, no link
   // followed); fails when `to` is taken, and where the file system has no
-  // hard links (EPERM, as FAT gives).
+  // hard links (EPERM as FAT gives, EOPNOTSUPP, or ENOSYS).
   virtual bool link_at(const Place& from, const Place& to);
   // Sets the permission bits, or the owner and group (-1: unchanged), of
   // the file open on `fd`; false when the file system refuses.

@@ -91,13 +91,13 @@ Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir) {
   return fd;
 }
 
-// Whether a link failed because the file system has no hard links.
-bool no_hard_links(int error) { return error == EPERM || error == EOPNOTSUPP; }
-
 // Makes the folder's lock file. It appears at its name only final: made
 // under a temporary name beside it, given its owner and bits, and then
-// linked to its name; the temporary name goes. Where the file system has
-// no hard links (it keeps no permissions either) it is made at its name.
+// linked to its name; the temporary name goes. Where the link fails for
+// another reason than a name taken or a temporary gone (a file system
+// without hard links: EPERM on FAT, EOPNOTSUPP, ENOSYS where a FUSE file
+// system does not implement them) it is made at its name, and only a
+// failure there is the folder's reason.
 // The lock file, or why it cannot be made; Refusal::kNone when it is to be
 // looked for again.
 std::variant<Fd, Refusal> make_lock_file(FileSystem& fs, const Place& at, const struct stat& dir) {
@@ -116,7 +116,6 @@ std::variant<Fd, Refusal> make_lock_file(FileSystem& fs, const Place& at, const 
   // Taken by another session's lock file first, or gone meanwhile: looked
   // for again.
   if (error == EEXIST || error == ENOENT) return Refusal::kNone;
-  if (!no_hard_links(error)) return fs.refusal_at(at, FileStep::kCreate, error);
   fd = born_locked(fs, at, dir);
   if (fd) return fd;
   return errno == EEXIST ? Refusal::kNone : fs.refusal_at(at, FileStep::kCreate, errno);

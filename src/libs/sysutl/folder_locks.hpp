@@ -7,7 +7,7 @@
 //  - the lock file is a regular file named kLockFileName in the folder;
 //  - it appears at its name only with its final owner and bits (made under
 //    a temporary name, then linked to its name; made at its name where the
-//    file system has no hard links);
+//    link fails otherwise than for a name taken or a temporary gone);
 //  - it is open to exactly those who may write in the folder, and an
 //    existing one is only ever narrowed; one with other names still serves
 //    and is never changed; where the file system keeps no permissions it

@@ -169,13 +169,14 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
   // group where only the group may write) before it is linked to its name,
   // so another session arriving meanwhile is never refused; one of this
   // user's that is wider is narrowed, never widened. One with a second name
-  // still locks and is left as it is. Where bits cannot be set (no
+  // still locks and is left as it is. Where links fail (EPERM, ENOSYS,
+  // EOPNOTSUPP) it is made at its name. Where bits cannot be set (no
   // permissions kept, often no hard links either) the lock file serves
   // with the bits it shows, made or found. A group that cannot be given is
   // not given its bits. A lock file taken away at once is taken again five
   // times at most, or until the deadline; one found taken and then gone is
   // looked for again, three times at most. No temporary of it is left.
-  const auto fat = [](OddLockFiles& o) { o.no_links = true, o.fixed_mode = 0777; };
+  const auto fat = [](OddLockFiles& o) { o.link_error = EPERM, o.fixed_mode = 0777; };
   struct Case {
     const char* what;
     unsigned folder;
@@ -201,6 +202,8 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
       {"no permissions, wider", 0700, {}, 0777, LockFailure::kNone, fat, 2},
       {"no permissions, 0755", 0700, {}, 0755, LockFailure::kNone, [&](OddLockFiles& o) { fat(o), o.fixed_mode = 0755; }, 2},
       {"no permissions, 0644, hard links", 0700, {}, 0644, LockFailure::kNone, [](OddLockFiles& o) { o.fixed_mode = 0644; }},
+      {"links not implemented", 0770, {}, 0660, LockFailure::kNone, [](OddLockFiles& o) { o.link_error = ENOSYS; }, 2},
+      {"links not supported", 0700, {}, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.link_error = EOPNOTSUPP; }, 2},
       {"no permissions, found wider", 0700, 0666, 0666, LockFailure::kNone, fat, 0},
       {"no group given", 0770, {}, 0660, LockFailure::kNone, [](OddLockFiles& o) { o.no_owners = true; }, 1, 0600},
       {"another session arrives at its birth", 0777, {}, 0666, LockFailure::kNone,
