@@ -11,6 +11,8 @@
 #include <thread>
 #include <variant>
 
+#include "sysutl/held_signals.hpp"
+
 namespace kelp {
 
 namespace {
@@ -103,15 +105,23 @@ Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir) {
 std::variant<Fd, Refusal> make_lock_file(FileSystem& fs, const Place& at, const struct stat& dir) {
   Place temp;
   Fd fd;
-  for (int k = 0; k < kNameTries && !fd; ++k) {
-    temp = temporary_beside(at);
-    fd = born_locked(fs, temp, dir);
-    if (!fd && errno != EEXIST) break;
+  bool linked = false;
+  int error = 0;
+  {
+    // Held from the temporary's birth to the removal of its name: a save
+    // ended between the link and the removal would leave the lock file a
+    // second name.
+    const HeldSignals held;
+    for (int k = 0; k < kNameTries && !fd; ++k) {
+      temp = temporary_beside(at);
+      fd = born_locked(fs, temp, dir);
+      if (!fd && errno != EEXIST) break;
+    }
+    if (!fd) return fs.refusal_at(temp, FileStep::kCreate, errno);
+    linked = fs.link_at(temp, at);
+    error = errno;
+    if (holds(temp, fd)) fs.remove_at(temp);
   }
-  if (!fd) return fs.refusal_at(temp, FileStep::kCreate, errno);
-  const bool linked = fs.link_at(temp, at);
-  const int error = errno;
-  if (holds(temp, fd)) fs.remove_at(temp);
   if (linked) return fd;
   // Taken by another session's lock file first, or gone meanwhile: looked
   // for again.
@@ -158,6 +168,21 @@ std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& fold
   return fault(LockFailure::kGoneEachTime);
 }
 
+// Removes the names of the lock temporaries' form that are the very file
+// `lock` holds: a save ended between the link of its lock file and the
+// removal of the temporary's name left them (a save's birth of a lock file
+// holds that file's lock until the name is gone, so no live one is at that
+// point). Kept, the second name would keep the lock file's protection from
+// ever being narrowed again.
+void remove_second_names(FileSystem& fs, const FolderLock& lock) {
+  struct stat st {};
+  if (::fstat(lock.file().get(), &st) != 0 || st.st_nlink < 2) return;
+  for (const std::string& name : fs.regular_files_in(*lock.folder())) {
+    const Place at{lock.folder(), name};
+    if (is_temporary_of(name, kLockFileName) && holds(at, lock.file())) fs.remove_at(at);
+  }
+}
+
 }  // namespace
 
 FolderLock::FolderLock(FolderRef folder, Fd file)
@@ -192,7 +217,10 @@ Locked FolderLocker::lock(FileSystem& fs, const FolderRef& folder, LockBudget& b
     if (same != held.end()) return {same->also_for(folder), {}};
     FolderLock lock(folder, std::move(std::get<Fd>(opened)));
     const bool had = try_record_lock(lock.file(), /*exclusive=*/true) == 0;
-    if (had && lock.guards()) return {std::move(lock), {}};
+    if (had && lock.guards()) {
+      remove_second_names(fs, lock);
+      return {std::move(lock), {}};
+    }
     if (!had && !lock_busy(errno)) return failed(fault(LockFailure::kRefused));
     if (had) {
       taken = true;

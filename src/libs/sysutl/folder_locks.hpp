@@ -6,12 +6,14 @@
 // the same time. Every rule of that lock is written here, once:
 //  - the lock file is a regular file named kLockFileName in the folder;
 //  - it appears at its name only with its final owner and bits (made under
-//    a temporary name, then linked to its name; made at its name where the
+//    a temporary name, then linked to its name, with the ending signals
+//    held until the temporary name is gone; made at its name where the
 //    link fails otherwise than for a name taken or a temporary gone);
 //  - it is open to exactly those who may write in the folder, and an
 //    existing one is only ever narrowed; one with other names still serves
-//    and is never changed; where the file system keeps no permissions it
-//    serves whatever bits it shows;
+//    and is never changed, but a name of its temporaries' form that is the
+//    very file locked goes once the lock is had; where the file system
+//    keeps no permissions it serves whatever bits it shows;
 //  - one file under two names is held once by a save;
 //  - a save waits for all its locks until one deadline, and takes a lock
 //    that was taken from it again a bounded number of times in all.

@@ -1,7 +1,7 @@
 #pragma once
 // The signals that end the program at a terminal, held back over the steps
-// that must not be cut in two: a commit's renames, and the emptying of a
-// run's earlier report.
+// that must not be cut in two: a commit's renames, the emptying of a run's
+// earlier report, and the birth of a folder's lock file.
 #include <signal.h>
 
 namespace kelp {

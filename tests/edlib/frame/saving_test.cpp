@@ -615,15 +615,20 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
 TEST_F(Saving, TheTemporariesOfAKilledSaveGoAtTheNextOne) {
   // Only regular files of exactly "<name>.kelp" and six letters or digits,
   // of the names the editors write, and none that a replacement still
-  // holds in use (a helper's, and a live session's staged one).
+  // holds in use (a helper's, and a live session's staged one). A lock
+  // file's temporary goes too, also one left as the lock file's second
+  // name, which this save holds.
   const std::set<std::string> stale = {"RONDDAT.kelpab12cd",     "RONDBAK.kelpzz99zz",    "LASTBAK.kelp000000",
                                        "RONDIN.stxt.kelpab12cd", "WAVEOUT.stxt.kelpq1w2e3", "GUSTRDAT.kelpzzzzzz",
                                        "LOWDAT.kelp123abc",      "PIVADAT.kelpa1b2c3",     "ANCHIN.stxt.kelpab12cd",
-                                       "DUVAIN.stxt.kelpab12cd", "Diagnostics.stxt.kelp9z9z9z"};
+                                       "DUVAIN.stxt.kelpab12cd", "Diagnostics.stxt.kelp9z9z9z",
+                                       ".kelp-save.lock.kelpab12cd"};
   const std::set<std::string> kept = {"RONDDAT.kelpAB12CD", "RONDDAT.kelpab12c", "RONDDAT.kelpab12cde",
                                       "XRONDDAT.kelpab12cd", "notes.stxt.kelpab12cd", "RONDBAK.kelpinuse1"};
   for (const auto& name : stale) write(name, std::string(7956, 'x'));
   for (const auto& name : kept) write(name, "someone's");
+  write(std::string(kLockFileName), "");
+  fs::create_hard_link(kLockFileName, ".kelp-save.lock.kelp2nd000");
   const testing::HeldInUse in_use("RONDBAK.kelpinuse1");
   fs::create_directory("RONDBAK.kelpdir123");
   fs::create_symlink("RONDDAT.kelpab12cde", "RONDDAT.kelplink00");

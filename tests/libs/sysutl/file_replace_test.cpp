@@ -391,15 +391,19 @@ TEST_F(FileReplace, AWriteThatFailsPartWayIsAFailure) {
 }
 
 // The renames of a commit seen by a signal that comes during the first, or
-// (`at_birth`) when the first temporary is made.
+// (`at_birth`) once the first file is made: whether that file was still
+// there when the signal took effect.
 struct Interrupting : FileSystem {
   static inline int signal = 0;
   static inline bool at_birth = false;
   static inline int renamed = 0;   // renames done
   static inline int seen_at = -1;  // renames done when the signal took effect
+  static inline std::string born;
+  static inline bool born_left = false;
   Fd create_exclusive(const Place& at, unsigned mode) override {
-    if (std::exchange(at_birth, false)) ::raise(signal);
-    return FileSystem::create_exclusive(at, mode);
+    Fd fd = FileSystem::create_exclusive(at, mode);
+    if (std::exchange(at_birth, false)) born = at.path(), ::raise(signal);
+    return fd;
   }
   bool rename_at(const Place& from, const Place& to) override {
     if (renamed == 0 && seen_at < 0) ::raise(signal);
@@ -407,7 +411,7 @@ struct Interrupting : FileSystem {
   }
 };
 
-TEST_F(FileReplace, AnEndingSignalDuringACommitTakesEffectAfterItsLastRename) {
+TEST_F(FileReplace, AnEndingSignalTakesEffectOnlyAfterTheStepsItWouldCutInTwo) {
   for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
     SCOPED_TRACE(sig);
     Interrupting::signal = sig;
@@ -415,9 +419,13 @@ TEST_F(FileReplace, AnEndingSignalDuringACommitTakesEffectAfterItsLastRename) {
     Interrupting::seen_at = -1;
     struct sigaction noting {};
     struct sigaction old {};
-    noting.sa_handler = [](int) { Interrupting::seen_at = Interrupting::renamed; };
+    noting.sa_handler = [](int) {
+      Interrupting::seen_at = Interrupting::renamed;
+      Interrupting::born_left = ::access(Interrupting::born.c_str(), F_OK) == 0;
+    };
     ASSERT_EQ(::sigaction(sig, &noting, &old), 0);
     Interrupting files;
+    LockBudget now{std::chrono::steady_clock::now(), 0};
     FileReplacement cascade(files);
     for (const char* name : {"LASTBAK", "RONDBAK", "RONDDAT"}) ASSERT_TRUE(cascade.stage(files.resolve(name), name));
     EXPECT_TRUE(cascade.commit());
@@ -436,6 +444,15 @@ TEST_F(FileReplace, AnEndingSignalDuringACommitTakesEffectAfterItsLastRename) {
     ::sigaction(sig, &old, nullptr);
     EXPECT_EQ(Interrupting::seen_at, 1);
     EXPECT_EQ(read("RONDDAT"), "");
+    EXPECT_FALSE(Interrupting::born_left);
+    // So does the birth of a folder's lock file, from its temporary's
+    // creation to the removal of that name.
+    Interrupting::at_birth = true;
+    ASSERT_EQ(::sigaction(sig, &noting, &old), 0);
+    EXPECT_TRUE(FolderLocker().lock(files, testing::folder_at(files, "."), now, {}, {}).lock);
+    ::sigaction(sig, &old, nullptr);
+    EXPECT_FALSE(Interrupting::born_left);
+    fs::remove(kLockFileName);
   }
 }
 
