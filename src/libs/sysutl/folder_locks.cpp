@@ -271,12 +271,9 @@ FolderLocks::Outcome FolderLocks::take(const std::vector<FolderRef>& folders) {
       held_.push_back(std::move(*got.lock));
       continue;
     }
-    const LockFailure why = got.fault.failure;
-    if (why == LockFailure::kTakenTooOften) return fail(Outcome::kTakenTooOften, folder);
-    // A folder locked before that cannot be locked now has had its lock
-    // taken: saving there unlocked would let another save run beside this.
-    if (why == LockFailure::kTaken || ever_held_.contains(id)) return fail(Outcome::kTaken, folder);
-    if (why == LockFailure::kStillHeld) return fail(Outcome::kStillHeld, folder);
+    if (const Outcome ends = outcome_of(got.fault.failure, ever_held_.contains(id)); ends != Outcome::kDone) {
+      return fail(ends, folder);
+    }
     if (may_write_in(*folder) && said_unlocked_.insert(id).second) unlocked_.push_back({folder, std::move(got.fault)});
   }
   return Outcome::kDone;
@@ -292,6 +289,28 @@ void FolderLocks::wait_anew() {
 bool FolderLocks::let_go_to_take_again() {
   let_go();
   return budget_.spend_retake();
+}
+
+FolderLocks::Outcome outcome_of(LockFailure failure, bool held_before) {
+  using Outcome = FolderLocks::Outcome;
+  switch (failure) {
+    case LockFailure::kNone:
+      return Outcome::kDone;
+    case LockFailure::kTakenTooOften:
+      return Outcome::kTakenTooOften;
+    case LockFailure::kTaken:
+      return Outcome::kTaken;
+    case LockFailure::kStillHeld:
+      return held_before ? Outcome::kTaken : Outcome::kStillHeld;
+    case LockFailure::kRefused:
+    case LockFailure::kCannotCreate:
+    case LockFailure::kCannotOpen:
+    case LockFailure::kNotPlainFile:
+    case LockFailure::kGoneEachTime:
+    case LockFailure::kNoIdentity:
+      break;
+  }
+  return held_before ? Outcome::kTaken : Outcome::kDone;
 }
 
 FolderRef FolderLocks::taken() const {

@@ -151,8 +151,9 @@ class FolderLocks {
   FolderLocks(FileSystem& fs, std::chrono::milliseconds wait, std::function<void(const Folder& folder)> on_wait,
               FolderLocker* locker = nullptr);
 
-  // Lets go of the locks held, then locks each of `folders`. Unless kDone,
-  // no lock is held and failed() names the folder.
+  // Lets go of the locks held, then locks each of `folders`. A folder that
+  // cannot be locked ends the take or is left unlocked as outcome_of says.
+  // Unless kDone, no lock is held and failed() names the folder.
   Outcome take(const std::vector<FolderRef>& folders);
   // Lets go of every lock.
   void let_go();
@@ -193,5 +194,14 @@ class FolderLocks {
   std::vector<Unlocked> unlocked_;
   FolderRef failed_;
 };
+
+// What a folder that cannot be locked, for `failure`, means for the save:
+// kDone, the save goes on there unlocked and says so; any other outcome
+// ends it. A lock another session kept, or one taken from the save, until
+// the deadline ends it, as a lock taken from it more often than one save
+// takes a lock again does. So does any failure in a folder held before in
+// this save: its lock was taken, and saving there unlocked would let
+// another save run beside this one.
+FolderLocks::Outcome outcome_of(LockFailure failure, bool held_before);
 
 }  // namespace kelp

@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -300,6 +301,23 @@ TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
     EXPECT_EQ(second.take(folders), FolderLocks::Outcome::kStillHeld);
     EXPECT_TRUE(second.failed());
     EXPECT_TRUE(second.held().empty());
+  }
+}
+
+TEST(FolderLockFailure, EndsTheSaveOrLetsItGoOnUnlocked) {
+  // By the failure, in a folder not held before in the save and in one
+  // held before (whose lock was taken).
+  using F = LockFailure;
+  using O = FolderLocks::Outcome;
+  const std::tuple<F, O, O> rows[] = {
+      {F::kNone, O::kDone, O::kDone},          {F::kStillHeld, O::kStillHeld, O::kTaken},
+      {F::kTaken, O::kTaken, O::kTaken},       {F::kTakenTooOften, O::kTakenTooOften, O::kTakenTooOften},
+      {F::kRefused, O::kDone, O::kTaken},      {F::kCannotCreate, O::kDone, O::kTaken},
+      {F::kCannotOpen, O::kDone, O::kTaken},   {F::kNotPlainFile, O::kDone, O::kTaken},
+      {F::kGoneEachTime, O::kDone, O::kTaken}, {F::kNoIdentity, O::kDone, O::kTaken}};
+  for (const auto& [failure, first, held_before] : rows) {
+    EXPECT_EQ(outcome_of(failure, false), first) << static_cast<int>(failure);
+    EXPECT_EQ(outcome_of(failure, true), held_before) << static_cast<int>(failure);
   }
 }
 
