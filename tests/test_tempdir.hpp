@@ -274,6 +274,10 @@ struct FaultyFiles : FileSystem, FolderLocker {
   bool remove_acl(const Fd& fd) override {
     return acl_removal_error != 0 ? (errno = acl_removal_error, false) : FileSystem::remove_acl(fd);
   }
+  Fd open_existing(const Place& at, int flags) override {
+    if (unwritable.contains(at.path()) && (flags & O_ACCMODE) != O_RDONLY) return errno = EACCES, Fd();
+    return FileSystem::open_existing(at, flags);
+  }
   bool may_write_at(const Place& at) override {
     return !unwritable.contains(at.path()) && FileSystem::may_write_at(at);
   }

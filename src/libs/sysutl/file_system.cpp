@@ -527,6 +527,8 @@ Fd FileSystem::create_exclusive(const Place& at, unsigned mode) {
   return open_at(at, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
 }
 
+Fd FileSystem::open_existing(const Place& at, int flags) { return open_at(at, flags & ~O_CREAT); }
+
 std::unique_ptr<std::ostream> FileSystem::open_write_at(const Place& at, bool /*binary*/, bool append) {
   const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : 0);
   Fd fd = open_at(at, flags, 0666);

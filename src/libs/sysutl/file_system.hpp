@@ -259,6 +259,9 @@ class FileSystem {
   // a link), open for reading and writing, with the permission bits `mode`
   // less the umask. Its descriptor, or none when it cannot be made.
   virtual Fd create_exclusive(const Place& at, unsigned mode);
+  // Opens what `at` names with `flags` (O_NOFOLLOW among them: no link
+  // is followed), never making it: its descriptor, or none.
+  virtual Fd open_existing(const Place& at, int flags);
   // Opens the regular file at `at` for writing in place, from its start or
   // to append, creating it when absent. nullptr when it cannot be opened or
   // holds anything but a regular file.

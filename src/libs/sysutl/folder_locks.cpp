@@ -152,7 +152,7 @@ std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& fold
       continue;  // another session's came first
     }
     if (!S_ISREG(there.st_mode)) return LockFault{LockFailure::kNotPlainFile, Refusal::kNone, there.st_mode & S_IFMT, {}};
-    Fd fd(::openat(folder->fd(), at.leaf.c_str(), kFlags));
+    Fd fd = fs.open_existing(at, kFlags);
     if (!fd && errno == ENOENT) continue;
     if (!fd) {
       LockFault failed = fault(LockFailure::kCannotOpen, fs.refusal_at(at, FileStep::kWrite, errno));

@@ -1108,13 +1108,22 @@ TEST_F(Saving, AsRootTheLoadTheSilentReportAndTheLockFilesKeepTheRules) {
 TEST_F(Saving, AFolderThatCannotBeLockedIsSaidWithWhy) {
   // Something else at the lock file's name is said as what it is, also
   // where this user may not open it; a lock file that cannot be made, or
-  // that is gone each time it is looked for, is said so. The save goes on.
+  // that is gone each time it is looked for, is said so, and one of the
+  // saver's own that it may not open is not said to be another's. The save
+  // goes on.
   const struct {
     void (*odd)(FaultyFiles&);
     std::string why;
   } cases[] = {
       {[](FaultyFiles&) { ASSERT_EQ(::mkfifo(std::string(kLockFileName).c_str(), 0), 0); },
        "the name of its lock file holds a FIFO, not a plain file"},
+      {[](FaultyFiles&) { fs::create_directory(kLockFileName); }, "the name of its lock file holds a directory, not a plain file"},
+      {[](FaultyFiles& f) {
+         write(std::string(kLockFileName), "");
+         fs::permissions(kLockFileName, fs::perms::owner_read);
+         f.unwritable = {std::string(kLockFileName)};  // refused to root too
+       },
+       "no permission to open its lock file .kelp-save.lock"},
       {[](FaultyFiles& f) { f.lock_birth_error = ENOSPC; },
        "its lock file .kelp-save.lock cannot be created: no room left on the disk"},
       {[](FaultyFiles& f) { f.lock_birth_error = EMFILE; },
