@@ -213,8 +213,9 @@ struct FaultyFiles : FileSystem, FolderLocker {
   // A file system that keeps no permissions: every new file shows these
   // bits, and no bits, owner or group can be set.
   std::optional<unsigned> fixed_mode;
-  bool no_owners = false;  // one that gives no file another owner or group
-  bool no_links = false;   // one without hard links
+  bool no_owners = false;     // one that gives no file another owner or group
+  int acl_removal_error = 0;  // every access list's removal fails with this error
+  int link_error = 0;         // one without hard links: every link fails so (EPERM on FAT)
   // The lock file of a folder: its birth (or its temporary's) fails with
   // this error; its name is found taken at so many of its links (another
   // session's lock file came first, and was gone when looked for).
@@ -270,6 +271,13 @@ struct FaultyFiles : FileSystem, FolderLocker {
   bool change_owner(const Fd& fd, unsigned uid, unsigned gid) override {
     return fixed_mode || no_owners ? (errno = EPERM, false) : FileSystem::change_owner(fd, uid, gid);
   }
+  bool remove_acl(const Fd& fd) override {
+    return acl_removal_error != 0 ? (errno = acl_removal_error, false) : FileSystem::remove_acl(fd);
+  }
+  Fd open_existing(const Place& at, int flags) override {
+    if (unwritable.contains(at.path()) && (flags & O_ACCMODE) != O_RDONLY) return errno = EACCES, Fd();
+    return FileSystem::open_existing(at, flags);
+  }
   bool may_write_at(const Place& at) override {
     return !unwritable.contains(at.path()) && FileSystem::may_write_at(at);
   }
@@ -285,7 +293,7 @@ struct FaultyFiles : FileSystem, FolderLocker {
   }
   bool link_at(const Place& from, const Place& to) override {
     if (to.leaf == kLockFileName && lock_name_taken > 0 && lock_name_taken--) return errno = EEXIST, false;
-    return no_links ? (errno = EPERM, false) : FileSystem::link_at(from, to);
+    return link_error != 0 ? (errno = link_error, false) : FileSystem::link_at(from, to);
   }
   Locked lock(FileSystem& fs, const FolderRef& folder, LockBudget& budget, std::span<const FolderLock> held,
               const std::function<void()>& on_wait) override {

@@ -1,6 +1,5 @@
 #include "sysutl/file_replace.hpp"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,6 +7,8 @@
 #include <istream>
 #include <memory>
 #include <ostream>
+
+#include "sysutl/held_signals.hpp"
 
 namespace kelp {
 
@@ -31,15 +32,6 @@ bool copy_stream(std::istream& in, std::ostream& out, bool& read_failed) {
 }
 
 }  // namespace
-
-HeldSignals::HeldSignals() {
-  sigset_t held;
-  sigemptyset(&held);
-  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, sig);
-  ::sigprocmask(SIG_BLOCK, &held, &old_);
-}
-
-HeldSignals::~HeldSignals() { ::sigprocmask(SIG_SETMASK, &old_, nullptr); }
 
 FileReplacement::FileReplacement(FileSystem& fs) : fs_(fs) {}
 

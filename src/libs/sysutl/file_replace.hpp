@@ -34,8 +34,6 @@
 // device of that name, a write-protected file, another user's file in a
 // sticky folder, a name the walk refused, or a file to copy that cannot be
 // read whole.
-#include <signal.h>
-
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -47,20 +45,6 @@
 #include "sysutl/file_system.hpp"
 
 namespace kelp {
-
-// The signals that end the program at a terminal (interrupt, quit,
-// hang-up, termination), held back while an object of this class lives:
-// one that comes meanwhile takes effect once it goes. Objects may nest.
-class HeldSignals {
- public:
-  HeldSignals();
-  ~HeldSignals();
-  HeldSignals(const HeldSignals&) = delete;
-  HeldSignals& operator=(const HeldSignals&) = delete;
-
- private:
-  sigset_t old_;
-};
 
 // A set of files replaced together: each is staged (written whole to its
 // temporary) and only when every one is ready are they renamed into place,

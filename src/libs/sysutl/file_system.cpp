@@ -405,6 +405,11 @@ bool read_acl(Get&& get, std::optional<std::string>& acl) {
   return false;
 }
 
+// The access list of the file open on fd, as read_acl reads it.
+bool read_acl_of(int fd, std::optional<std::string>& acl) {
+  return read_acl([fd](char* v, std::size_t n) { return ::fgetxattr(fd, kAccessAclName, v, n); }, acl);
+}
+
 std::optional<FileSystem::Protection> protection_of(const struct stat& st) {
   if (!S_ISREG(st.st_mode)) return std::nullopt;
   return FileSystem::Protection{st.st_mode & 0777u, st.st_uid, st.st_gid, std::nullopt};
@@ -414,10 +419,16 @@ std::optional<FileSystem::Protection> protection_of_fd(int fd) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return std::nullopt;
   auto p = protection_of(st);
-  if (p && !read_acl([fd](char* v, std::size_t n) { return ::fgetxattr(fd, kAccessAclName, v, n); }, p->acl)) {
-    return std::nullopt;
-  }
-  return p;
+  return p && read_acl_of(fd, p->acl) ? p : std::nullopt;
+}
+
+// The model has no access list, so one that the folder's default gave the
+// new file on fd must go. Only a list the file has is removed: a file
+// system that keeps none, or a file that has none, leaves nothing to
+// remove, whatever a removal would answer. false when the file keeps one.
+bool without_acl(FileSystem& fs, const Fd& fd) {
+  std::optional<std::string> acl;
+  return (read_acl_of(fd.get(), acl) && !acl) || fs.remove_acl(fd) || no_acl_here(errno);
 }
 
 // Gives the new file open on fd the owner, group, access list and
@@ -438,9 +449,7 @@ bool take_protection(FileSystem& fs, const Fd& fd, const FileSystem::Protection&
   if (now.st_gid != from.gid) mode &= ~static_cast<mode_t>(070);
   if (from.acl) {
     if (::fsetxattr(fd.get(), kAccessAclName, from.acl->data(), from.acl->size(), 0) != 0) return false;
-  } else if (::fremovexattr(fd.get(), kAccessAclName) != 0 && !no_acl_here(errno)) {
-    // The model has no access list, so the one the folder's default gave
-    // the new file must go.
+  } else if (!without_acl(fs, fd)) {
     return false;
   }
   // A file system without permissions of its own shows the same bits for
@@ -518,6 +527,8 @@ Fd FileSystem::create_exclusive(const Place& at, unsigned mode) {
   return open_at(at, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
 }
 
+Fd FileSystem::open_existing(const Place& at, int flags) { return open_at(at, flags & ~O_CREAT); }
+
 std::unique_ptr<std::ostream> FileSystem::open_write_at(const Place& at, bool /*binary*/, bool append) {
   const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : 0);
   Fd fd = open_at(at, flags, 0666);
@@ -541,6 +552,8 @@ bool FileSystem::change_mode(const Fd& fd, unsigned mode) { return ::fchmod(fd.g
 bool FileSystem::change_owner(const Fd& fd, unsigned uid, unsigned gid) {
   return ::fchown(fd.get(), static_cast<uid_t>(uid), static_cast<gid_t>(gid)) == 0;
 }
+
+bool FileSystem::remove_acl(const Fd& fd) { return ::fremovexattr(fd.get(), kAccessAclName) == 0; }
 
 bool FileSystem::close(std::ostream& out) {
   out.flush();

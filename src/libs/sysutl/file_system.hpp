@@ -247,9 +247,11 @@ class FileSystem {
   // link included, so the new file is never reached through a link.
   // With a model `like`, the file is born 0600 (less the umask). It then
   // takes the model's owner and group where the process may set them, its
-  // access list, and last its permission bits. When the group cannot be
-  // kept, the group's bits are taken away, so no one gains access. When that
-  // protection cannot be given, the file is removed and the call fails.
+  // access list (a model without one: the list the folder's default gave
+  // the file is removed, where the file has one), and last its permission
+  // bits. When the group cannot be kept, the group's bits are taken away,
+  // so no one gains access. When that protection cannot be given, the file
+  // is removed and the call fails.
   // Without a model the file gets 0666 less the umask, and what the
   // folder's default access list gives.
   virtual NewFile create_new(const Place& at, const Protection* like);
@@ -257,6 +259,9 @@ class FileSystem {
   // a link), open for reading and writing, with the permission bits `mode`
   // less the umask. Its descriptor, or none when it cannot be made.
   virtual Fd create_exclusive(const Place& at, unsigned mode);
+  // Opens what `at` names with `flags` (O_NOFOLLOW among them: no link
+  // is followed), never making it: its descriptor, or none.
+  virtual Fd open_existing(const Place& at, int flags);
   // Opens the regular file at `at` for writing in place, from its start or
   // to append, creating it when absent. nullptr when it cannot be opened or
   // holds anything but a regular file.
@@ -270,12 +275,16 @@ class FileSystem {
   virtual bool rename_at(const Place& from, const Place& to);
   // Gives the file at `from` the second name `to` (linkat, no link
   // followed); fails when `to` is taken, and where the file system has no
-  // hard links (EPERM, as FAT gives).
+  // hard links (EPERM as FAT gives, EOPNOTSUPP, or ENOSYS).
   virtual bool link_at(const Place& from, const Place& to);
   // Sets the permission bits, or the owner and group (-1: unchanged), of
   // the file open on `fd`; false when the file system refuses.
   virtual bool change_mode(const Fd& fd, unsigned mode);
   virtual bool change_owner(const Fd& fd, unsigned uid, unsigned gid);
+  // Removes the access list of the file open on `fd`; false when the
+  // system refuses (a FAT stick mounted for everyone refuses it, EPERM, to
+  // all but the owner it shows, though it keeps no lists at all).
+  virtual bool remove_acl(const Fd& fd);
 
   // ---- By name: resolve, then the step at the place ----
   // nullptr also when the name is refused.

@@ -11,6 +11,8 @@
 #include <thread>
 #include <variant>
 
+#include "sysutl/held_signals.hpp"
+
 namespace kelp {
 
 namespace {
@@ -91,32 +93,39 @@ Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir) {
   return fd;
 }
 
-// Whether a link failed because the file system has no hard links.
-bool no_hard_links(int error) { return error == EPERM || error == EOPNOTSUPP; }
-
 // Makes the folder's lock file. It appears at its name only final: made
 // under a temporary name beside it, given its owner and bits, and then
-// linked to its name; the temporary name goes. Where the file system has
-// no hard links (it keeps no permissions either) it is made at its name.
+// linked to its name; the temporary name goes. Where the link fails for
+// another reason than a name taken or a temporary gone (a file system
+// without hard links: EPERM on FAT, EOPNOTSUPP, ENOSYS where a FUSE file
+// system does not implement them) it is made at its name, and only a
+// failure there is the folder's reason.
 // The lock file, or why it cannot be made; Refusal::kNone when it is to be
 // looked for again.
 std::variant<Fd, Refusal> make_lock_file(FileSystem& fs, const Place& at, const struct stat& dir) {
   Place temp;
   Fd fd;
-  for (int k = 0; k < kNameTries && !fd; ++k) {
-    temp = temporary_beside(at);
-    fd = born_locked(fs, temp, dir);
-    if (!fd && errno != EEXIST) break;
+  bool linked = false;
+  int error = 0;
+  {
+    // Held from the temporary's birth to the removal of its name: a save
+    // ended between the link and the removal would leave the lock file a
+    // second name.
+    const HeldSignals held;
+    for (int k = 0; k < kNameTries && !fd; ++k) {
+      temp = temporary_beside(at);
+      fd = born_locked(fs, temp, dir);
+      if (!fd && errno != EEXIST) break;
+    }
+    if (!fd) return fs.refusal_at(temp, FileStep::kCreate, errno);
+    linked = fs.link_at(temp, at);
+    error = errno;
+    if (holds(temp, fd)) fs.remove_at(temp);
   }
-  if (!fd) return fs.refusal_at(temp, FileStep::kCreate, errno);
-  const bool linked = fs.link_at(temp, at);
-  const int error = errno;
-  if (holds(temp, fd)) fs.remove_at(temp);
   if (linked) return fd;
   // Taken by another session's lock file first, or gone meanwhile: looked
   // for again.
   if (error == EEXIST || error == ENOENT) return Refusal::kNone;
-  if (!no_hard_links(error)) return fs.refusal_at(at, FileStep::kCreate, error);
   fd = born_locked(fs, at, dir);
   if (fd) return fd;
   return errno == EEXIST ? Refusal::kNone : fs.refusal_at(at, FileStep::kCreate, errno);
@@ -143,7 +152,7 @@ std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& fold
       continue;  // another session's came first
     }
     if (!S_ISREG(there.st_mode)) return LockFault{LockFailure::kNotPlainFile, Refusal::kNone, there.st_mode & S_IFMT, {}};
-    Fd fd(::openat(folder->fd(), at.leaf.c_str(), kFlags));
+    Fd fd = fs.open_existing(at, kFlags);
     if (!fd && errno == ENOENT) continue;
     if (!fd) {
       LockFault failed = fault(LockFailure::kCannotOpen, fs.refusal_at(at, FileStep::kWrite, errno));
@@ -157,6 +166,21 @@ std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& fold
     return fd;
   }
   return fault(LockFailure::kGoneEachTime);
+}
+
+// Removes the names of the lock temporaries' form that are the very file
+// `lock` holds: a save ended between the link of its lock file and the
+// removal of the temporary's name left them (a save's birth of a lock file
+// holds that file's lock until the name is gone, so no live one is at that
+// point). Kept, the second name would keep the lock file's protection from
+// ever being narrowed again.
+void remove_second_names(FileSystem& fs, const FolderLock& lock) {
+  struct stat st {};
+  if (::fstat(lock.file().get(), &st) != 0 || st.st_nlink < 2) return;
+  for (const std::string& name : fs.regular_files_in(*lock.folder())) {
+    const Place at{lock.folder(), name};
+    if (is_temporary_of(name, kLockFileName) && holds(at, lock.file())) fs.remove_at(at);
+  }
 }
 
 }  // namespace
@@ -193,7 +217,10 @@ Locked FolderLocker::lock(FileSystem& fs, const FolderRef& folder, LockBudget& b
     if (same != held.end()) return {same->also_for(folder), {}};
     FolderLock lock(folder, std::move(std::get<Fd>(opened)));
     const bool had = try_record_lock(lock.file(), /*exclusive=*/true) == 0;
-    if (had && lock.guards()) return {std::move(lock), {}};
+    if (had && lock.guards()) {
+      remove_second_names(fs, lock);
+      return {std::move(lock), {}};
+    }
     if (!had && !lock_busy(errno)) return failed(fault(LockFailure::kRefused));
     if (had) {
       taken = true;
@@ -244,12 +271,9 @@ FolderLocks::Outcome FolderLocks::take(const std::vector<FolderRef>& folders) {
       held_.push_back(std::move(*got.lock));
       continue;
     }
-    const LockFailure why = got.fault.failure;
-    if (why == LockFailure::kTakenTooOften) return fail(Outcome::kTakenTooOften, folder);
-    // A folder locked before that cannot be locked now has had its lock
-    // taken: saving there unlocked would let another save run beside this.
-    if (why == LockFailure::kTaken || ever_held_.contains(id)) return fail(Outcome::kTaken, folder);
-    if (why == LockFailure::kStillHeld) return fail(Outcome::kStillHeld, folder);
+    if (const Outcome ends = outcome_of(got.fault.failure, ever_held_.contains(id)); ends != Outcome::kDone) {
+      return fail(ends, folder);
+    }
     if (may_write_in(*folder) && said_unlocked_.insert(id).second) unlocked_.push_back({folder, std::move(got.fault)});
   }
   return Outcome::kDone;
@@ -265,6 +289,28 @@ void FolderLocks::wait_anew() {
 bool FolderLocks::let_go_to_take_again() {
   let_go();
   return budget_.spend_retake();
+}
+
+FolderLocks::Outcome outcome_of(LockFailure failure, bool held_before) {
+  using Outcome = FolderLocks::Outcome;
+  switch (failure) {
+    case LockFailure::kNone:
+      return Outcome::kDone;
+    case LockFailure::kTakenTooOften:
+      return Outcome::kTakenTooOften;
+    case LockFailure::kTaken:
+      return Outcome::kTaken;
+    case LockFailure::kStillHeld:
+      return held_before ? Outcome::kTaken : Outcome::kStillHeld;
+    case LockFailure::kRefused:
+    case LockFailure::kCannotCreate:
+    case LockFailure::kCannotOpen:
+    case LockFailure::kNotPlainFile:
+    case LockFailure::kGoneEachTime:
+    case LockFailure::kNoIdentity:
+      break;
+  }
+  return held_before ? Outcome::kTaken : Outcome::kDone;
 }
 
 FolderRef FolderLocks::taken() const {

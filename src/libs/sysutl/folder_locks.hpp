@@ -6,12 +6,14 @@
 // the same time. Every rule of that lock is written here, once:
 //  - the lock file is a regular file named kLockFileName in the folder;
 //  - it appears at its name only with its final owner and bits (made under
-//    a temporary name, then linked to its name; made at its name where the
-//    file system has no hard links);
+//    a temporary name, then linked to its name, with the ending signals
+//    held until the temporary name is gone; made at its name where the
+//    link fails otherwise than for a name taken or a temporary gone);
 //  - it is open to exactly those who may write in the folder, and an
 //    existing one is only ever narrowed; one with other names still serves
-//    and is never changed; where the file system keeps no permissions it
-//    serves whatever bits it shows;
+//    and is never changed, but a name of its temporaries' form that is the
+//    very file locked goes once the lock is had; where the file system
+//    keeps no permissions it serves whatever bits it shows;
 //  - one file under two names is held once by a save;
 //  - a save waits for all its locks until one deadline, and takes a lock
 //    that was taken from it again a bounded number of times in all.
@@ -149,8 +151,9 @@ class FolderLocks {
   FolderLocks(FileSystem& fs, std::chrono::milliseconds wait, std::function<void(const Folder& folder)> on_wait,
               FolderLocker* locker = nullptr);
 
-  // Lets go of the locks held, then locks each of `folders`. Unless kDone,
-  // no lock is held and failed() names the folder.
+  // Lets go of the locks held, then locks each of `folders`. A folder that
+  // cannot be locked ends the take or is left unlocked as outcome_of says.
+  // Unless kDone, no lock is held and failed() names the folder.
   Outcome take(const std::vector<FolderRef>& folders);
   // Lets go of every lock.
   void let_go();
@@ -191,5 +194,14 @@ class FolderLocks {
   std::vector<Unlocked> unlocked_;
   FolderRef failed_;
 };
+
+// What a folder that cannot be locked, for `failure`, means for the save:
+// kDone, the save goes on there unlocked and says so; any other outcome
+// ends it. A lock another session kept, or one taken from the save, until
+// the deadline ends it, as a lock taken from it more often than one save
+// takes a lock again does. So does any failure in a folder held before in
+// this save: its lock was taken, and saving there unlocked would let
+// another save run beside this one.
+FolderLocks::Outcome outcome_of(LockFailure failure, bool held_before);
 
 }  // namespace kelp

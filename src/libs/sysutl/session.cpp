@@ -7,6 +7,7 @@
 #include <streambuf>
 
 #include "sysutl/file_replace.hpp"
+#include "sysutl/held_signals.hpp"
 
 namespace kelp {
 

@@ -540,8 +540,10 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
   // 0666 less the umask and what the folder's default list gives (the owner,
   // as root: AsRootOwnersAndSharedFoldersAreRespected). A temporary that
   // will hold an existing file's content is born 0600, before anything
-  // widens it, and so is the lock file. A report replaced whole keeps its
-  // own protection.
+  // widens it, and so is the lock file. A list is removed only where a
+  // file has one: a removal refused for a file without one (a FAT stick
+  // mounted for everyone) costs nothing, one refused for a list the folder
+  // gave refuses the save. A report replaced whole keeps its own protection.
   using P = fs::perms;
   const P rw_r = P::owner_read | P::owner_write | P::group_read;
   const P rw = P::owner_read | P::owner_write;
@@ -556,13 +558,16 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
     P backup;
     std::string data_acl = {};
     bool folder_grants = false;  // the folder's default list grants a user read
+    int removal_error = 0;       // every list's removal fails so
   };
   const Case cases[] = {{"private", rw, rw_r},
                         {"group-readable", rw_r, rw},
                         {"a new name", P::unknown, P::unknown},
                         {"a list that denies a user", rw_r_r, rw, denying},
                         {"no list, in a folder whose default grants one", rw_r, rw, {}, true},
-                        {"a new name in that folder", P::unknown, P::unknown, {}, true}};
+                        {"a new name in that folder", P::unknown, P::unknown, {}, true},
+                        {"no list to remove, its removal refused", rw_r, rw, {}, false, EPERM},
+                        {"a list from that folder, its removal refused", rw_r, rw, {}, true, EPERM}};
   const UmaskGuard mask(027);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -582,14 +587,17 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
                                     list.data(), list.size(), 0) != 0) {
       GTEST_SKIP() << "the test folder's file system keeps no access lists";
     }
-    ScriptedSession t;
+    ScriptedSession t("\n");
     const auto layer = std::make_shared<FaultyFiles>();
+    layer->acl_removal_error = c.removal_error;
     t.s.set_files(layer);
     LoadTimeCopy copy;
     load(t.s, copy, 4, 1987, present ? 0 : 1);
     t.s.tpcm.i(300) = 5;
     t.s.tpcm.i(kNavCode) = -2;
-    ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), 0);
+    const bool kept = c.removal_error != 0 && c.folder_grants;  // a list that would stay refuses the save
+    ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), kept ? 1 : 0);
+    if (kept) continue;
     EXPECT_EQ(layer->born.size(), present ? 4u : 2u);  // the temporaries and the lock file
     for (const auto& [name, mode] : layer->born) {
       EXPECT_EQ(mode, present || is_temporary_of(name, kLockFileName) ? 0600u : 0640u) << name;
@@ -620,15 +628,20 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
 TEST_F(Saving, TheTemporariesOfAKilledSaveGoAtTheNextOne) {
   // Only regular files of exactly "<name>.kelp" and six letters or digits,
   // of the names the editors write, and none that a replacement still
-  // holds in use (a helper's, and a live session's staged one).
+  // holds in use (a helper's, and a live session's staged one). A lock
+  // file's temporary goes too, also one left as the lock file's second
+  // name, which this save holds.
   const std::set<std::string> stale = {"RONDDAT.kelpab12cd",     "RONDBAK.kelpzz99zz",    "LASTBAK.kelp000000",
                                        "RONDIN.stxt.kelpab12cd", "WAVEOUT.stxt.kelpq1w2e3", "GUSTRDAT.kelpzzzzzz",
                                        "LOWDAT.kelp123abc",      "PIVADAT.kelpa1b2c3",     "ANCHIN.stxt.kelpab12cd",
-                                       "DUVAIN.stxt.kelpab12cd", "Diagnostics.stxt.kelp9z9z9z"};
+                                       "DUVAIN.stxt.kelpab12cd", "Diagnostics.stxt.kelp9z9z9z",
+                                       ".kelp-save.lock.kelpab12cd"};
   const std::set<std::string> kept = {"RONDDAT.kelpAB12CD", "RONDDAT.kelpab12c", "RONDDAT.kelpab12cde",
                                       "XRONDDAT.kelpab12cd", "notes.stxt.kelpab12cd", "RONDBAK.kelpinuse1"};
   for (const auto& name : stale) write(name, std::string(7956, 'x'));
   for (const auto& name : kept) write(name, "someone's");
+  write(std::string(kLockFileName), "");
+  fs::create_hard_link(kLockFileName, ".kelp-save.lock.kelp2nd000");
   const testing::HeldInUse in_use("RONDBAK.kelpinuse1");
   fs::create_directory("RONDBAK.kelpdir123");
   fs::create_symlink("RONDDAT.kelpab12cde", "RONDDAT.kelplink00");
@@ -1108,13 +1121,22 @@ TEST_F(Saving, AsRootTheLoadTheSilentReportAndTheLockFilesKeepTheRules) {
 TEST_F(Saving, AFolderThatCannotBeLockedIsSaidWithWhy) {
   // Something else at the lock file's name is said as what it is, also
   // where this user may not open it; a lock file that cannot be made, or
-  // that is gone each time it is looked for, is said so. The save goes on.
+  // that is gone each time it is looked for, is said so, and one of the
+  // saver's own that it may not open is not said to be another's. The save
+  // goes on.
   const struct {
     void (*odd)(FaultyFiles&);
     std::string why;
   } cases[] = {
       {[](FaultyFiles&) { ASSERT_EQ(::mkfifo(std::string(kLockFileName).c_str(), 0), 0); },
        "the name of its lock file holds a FIFO, not a plain file"},
+      {[](FaultyFiles&) { fs::create_directory(kLockFileName); }, "the name of its lock file holds a directory, not a plain file"},
+      {[](FaultyFiles& f) {
+         write(std::string(kLockFileName), "");
+         fs::permissions(kLockFileName, fs::perms::owner_read);
+         f.unwritable = {std::string(kLockFileName)};  // refused to root too
+       },
+       "no permission to open its lock file .kelp-save.lock"},
       {[](FaultyFiles& f) { f.lock_birth_error = ENOSPC; },
        "its lock file .kelp-save.lock cannot be created: no room left on the disk"},
       {[](FaultyFiles& f) { f.lock_birth_error = EMFILE; },

@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -99,7 +100,9 @@ TEST_F(FileReplace, ATemporaryNameThatIsTakenIsNeitherFollowedNorTouched) {
 
 TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
   // Links anywhere in the name, each relative to its own folder, ".." taken
-  // after the link before it, a name not yet made; at most 40 links.
+  // after the link before it, a name not yet made; at most 40 links. A
+  // folder on the way that cannot be opened for want of descriptors is
+  // said as that.
   fs::create_directories("store/deep");
   write("store/real", "data");
   fs::create_symlink("real", "store/hop");
@@ -114,6 +117,7 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
     const char* name;
     std::optional<std::string> target;
     Refusal refused = Refusal::kNone;
+    bool few_files = false;
   } cases[] = {
       {"RONDDAT", "RONDDAT"},
       {"store/hop", "store/real"},
@@ -124,10 +128,17 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
       {"absolute", here + "/store/real"},
       {"l2", "store/real"},                             // 40 links
       {"l1", std::nullopt, Refusal::kUnreachable},  // 41
+      {"store/hop", std::nullopt, Refusal::kTooManyFiles, true},
   };
   FileSystem files;
+  rlimit most{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &most), 0);
+  rlimit few = most;  // no descriptor left for the walk but the working folder's
+  few.rlim_cur = static_cast<rlim_t>(Fd(::open(".", O_PATH)).get()) + 1;
   for (const auto& c : cases) {
+    if (c.few_files) ::setrlimit(RLIMIT_NOFILE, &few);
     const Resolution r = files.resolve(c.name);
+    ::setrlimit(RLIMIT_NOFILE, &most);
     EXPECT_EQ(r ? std::optional(r.at().path()) : std::nullopt, c.target) << c.name;
     EXPECT_EQ(r.refused(), c.refused) << c.name;
     EXPECT_EQ(r.name(), c.name);
@@ -136,18 +147,29 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
 
 // The lock file of "f": a thief removes it as soon as it is linked to its
 // name; an intruder locks the folder (as another user, where root) between
-// the birth of this save's lock file and its protection.
+// the birth of this save's lock file and its protection; a rival save makes
+// it at its name just before this one does; it is removed just before so
+// many opens, and its temporary just before the link.
 struct OddLockFiles : testing::FaultyFiles {
   int births = 0;  // of the lock file or its temporary
   bool thief = false;
   bool intruder = false;
+  bool rival = false;
+  int gone_at_open = 0;
+  bool temp_gone = false;
   FolderRef folder;  // where the intruder locks
   std::optional<LockFailure> intruder_got;
   Fd create_exclusive(const Place& at, unsigned mode) override {
     births += is_lock_file(at) ? 1 : 0;
+    if (at.leaf == kLockFileName && std::exchange(rival, false)) testing::write_file(at.path(), "");
     return FaultyFiles::create_exclusive(at, mode);
   }
+  Fd open_existing(const Place& at, int flags) override {
+    if (is_lock_file(at) && gone_at_open > 0 && gone_at_open--) ::unlinkat(at.folder->fd(), at.leaf.c_str(), 0);
+    return FaultyFiles::open_existing(at, flags);
+  }
   bool link_at(const Place& from, const Place& to) override {
+    if (std::exchange(temp_gone, false)) ::unlinkat(from.folder->fd(), from.leaf.c_str(), 0);
     const bool linked = FaultyFiles::link_at(from, to);
     if (linked && thief) ::unlinkat(to.folder->fd(), to.leaf.c_str(), 0);
     return linked;
@@ -169,13 +191,17 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
   // group where only the group may write) before it is linked to its name,
   // so another session arriving meanwhile is never refused; one of this
   // user's that is wider is narrowed, never widened. One with a second name
-  // still locks and is left as it is. Where bits cannot be set (no
+  // still locks and is left as it is. Where links fail (EPERM, ENOSYS,
+  // EOPNOTSUPP) it is made at its name. Where bits cannot be set (no
   // permissions kept, often no hard links either) the lock file serves
   // with the bits it shows, made or found. A group that cannot be given is
   // not given its bits. A lock file taken away at once is taken again five
-  // times at most, or until the deadline; one found taken and then gone is
-  // looked for again, three times at most. No temporary of it is left.
-  const auto fat = [](OddLockFiles& o) { o.no_links = true, o.fixed_mode = 0777; };
+  // times at most, or until the deadline; one found taken and then gone,
+  // found and gone at the open, or whose temporary is gone at the link is
+  // looked for again, three times at most. Where two first saves meet
+  // without hard links, the second locks the first one's. Only where links
+  // fail is it born at its name. No temporary of it is left.
+  const auto fat = [](OddLockFiles& o) { o.link_error = EPERM, o.fixed_mode = 0777; };
   struct Case {
     const char* what;
     unsigned folder;
@@ -201,6 +227,8 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
       {"no permissions, wider", 0700, {}, 0777, LockFailure::kNone, fat, 2},
       {"no permissions, 0755", 0700, {}, 0755, LockFailure::kNone, [&](OddLockFiles& o) { fat(o), o.fixed_mode = 0755; }, 2},
       {"no permissions, 0644, hard links", 0700, {}, 0644, LockFailure::kNone, [](OddLockFiles& o) { o.fixed_mode = 0644; }},
+      {"links not implemented", 0770, {}, 0660, LockFailure::kNone, [](OddLockFiles& o) { o.link_error = ENOSYS; }, 2},
+      {"links not supported", 0700, {}, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.link_error = EOPNOTSUPP; }, 2},
       {"no permissions, found wider", 0700, 0666, 0666, LockFailure::kNone, fat, 0},
       {"no group given", 0770, {}, 0660, LockFailure::kNone, [](OddLockFiles& o) { o.no_owners = true; }, 1, 0600},
       {"another session arrives at its birth", 0777, {}, 0666, LockFailure::kNone,
@@ -211,6 +239,10 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
       {"found taken, then gone", 0700, {}, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.lock_name_taken = 1; }, 2},
       {"found taken and gone each time", 0700, {}, 0, LockFailure::kGoneEachTime,
        [](OddLockFiles& o) { o.lock_name_taken = 3; }, 3},
+      {"found, then gone at the open", 0700, 0600, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.gone_at_open = 1; }},
+      {"its temporary gone at the link", 0700, {}, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.temp_gone = true; }, 2},
+      {"two first saves meet, no hard links", 0700, {}, 0600, LockFailure::kNone,
+       [](OddLockFiles& o) { o.link_error = EPERM, o.rival = true; }, 2},
   };
   // As root the folder is given another group, which the file must take.
   const bool root = ::geteuid() == 0;
@@ -226,6 +258,7 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     }
     OddLockFiles files;
     if (c.odd) c.odd(files);
+    const bool intruder = files.intruder;
     fs::permissions("f", fs::perms(c.folder));
     if (root) {
       ASSERT_EQ(::chown("f", static_cast<uid_t>(-1), 65534), 0);
@@ -236,9 +269,12 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     EXPECT_EQ(got.fault.failure, c.failure);
     EXPECT_EQ(got.lock.has_value(), c.failure == LockFailure::kNone);
     EXPECT_EQ(files.births, c.births);
-    for (const auto& [name, bits] : files.born) EXPECT_EQ(bits, 0600u) << name;
+    for (const auto& [name, bits] : files.born) {
+      EXPECT_EQ(bits, 0600u) << name;
+      EXPECT_TRUE(files.link_error != 0 || name != lock) << name;
+    }
     EXPECT_FALSE(files.intruder) << "the other session never came";
-    EXPECT_NE(files.intruder_got, LockFailure::kCannotOpen);
+    EXPECT_EQ(files.intruder_got, intruder ? std::optional(LockFailure::kNone) : std::nullopt);
     EXPECT_EQ(testing::entries_of("f"), std::set<std::string>{});
     struct stat folder {};
     struct stat st {};
@@ -297,6 +333,23 @@ TEST_F(FileReplace, ASaveLocksTheFolderOfEveryNameAfterItsLinks) {
     EXPECT_EQ(second.take(folders), FolderLocks::Outcome::kStillHeld);
     EXPECT_TRUE(second.failed());
     EXPECT_TRUE(second.held().empty());
+  }
+}
+
+TEST(FolderLockFailure, EndsTheSaveOrLetsItGoOnUnlocked) {
+  // By the failure, in a folder not held before in the save and in one
+  // held before (whose lock was taken).
+  using F = LockFailure;
+  using O = FolderLocks::Outcome;
+  const std::tuple<F, O, O> rows[] = {
+      {F::kNone, O::kDone, O::kDone},          {F::kStillHeld, O::kStillHeld, O::kTaken},
+      {F::kTaken, O::kTaken, O::kTaken},       {F::kTakenTooOften, O::kTakenTooOften, O::kTakenTooOften},
+      {F::kRefused, O::kDone, O::kTaken},      {F::kCannotCreate, O::kDone, O::kTaken},
+      {F::kCannotOpen, O::kDone, O::kTaken},   {F::kNotPlainFile, O::kDone, O::kTaken},
+      {F::kGoneEachTime, O::kDone, O::kTaken}, {F::kNoIdentity, O::kDone, O::kTaken}};
+  for (const auto& [failure, first, held_before] : rows) {
+    EXPECT_EQ(outcome_of(failure, false), first) << static_cast<int>(failure);
+    EXPECT_EQ(outcome_of(failure, true), held_before) << static_cast<int>(failure);
   }
 }
 
@@ -388,15 +441,19 @@ TEST_F(FileReplace, AWriteThatFailsPartWayIsAFailure) {
 }
 
 // The renames of a commit seen by a signal that comes during the first, or
-// (`at_birth`) when the first temporary is made.
+// (`at_birth`) once the first file is made: whether that file was still
+// there when the signal took effect.
 struct Interrupting : FileSystem {
   static inline int signal = 0;
   static inline bool at_birth = false;
   static inline int renamed = 0;   // renames done
   static inline int seen_at = -1;  // renames done when the signal took effect
+  static inline std::string born;
+  static inline bool born_left = false;
   Fd create_exclusive(const Place& at, unsigned mode) override {
-    if (std::exchange(at_birth, false)) ::raise(signal);
-    return FileSystem::create_exclusive(at, mode);
+    Fd fd = FileSystem::create_exclusive(at, mode);
+    if (std::exchange(at_birth, false)) born = at.path(), ::raise(signal);
+    return fd;
   }
   bool rename_at(const Place& from, const Place& to) override {
     if (renamed == 0 && seen_at < 0) ::raise(signal);
@@ -404,7 +461,7 @@ struct Interrupting : FileSystem {
   }
 };
 
-TEST_F(FileReplace, AnEndingSignalDuringACommitTakesEffectAfterItsLastRename) {
+TEST_F(FileReplace, AnEndingSignalTakesEffectOnlyAfterTheStepsItWouldCutInTwo) {
   for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
     SCOPED_TRACE(sig);
     Interrupting::signal = sig;
@@ -412,9 +469,13 @@ TEST_F(FileReplace, AnEndingSignalDuringACommitTakesEffectAfterItsLastRename) {
     Interrupting::seen_at = -1;
     struct sigaction noting {};
     struct sigaction old {};
-    noting.sa_handler = [](int) { Interrupting::seen_at = Interrupting::renamed; };
+    noting.sa_handler = [](int) {
+      Interrupting::seen_at = Interrupting::renamed;
+      Interrupting::born_left = ::access(Interrupting::born.c_str(), F_OK) == 0;
+    };
     ASSERT_EQ(::sigaction(sig, &noting, &old), 0);
     Interrupting files;
+    LockBudget now{std::chrono::steady_clock::now(), 0};
     FileReplacement cascade(files);
     for (const char* name : {"LASTBAK", "RONDBAK", "RONDDAT"}) ASSERT_TRUE(cascade.stage(files.resolve(name), name));
     EXPECT_TRUE(cascade.commit());
@@ -433,6 +494,15 @@ TEST_F(FileReplace, AnEndingSignalDuringACommitTakesEffectAfterItsLastRename) {
     ::sigaction(sig, &old, nullptr);
     EXPECT_EQ(Interrupting::seen_at, 1);
     EXPECT_EQ(read("RONDDAT"), "");
+    EXPECT_FALSE(Interrupting::born_left);
+    // So does the birth of a folder's lock file, from its temporary's
+    // creation to the removal of that name.
+    Interrupting::at_birth = true;
+    ASSERT_EQ(::sigaction(sig, &noting, &old), 0);
+    EXPECT_TRUE(FolderLocker().lock(files, testing::folder_at(files, "."), now, {}, {}).lock);
+    ::sigaction(sig, &old, nullptr);
+    EXPECT_FALSE(Interrupting::born_left);
+    fs::remove(kLockFileName);
   }
 }
 
