@@ -91,12 +91,8 @@ void end_silent_run(Session& s, std::span<const std::string> saved) {
   t.i(kTraceLevel) = run.trace_before;
   run.running = false;
 
-  std::string what = "nothing was saved";
-  if (!saved.empty()) {
-    what = "only";
-    for (const std::string& name : saved) what += " " + name;
-    what += " was saved";
-  }
+  // A save stops part way after "LOWDAT" at most: one name.
+  const std::string what = saved.empty() ? "nothing was saved" : "only " + saved.front() + " was saved";
   s.write_line(kScreen, "");
   s.write_line(kScreen, written ? " ++> The silent run stopped at its save: see \"" +
                                       std::string(kSilentReportFile) + "\";"

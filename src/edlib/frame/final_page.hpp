@@ -33,7 +33,7 @@ struct FinalPageState {
 // they were before item 4. Kept in Session::state<SilentRun>().
 struct SilentRun {
   bool running = false;
-  int unit_before = 6;
+  int unit_before = 6;  // the screen
   std::int32_t device_before = 0;
   std::int32_t debug_before = 0;
   std::int32_t trace_before = 0;

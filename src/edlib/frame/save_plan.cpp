@@ -419,7 +419,8 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
         if (setup.report != setup.out) {
           s.write_line(setup.report, "");
           name_changed(s, setup.report, files, changed);
-          say(s, setup.report, "The save was aborted at this warning: nothing was saved, and the edits of this session are kept.");
+          say(s, setup.report,
+              "The save was aborted at this warning: nothing was saved, and the edits of this session are kept.");
         }
         return SaveOutcome::kAborted;
       }
