@@ -27,6 +27,10 @@ constexpr std::chrono::milliseconds kRetry{50};
 constexpr int kMostLooks = 3;
 // How many names a lock file's temporary tries before giving up.
 constexpr int kNameTries = 16;
+// How recently a lock file another session is making at its name was
+// changed, at most, for a session it refuses to look at it again: far
+// longer than a birth takes, even on a slow file system.
+constexpr std::chrono::seconds kBirthWindow{10};
 
 Place lock_file_of(const FolderRef& folder) { return {folder, std::string(kLockFileName)}; }
 
@@ -41,6 +45,12 @@ LockFileOwners owners_of(const Folder& folder, const struct stat& file, const st
   const uid_t me = ::geteuid();
   owners.removable = may_write_in(folder) && (!owners.sticky || me == 0 || me == file.st_uid || me == dir.st_uid);
   return owners;
+}
+
+// The bits of the users who may write in a folder: those its lock file is
+// to have.
+mode_t writers_of(const struct stat& folder) {
+  return 0600 | ((folder.st_mode & S_IWGRP) != 0 ? 0060 : 0) | ((folder.st_mode & S_IWOTH) != 0 ? 0006 : 0);
 }
 
 // Gives the lock file open on fd the protection its folder calls for: read
@@ -72,20 +82,37 @@ void protect(FileSystem& fs, const Fd& fd, const struct stat& file, const struct
   }
   struct stat now {};
   if (::fstat(fd.get(), &now) != 0) return;
-  mode_t wanted = 0600;
+  mode_t wanted = writers_of(folder);
   // The group's bits go to the folder's group only: another group may not
   // write in the folder.
-  if (group && (others || now.st_gid == folder.st_gid)) wanted |= 0060;
-  if (others) wanted |= 0006;
+  if (!others && now.st_gid != folder.st_gid) wanted &= ~mode_t{0060};
   const mode_t mode = made ? wanted : now.st_mode & wanted;
   if ((now.st_mode & 07777) != mode) fs.give_mode(fd, mode);
 }
 
-// A lock file made by this save: born private, locked by it at once (so
-// that neither another session's lock nor its clean-up of temporaries
-// takes it), and given its protection.
-Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir) {
-  Fd fd = fs.create_exclusive(at, 0600);
+// The process's umask cleared while it lives, so that a file made meanwhile
+// gets exactly the bits its creation names. The editors make files from one
+// thread, and the ending signals are held wherever this is used.
+class UmaskCleared {
+ public:
+  UmaskCleared() : old_(::umask(0)) {}
+  ~UmaskCleared() { ::umask(old_); }
+  UmaskCleared(const UmaskCleared&) = delete;
+  UmaskCleared& operator=(const UmaskCleared&) = delete;
+
+ private:
+  mode_t old_;
+};
+
+// A lock file made by this save: born with exactly the bits `mode`, locked
+// by it at once (so that neither another session's lock nor its clean-up of
+// temporaries takes it), and given its owner and protection.
+Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir, mode_t mode) {
+  Fd fd;
+  {
+    const UmaskCleared exact;
+    fd = fs.create_exclusive(at, mode);
+  }
   struct stat st {};
   if (!fd || ::fstat(fd.get(), &st) != 0) return fd;
   try_record_lock(fd, /*exclusive=*/true);  // a file system without locks says so when the lock is tried
@@ -94,53 +121,79 @@ Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir) {
 }
 
 // Makes the folder's lock file. It appears at its name only final: made
-// under a temporary name beside it, given its owner and bits, and then
-// linked to its name; the temporary name goes. Where the link fails for
-// another reason than a name taken or a temporary gone (a file system
-// without hard links: EPERM on FAT, EOPNOTSUPP, ENOSYS where a FUSE file
-// system does not implement them) it is made at its name, and only a
-// failure there is the folder's reason.
+// under a temporary name beside it (born private), given its owner and
+// bits, and then linked to its name; the temporary name goes. Where the
+// link fails for another reason than a name taken or a temporary gone (a
+// file system without hard links: EPERM on FAT, EOPNOTSUPP, ENOSYS where a
+// FUSE file system does not implement them) it is made at its name, born
+// with the bits of the folder's writers, so that another session arriving
+// at that moment may open it; only a failure there is the folder's reason.
+// An owner or group it must be given after that birth is the one moment
+// another session may be refused it: that session looks again
+// (being_born). The ending signals are held over the whole birth: a save
+// ended between the link and the removal would leave the lock file a second
+// name, and one ended at the name before its protection a lock file other
+// users may never open.
 // The lock file, or why it cannot be made; Refusal::kNone when it is to be
 // looked for again.
 std::variant<Fd, Refusal> make_lock_file(FileSystem& fs, const Place& at, const struct stat& dir) {
+  const HeldSignals held;
   Place temp;
   Fd fd;
-  bool linked = false;
-  int error = 0;
-  {
-    // Held from the temporary's birth to the removal of its name: a save
-    // ended between the link and the removal would leave the lock file a
-    // second name.
-    const HeldSignals held;
-    for (int k = 0; k < kNameTries && !fd; ++k) {
-      temp = temporary_beside(at);
-      fd = born_locked(fs, temp, dir);
-      if (!fd && errno != EEXIST) break;
-    }
-    if (!fd) return fs.refusal_at(temp, FileStep::kCreate, errno);
-    linked = fs.link_at(temp, at);
-    error = errno;
-    if (holds(temp, fd)) fs.remove_at(temp);
+  for (int k = 0; k < kNameTries && !fd; ++k) {
+    temp = temporary_beside(at);
+    fd = born_locked(fs, temp, dir, 0600);
+    if (!fd && errno != EEXIST) break;
   }
+  if (!fd) return fs.refusal_at(temp, FileStep::kCreate, errno);
+  const bool linked = fs.link_at(temp, at);
+  const int error = errno;
+  if (holds(temp, fd)) fs.remove_at(temp);
   if (linked) return fd;
   // Taken by another session's lock file first, or gone meanwhile: looked
   // for again.
   if (error == EEXIST || error == ENOENT) return Refusal::kNone;
-  fd = born_locked(fs, at, dir);
+  fd = born_locked(fs, at, dir, writers_of(dir));
   if (fd) return fd;
   return errno == EEXIST ? Refusal::kNone : fs.refusal_at(at, FileStep::kCreate, errno);
+}
+
+// Whether a lock file this user may not open may be one that another
+// session is still making at its name, and must yet give an owner or a
+// group: one root made in another user's folder, not yet given to that
+// user, or one in a folder only its group may write, not yet given the
+// folder's group; changed a moment ago (such a birth takes microseconds,
+// and one left longer ago is refused at once).
+bool being_born(const struct stat& file, const struct stat& dir) {
+  const bool owner_to_give = file.st_uid == 0 && dir.st_uid != 0;
+  const bool group_to_give =
+      (dir.st_mode & S_IWGRP) != 0 && (dir.st_mode & S_IWOTH) == 0 && file.st_gid != dir.st_gid;
+  const auto changed = std::chrono::sys_seconds(std::chrono::seconds(file.st_ctim.tv_sec)) +
+                       std::chrono::nanoseconds(file.st_ctim.tv_nsec);
+  return (owner_to_give || group_to_give) && std::chrono::system_clock::now() - changed < kBirthWindow;
+}
+
+// Pauses before another try at a lock: false, at once, when the deadline
+// has passed.
+bool pause_until(std::chrono::steady_clock::time_point deadline) {
+  const auto left = deadline - std::chrono::steady_clock::now();
+  if (left <= std::chrono::steady_clock::duration::zero()) return false;
+  std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, kRetry));
+  return true;
 }
 
 // The lock file of `folder` opened (made when missing) and protected; or
 // why it cannot be. What its name holds is looked at before it is opened,
 // so a name that holds no regular file is said as such, also to a user
-// who may not open it.
-std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& folder) {
+// who may not open it. One that may be in another session's birth is
+// looked at again, saying so (on_wait), until the budget's deadline.
+std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& folder, const LockBudget& budget,
+                                           const std::function<void()>& on_wait) {
   constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
   const Place at = lock_file_of(folder);
   struct stat dir {};
   if (::fstat(folder->fd(), &dir) != 0) return fault(LockFailure::kNoIdentity);
-  for (int k = 0; k < kMostLooks; ++k) {
+  for (int looks = 0; looks < kMostLooks;) {
     struct stat there {};
     if (::fstatat(folder->fd(), at.leaf.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0) {
       if (errno != ENOENT) return fault(LockFailure::kCannotOpen, fs.refusal_at(at, FileStep::kWrite, errno));
@@ -149,13 +202,21 @@ std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& fold
       if (const Refusal why = std::get<Refusal>(made); why != Refusal::kNone) {
         return fault(LockFailure::kCannotCreate, why);
       }
-      continue;  // another session's came first
+      ++looks;  // another session's came first
+      continue;
     }
     if (!S_ISREG(there.st_mode)) return LockFault{LockFailure::kNotPlainFile, Refusal::kNone, there.st_mode & S_IFMT, {}};
     Fd fd = fs.open_existing(at, kFlags);
-    if (!fd && errno == ENOENT) continue;
+    if (!fd && errno == ENOENT) {
+      ++looks;
+      continue;
+    }
     if (!fd) {
       LockFault failed = fault(LockFailure::kCannotOpen, fs.refusal_at(at, FileStep::kWrite, errno));
+      if (failed.why == Refusal::kWriteProtected && being_born(there, dir)) {
+        if (on_wait) on_wait();
+        if (pause_until(budget.deadline)) continue;
+      }
       if (failed.why == Refusal::kWriteProtected) failed.owners = owners_of(*folder, there, dir);
       return failed;
     }
@@ -208,7 +269,7 @@ Locked FolderLocker::lock(FileSystem& fs, const FolderRef& folder, LockBudget& b
   const auto failed = [](LockFault why) { return Locked{std::nullopt, std::move(why)}; };
   bool taken = false;  // a lock had here was taken from the save
   for (;;) {
-    auto opened = open_lock_file(fs, folder);
+    auto opened = open_lock_file(fs, folder, budget, on_wait);
     if (auto* why = std::get_if<LockFault>(&opened)) return failed(std::move(*why));
     const Fd& file = std::get<Fd>(opened);
     // One file under two names: the lock this save holds on it holds this
@@ -228,11 +289,7 @@ Locked FolderLocker::lock(FileSystem& fs, const FolderRef& folder, LockBudget& b
     } else if (on_wait) {
       on_wait();
     }
-    const auto left = budget.deadline - std::chrono::steady_clock::now();
-    if (left <= std::chrono::steady_clock::duration::zero()) {
-      return failed(fault(taken ? LockFailure::kTaken : LockFailure::kStillHeld));
-    }
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, kRetry));
+    if (!pause_until(budget.deadline)) return failed(fault(taken ? LockFailure::kTaken : LockFailure::kStillHeld));
   }
 }
 

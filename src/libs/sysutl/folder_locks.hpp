@@ -6,9 +6,11 @@
 // the same time. Every rule of that lock is written here, once:
 //  - the lock file is a regular file named kLockFileName in the folder;
 //  - it appears at its name only with its final owner and bits (made under
-//    a temporary name, then linked to its name, with the ending signals
-//    held until the temporary name is gone; made at its name where the
-//    link fails otherwise than for a name taken or a temporary gone);
+//    a temporary name, then linked to its name; made at its name where the
+//    link fails otherwise than for a name taken or a temporary gone, born
+//    with its bits); the ending signals are held over the whole birth, and
+//    a lock file that may be in another session's birth at its name (its
+//    owner or group not yet given) is looked at again within the wait;
 //  - it is open to exactly those who may write in the folder, and an
 //    existing one is only ever narrowed; one with other names still serves
 //    and is never changed, but a name of its temporaries' form that is the
@@ -115,11 +117,13 @@ class FolderLocker {
   // (made when missing) and its record lock tried without waiting. While
   // another holds it, `on_wait` is called (to say so) and it is tried again
   // at short intervals until it is had or the budget's deadline has passed
-  // (kStillHeld). A lock had on a file that the lock file's name no longer
-  // holds was taken from the save: it is let go, and the file there now is
-  // locked instead while the budget has retakes (else kTakenTooOften; kTaken
-  // at the deadline). A lock file that is the same file as one of `held`
-  // is not locked again: that lock holds this folder too.
+  // (kStillHeld); so is a lock file this user may not open while another
+  // session may still be making it (kCannotOpen at the deadline). A lock
+  // had on a file that the lock file's name no longer holds was taken from
+  // the save: it is let go, and the file there now is locked instead while
+  // the budget has retakes (else kTakenTooOften; kTaken at the deadline).
+  // A lock file that is the same file as one of `held` is not locked again:
+  // that lock holds this folder too.
   virtual Locked lock(FileSystem& fs, const FolderRef& folder, LockBudget& budget,
                       std::span<const FolderLock> held, const std::function<void()>& on_wait);
 };

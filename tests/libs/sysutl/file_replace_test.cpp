@@ -146,43 +146,59 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
 }
 
 // The lock file of "f": a thief removes it as soon as it is linked to its
-// name; an intruder locks the folder (as another user, where root) between
-// the birth of this save's lock file and its protection; a rival save makes
-// it at its name just before this one does; it is removed just before so
-// many opens, and its temporary just before the link.
+// name; an intruder, another session (as nobody, where root), locks the
+// folder as soon as this save has made and locked its lock file at its name
+// (or, where links work, its temporary), expecting the failure it names;
+// where root, the file is given to the folder's owner when the intruder is
+// refused it, as the birth it came in would do; a rival save makes it at
+// its name just before this one does, or that birth fails; it is removed
+// just before so many opens, and its temporary just before the link.
 struct OddLockFiles : testing::FaultyFiles {
   int births = 0;  // of the lock file or its temporary
   bool thief = false;
-  bool intruder = false;
+  std::optional<LockFailure> intruder;
   bool rival = false;
+  int at_name_error = 0;  // its birth at its name fails so
   int gone_at_open = 0;
   bool temp_gone = false;
   FolderRef folder;  // where the intruder locks
-  std::optional<LockFailure> intruder_got;
+  bool intruding = false;
   Fd create_exclusive(const Place& at, unsigned mode) override {
     births += is_lock_file(at) ? 1 : 0;
+    if (at.leaf == kLockFileName && at_name_error != 0) return errno = at_name_error, Fd();
     if (at.leaf == kLockFileName && std::exchange(rival, false)) testing::write_file(at.path(), "");
-    return FaultyFiles::create_exclusive(at, mode);
+    Fd fd = FaultyFiles::create_exclusive(at, mode);
+    if (fd && intruder && (at.leaf == kLockFileName || link_error == 0)) {
+      const auto expected = std::exchange(intruder, std::nullopt);
+      try_record_lock(fd, /*exclusive=*/true);
+      const bool root = ::geteuid() == 0;
+      if (root && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) ADD_FAILURE() << "cannot become nobody";
+      LockBudget soon{std::chrono::steady_clock::now() + 100ms, 0};
+      intruding = true;
+      const LockFailure got = FolderLocker().lock(*this, folder, soon, {}, {}).fault.failure;
+      intruding = false;
+      if (root && (::seteuid(0) != 0 || ::setegid(0) != 0)) ADD_FAILURE() << "cannot become root again";
+      EXPECT_EQ(got, expected);
+    }
+    return fd;
   }
   Fd open_existing(const Place& at, int flags) override {
     if (is_lock_file(at) && gone_at_open > 0 && gone_at_open--) ::unlinkat(at.folder->fd(), at.leaf.c_str(), 0);
-    return FaultyFiles::open_existing(at, flags);
+    Fd fd = FaultyFiles::open_existing(at, flags);
+    if (!fd && errno == EACCES && intruding && ::seteuid(0) == 0) {
+      struct stat dir {};
+      EXPECT_EQ(::fstat(at.folder->fd(), &dir), 0);
+      EXPECT_EQ(::fchownat(at.folder->fd(), at.leaf.c_str(), dir.st_uid, static_cast<gid_t>(-1), 0), 0);
+      EXPECT_EQ(::seteuid(65534), 0);
+      errno = EACCES;
+    }
+    return fd;
   }
   bool link_at(const Place& from, const Place& to) override {
     if (std::exchange(temp_gone, false)) ::unlinkat(from.folder->fd(), from.leaf.c_str(), 0);
     const bool linked = FaultyFiles::link_at(from, to);
     if (linked && thief) ::unlinkat(to.folder->fd(), to.leaf.c_str(), 0);
     return linked;
-  }
-  bool change_mode(const Fd& fd, unsigned mode) override {
-    if (std::exchange(intruder, false)) {
-      const bool root = ::geteuid() == 0;
-      if (root && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) ADD_FAILURE() << "cannot become nobody";
-      LockBudget now{std::chrono::steady_clock::now(), 0};
-      intruder_got = FolderLocker().lock(*this, folder, now, {}, {}).fault.failure;
-      if (root && (::seteuid(0) != 0 || ::setegid(0) != 0)) ADD_FAILURE() << "cannot become root again";
-    }
-    return FaultyFiles::change_mode(fd, mode);
   }
 };
 
@@ -192,7 +208,10 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
   // so another session arriving meanwhile is never refused; one of this
   // user's that is wider is narrowed, never widened. One with a second name
   // still locks and is left as it is. Where links fail (EPERM, ENOSYS,
-  // EOPNOTSUPP) it is made at its name. Where bits cannot be set (no
+  // EOPNOTSUPP) it is made at its name, born with its bits: another session
+  // arriving then opens it and waits, also one that comes before root has
+  // given it the folder's owner (it looks again); a failure of that birth
+  // is the folder's reason. Where bits cannot be set (no
   // permissions kept, often no hard links either) the lock file serves
   // with the bits it shows, made or found. A group that cannot be given is
   // not given its bits. A lock file taken away at once is taken again five
@@ -232,7 +251,18 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
       {"no permissions, found wider", 0700, 0666, 0666, LockFailure::kNone, fat, 0},
       {"no group given", 0770, {}, 0660, LockFailure::kNone, [](OddLockFiles& o) { o.no_owners = true; }, 1, 0600},
       {"another session arrives at its birth", 0777, {}, 0666, LockFailure::kNone,
-       [](OddLockFiles& o) { o.intruder = true; }, 2},
+       [](OddLockFiles& o) { o.intruder = LockFailure::kNone; }, 2},
+      {"another session arrives at its birth at its name", 0777, {}, 0666, LockFailure::kNone,
+       [](OddLockFiles& o) { o.link_error = EOPNOTSUPP, o.intruder = LockFailure::kStillHeld; }, 2},
+      {"another session arrives before its owner is given", 0700, {}, 0600, LockFailure::kNone,
+       [](OddLockFiles& o) {
+         o.link_error = ENOSYS, o.intruder = LockFailure::kStillHeld;
+         if (::geteuid() == 0) {
+           EXPECT_EQ(::chown("f", 65534, static_cast<gid_t>(-1)), 0);
+         }
+       }, 2},
+      {"links fail, and its birth at its name too", 0700, {}, 0, LockFailure::kCannotCreate,
+       [](OddLockFiles& o) { o.link_error = EPERM, o.at_name_error = ENOSPC; }, 2},
       {"taken at once, every time", 0700, {}, 0, LockFailure::kTakenTooOften, [](OddLockFiles& o) { o.thief = true; }, 6},
       {"taken at once, until the deadline", 0700, {}, 0, LockFailure::kTaken, [](OddLockFiles& o) { o.thief = true; }, 1,
        0, 0ms},
@@ -258,7 +288,6 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     }
     OddLockFiles files;
     if (c.odd) c.odd(files);
-    const bool intruder = files.intruder;
     fs::permissions("f", fs::perms(c.folder));
     if (root) {
       ASSERT_EQ(::chown("f", static_cast<uid_t>(-1), 65534), 0);
@@ -267,14 +296,20 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     LockBudget budget{std::chrono::steady_clock::now() + c.wait, 5};
     const Locked got = files.lock(files, files.folder, budget, {}, {});
     EXPECT_EQ(got.fault.failure, c.failure);
+    if (files.at_name_error != 0) {
+      EXPECT_EQ(got.fault.why, Refusal::kNoRoom);  // the birth's, not the link's
+    }
     EXPECT_EQ(got.lock.has_value(), c.failure == LockFailure::kNone);
     EXPECT_EQ(files.births, c.births);
+    // Born at its name (only where links fail) with its bits, where the
+    // file system keeps any; a temporary private.
     for (const auto& [name, bits] : files.born) {
-      EXPECT_EQ(bits, 0600u) << name;
       EXPECT_TRUE(files.link_error != 0 || name != lock) << name;
+      if (name != lock || !files.fixed_mode) {
+        EXPECT_EQ(bits, name == lock ? c.lock : 0600u) << name;
+      }
     }
     EXPECT_FALSE(files.intruder) << "the other session never came";
-    EXPECT_EQ(files.intruder_got, intruder ? std::optional(LockFailure::kNone) : std::nullopt);
     EXPECT_EQ(testing::entries_of("f"), std::set<std::string>{});
     struct stat folder {};
     struct stat st {};
@@ -443,13 +478,14 @@ TEST_F(FileReplace, AWriteThatFailsPartWayIsAFailure) {
 // The renames of a commit seen by a signal that comes during the first, or
 // (`at_birth`) once the first file is made: whether that file was still
 // there when the signal took effect.
-struct Interrupting : FileSystem {
+struct Interrupting : testing::FaultyFiles {
   static inline int signal = 0;
   static inline bool at_birth = false;
   static inline int renamed = 0;   // renames done
   static inline int seen_at = -1;  // renames done when the signal took effect
   static inline std::string born;
   static inline bool born_left = false;
+  static inline unsigned lock_bits = 0;  // of open/.kelp-save.lock; 0: not there
   Fd create_exclusive(const Place& at, unsigned mode) override {
     Fd fd = FileSystem::create_exclusive(at, mode);
     if (std::exchange(at_birth, false)) born = at.path(), ::raise(signal);
@@ -503,6 +539,22 @@ TEST_F(FileReplace, AnEndingSignalTakesEffectOnlyAfterTheStepsItWouldCutInTwo) {
     ::sigaction(sig, &old, nullptr);
     EXPECT_FALSE(Interrupting::born_left);
     fs::remove(kLockFileName);
+    // And where links fail, over its birth at its name: the signal finds it
+    // there with its bits.
+    fs::create_directory("open");
+    fs::permissions("open", fs::perms(0777));
+    Interrupting::at_birth = true;
+    files.link_error = EOPNOTSUPP;
+    noting.sa_handler = [](int) {
+      struct stat st {};
+      Interrupting::lock_bits = ::stat("open/.kelp-save.lock", &st) == 0 ? st.st_mode & 07777 : 0;
+    };
+    ASSERT_EQ(::sigaction(sig, &noting, &old), 0);
+    EXPECT_TRUE(FolderLocker().lock(files, testing::folder_at(files, "open"), now, {}, {}).lock);
+    ::sigaction(sig, &old, nullptr);
+    files.link_error = 0;
+    EXPECT_EQ(Interrupting::lock_bits, 0666u);
+    fs::remove_all("open");
   }
 }
 
