@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/frame/final_page.hpp"
 #include "edlib/frame/import.hpp"
+#include "edlib/frame/silent_run.hpp"
 #include "edlib/model/wave_report.hpp"
 #include "sysutl/files_shell.hpp"
 #include "sysutl/fortran_format.hpp"

@@ -4,6 +4,7 @@
 
 #include "edlib/frame/end_session.hpp"
 #include "edlib/frame/kind_files.hpp"
+#include "edlib/frame/silent_run.hpp"
 #include "edlib/model/vessel_checks.hpp"
 #include "edlib/record/data_record.hpp"
 #include "sysutl/files_shell.hpp"
@@ -42,9 +43,7 @@ void choose(Session& s, std::string_view label, FinalPageState& st, const FinalP
     if (checks) checks(s, warnings, fatal);
 
     if (is_silent(t.i(kOutputUnit))) {
-      t.i(kTraceLevel) = 0;
-      t.i(kDebug) = 0;
-      t.i(kOutputDevice) = 1;
+      force_silent_settings(s);
       if (fatal != 0) {
         // A report that cannot be written has shown its findings on the
         // screen instead: then no line sends the user to it, and the run
@@ -75,33 +74,6 @@ void choose(Session& s, std::string_view label, FinalPageState& st, const FinalP
 }
 
 }  // namespace
-
-void begin_silent_run(Session& s, int out) {
-  const Tpcm& t = s.tpcm;
-  s.state<SilentRun>() = {true, out, t.i(kOutputDevice), t.i(kDebug), t.i(kTraceLevel)};
-}
-
-void end_silent_run(Session& s, std::span<const std::string> saved) {
-  SilentRun& run = s.state<SilentRun>();
-  const bool written = close_run_report(s, kSilentUnit);
-  Tpcm& t = s.tpcm;
-  t.i(kOutputUnit) = run.unit_before;
-  t.i(kOutputDevice) = run.device_before;
-  t.i(kDebug) = run.debug_before;
-  t.i(kTraceLevel) = run.trace_before;
-  run.running = false;
-
-  // A save stops part way after "LOWDAT" at most: one name.
-  const std::string what = saved.empty() ? "nothing was saved" : "only " + saved.front() + " was saved";
-  s.write_line(kScreen, "");
-  s.write_line(kScreen, written ? " ++> The silent run stopped at its save: see \"" +
-                                      std::string(kSilentReportFile) + "\";"
-                                : std::string(" ++> The silent run stopped at its save;"));
-  s.write_line(kScreen, "     " + what + ", and the edits of this session are kept.");
-  // The End of Session page clears the screen: the user reads this first.
-  int reply = 0;
-  prsret(s, kScreen, kKeyboard, reply);
-}
 
 bool final_page(Session& s, std::string_view label, FinalPageState& st, const FinalPageSetup& setup) {
   Tpcm& t = s.tpcm;

@@ -5,7 +5,6 @@
 // names, its tidying, its checks and the codes that start its print pass.
 #include <cstdint>
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,32 +25,6 @@ struct FinalPageState {
   // Checks that replace the page's own (tests put their findings here).
   ConsistencyChecks checks;
 };
-
-// A silent run that item 4 of the End of Session page started, and what it
-// changed for itself: the output unit (word 702) and the settings the run
-// forces (output to disk, debug and trace off: words 108, 113 and 114), as
-// they were before item 4. Kept in Session::state<SilentRun>().
-struct SilentRun {
-  bool running = false;
-  int unit_before = 6;  // the screen
-  std::int32_t device_before = 0;
-  std::int32_t debug_before = 0;
-  std::int32_t trace_before = 0;
-};
-
-// Item 4 has opened the run's report: the run starts, and out (word 702,
-// the unit in force) is remembered to be given back.
-void begin_silent_run(Session& s, int out);
-
-// Ends a silent run whose save did not happen (finish returned 1): its
-// report is written now, with the run's findings and the refusal that
-// stopped the save (one that cannot be written is named on the screen and
-// its findings follow there); the words the run forced and the output unit
-// get back what they held before item 4; the screen says that the silent
-// run stopped and what was saved (`saved`: the files this save put in place
-// before it stopped, most often none), and waits for RETURN. The session
-// then goes on interactively on the End of Session page, its edits kept.
-void end_silent_run(Session& s, std::span<const std::string> saved);
 
 // What a final page hands the core.
 struct FinalPageSetup {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "edlib/frame/final_page.hpp"
 #include "edlib/frame/saving.hpp"
+#include "edlib/frame/silent_run.hpp"
 #include "edlib/record/data_record.hpp"
 #include "sysutl/replies.hpp"
 #include "sysutl/session.hpp"
@@ -34,7 +34,7 @@ bool end_step(Session& s, const Identity& id, int record_size, bool chaining) {
   t.i(kOutputUnit) = saved_unit;
   // A silent run whose save did not happen ends here, and the session goes
   // on as if item 4 had never been chosen.
-  if (status == 1 && is_silent(saved_unit) && s.state<SilentRun>().running) end_silent_run(s, saved);
+  if (status == 1 && is_silent(saved_unit)) end_silent_run(s, saved);
   return status == 1;
 }
 

@@ -18,7 +18,7 @@ void enter_page(Tpcm& t);
 // force before. chaining tells finish that the final page chose chaining.
 // True when finish sends the session back to the final page; a silent run
 // (item 4) whose save did not happen has then ended (end_silent_run,
-// edlib/frame/final_page.hpp), and the page is the interactive session's.
+// edlib/frame/silent_run.hpp), and the page is the interactive session's.
 bool end_step(Session& s, const Identity& id, int record_size, bool chaining);
 
 }  // namespace kelp
