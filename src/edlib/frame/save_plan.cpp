@@ -387,6 +387,13 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
     acerr_report(s, setup.caller, stop.file.name, setup.out, stop.file.why);
     return SaveOutcome::kFailed;
   };
+  // A notice that a folder goes unlocked, said since the user last waited:
+  // it waits for RETURN before a screen that would clear it.
+  bool unread = false;
+  const auto let_read = [&] {
+    int reply = 0;
+    if (std::exchange(unread, false)) prsret(s, setup.out, kKeyboard, reply);
+  };
   // Each folder waited on is named once in each wait.
   FolderLocks locks(
       fs, setup.lock_wait,
@@ -410,11 +417,16 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
       case FolderLocks::Outcome::kDone:
         break;
     }
-    for (const auto& folder : locks.unlocked()) say_unlocked(s, setup.out, folder);
+    for (const auto& folder : locks.unlocked()) {
+      if (setup.report != setup.out) say_unlocked(s, setup.report, folder);
+      say_unlocked(s, setup.out, folder);
+      unread = true;
+    }
 
     // Another session's save is replaced only when the user says so.
     if (const auto changed = changed_on_disk(fs, files, names, accepted); !changed.empty()) {
       locks.let_go();
+      let_read();
       if (!confirm_replacing(s, setup.out, files, changed)) {
         if (setup.report != setup.out) {
           s.write_line(setup.report, "");
@@ -448,6 +460,7 @@ SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup
     }
     locks.let_go();
     if (stop) return refuse(*stop);
+    if (setup.cleared_after) let_read();
     return SaveOutcome::kSaved;
   }
 }

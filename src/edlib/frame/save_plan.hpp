@@ -27,7 +27,8 @@
 //     are renamed into place; what a commit that stopped part way left is
 //     noted for the next attempt.
 // Every message waits for the user only once no lock is held and no
-// temporary is left.
+// temporary is left; a notice that a folder goes unlocked waits before a
+// screen that would clear it.
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -64,9 +65,12 @@ struct SaveFile {
 struct SaveSetup {
   std::string caller;  // the editor's name, for the file-access message
   int out;             // the unit the user reads and answers on
-  int report;          // a silent run's report (else out): the failed cascade is named there too
+  int report;          // a silent run's report (else out): what stopped the save, and each folder unlocked, too
   std::chrono::milliseconds lock_wait;
   FolderLocker* locker = nullptr;  // how each folder is locked (nullptr: as every save locks)
+  // The screen is cleared once the save is done (the submission note): a
+  // notice that a folder went unlocked waits for RETURN first.
+  bool cleared_after = false;
 };
 
 enum class SaveOutcome {

@@ -138,7 +138,8 @@ int leave_without_saving(Session& s, const Identity& id, const FinishArgs& args,
 // What is saved becomes the new load-time copy: a later save after a
 // failure must not move its generations again. true when everything is in
 // place.
-bool save_changes(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args, const Changes& c) {
+bool save_changes(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs& args, const Changes& c,
+                  bool note_follows) {
   std::vector<SaveFile> files;
   if (c.low) {
     files.push_back({trimmed(args.low_file), trimmed(args.low_backup), std::string(kLastLow), s.lowcof.words(),
@@ -149,7 +150,8 @@ bool save_changes(Session& s, const Identity& id, LoadTimeCopy& copy, const Fini
                      copy.data_generations_moved, copy.data_on_disk});
   }
   const int out = args.saved_unit;
-  const SaveOutcome outcome = save_files(s, files, {trimmed(id.editor_name), fault_unit(out), out, args.lock_wait, args.locker});
+  const SaveOutcome outcome =
+      save_files(s, files, {trimmed(id.editor_name), fault_unit(out), out, args.lock_wait, args.locker, note_follows});
   for (const SaveFile& f : files) {
     if (f.saved && args.saved != nullptr) args.saved->push_back(f.data);
   }
@@ -206,7 +208,9 @@ int finish(Session& s, const Identity& id, LoadTimeCopy& copy, const FinishArgs&
   if (code == kNavExitNoSave) return leave_without_saving(s, id, args, changes.any());
   // A save that does not happen keeps the old files and the session's edits
   // and goes back to the final page, where the user can act.
-  if (changes.any() && !save_changes(s, id, copy, args, changes)) return 1;
+  // The submission note of an execute clears the screen.
+  const bool note_follows = code == kNavExecuteCode && id.run_mode == kRunModeEditor;
+  if (changes.any() && !save_changes(s, id, copy, args, changes, note_follows)) return 1;
   if (code == kNavExecuteCode) after_execute(s, id, args, previous_run_mode);
   // Save and exit (-2), execute and every other code end the session here.
   return 0;

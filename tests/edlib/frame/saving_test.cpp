@@ -1148,7 +1148,8 @@ TEST_F(Saving, AFolderThatCannotBeLockedIsSaidWithWhy) {
   // where this user may not open it; a lock file that cannot be made, or
   // that is gone each time it is looked for, is said so, and one of the
   // saver's own that it may not open is not said to be another's. The save
-  // goes on.
+  // goes on; before the submission note of an execute clears the screen,
+  // the notice waits for RETURN, and a silent run's report holds it.
   const struct {
     void (*odd)(FaultyFiles&);
     std::string why;
@@ -1169,23 +1170,37 @@ TEST_F(Saving, AFolderThatCannotBeLockedIsSaidWithWhy) {
       {[](FaultyFiles& f) { f.lock_name_taken = 3; },
        "its lock file .kelp-save.lock was removed each time before it could be opened"},
   };
+  const std::string wait = " \n Press <RETURN> to continue: ";
+  const struct {
+    int code;
+    int unit;  // the unit in force before the end step: 41 a silent run
+    std::string after;
+  } ends[] = {{-2, kScreen, ""}, {-1983, kScreen, wait + " Press <RETURN> to continue: "},
+              {-1983, kSilentUnit, wait + " Press <RETURN> to continue: "}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.why);
-    for (const auto& name : {std::string(kLockFileName), std::string("RONDDAT")}) fs::remove(name);
-    const auto layer = std::make_shared<FaultyFiles>();
-    c.odd(*layer);
-    ScriptedSession t;
-    t.s.set_files(layer);
-    LoadTimeCopy copy;
-    load(t.s, copy, 4, 1987, 1);
-    t.s.tpcm.i(300) = 5;
-    t.s.tpcm.i(kNavCode) = -2;
-    FinishArgs args;
-    args.locker = layer.get();
-    EXPECT_EQ(finish(t.s, disc_identity(), copy, args), 0);
-    EXPECT_EQ(joined(t.shown()), "\n ++> This directory cannot be locked: " + c.why +
-                                     ". Another session saving in it at the same moment could replace this save.\n");
-    EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be32(5));
+    for (const auto& end : ends) {
+      SCOPED_TRACE(c.why + ", code " + std::to_string(end.code) + ", unit " + std::to_string(end.unit));
+      for (const auto& name : {std::string(kLockFileName), std::string("RONDDAT")}) fs::remove_all(name);
+      const auto layer = std::make_shared<FaultyFiles>();
+      c.odd(*layer);
+      ScriptedSession t("\n\n");
+      t.s.set_files(layer);
+      ASSERT_TRUE(t.s.open_staged(kSilentUnit, "Diagnostics.stxt", true));
+      LoadTimeCopy copy;
+      load(t.s, copy, 4, 1987, 1);
+      t.s.tpcm.i(300) = 5;
+      t.s.tpcm.i(kNavCode) = end.code;
+      t.s.tpcm.i(kOutputUnit) = 0;  // as the end step holds it
+      FinishArgs args;
+      args.locker = layer.get();
+      args.saved_unit = end.unit;
+      EXPECT_EQ(finish(t.s, disc_identity(), copy, args), 0);
+      const std::string notice = "\n ++> This directory cannot be locked: " + c.why +
+                                 ". Another session saving in it at the same moment could replace this save.\n";
+      EXPECT_EQ(joined(t.shown()), notice + end.after);
+      EXPECT_EQ(joined(t.s.staged_text(kSilentUnit)), end.unit == kSilentUnit ? notice : "");
+      EXPECT_EQ(read("RONDDAT").substr(4 + 4 * 300, 4), be32(5));
+    }
   }
 }
 
