@@ -35,11 +35,13 @@ using Replies = std::vector<std::string>;
 
 // What stops a save, switched on and off while the session runs: the lock
 // file taken from the save at each new file it makes, and a disk that is
-// full for the data file and the silent run's report.
+// full for the data file and the silent run's report; `session` is the
+// session running, for a cause that edits it from outside.
 struct Causes : testing::FaultyFiles {
   bool steal = false;
   bool full = false;
   std::string data;
+  Session* session = nullptr;
   NewFile create_new(const Place& at, const Protection* like) override {
     if (steal) fs::remove(kLockFileName);
     NewFile made = FaultyFiles::create_new(at, like);
@@ -65,6 +67,7 @@ bool run(const Editor& e, const Replies& replies, std::shared_ptr<Causes> layer,
   testing::ScriptedSession t(script);
   for (const auto& [k, hook] : hooks) t.before_reply(k, hook);
   t.s.set_files(layer);
+  layer->session = &t.s;
   bool ended = true;
   try {
     e.run(t.s);
@@ -98,8 +101,13 @@ TEST_F(SilentRun, ASaveThatDoesNotHappenEndsTheRunAndTheSessionGoesOn) {
     Replies replies;     // from the refusal to the End of Session page
     Replies save_again;  // item 1 once the cause is gone
     std::string report;  // "" the report cannot be written: shown on the screen instead
+    // The save stops part way where LOWDAT is saved too: the report, and
+    // the screen, say that it was.
+    bool part_way = false;
+    bool started = true;  // the silent run starts: its report could be made
   };
-  const std::string kept = "nothing was saved, and the edits of this session are kept.";
+  const std::string kept = ", and the edits of this session are kept.";
+  const std::string access = "\n ++> File not found or file access error in $\n     File name: ";
   const Cause causes[] = {
       {"changed on disk, aborted", [](Causes& c, bool on) { if (on) testing::write_file(c.data, "theirs"); },
        {"A", ""}, {"1", ""},
@@ -107,10 +115,31 @@ TEST_F(SilentRun, ASaveThatDoesNotHappenEndsTheRunAndTheSessionGoesOn) {
        "Saving keeps that version as #.\n\n ++> The save was aborted at this warning: nothing was saved, and the edits of\n"
        "     this session are kept.\n"},
       {"write-protected", [](Causes& c, bool on) { fs::permissions(c.data, on ? fs::perms(0444) : fs::perms(0644)); },
-       {"", ""}, {"1"}, "\n ++> File not found or file access error in $\n     File name: @\n     Reason: write-protected\n \n"},
+       {"", ""}, {"1"}, access + "@\n     Reason: write-protected\n \n"},
+      {"a write-protected backup",
+       [](Causes& c, bool on) {
+         const std::string backup = c.data.substr(0, 4) + "BAK";
+         if (on) testing::write_file(backup, "old");
+         fs::permissions(backup, on ? fs::perms(0444) : fs::perms(0644));
+       },
+       {"", ""}, {"1"}, access + "#\n     Reason: write-protected\n \n"},
       {"disk full", [](Causes& c, bool on) { c.full = on; }, {"", ""}, {"1"}, ""},
       {"lock taken", [](Causes& c, bool on) { c.steal = on; }, {"", ""}, {"1"},
-       "\n ++> The save lock of this directory was taken from this save again and again:\n     " + kept + "\n"},
+       "\n ++> The save lock of this directory was taken from this save again and again:\n     nothing was saved" +
+           kept + "\n"},
+      {"stopped part way",
+       [](Causes& c, bool on) {
+         c.step = on ? Causes::kRename : Causes::kNone;
+         c.target = c.data;
+         if (on) c.session->lowcof.i(5) = -9;
+       },
+       {"", ""}, {"1"}, access + "@\n     Reason: the disk reports an input or output error\n \n", true},
+      {"the report refused at the start",
+       [](Causes&, bool on) {
+         if (on) testing::write_file("Diagnostics.stxt", "");
+         fs::permissions("Diagnostics.stxt", on ? fs::perms(0444) : fs::perms(0644));
+       },
+       {""}, {"1"}, "", false, false},
   };
   struct Next {
     const char* what;
@@ -153,13 +182,18 @@ TEST_F(SilentRun, ASaveThatDoesNotHappenEndsTheRunAndTheSessionGoesOn) {
       const Replies& rest = save_again ? cause.save_again : next.replies;
       replies.insert(replies.end(), rest.begin(), rest.end());
       EXPECT_EQ(run(e, replies, layer, shown, hooks), next.ends) << shown;
-      const std::string stop = cause.report.empty() ? " ++> The silent run stopped at its save;\n"
-                                                    : " ++> The silent run stopped at its save: see \"Diagnostics.stxt\";\n";
-      const auto at = shown.find(stop + "     " + kept + "\n \n Press <RETURN> to continue: ");
+      const bool low = cause.part_way && e.data == "PIVADAT";
+      const std::string what = "     " + std::string(low ? "only LOWDAT was saved" : "nothing was saved") + kept + "\n";
+      const std::string stop =
+          !cause.started ? " ++> The silent run did not start: nothing was saved.\n"
+          : cause.report.empty()
+              ? " ++> The silent run stopped at its save;\n" + what
+              : " ++> The silent run stopped at its save: see \"Diagnostics.stxt\";\n" + what;
+      const auto at = shown.find(stop + " \n Press <RETURN> to continue: ");
       ASSERT_NE(at, std::string::npos) << shown;
       EXPECT_NE(shown.find(next.shown, at), std::string::npos) << shown.substr(at);
       EXPECT_EQ(shown.find("Fatal warnings stop the silent run"), std::string::npos);
-      std::string report = cause.report;
+      std::string report = cause.report + (low ? "\n ++> The silent run stopped at its save;\n" + what : "");
       for (const auto& [mark, name] : {std::pair{'@', e.data}, {'#', e.data.substr(0, 4) + "BAK"}, {'$', e.caller}}) {
         for (auto k = report.find(mark); k != std::string::npos; k = report.find(mark)) report.replace(k, 1, name);
       }

@@ -240,9 +240,11 @@ TEST_F(RonvaskeSave, ABackupThatFindsTheDiskFullSaysSo) {
 TEST_F(RonvaskeSave, AReportThatCannotBeWrittenCostsNoEdit) {
   // Print (5), execute (3, whose print pass writes the listing) and the
   // silent run (4) each need a report file. One that cannot be created gets
-  // the file error. For print and the silent run's report the page comes
-  // back and item 1 still saves the edit; the listing of a run's pass costs
-  // the run nothing: it goes on and saves (its RETURN answers the note).
+  // the file error (the silent run's report: and that the run did not
+  // start; the listing of a silent run: in its report too). For print and
+  // the silent run's report the page comes back and item 1 still saves the
+  // edit; the listing of a run's pass costs the run nothing: it goes on and
+  // saves (its RETURN answers the note).
   struct Case {
     const char* blocked;
     bool fifo;
@@ -270,10 +272,19 @@ TEST_F(RonvaskeSave, AReportThatCannotBeWrittenCostsNoEdit) {
     EXPECT_EQ(r.status, 0) << r.screen;
     const std::string message = std::string(" ++> File not found or file access error in ") + c.caller +
                                 "\n     File name: " + c.blocked +
-                                "\n     Reason: not a regular file\n \n Press <RETURN> to continue: ";
+                                "\n     Reason: not a regular file\n \n" +
+                                (c.caller == std::string("Fintop")
+                                     ? " ++> The silent run did not start: nothing was saved.\n \n"
+                                     : "") +
+                                " Press <RETURN> to continue: ";
     const auto at = r.screen.find(message);
     ASSERT_NE(at, std::string::npos) << r.screen;
     EXPECT_EQ(r.screen.find("End of Session", at) != std::string::npos, c.page_back);
+    // The silent run's report names the listing it could not write.
+    const bool listing_of_run = std::string(c.item) == "4" && std::string(c.blocked) == "RONDIN.stxt";
+    const std::string report = fs::is_regular_file(dir / "Diagnostics.stxt") ? slurp(dir / "Diagnostics.stxt") : "";
+    EXPECT_EQ(report.find("     File name: RONDIN.stxt\n     Reason: not a regular file\n") != std::string::npos,
+              listing_of_run);
     EXPECT_FLOAT_EQ(file_real(slurp(dir / "RONDDAT"), 445), 100.0f);
     EXPECT_NE(fs::symlink_status(blocked).type(), fs::file_type::regular);
   }

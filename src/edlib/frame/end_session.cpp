@@ -214,10 +214,11 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
     if (print_counter != 0) {
       // A print pass has just run through all pages.
       print_counter = 0;
-      // A listing that cannot be written shows the file error; a pass of
-      // the way out goes on with its request all the same, so the data are
-      // saved whatever became of the listing.
-      if (out == kListingUnit) close_report(s, kListingUnit, listing_name, editor_name, kScreen);
+      // A listing that cannot be written shows the file error (and a silent
+      // run's report names it); a pass of the way out goes on with its
+      // request all the same, so the data are saved whatever became of the
+      // listing.
+      if (out == kListingUnit) close_report(s, kListingUnit, listing_name, editor_name, kScreen, kSilentUnit);
       out = saved_unit;
       if (flags.usrhcp == 0) {
         // The pass the final page started on its way out: end with the
@@ -269,7 +270,10 @@ void fintop(Session& s, std::string_view label, int kind, int& status, std::stri
       case 4:
         clear(s, kScreen);
         // A report that cannot be created leaves the page as it was.
-        if (!open_report(s, std::string(kSilentReportFile), kSilentUnit, "Fintop", kScreen)) break;
+        if (!open_report(s, std::string(kSilentReportFile), kSilentUnit, "Fintop", kScreen,
+                         " ++> The silent run did not start: nothing was saved.")) {
+          break;
+        }
         choose_request(flags, 0, 0);
         begin_silent_run(s, out);
         out = kSilentUnit;

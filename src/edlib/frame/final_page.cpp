@@ -88,7 +88,7 @@ bool final_page(Session& s, std::string_view label, FinalPageState& st, const Fi
   const bool pass_code = std::ranges::find(setup.pass_codes, code) != setup.pass_codes.end();
   // The one print pass of the request: every page writes itself to the listing.
   if (pass_code && st.hcdone == 0 &&
-      open_staged_report(s, trimmed(setup.listing), kListingUnit, trimmed(setup.editor), kScreen)) {
+      open_staged_report(s, trimmed(setup.listing), kListingUnit, trimmed(setup.editor), kScreen, kSilentUnit)) {
     st.hcdone = 1;
     t.i(kPrintPass) = 1;
     t.i(kNavCode) = kNavFirst;
@@ -97,8 +97,9 @@ bool final_page(Session& s, std::string_view label, FinalPageState& st, const Fi
     return chained;
   }
   // The print pass is behind us, or its listing cannot be written (the file
-  // error has been shown): the request goes on, and the data are saved all
-  // the same. A chain request goes to the chain, not to the execute path.
+  // error has been shown, and named in a silent run's report): the request
+  // goes on, and the data are saved all the same. A chain request goes to
+  // the chain, not to the execute path.
   if (chained && code == kNavExecute) t.i(kNavCode) = kCodeLeave;
   return chained;
 }

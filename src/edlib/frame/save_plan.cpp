@@ -377,13 +377,10 @@ std::optional<StageFailure> backit(FileSystem& fs, std::span<const std::int32_t>
 
 SaveOutcome save_files(Session& s, std::vector<SaveFile>& files, const SaveSetup& setup) {
   FileSystem& fs = s.files();
-  // The file-access message for the file that stopped the save, and in a
-  // silent run's report (first, as say_stopped) the cascade it stopped.
+  // The file-access message for the file that stopped the save, with why,
+  // in a silent run's report first (as say_stopped).
   const auto refuse = [&](const Stop& stop) {
-    if (setup.report != setup.out) {
-      const std::string& data = files[stop.cascade].data;
-      acerr_report(s, setup.caller, data, setup.report, data == stop.file.name ? stop.file.why : Refusal::kNone);
-    }
+    if (setup.report != setup.out) acerr_lines(s, setup.caller, stop.file.name, setup.report, stop.file.why);
     acerr_report(s, setup.caller, stop.file.name, setup.out, stop.file.why);
     return SaveOutcome::kFailed;
   };

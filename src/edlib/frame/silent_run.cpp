@@ -44,18 +44,23 @@ void force_silent_settings(Session& s) {
 void end_silent_run(Session& s, std::span<const std::string> saved) {
   SilentRun& run = s.state<SilentRun>();
   if (!run.running) return;
+  // A save stops part way after "LOWDAT" at most: one name.
+  const std::string what = saved.empty() ? "nothing was saved" : "only " + saved.front() + " was saved";
+  const auto stop_lines = [&](int unit, bool see_report) {
+    s.write_line(unit, "");
+    s.write_line(unit, see_report ? " ++> The silent run stopped at its save: see \"" +
+                                        std::string(kSilentReportFile) + "\";"
+                                  : std::string(" ++> The silent run stopped at its save;"));
+    s.write_line(unit, "     " + what + ", and the edits of this session are kept.");
+  };
+  // The report already says why nothing was saved; a save that stopped
+  // part way it tells what it put in place.
+  if (!saved.empty()) stop_lines(kSilentUnit, false);
   const bool written = close_run_report(s, kSilentUnit);
   s.tpcm.i(kOutputUnit) = run.unit_before;
   for (std::size_t k = 0; k < kForced.size(); ++k) s.tpcm.i(kForced[k].word) = run.before[k];
   run.running = false;
-
-  // A save stops part way after "LOWDAT" at most: one name.
-  const std::string what = saved.empty() ? "nothing was saved" : "only " + saved.front() + " was saved";
-  s.write_line(kScreen, "");
-  s.write_line(kScreen, written ? " ++> The silent run stopped at its save: see \"" +
-                                      std::string(kSilentReportFile) + "\";"
-                                : std::string(" ++> The silent run stopped at its save;"));
-  s.write_line(kScreen, "     " + what + ", and the edits of this session are kept.");
+  stop_lines(kScreen, written);
   // The End of Session page clears the screen: the user reads this first.
   int reply = 0;
   prsret(s, kScreen, kKeyboard, reply);

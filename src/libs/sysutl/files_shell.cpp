@@ -56,13 +56,14 @@ struct RunReports {
 
 }  // namespace
 
-bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {
+bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit,
+                 std::string_view then) {
   Refusal why = Refusal::kFailed;
   if (s.open_staged(unit, name, /*run_report=*/true, &why)) {
     s.state<RunReports>().named[unit] = {name, std::string(caller)};
     return true;
   }
-  acerr_report(s, caller, name, msgunit, why);
+  acerr_report(s, caller, name, msgunit, why, then);
   return false;
 }
 
@@ -84,18 +85,27 @@ int close_run_reports(Session& s, int status) {
   return status;
 }
 
-bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit) {
-  Refusal why = Refusal::kFailed;
-  if (s.open_staged(unit, name, false, &why)) return true;
+namespace {
+
+// A report's refusal: on `also` first where it is open, then acerr's
+// message and wait on msgunit.
+bool report_refused(Session& s, std::string_view name, std::string_view caller, int msgunit, int also, Refusal why) {
+  if (also != msgunit && s.is_open(also)) acerr_lines(s, caller, name, also, why);
   acerr_report(s, caller, name, msgunit, why);
   return false;
 }
 
-bool close_report(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit) {
+}  // namespace
+
+bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit,
+                        int also) {
   Refusal why = Refusal::kFailed;
-  if (!s.is_open(unit) || s.close_unit(unit, &why)) return true;
-  acerr_report(s, caller, name, msgunit, why);
-  return false;
+  return s.open_staged(unit, name, false, &why) || report_refused(s, name, caller, msgunit, also, why);
+}
+
+bool close_report(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit, int also) {
+  Refusal why = Refusal::kFailed;
+  return !s.is_open(unit) || s.close_unit(unit, &why) || report_refused(s, name, caller, msgunit, also, why);
 }
 
 namespace {
@@ -271,8 +281,10 @@ void acerr_lines(Session& s, std::string_view caller, std::string_view name, int
   s.unit(msgunit).flush();
 }
 
-void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why) {
+void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why,
+                  std::string_view then) {
   acerr_lines(s, caller, name, msgunit, why);
+  if (!then.empty()) s.write_line(msgunit, std::string(then).append("\n "));
   if (!is_silent(msgunit)) {
     wrtlin(s, "Press <RETURN> to continue: ", msgunit);
     s.read_field(kKeyboard, 12);

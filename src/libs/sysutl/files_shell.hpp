@@ -58,9 +58,10 @@ std::string_view refusal_words(Refusal why);
 [[noreturn]] void acerr(Session& s, std::string_view caller, std::string_view name, int msgunit,
                         Refusal why = Refusal::kNone);
 // acerr's report and wait without the stop, for a save that fails: the user
-// is taken back to the page with the session's edits kept.
+// is taken back to the page with the session's edits kept. `then`, where
+// given, is a line of its own before the wait: what the refusal means.
 void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit,
-                  Refusal why = Refusal::kNone);
+                  Refusal why = Refusal::kNone, std::string_view then = {});
 // acerr's lines alone: no wait, no stop.
 void acerr_lines(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why);
 
@@ -74,10 +75,12 @@ void acerr_lines(Session& s, std::string_view caller, std::string_view name, int
 // pass like the others below, when the run ends (close_run_report,
 // close_run_reports). When the name is refused (a directory, FIFO or
 // device of that name, another user's link in a shared folder) or cannot
-// be emptied, acerr's message goes to msgunit with its wait for RETURN
-// (none on unit 41), nothing is opened and false is returned; the program
-// goes on, and the caller goes back to its page with the record as it is.
-bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
+// be emptied, acerr's message goes to msgunit, `then` after it (what the
+// refusal means), with its wait for RETURN (none on unit 41), nothing is
+// opened and false is returned; the program goes on, and the caller goes
+// back to its page with the record as it is.
+bool open_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit,
+                 std::string_view then = {});
 // Writes the run's report open on `unit` now. One that cannot be written is
 // named on the screen with why (acerr's lines for `caller`, no wait; no
 // caller: the one that opened it), and what it holds follows there, so its
@@ -93,12 +96,16 @@ int close_run_reports(Session& s, int status);
 // replaced whole when close_report closes the unit, and a report that cannot
 // be written whole leaves the old one as it was. A unit still open when the
 // session stops writes nothing; the loader closes "DATUPWRN.stxt" however
-// the load ends, at the end of the replies too.
-bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit);
+// the load ends, at the end of the replies too. A refusal is also named,
+// first and without a wait, on `also` where that is open (a silent run's
+// report, which then holds every file that run could not write).
+bool open_staged_report(Session& s, const std::string& name, int unit, std::string_view caller, int msgunit,
+                        int also = -1);
 // Flushes and closes a report unit (a unit not open is no error). A write,
 // flush or close that failed gets acerr's message and wait, without the
-// stop, and false.
-bool close_report(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit);
+// stop (named on `also` too, as above), and false.
+bool close_report(Session& s, int unit, std::string_view name, std::string_view caller, int msgunit,
+                  int also = -1);
 
 // End-of-file or read error: on out an empty line, " ++> End of file or
 // related file error in routine " + caller, "     file name " + name; prsret;

@@ -232,15 +232,16 @@ void Session::note_saved(const std::string& name) {
 }
 
 void Session::end_of_input() {
+  std::string line(kEndOfInputMessage);
+  if (!saved_files_.empty()) {
+    line = " ++> End of input: session ended; saved before it:";
+    for (const auto& name : saved_files_) line.append(" ").append(name);
+  }
+  // A run's report that ends here says so in its last line.
+  for (const int u : run_report_units()) write_line(u, "\n" + line);
   auto& s = unit(kScreen);
   if (!at_line_start()) s << '\n';
-  if (saved_files_.empty()) {
-    s << kEndOfInputMessage << '\n';
-  } else {
-    s << " ++> End of input: session ended; saved before it:";
-    for (const auto& name : saved_files_) s << ' ' << name;
-    s << '\n';
-  }
+  s << line << '\n';
   s.flush();
   throw EndOfInput();
 }

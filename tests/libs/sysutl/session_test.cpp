@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "test_session.hpp"
+#include "test_tempdir.hpp"
 
 namespace kelp {
 namespace {
@@ -28,11 +29,16 @@ TEST(Session, EndOfInputStopsWithMessageOnItsOwnLine) {
 }
 
 TEST(Session, EndOfInputNamesWhatWasAlreadySaved) {
+  // A run's report open then ends with the same line.
+  const testing::TempDir dir;
   ScriptedSession t("");
+  ASSERT_TRUE(t.s.open_staged(kSilentUnit, dir / "Diagnostics.stxt", true));
+  t.s.write_line(kSilentUnit, "findings");
   t.s.note_saved("RONDDAT");
   t.s.note_saved("RONDDAT");
   EXPECT_THROW(t.s.read_line(kKeyboard), ProgramStop);
   EXPECT_EQ(t.shown(), " ++> End of input: session ended; saved before it: RONDDAT\n");
+  EXPECT_EQ(t.s.staged_text(kSilentUnit), "findings\n\n ++> End of input: session ended; saved before it: RONDDAT\n");
 }
 
 TEST(Session, SilentUnitGetsNoPromptAndNoClear) {
