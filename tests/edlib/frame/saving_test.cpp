@@ -715,6 +715,7 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
     bool unreadable = false;  // the data file cannot be read for the comparison
     std::string disk = "theirs";
     std::string meanwhile = {};  // saved by a third session while the warning waits
+    bool unlocked = false;       // in a folder that cannot be locked: its notice waits before the warning
   };
   // Files longer than one piece of the comparison's reading.
   const std::string big(70000, 'x');
@@ -730,7 +731,12 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
        false, false, "theirs", "zeds"},
       {"grown past a piece", big, "A\n", 1, {{"RONDDAT", bigger}}, true, false, false, bigger},
       {"the same past a piece", bigger, "", 0, {{"RONDDAT", kNew}, {"RONDBAK", bigger}}, false, false, false, bigger},
+      {"saved by another since, unlocked, kept", "data", "\nA\n", 1, {{"RONDDAT", "theirs"}}, true, false, false,
+       "theirs", {}, true},
   };
+  const std::string notice =
+      "\n ++> This directory cannot be locked: its file system refuses locks. Another\n"
+      "     session saving in it at the same moment could replace this save.\n \n Press <RETURN> to continue: ";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     for (const auto& name : files()) fs::remove_all(name);
@@ -738,11 +744,10 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
     write(file, c.disk);
     ScriptedSession t(c.replies);
     if (!c.meanwhile.empty()) t.before_first_reply([&] { write(file, c.meanwhile); });
-    if (c.unreadable) {
-      auto layer = std::make_shared<FaultyFiles>();
-      layer->read_errors = {file};
-      t.s.set_files(layer);
-    }
+    auto layer = std::make_shared<FaultyFiles>();
+    if (c.unreadable) layer->read_errors = {file};
+    layer->no_lock = c.unlocked;
+    t.s.set_files(layer);
     LoadTimeCopy copy;
     load(t.s, copy, c.low ? 15 : 4, c.low ? 78635 : 1987, 0, 0);
     (c.low ? copy.low_on_disk : copy.data_on_disk) =
@@ -752,6 +757,7 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
     t.s.tpcm.i(kNavCode) = -2;
     FinishArgs args;
     args.record_size = c.low ? 78635 : 1987;
+    args.locker = layer.get();
     EXPECT_EQ(finish(t.s, c.low ? mooring_identity() : disc_identity(), copy, args), c.returns);
     EXPECT_EQ(files().size(), c.after.size());
     for (const auto& [name, bytes] : c.after) {
@@ -760,7 +766,8 @@ TEST_F(Saving, ASaveThatWouldReplaceAnotherSessionsSaveAsksFirst) {
       }
     }
     if (c.asked && !c.low && !c.unreadable) {
-      EXPECT_EQ(t.shown().substr(0, warning.size()), warning);
+      const std::string first = (c.unlocked ? notice : "") + warning;
+      EXPECT_EQ(t.shown().substr(0, first.size()), first);
     }
     const std::string said = c.unreadable ? " on disk cannot be read to compare it" : " was changed on disk";
     EXPECT_EQ(testing::count_of(t.shown(), file + said), c.asked ? 1 + !c.meanwhile.empty() : 0) << t.shown();
