@@ -425,16 +425,14 @@ std::optional<FileSystem::Protection> protection_of_fd(int fd) {
 // The model has no access list, so one that the folder's default gave the
 // new file on fd must go. Only a list the file has is removed: a file
 // system that keeps none, or a file that has none, leaves nothing to
-// remove, whatever a removal would answer. A list read on the file that
-// cannot be removed, whatever the error (a file system may show lists and
-// refuse their removal as unsupported), stays: false, unless it was gone
-// meanwhile (ENODATA). Where no list could be read, a removal the file
-// system does not support finds none.
+// remove, whatever a removal would answer. A list read on the file (or one
+// that could not be read) that cannot be removed, whatever the error (a
+// file system may show lists and refuse their removal as unsupported),
+// stays: false, unless it was gone meanwhile (ENODATA).
 bool without_acl(FileSystem& fs, const Fd& fd) {
   std::optional<std::string> acl;
-  const bool read = read_acl_of(fd.get(), acl);
-  if (read && !acl) return true;
-  return fs.remove_acl(fd) || errno == ENODATA || (!read && no_acl_here(errno));
+  if (read_acl_of(fd.get(), acl) && !acl) return true;
+  return fs.remove_acl(fd) || errno == ENODATA;
 }
 
 // Gives the new file open on fd the owner, group, access list and
