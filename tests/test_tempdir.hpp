@@ -4,7 +4,9 @@
 // fails a chosen step), for tests.
 #include <gtest/gtest.h>
 
+#include <acl/libacl.h>
 #include <fcntl.h>
+#include <sys/acl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +74,29 @@ inline std::set<std::string> entries_of(const std::filesystem::path& dir) {
   for (const auto& e : std::filesystem::directory_iterator(dir)) names.insert(e.path().filename().string());
   names.erase(std::string(kLockFileName));
   return names;
+}
+
+// Gives `path` the access list written as `text` ("u::rwx,u:65533:rwx,
+// g::r-x,m::rwx,o::---"), as its own or as its folder's default for new
+// files; false when its file system keeps no lists.
+inline bool set_list(const std::string& path, const char* text, bool as_default = false) {
+  acl_t acl = acl_from_text(text);
+  if (acl == nullptr) throw std::invalid_argument(text);
+  const bool set = acl_set_file(path.c_str(), as_default ? ACL_TYPE_DEFAULT : ACL_TYPE_ACCESS, acl) == 0;
+  acl_free(acl);
+  return set;
+}
+
+// The access list of `path` in that form, with numeric ids; "" when none
+// can be read.
+inline std::string list_of(const std::string& path) {
+  acl_t acl = acl_get_file(path.c_str(), ACL_TYPE_ACCESS);
+  if (acl == nullptr) return {};
+  char* text = acl_to_any_text(acl, nullptr, ',', TEXT_ABBREVIATE | TEXT_NUMERIC_IDS);
+  std::string list = text != nullptr ? text : "";
+  acl_free(text);
+  acl_free(acl);
+  return list;
 }
 
 // A temporary directory removed with all it holds when the object goes.

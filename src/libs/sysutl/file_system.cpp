@@ -14,6 +14,8 @@
 #include <random>
 #include <streambuf>
 
+#include "sysutl/access_lists.hpp"
+
 namespace kelp {
 
 namespace {
@@ -558,6 +560,10 @@ bool FileSystem::change_owner(const Fd& fd, unsigned uid, unsigned gid) {
 }
 
 bool FileSystem::remove_acl(const Fd& fd) { return ::fremovexattr(fd.get(), kAccessAclName) == 0; }
+
+bool FileSystem::give_access_list(const Fd& fd, const AccessList& list) { return set_access_list(fd.get(), list); }
+
+bool FileSystem::examine_at(const Place& at, struct stat& st) { return fstat_at(at, st) == 0; }
 
 bool FileSystem::close(std::ostream& out) {
   out.flush();

@@ -26,7 +26,11 @@
 
 #include "sysutl/fd.hpp"
 
+struct stat;
+
 namespace kelp {
+
+struct AccessList;
 
 // A folder held open (a descriptor opened O_PATH | O_DIRECTORY), shared by
 // every name the walk found in it, and closed with the last of them.
@@ -285,6 +289,13 @@ class FileSystem {
   // system refuses (a FAT stick mounted for everyone refuses it, EPERM, to
   // all but the owner it shows, though it keeps no lists at all).
   virtual bool remove_acl(const Fd& fd);
+  // Gives the file open on `fd` the access list `list` in place of any it
+  // had (sysutl/access_lists.hpp); false, with errno set, when the system
+  // refuses.
+  virtual bool give_access_list(const Fd& fd, const AccessList& list);
+  // The status of what `at` names, no link followed; false, with errno
+  // set, when it cannot be examined.
+  virtual bool examine_at(const Place& at, struct stat& st);
 
   // ---- By name: resolve, then the step at the place ----
   // nullptr also when the name is refused.

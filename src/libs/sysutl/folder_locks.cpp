@@ -11,6 +11,7 @@
 #include <thread>
 #include <variant>
 
+#include "sysutl/access_lists.hpp"
 #include "sysutl/held_signals.hpp"
 
 namespace kelp {
@@ -30,7 +31,7 @@ constexpr int kNameTries = 16;
 // How recently a lock file another session is making at its name was
 // changed, at most, for a session it refuses to look at it again: far
 // longer than a birth takes, even on a slow file system.
-constexpr std::chrono::seconds kBirthWindow{10};
+constexpr std::chrono::seconds kChangedAMomentAgo{10};
 
 Place lock_file_of(const FolderRef& folder) { return {folder, std::string(kLockFileName)}; }
 
@@ -47,10 +48,24 @@ LockFileOwners owners_of(const Folder& folder, const struct stat& file, const st
   return owners;
 }
 
-// The bits of the users who may write in a folder: those its lock file is
-// to have.
-mode_t writers_of(const struct stat& folder) {
-  return 0600 | ((folder.st_mode & S_IWGRP) != 0 ? 0060 : 0) | ((folder.st_mode & S_IWOTH) != 0 ? 0006 : 0);
+// The bits of a lock file in a folder with these writers: read and write
+// for its owner, and for its group and others where they may write there.
+mode_t bits_for(const FolderWriters& writers) {
+  return 0600 | (writers.group ? 0060 : 0) | (writers.others ? 0006 : 0);
+}
+
+// The access list of a lock file with the bits `mode`, owned by `owner`,
+// in a folder whose list names users or groups: each of them has an entry
+// of its own, read and write where it may write in the folder and nothing
+// where it may not (so that neither the group's bits nor others' open it to
+// one the folder's list keeps from writing there), and the folder's owner
+// has one where the file is another user's (root, who may open any file,
+// needs none).
+AccessList list_for(const FolderWriters& writers, mode_t mode, uid_t owner, const struct stat& folder) {
+  AccessList list{mode, writers.users, writers.groups};
+  std::erase_if(list.users, [&](const NamedEntry& user) { return user.id == folder.st_uid; });
+  if (owner != folder.st_uid && folder.st_uid != 0) list.users.push_back({folder.st_uid, true});
+  return list;
 }
 
 // Gives the lock file open on fd the protection its folder calls for: read
@@ -59,21 +74,24 @@ mode_t writers_of(const struct stat& folder) {
 // A lock file this save makes (`made`) goes to the folder's owner where
 // this user may give it away (root), with the folder's group where only the
 // group may write there. An owner that cannot be given leaves the file this
-// user's; a group that cannot be given leaves the group's bits off. A lock
-// file that was there before is only ever narrowed, and only by its owner or
-// root: another user's is left as it is. One that has other names is never
-// changed: a change would reach the file through every one of them. Where
-// the file system keeps no permissions the bits cannot be given, and the
-// file serves with those it shows: a reader can at most delay a save, while
-// saves running over each other lose records.
-void protect(FileSystem& fs, const Fd& fd, const struct stat& file, const struct stat& folder, bool made) {
+// user's; a group that cannot be given leaves the group's bits off. Where
+// the folder's access list names users or groups, the file gets a list of
+// its own for them (list_for); a list the folder's default gave it is
+// replaced. A lock file that was there before is only ever narrowed, and
+// only by its owner or root: another user's is left as it is; its list
+// stays, and its group bits, the list's mask, stay wide enough for those
+// the folder's list lets write. One that has other names is never changed:
+// a change would reach the file through every one of them. Where the file
+// system keeps no permissions the bits cannot be given, and the file serves
+// with those it shows: a reader can at most delay a save, while saves
+// running over each other lose records.
+void protect(FileSystem& fs, const Fd& fd, const struct stat& file, const struct stat& folder,
+             const FolderWriters& writers, bool made) {
   const uid_t me = ::geteuid();
-  const bool group = (folder.st_mode & S_IWGRP) != 0;
-  const bool others = (folder.st_mode & S_IWOTH) != 0;
   if (file.st_nlink > 1 || (!made && file.st_uid != me && me != 0)) return;
   if (made) {
     // The group matters only where others may not write anyway.
-    const bool give_group = group && !others && folder.st_gid != file.st_gid;
+    const bool give_group = writers.group && !writers.others && folder.st_gid != file.st_gid;
     const unsigned gid = give_group ? folder.st_gid : static_cast<unsigned>(-1);
     const unsigned uid = me == 0 ? folder.st_uid : static_cast<unsigned>(-1);
     if ((uid != static_cast<unsigned>(-1) || give_group) && !fs.change_owner(fd, uid, gid) && give_group) {
@@ -82,10 +100,15 @@ void protect(FileSystem& fs, const Fd& fd, const struct stat& file, const struct
   }
   struct stat now {};
   if (::fstat(fd.get(), &now) != 0) return;
-  mode_t wanted = writers_of(folder);
+  mode_t wanted = bits_for(writers);
   // The group's bits go to the folder's group only: another group may not
   // write in the folder.
-  if (!others && now.st_gid != folder.st_gid) wanted &= ~mode_t{0060};
+  if (!writers.others && now.st_gid != folder.st_gid) wanted &= ~mode_t{0060};
+  const bool listed = has_access_list(fd.get());
+  if (made && (writers.named() || listed) && fs.give_access_list(fd, list_for(writers, wanted, now.st_uid, folder))) {
+    return;
+  }
+  if (!made && listed && writers.named_writer()) wanted |= 0060;
   const mode_t mode = made ? wanted : now.st_mode & wanted;
   if ((now.st_mode & 07777) != mode) fs.give_mode(fd, mode);
 }
@@ -107,7 +130,7 @@ class UmaskCleared {
 // A lock file made by this save: born with exactly the bits `mode`, locked
 // by it at once (so that neither another session's lock nor its clean-up of
 // temporaries takes it), and given its owner and protection.
-Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir, mode_t mode) {
+Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir, const FolderWriters& writers, mode_t mode) {
   Fd fd;
   {
     const UmaskCleared exact;
@@ -116,7 +139,7 @@ Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir, mode_t m
   struct stat st {};
   if (!fd || ::fstat(fd.get(), &st) != 0) return fd;
   try_record_lock(fd, /*exclusive=*/true);  // a file system without locks says so when the lock is tried
-  protect(fs, fd, st, dir, /*made=*/true);
+  protect(fs, fd, st, dir, writers, /*made=*/true);
   return fd;
 }
 
@@ -128,21 +151,22 @@ Fd born_locked(FileSystem& fs, const Place& at, const struct stat& dir, mode_t m
 // FUSE file system does not implement them) it is made at its name, born
 // with the bits of the folder's writers, so that another session arriving
 // at that moment may open it; only a failure there is the folder's reason.
-// An owner or group it must be given after that birth is the one moment
-// another session may be refused it: that session looks again
+// An owner, group or access list it must be given after that birth is the
+// one moment another session may be refused it: that session looks again
 // (being_born). The ending signals are held over the whole birth: a save
 // ended between the link and the removal would leave the lock file a second
 // name, and one ended at the name before its protection a lock file other
 // users may never open.
 // The lock file, or why it cannot be made; Refusal::kNone when it is to be
 // looked for again.
-std::variant<Fd, Refusal> make_lock_file(FileSystem& fs, const Place& at, const struct stat& dir) {
+std::variant<Fd, Refusal> make_lock_file(FileSystem& fs, const Place& at, const struct stat& dir,
+                                         const FolderWriters& writers) {
   const HeldSignals held;
   Place temp;
   Fd fd;
   for (int k = 0; k < kNameTries && !fd; ++k) {
     temp = temporary_beside(at);
-    fd = born_locked(fs, temp, dir, 0600);
+    fd = born_locked(fs, temp, dir, writers, 0600);
     if (!fd && errno != EEXIST) break;
   }
   if (!fd) return fs.refusal_at(temp, FileStep::kCreate, errno);
@@ -153,24 +177,27 @@ std::variant<Fd, Refusal> make_lock_file(FileSystem& fs, const Place& at, const 
   // Taken by another session's lock file first, or gone meanwhile: looked
   // for again.
   if (error == EEXIST || error == ENOENT) return Refusal::kNone;
-  fd = born_locked(fs, at, dir, writers_of(dir));
+  fd = born_locked(fs, at, dir, writers, bits_for(writers));
   if (fd) return fd;
   return errno == EEXIST ? Refusal::kNone : fs.refusal_at(at, FileStep::kCreate, errno);
 }
 
 // Whether a lock file this user may not open may be one that another
-// session is still making at its name, and must yet give an owner or a
-// group: one root made in another user's folder, not yet given to that
-// user, or one in a folder only its group may write, not yet given the
-// folder's group; changed a moment ago (such a birth takes microseconds,
-// and one left longer ago is refused at once).
-bool being_born(const struct stat& file, const struct stat& dir) {
+// session is still making at its name, and must yet give an owner, a group
+// or an access list: one root made in another user's folder, not yet given
+// to that user; one in a folder only its group may write, not yet given
+// the folder's group; or one in a folder whose list lets users or groups it
+// names write there, not yet given its own list; changed a moment ago
+// (such a birth takes microseconds, and one left longer ago is refused at
+// once).
+bool being_born(const struct stat& file, const struct stat& dir, const FolderWriters& writers) {
   const bool owner_to_give = file.st_uid == 0 && dir.st_uid != 0;
-  const bool group_to_give =
-      (dir.st_mode & S_IWGRP) != 0 && (dir.st_mode & S_IWOTH) == 0 && file.st_gid != dir.st_gid;
+  const bool group_to_give = writers.group && !writers.others && file.st_gid != dir.st_gid;
+  const bool list_to_give = writers.named_writer();
   const auto changed = std::chrono::sys_seconds(std::chrono::seconds(file.st_ctim.tv_sec)) +
                        std::chrono::nanoseconds(file.st_ctim.tv_nsec);
-  return (owner_to_give || group_to_give) && std::chrono::system_clock::now() - changed < kBirthWindow;
+  return (owner_to_give || group_to_give || list_to_give) &&
+         std::chrono::system_clock::now() - changed < kChangedAMomentAgo;
 }
 
 // Pauses before another try at a lock: false, at once, when the deadline
@@ -185,19 +212,21 @@ bool pause_until(std::chrono::steady_clock::time_point deadline) {
 // The lock file of `folder` opened (made when missing) and protected; or
 // why it cannot be. What its name holds is looked at before it is opened,
 // so a name that holds no regular file is said as such, also to a user
-// who may not open it. One that may be in another session's birth is
-// looked at again, saying so (on_wait), until the budget's deadline.
+// who may not open it. One that may be in another session's birth, in a
+// folder this user may write in, is looked at again, saying so (on_wait),
+// until the budget's deadline.
 std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& folder, const LockBudget& budget,
                                            const std::function<void()>& on_wait) {
   constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
   const Place at = lock_file_of(folder);
   struct stat dir {};
   if (::fstat(folder->fd(), &dir) != 0) return fault(LockFailure::kNoIdentity);
+  const FolderWriters writers = writers_in(folder->fd(), dir);
   for (int looks = 0; looks < kMostLooks;) {
     struct stat there {};
-    if (::fstatat(folder->fd(), at.leaf.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (!fs.examine_at(at, there)) {
       if (errno != ENOENT) return fault(LockFailure::kCannotOpen, fs.refusal_at(at, FileStep::kWrite, errno));
-      auto made = make_lock_file(fs, at, dir);
+      auto made = make_lock_file(fs, at, dir, writers);
       if (auto* fd = std::get_if<Fd>(&made)) return std::move(*fd);
       if (const Refusal why = std::get<Refusal>(made); why != Refusal::kNone) {
         return fault(LockFailure::kCannotCreate, why);
@@ -213,7 +242,7 @@ std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& fold
     }
     if (!fd) {
       LockFault failed = fault(LockFailure::kCannotOpen, fs.refusal_at(at, FileStep::kWrite, errno));
-      if (failed.why == Refusal::kWriteProtected && being_born(there, dir)) {
+      if (failed.why == Refusal::kWriteProtected && may_write_in(*folder) && being_born(there, dir, writers)) {
         if (on_wait) on_wait();
         if (pause_until(budget.deadline)) continue;
       }
@@ -223,7 +252,7 @@ std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& fold
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return fault(LockFailure::kCannotOpen, refusal_of(errno, FileStep::kWrite));
     if (!S_ISREG(st.st_mode)) return LockFault{LockFailure::kNotPlainFile, Refusal::kNone, st.st_mode & S_IFMT, {}};
-    protect(fs, fd, st, dir, /*made=*/false);
+    protect(fs, fd, st, dir, writers, /*made=*/false);
     return fd;
   }
   return fault(LockFailure::kGoneEachTime);

@@ -11,8 +11,10 @@
 //    with its bits); the ending signals are held over the whole birth, and
 //    a lock file that may be in another session's birth at its name (its
 //    owner or group not yet given) is looked at again within the wait;
-//  - it is open to exactly those who may write in the folder, and an
-//    existing one is only ever narrowed; one with other names still serves
+//  - it is open to exactly those who may write in the folder, read from
+//    its access list where it has one (each user and group the list names
+//    gets an entry of the lock file's own list), and an existing one is
+//    only ever narrowed; one with other names still serves
 //    and is never changed, but a name of its temporaries' form that is the
 //    very file locked goes once the lock is had; where the file system
 //    keeps no permissions it serves whatever bits it shows;

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -152,7 +154,10 @@ TEST_F(FileReplace, ANameIsResolvedThroughEveryLinkOnItsWay) {
 // where root, the file is given to the folder's owner when the intruder is
 // refused it, as the birth it came in would do; a rival save makes it at
 // its name just before this one does, or that birth fails; it is removed
-// just before so many opens, and its temporary just before the link.
+// just before so many opens, and its temporary just before the link. An
+// existing one may be refused to this save at so many opens (-1: at
+// every one), as to a user who may not open it, meanwhile showing another
+// group and, where kept new, changed again at each.
 struct OddLockFiles : testing::FaultyFiles {
   int births = 0;  // of the lock file or its temporary
   bool thief = false;
@@ -161,8 +166,17 @@ struct OddLockFiles : testing::FaultyFiles {
   int at_name_error = 0;  // its birth at its name fails so
   int gone_at_open = 0;
   bool temp_gone = false;
+  int refused = 0;
+  int refusals = 0;  // opens refused so far
+  std::optional<unsigned> shown_group;
+  bool kept_new = false;
   FolderRef folder;  // where the intruder locks
   bool intruding = false;
+  bool examine_at(const Place& at, struct stat& st) override {
+    const bool shown = FaultyFiles::examine_at(at, st);
+    if (shown && at.leaf == kLockFileName && refused != 0 && shown_group) st.st_gid = *shown_group;
+    return shown;
+  }
   Fd create_exclusive(const Place& at, unsigned mode) override {
     births += is_lock_file(at) ? 1 : 0;
     if (at.leaf == kLockFileName && at_name_error != 0) return errno = at_name_error, Fd();
@@ -184,6 +198,14 @@ struct OddLockFiles : testing::FaultyFiles {
   }
   Fd open_existing(const Place& at, int flags) override {
     if (is_lock_file(at) && gone_at_open > 0 && gone_at_open--) ::unlinkat(at.folder->fd(), at.leaf.c_str(), 0);
+    if (at.leaf == kLockFileName && refused != 0) {
+      refused -= refused > 0 ? 1 : 0;
+      ++refusals;
+      if (kept_new) {
+        EXPECT_EQ(::utimensat(at.folder->fd(), at.leaf.c_str(), nullptr, 0), 0);
+      }
+      return errno = EACCES, Fd();
+    }
     Fd fd = FaultyFiles::open_existing(at, flags);
     if (!fd && errno == EACCES && intruding && ::seteuid(0) == 0) {
       struct stat dir {};
@@ -219,7 +241,12 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
   // found and gone at the open, or whose temporary is gone at the link is
   // looked for again, three times at most. Where two first saves meet
   // without hard links, the second locks the first one's. Only where links
-  // fail is it born at its name. No temporary of it is left.
+  // fail is it born at its name. No temporary of it is left. One this user
+  // may not open that may be in another session's birth (it lacks the
+  // list of a folder whose list names writers) is looked at again, saying
+  // so, until it opens. In a folder whose access list names users or groups,
+  // it gets a list of its own: read and write for each of them who may
+  // write there, nothing for one who may not; elsewhere it has none.
   const auto fat = [](OddLockFiles& o) { o.link_error = EPERM, o.fixed_mode = 0777; };
   struct Case {
     const char* what;
@@ -231,7 +258,14 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     int births = 1;
     unsigned lock_as_root = 0;  // where root, whose folder has another group, sees other bits
     std::chrono::milliseconds wait = 10s;
+    const char* list = nullptr;  // the folder's access list
+    bool default_list = false;   // also its default for new files
+    const char* lock_list = nullptr;  // the lock file's after; nullptr: none beyond its bits
+    bool waits = false;               // said to wait
+    int most_refusals = 0;            // opens refused at most (0: unchecked)
   };
+  const char* two_users = "u::rwx,u:65533:rwx,u:65532:rwx,g::r-x,m::rwx,o::---";
+  const char* for_two_users = "u::rw-,u:65532:rw-,u:65533:rw-,g::---,m::rw-,o::---";
   const Case cases[] = {
       {"private", 0700, {}, 0600},
       {"group", 0770, {}, 0660},
@@ -273,7 +307,23 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
       {"its temporary gone at the link", 0700, {}, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.temp_gone = true; }, 2},
       {"two first saves meet, no hard links", 0700, {}, 0600, LockFailure::kNone,
        [](OddLockFiles& o) { o.link_error = EPERM, o.rival = true; }, 2},
+      {"refused while its list is to be given, then given it", 0700, 0600, 0600, LockFailure::kNone,
+       [](OddLockFiles& o) { o.refused = 2; }, 0, 0, 10s, "u::rwx,u:65533:rwx,g::---,m::rwx,o::---", false, nullptr,
+       true, 2},
+      {"shared by two named users", 0700, {}, 0660, LockFailure::kNone, {}, 1, 0, 10s, two_users, false,
+       for_two_users},
+      {"shared by two named users, by default too", 0700, {}, 0660, LockFailure::kNone, {}, 1, 0, 10s, two_users, true,
+       for_two_users},
+      {"shared by a named group", 0700, {}, 0660, LockFailure::kNone, {}, 1, 0, 10s,
+       "u::rwx,g::r-x,g:65531:rwx,m::rwx,o::---", false, "u::rw-,g::---,g:65531:rw-,m::rw-,o::---"},
+      {"a named user who may not write, in its group's folder", 0700, {}, 0660, LockFailure::kNone, {}, 1, 0, 10s,
+       "u::rwx,u:65533:r-x,g::rwx,m::rwx,o::---", false, "u::rw-,u:65533:---,g::rw-,m::rw-,o::---"},
+      {"a named user who may not write, in everyone's folder", 0700, {}, 0666, LockFailure::kNone, {}, 1, 0, 10s,
+       "u::rwx,u:65533:r-x,g::rwx,m::rwx,o::rwx", false, "u::rw-,u:65533:---,g::rw-,m::rw-,o::rw-"},
+      {"a writer's entry beyond the mask", 0700, {}, 0600, LockFailure::kNone, {}, 1, 0, 10s,
+       "u::rwx,u:65533:rwx,g::rwx,m::r-x,o::---", false, "u::rw-,u:65533:---,g::---,m::---,o::---"},
   };
+  std::vector<std::string> no_lists;  // rows whose folder could not be given its list
   // As root the folder is given another group, which the file must take.
   const bool root = ::geteuid() == 0;
   const std::string lock = "f/" + std::string(kLockFileName);
@@ -292,10 +342,19 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     if (root) {
       ASSERT_EQ(::chown("f", static_cast<uid_t>(-1), 65534), 0);
     }
+    if (c.list && !(testing::set_list("f", c.list) && (!c.default_list || testing::set_list("f", c.list, true)))) {
+      no_lists.emplace_back(c.what);
+      continue;
+    }
     files.folder = testing::folder_at(files, "f");
     LockBudget budget{std::chrono::steady_clock::now() + c.wait, 5};
-    const Locked got = files.lock(files, files.folder, budget, {}, {});
+    int waits = 0;
+    const Locked got = files.lock(files, files.folder, budget, {}, [&] { ++waits; });
     EXPECT_EQ(got.fault.failure, c.failure);
+    EXPECT_EQ(waits > 0, c.waits);
+    if (c.most_refusals > 0) {
+      EXPECT_LE(files.refusals, c.most_refusals);
+    }
     if (files.at_name_error != 0) {
       EXPECT_EQ(got.fault.why, Refusal::kNoRoom);  // the birth's, not the link's
     }
@@ -317,8 +376,96 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     const bool there = ::stat(lock.c_str(), &st) == 0;
     const unsigned bits = root && c.lock_as_root ? c.lock_as_root : c.lock;
     EXPECT_EQ(there ? st.st_mode & 07777 : 0u, bits);
-    if (bits == 0660) {
+    if (bits == 0660 && !c.list && got.lock) {
       EXPECT_EQ(st.st_gid, folder.st_gid);
+    }
+    const std::string list = there ? testing::list_of(lock) : "";
+    if (c.lock_list) {
+      EXPECT_EQ(list, c.lock_list);
+    } else {
+      EXPECT_EQ(list.find("m::"), std::string::npos) << "a list beyond its bits: " << list;
+    }
+  }
+  if (!no_lists.empty()) GTEST_SKIP() << "the test folder's file system keeps no access lists: " << no_lists.size() << " rows";
+}
+
+// Acts as the user `uid` of the group `gid` alone (effective ids) for as
+// long as it lives; root's again after.
+struct AsUser {
+  AsUser(uid_t uid, gid_t gid) : groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0))) {
+    EXPECT_GE(::getgroups(static_cast<int>(groups.size()), groups.data()), 0);
+    EXPECT_EQ(::setgroups(0, nullptr), 0);
+    EXPECT_EQ(::setegid(gid), 0);
+    EXPECT_EQ(::seteuid(uid), 0);
+  }
+  ~AsUser() {
+    EXPECT_EQ(::seteuid(0), 0);
+    EXPECT_EQ(::setegid(0), 0);
+    EXPECT_EQ(::setgroups(groups.size(), groups.data()), 0);
+  }
+  AsUser(const AsUser&) = delete;
+  AsUser& operator=(const AsUser&) = delete;
+  std::vector<gid_t> groups;
+};
+
+TEST_F(FileReplace, AsRootAFolderSharedThroughAnAccessListLocksForEachOfItsWriters) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root: the folder's lock is taken as each user its list names";
+  // Whichever of the users the folder's list lets write, or root, locks it
+  // first and so makes its lock file, each of the others locks it after,
+  // without waiting and without being told it cannot be locked: two named
+  // users (with the same default list, or without), a named group, and a
+  // folder of one user's that its list shares with another. A member of
+  // the folder's own group, whose entry may not write, may not open it.
+  fs::permissions(dir_, fs::perms(0711));
+  using User = std::pair<uid_t, gid_t>;
+  const User root{0, 0};
+  const User a{65533, 65533};
+  const User b{65532, 65532};
+  const User member{65530, 65534};  // of the folder's group
+  const char* two_users = "u::rwx,u:65533:rwx,u:65532:rwx,g::r-x,m::rwx,o::---";
+  const struct {
+    const char* what;
+    uid_t owner;
+    const char* list;
+    bool default_list;
+    std::vector<User> savers;
+  } cases[] = {
+      {"two named users", 0, two_users, false, {root, a, b}},
+      {"two named users, by default too", 0, two_users, true, {root, a, b}},
+      {"a named group", 0, "u::rwx,g::r-x,g:65531:rwx,m::rwx,o::---", false, {root, {a.first, 65531}, {b.first, 65531}}},
+      {"one user's folder shared with another", a.first, "u::rwx,u:65532:rwx,g::r-x,m::rwx,o::---", true, {root, a, b}},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t first = 0; first < c.savers.size(); ++first) {
+      SCOPED_TRACE(std::string(c.what) + ", made by " + std::to_string(c.savers[first].first));
+      fs::remove_all("share");
+      fs::create_directory("share");
+      ASSERT_EQ(::chown("share", c.owner, 65534), 0);
+      ASSERT_TRUE(testing::set_list("share", c.list));
+      if (c.default_list) {
+        ASSERT_TRUE(testing::set_list("share", c.list, true));
+      }
+      // The maker first, then the others, root among them, each after the
+      // one before.
+      std::vector<User> order = {c.savers[first]};
+      for (std::size_t k = 0; k < c.savers.size(); ++k) {
+        if (k != first) order.push_back(c.savers[k]);
+      }
+      for (const auto& [uid, gid] : order) {
+        const AsUser as(uid, gid);
+        FileSystem files;
+        bool waited = false;
+        FolderLocks locks(files, 100ms, [&](const Folder&) { waited = true; });
+        EXPECT_EQ(locks.take({testing::folder_at(files, "share")}), FolderLocks::Outcome::kDone) << uid;
+        EXPECT_EQ(locks.held().size(), 1u) << uid;
+        EXPECT_TRUE(locks.unlocked().empty()) << uid;
+        EXPECT_FALSE(waited) << uid;
+      }
+      const AsUser as(member.first, member.second);
+      FileSystem files;
+      LockBudget now{std::chrono::steady_clock::now(), 0};
+      EXPECT_EQ(FolderLocker().lock(files, testing::folder_at(files, "share"), now, {}, {}).fault.failure,
+                LockFailure::kCannotOpen);
     }
   }
 }
