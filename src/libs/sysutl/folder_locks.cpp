@@ -187,17 +187,18 @@ std::variant<Fd, Refusal> make_lock_file(FileSystem& fs, const Place& at, const 
 // or an access list: one root made in another user's folder, not yet given
 // to that user; one in a folder only its group may write, not yet given
 // the folder's group; or one in a folder whose list lets users or groups it
-// names write there, not yet given its own list; changed a moment ago
-// (such a birth takes microseconds, and one left longer ago is refused at
-// once).
-bool being_born(const struct stat& file, const struct stat& dir, const FolderWriters& writers) {
+// names write there, not yet given its own list. It must have changed a
+// moment ago by `now` (such a birth takes microseconds, and one left longer
+// ago is refused at once); a change time ahead of `now` (a file server
+// whose clock runs ahead) is no moment ago.
+bool being_born(const struct stat& file, const struct stat& dir, const FolderWriters& writers,
+                std::chrono::system_clock::time_point now) {
   const bool owner_to_give = file.st_uid == 0 && dir.st_uid != 0;
   const bool group_to_give = writers.group && !writers.others && file.st_gid != dir.st_gid;
   const bool list_to_give = writers.named_writer();
   const auto changed = std::chrono::sys_seconds(std::chrono::seconds(file.st_ctim.tv_sec)) +
                        std::chrono::nanoseconds(file.st_ctim.tv_nsec);
-  return (owner_to_give || group_to_give || list_to_give) &&
-         std::chrono::system_clock::now() - changed < kChangedAMomentAgo;
+  return (owner_to_give || group_to_give || list_to_give) && changed <= now && now - changed < kChangedAMomentAgo;
 }
 
 // Pauses before another try at a lock: false, at once, when the deadline
@@ -214,8 +215,9 @@ bool pause_until(std::chrono::steady_clock::time_point deadline) {
 // so a name that holds no regular file is said as such, also to a user
 // who may not open it. One that may be in another session's birth, in a
 // folder this user may write in, is looked at again, saying so (on_wait),
-// until the budget's deadline.
-std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& folder, const LockBudget& budget,
+// until the budget's deadline, and for no longer than the budget lets the
+// save look at that folder's (LockBudget::look_again).
+std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& folder, LockBudget& budget,
                                            const std::function<void()>& on_wait) {
   constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
   const Place at = lock_file_of(folder);
@@ -242,7 +244,8 @@ std::variant<Fd, LockFault> open_lock_file(FileSystem& fs, const FolderRef& fold
     }
     if (!fd) {
       LockFault failed = fault(LockFailure::kCannotOpen, fs.refusal_at(at, FileStep::kWrite, errno));
-      if (failed.why == Refusal::kWriteProtected && may_write_in(*folder) && being_born(there, dir, writers)) {
+      if (failed.why == Refusal::kWriteProtected && may_write_in(*folder) &&
+          being_born(there, dir, writers, budget.wall()) && budget.look_again({dir.st_dev, dir.st_ino})) {
         if (on_wait) on_wait();
         if (pause_until(budget.deadline)) continue;
       }
@@ -274,6 +277,14 @@ void remove_second_names(FileSystem& fs, const FolderLock& lock) {
 }
 
 }  // namespace
+
+std::chrono::system_clock::time_point wall_clock_now() { return std::chrono::system_clock::now(); }
+
+bool LockBudget::look_again(std::pair<std::uint64_t, std::uint64_t> folder) {
+  const auto now = std::chrono::steady_clock::now();
+  const auto [first, _] = first_met.emplace(folder, now);
+  return now - first->second < birth_look;
+}
 
 FolderLock::FolderLock(FolderRef folder, Fd file)
     : folder_(std::move(folder)), file_(std::make_shared<const Fd>(std::move(file))) {}

@@ -24,6 +24,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -99,15 +100,33 @@ struct Locked {
   LockFault fault;
 };
 
-// What every lock of one save shares: the deadline of its waits, and how
-// often a lock taken from the save may still be taken again. A hostile
-// user who keeps taking the lock file away could otherwise keep the save
-// from ever ending.
+// The time of day by the system's clock.
+std::chrono::system_clock::time_point wall_clock_now();
+
+// What every lock of one save shares: the deadline of its waits, how often
+// a lock taken from the save may still be taken again, and how long it
+// looks again at a lock file it may not open that may be in another
+// session's birth. A hostile user who keeps taking the lock file away, or
+// keeps one looking new, could otherwise keep the save from ever ending or
+// make it wait its whole deadline.
 struct LockBudget {
   std::chrono::steady_clock::time_point deadline;
   int retakes_left = 0;
+  // How long, by this session's own clock, the save looks again at such a
+  // lock file of one folder, from the moment it first met it: far longer
+  // than a birth takes, even on a slow file system.
+  std::chrono::steady_clock::duration birth_look = std::chrono::seconds(10);
+  // The clock a lock file's change time is held against.
+  std::chrono::system_clock::time_point (*wall)() = &wall_clock_now;
+  // When the save first met such a lock file, by its folder's device and
+  // inode numbers.
+  std::map<std::pair<std::uint64_t, std::uint64_t>, std::chrono::steady_clock::time_point> first_met{};
   // Uses one retake: false when none was left.
   bool spend_retake() { return retakes_left-- > 0; }
+  // Whether the save may still look again at the lock file of `folder`
+  // that may be in another session's birth; the first call for a folder
+  // starts its time.
+  bool look_again(std::pair<std::uint64_t, std::uint64_t> folder);
 };
 
 // How one folder is locked. A save takes every lock through one, so that

@@ -243,8 +243,11 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
   // without hard links, the second locks the first one's. Only where links
   // fail is it born at its name. No temporary of it is left. One this user
   // may not open that may be in another session's birth (it lacks the
-  // list of a folder whose list names writers) is looked at again, saying
-  // so, until it opens. In a folder whose access list names users or groups,
+  // folder's group, or the list of a folder whose list names writers) is
+  // looked at again, saying so, until it opens, until the deadline, or for
+  // a while from the first look at most, however new it is kept; one
+  // whose change time is ahead of this clock, or that is no birth, is
+  // refused at once. In a folder whose access list names users or groups,
   // it gets a list of its own: read and write for each of them who may
   // write there, nothing for one who may not; elsewhere it has none.
   const auto fat = [](OddLockFiles& o) { o.link_error = EPERM, o.fixed_mode = 0777; };
@@ -263,6 +266,11 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     const char* lock_list = nullptr;  // the lock file's after; nullptr: none beyond its bits
     bool waits = false;               // said to wait
     int most_refusals = 0;            // opens refused at most (0: unchecked)
+    std::chrono::milliseconds birth_look = 10s;
+    bool clock_behind = false;  // this session's clock an hour behind the file's
+  };
+  const auto refused_group = [](int times) {
+    return [times](OddLockFiles& o) { o.refused = times, o.shown_group = 12345; };
   };
   const char* two_users = "u::rwx,u:65533:rwx,u:65532:rwx,g::r-x,m::rwx,o::---";
   const char* for_two_users = "u::rw-,u:65532:rw-,u:65533:rw-,g::---,m::rw-,o::---";
@@ -307,9 +315,20 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
       {"its temporary gone at the link", 0700, {}, 0600, LockFailure::kNone, [](OddLockFiles& o) { o.temp_gone = true; }, 2},
       {"two first saves meet, no hard links", 0700, {}, 0600, LockFailure::kNone,
        [](OddLockFiles& o) { o.link_error = EPERM, o.rival = true; }, 2},
+      {"refused while it lacks the folder's group, then given it", 0770, 0660, 0660, LockFailure::kNone,
+       refused_group(2), 0, 0600, 10s, nullptr, false, nullptr, true, 2},
       {"refused while its list is to be given, then given it", 0700, 0600, 0600, LockFailure::kNone,
        [](OddLockFiles& o) { o.refused = 2; }, 0, 0, 10s, "u::rwx,u:65533:rwx,g::---,m::rwx,o::---", false, nullptr,
        true, 2},
+      {"refused and kept new: looked at again for a while only", 0770, 0660, 0660, LockFailure::kCannotOpen,
+       [&](OddLockFiles& o) { refused_group(-1)(o), o.kept_new = true; }, 0, 0, 10s, nullptr, false, nullptr, true, 8,
+       300ms},
+      {"refused until the deadline", 0770, 0660, 0660, LockFailure::kCannotOpen, refused_group(-1), 0, 0, 100ms,
+       nullptr, false, nullptr, true, 4},
+      {"refused, its change time ahead of this clock", 0770, 0660, 0660, LockFailure::kCannotOpen, refused_group(-1),
+       0, 0, 10s, nullptr, false, nullptr, false, 1, 10s, true},
+      {"refused, and no birth", 0700, 0600, 0600, LockFailure::kCannotOpen, [](OddLockFiles& o) { o.refused = -1; },
+       0, 0, 10s, nullptr, false, nullptr, false, 1},
       {"shared by two named users", 0700, {}, 0660, LockFailure::kNone, {}, 1, 0, 10s, two_users, false,
        for_two_users},
       {"shared by two named users, by default too", 0700, {}, 0660, LockFailure::kNone, {}, 1, 0, 10s, two_users, true,
@@ -348,6 +367,8 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
     }
     files.folder = testing::folder_at(files, "f");
     LockBudget budget{std::chrono::steady_clock::now() + c.wait, 5};
+    budget.birth_look = c.birth_look;
+    if (c.clock_behind) budget.wall = +[] { return std::chrono::system_clock::now() - std::chrono::hours(1); };
     int waits = 0;
     const Locked got = files.lock(files, files.folder, budget, {}, [&] { ++waits; });
     EXPECT_EQ(got.fault.failure, c.failure);
