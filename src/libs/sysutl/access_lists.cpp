@@ -129,4 +129,19 @@ bool set_access_list(int fd, const AccessList& list) {
 
 bool has_access_list(int fd) { return acl_extended_fd(fd) == 1; }
 
+bool drop_group_entry(int fd) {
+  Acl acl(acl_get_fd(fd));
+  if (acl.get() == nullptr) return false;
+  acl_entry_t entry = nullptr;
+  for (int at = ACL_FIRST_ENTRY; acl_get_entry(acl.get(), at, &entry) == 1; at = ACL_NEXT_ENTRY) {
+    acl_tag_t tag = ACL_UNDEFINED_TAG;
+    acl_permset_t perms = nullptr;
+    if (acl_get_tag_type(entry, &tag) != 0 || tag != ACL_GROUP_OBJ) continue;
+    if (acl_get_permset(entry, &perms) != 0 || acl_clear_perms(perms) != 0 || acl_set_permset(entry, perms) != 0) {
+      return false;
+    }
+  }
+  return acl_set_fd(fd, acl.get()) == 0;
+}
+
 }  // namespace kelp

@@ -58,4 +58,9 @@ bool set_access_list(int fd, const AccessList& list);
 // bits; false where none can be read.
 bool has_access_list(int fd);
 
+// Takes every right from the owning group's own entry of the access list
+// of the file open on `fd`, keeping the others and the mask; false, with
+// errno set, when that cannot be done.
+bool drop_group_entry(int fd);
+
 }  // namespace kelp

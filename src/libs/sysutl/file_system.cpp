@@ -440,8 +440,12 @@ bool without_acl(FileSystem& fs, const Fd& fd) {
 // Gives the new file open on fd the owner, group, access list and
 // permission bits of the model, as far as this process may: only root can
 // give a file away, and a group can be set by its members. When the group
-// stays another than the model's, the group's bits are dropped: the file
-// must not open to a group that could not read the file it replaces. false
+// stays another than the model's, the group's rights are dropped: the file
+// must not open to a group that could not read the file it replaces. Where
+// the model has an access list, its group bits are the list's mask, which
+// the users and groups it names need (in a folder shared through a list,
+// the others who work there): there the group's own entry loses its
+// rights, and the mask stays. false
 // when the file would end up wider open than that: an access list that
 // cannot be given or taken away, or bits that cannot be set on a file
 // system that keeps permissions.
@@ -452,11 +456,13 @@ bool take_protection(FileSystem& fs, const Fd& fd, const FileSystem::Protection&
   struct stat now {};
   if (::fstat(fd.get(), &now) != 0) return false;
   mode_t mode = from.mode & 0777;
-  if (now.st_gid != from.gid) mode &= ~static_cast<mode_t>(070);
+  const bool group_lost = now.st_gid != from.gid;
   if (from.acl) {
     if (::fsetxattr(fd.get(), kAccessAclName, from.acl->data(), from.acl->size(), 0) != 0) return false;
-  } else if (!without_acl(fs, fd)) {
-    return false;
+    if (group_lost && !drop_group_entry(fd.get())) return false;
+  } else {
+    if (group_lost) mode &= ~static_cast<mode_t>(070);
+    if (!without_acl(fs, fd)) return false;
   }
   // A file system without permissions of its own shows the same bits for
   // every file: good enough when they open it no wider than wanted.
