@@ -239,7 +239,8 @@ struct FaultyFiles : FileSystem, FolderLocker {
   // bits, and no bits, owner or group can be set.
   std::optional<unsigned> fixed_mode;
   bool no_owners = false;     // one that gives no file another owner or group
-  int acl_removal_error = 0;  // every access list's removal fails with this error
+  int acl_removal_error = 0;  // every access list's removal fails with this error (ENODATA: gone meanwhile)
+  int acl_read_error = 0;     // every access list of a new file fails to be read so
   int link_error = 0;         // one without hard links: every link fails so (EPERM on FAT)
   // The lock file of a folder: its birth (or its temporary's) fails with
   // this error; its name is found taken at so many of its links (another
@@ -297,7 +298,11 @@ struct FaultyFiles : FileSystem, FolderLocker {
     return fixed_mode || no_owners ? (errno = EPERM, false) : FileSystem::change_owner(fd, uid, gid);
   }
   bool remove_acl(const Fd& fd) override {
+    if (acl_removal_error == ENODATA) FileSystem::remove_acl(fd);
     return acl_removal_error != 0 ? (errno = acl_removal_error, false) : FileSystem::remove_acl(fd);
+  }
+  bool read_acl_on(const Fd& fd, std::optional<std::string>& acl) override {
+    return acl_read_error != 0 ? (errno = acl_read_error, false) : FileSystem::read_acl_on(fd, acl);
   }
   Fd open_existing(const Place& at, int flags) override {
     if (unwritable.contains(at.path()) && (flags & O_ACCMODE) != O_RDONLY) return errno = EACCES, Fd();

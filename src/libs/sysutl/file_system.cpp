@@ -433,7 +433,7 @@ std::optional<FileSystem::Protection> protection_of_fd(int fd) {
 // stays: false, unless it was gone meanwhile (ENODATA).
 bool without_acl(FileSystem& fs, const Fd& fd) {
   std::optional<std::string> acl;
-  if (read_acl_of(fd.get(), acl) && !acl) return true;
+  if (fs.read_acl_on(fd, acl) && !acl) return true;
   return fs.remove_acl(fd) || errno == ENODATA;
 }
 
@@ -566,6 +566,8 @@ bool FileSystem::change_owner(const Fd& fd, unsigned uid, unsigned gid) {
 }
 
 bool FileSystem::remove_acl(const Fd& fd) { return ::fremovexattr(fd.get(), kAccessAclName) == 0; }
+
+bool FileSystem::read_acl_on(const Fd& fd, std::optional<std::string>& acl) { return read_acl_of(fd.get(), acl); }
 
 bool FileSystem::give_access_list(const Fd& fd, const AccessList& list) { return set_access_list(fd.get(), list); }
 

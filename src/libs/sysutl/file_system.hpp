@@ -289,6 +289,10 @@ class FileSystem {
   // system refuses (a FAT stick mounted for everyone refuses it, EPERM, to
   // all but the owner it shows, though it keeps no lists at all).
   virtual bool remove_acl(const Fd& fd);
+  // Reads the access list of the file open on `fd` into `acl`: none when
+  // it has none or its file system keeps none; false when it cannot be
+  // read.
+  virtual bool read_acl_on(const Fd& fd, std::optional<std::string>& acl);
   // Gives the file open on `fd` the access list `list` in place of any it
   // had (sysutl/access_lists.hpp); false, with errno set, when the system
   // refuses.

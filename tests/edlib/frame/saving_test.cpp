@@ -570,6 +570,7 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
     int removal_error = 0;       // every list's removal fails so
     bool group_not_kept = false;
     std::string acl_after = {};  // where the group was not kept
+    int read_error = 0;          // every new file's list fails to be read so
   };
   const Case cases[] = {{"private", rw, rw_r},
                         {"group-readable", rw_r, rw},
@@ -582,7 +583,11 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
                         {"a list from that folder, its removal not supported", rw_r, rw, {}, true, EOPNOTSUPP},
                         {"its group not kept", rw_r, rw, {}, false, 0, true},
                         {"its group not kept, a list that shares it", rw_r | P::group_write, rw, sharing, false, 0, true,
-                         acl({{1, 6, kAnyId}, {2, 6, kNobody}, {4, 0, kAnyId}, {0x10, 6, kAnyId}, {0x20, 0, kAnyId}})}};
+                         acl({{1, 6, kAnyId}, {2, 6, kNobody}, {4, 0, kAnyId}, {0x10, 6, kAnyId}, {0x20, 0, kAnyId}})},
+                        {"a list from that folder, gone at its removal", rw_r, rw, {}, true, ENODATA},
+                        {"a list that cannot be read, nor removed", rw_r, rw, {}, false, EPERM, false, {}, EIO},
+                        {"a list from that folder that cannot be read, then removed", rw_r, rw, {}, true, 0, false, {},
+                         EIO}};
   const bool root = ::geteuid() == 0;
   const UmaskGuard mask(027);
   for (const Case& c : cases) {
@@ -613,12 +618,15 @@ TEST_F(Saving, EveryFileWrittenKeepsTheProtectionOfWhatItHolds) {
     const auto layer = std::make_shared<FaultyFiles>();
     layer->acl_removal_error = c.removal_error;
     layer->no_owners = c.group_not_kept;
+    layer->acl_read_error = c.read_error;
     t.s.set_files(layer);
     LoadTimeCopy copy;
     load(t.s, copy, 4, 1987, present ? 0 : 1);
     t.s.tpcm.i(300) = 5;
     t.s.tpcm.i(kNavCode) = -2;
-    const bool kept = c.removal_error != 0 && c.folder_grants;  // a list that would stay refuses the save
+    // A list that would stay, or one that could not be read and cannot be
+    // removed, refuses the save.
+    const bool kept = c.removal_error != 0 && c.removal_error != ENODATA && (c.folder_grants || c.read_error != 0);
     ASSERT_EQ(finish(t.s, disc_identity(), copy, FinishArgs{}), kept ? 1 : 0);
     if (kept) continue;
     EXPECT_EQ(layer->born.size(), present ? 4u : 2u);  // the temporaries and the lock file
