@@ -133,6 +133,7 @@ TEST_F(ReportFiles, AFileThatCannotBeWrittenIsNamedWithWhyAndKeepsTheOldOne) {
       {"listing, disk full", "RONDIN.stxt", FaultyFiles::kWrite, print_listing, "5\n\n2\n", "ronvaske"},
       {"listing, rename refused", "RONDIN.stxt", FaultyFiles::kRename, print_listing, "5\n\n2\n", "ronvaske"},
       {"listing of a run, disk full", "RONDIN.stxt", FaultyFiles::kWrite, run_listing, "3\n\n", "ronvaske"},
+      {"listing of a silent run, disk full", "RONDIN.stxt", FaultyFiles::kWrite, run_listing, "4\n\n", "ronvaske"},
       {"silent run's report", "Diagnostics.stxt", FaultyFiles::kCreate, end_of_session, "4\n\n2\n", "Fintop", folder},
       {"options file, write-protected", "GUSTRDAT", FaultyFiles::kNone, options_file, "\n", "WRITE_TD_OPTS",
        "write-protected"},
