@@ -35,18 +35,21 @@ using Replies = std::vector<std::string>;
 
 // What stops a save, switched on and off while the session runs: the lock
 // file taken from the save at each new file it makes, and a disk that is
-// full for the data file and the silent run's report; `session` is the
-// session running, for a cause that edits it from outside.
+// full for the data file and the silent run's report, or for the report
+// alone; `session` is the session running, for a cause that edits it from
+// outside.
 struct Causes : testing::FaultyFiles {
   bool steal = false;
   bool full = false;
+  bool report_full = false;
   std::string data;
   Session* session = nullptr;
   NewFile create_new(const Place& at, const Protection* like) override {
     if (steal) fs::remove(kLockFileName);
     NewFile made = FaultyFiles::create_new(at, like);
-    const bool hit = at.leaf.starts_with(data + ".kelp") || at.leaf.starts_with("Diagnostics.stxt.kelp");
-    if (made.out && full && hit) made.out = std::make_unique<std::ofstream>("/dev/full", std::ios::binary);
+    const bool hit = (full && at.leaf.starts_with(data + ".kelp")) ||
+                     ((full || report_full) && at.leaf.starts_with("Diagnostics.stxt.kelp"));
+    if (made.out && hit) made.out = std::make_unique<std::ofstream>("/dev/full", std::ios::binary);
     return made;
   }
 };
@@ -108,6 +111,13 @@ TEST_F(SilentRun, ASaveThatDoesNotHappenEndsTheRunAndTheSessionGoesOn) {
   };
   const std::string kept = ", and the edits of this session are kept.";
   const std::string access = "\n ++> File not found or file access error in $\n     File name: ";
+  // The data file's rename refused, after LOWDAT was put in place where it
+  // is saved too.
+  const auto part_way = [](Causes& c, bool on) {
+    c.step = on ? Causes::kRename : Causes::kNone;
+    c.target = c.data;
+    if (on) c.session->lowcof.i(5) = -9;
+  };
   const Cause causes[] = {
       {"changed on disk, aborted", [](Causes& c, bool on) { if (on) testing::write_file(c.data, "theirs"); },
        {"A", ""}, {"1", ""},
@@ -127,13 +137,10 @@ TEST_F(SilentRun, ASaveThatDoesNotHappenEndsTheRunAndTheSessionGoesOn) {
       {"lock taken", [](Causes& c, bool on) { c.steal = on; }, {"", ""}, {"1"},
        "\n ++> The save lock of this directory was taken from this save again and again:\n     nothing was saved" +
            kept + "\n"},
-      {"stopped part way",
-       [](Causes& c, bool on) {
-         c.step = on ? Causes::kRename : Causes::kNone;
-         c.target = c.data;
-         if (on) c.session->lowcof.i(5) = -9;
-       },
-       {"", ""}, {"1"}, access + "@\n     Reason: the disk reports an input or output error\n \n", true},
+      {"stopped part way", part_way, {"", ""}, {"1"},
+       access + "@\n     Reason: the disk reports an input or output error\n \n", true},
+      {"stopped part way, the report not written",
+       [&](Causes& c, bool on) { part_way(c, on); c.report_full = on; }, {"", ""}, {"1"}, "", true},
       {"the report refused at the start",
        [](Causes&, bool on) {
          if (on) testing::write_file("Diagnostics.stxt", "");
@@ -191,9 +198,11 @@ TEST_F(SilentRun, ASaveThatDoesNotHappenEndsTheRunAndTheSessionGoesOn) {
               : " ++> The silent run stopped at its save: see \"Diagnostics.stxt\";\n" + what;
       const auto at = shown.find(stop + " \n Press <RETURN> to continue: ");
       ASSERT_NE(at, std::string::npos) << shown;
+      EXPECT_EQ(testing::count_of(shown, stop), 1) << shown;
       EXPECT_NE(shown.find(next.shown, at), std::string::npos) << shown.substr(at);
       EXPECT_EQ(shown.find("Fatal warnings stop the silent run"), std::string::npos);
-      std::string report = cause.report + (low ? "\n ++> The silent run stopped at its save;\n" + what : "");
+      std::string report =
+          cause.report.empty() ? "" : cause.report + (low ? "\n ++> The silent run stopped at its save;\n" + what : "");
       for (const auto& [mark, name] : {std::pair{'@', e.data}, {'#', e.data.substr(0, 4) + "BAK"}, {'$', e.caller}}) {
         for (auto k = report.find(mark); k != std::string::npos; k = report.find(mark)) report.replace(k, 1, name);
       }

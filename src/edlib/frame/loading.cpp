@@ -254,15 +254,16 @@ void chswap(Session& s, std::string& text, int len, int out, int in) {
 int ioinit(Session& s, const Identity& id, int nwords, char& letter) {
   // The warning report holds what the load found: it is written however the
   // load ends, in one of the loader's stops or when the replies run out at
-  // one of its questions. After the end of input it is written quietly: a
-  // failure there would bring acerr's message and its wait for a RETURN
-  // that cannot come, so it leaves the old report and the stop goes on.
+  // one of its questions. After the end of input a failure there is named
+  // with why but not waited on (no RETURN could answer the wait): it leaves
+  // the old report and the stop goes on.
   try {
     const int status = load_session(s, id, nwords, letter);
     close_warning_report(s, s.tpcm.i(kOutputUnit));
     return status;
   } catch (const EndOfInput&) {
-    s.close_unit(kWarningUnit);
+    Refusal why = Refusal::kFailed;
+    if (!s.close_unit(kWarningUnit, &why)) acerr_lines(s, "IOINIT", kWarningReportFile, s.tpcm.i(kOutputUnit), why);
     throw;
   } catch (const ProgramStop&) {
     close_warning_report(s, s.tpcm.i(kOutputUnit));

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "edlib/record/data_record.hpp"
 #include "sysutl/files_shell.hpp"
@@ -46,21 +47,20 @@ void end_silent_run(Session& s, std::span<const std::string> saved) {
   if (!run.running) return;
   // A save stops part way after "LOWDAT" at most: one name.
   const std::string what = saved.empty() ? "nothing was saved" : "only " + saved.front() + " was saved";
-  const auto stop_lines = [&](int unit, bool see_report) {
-    s.write_line(unit, "");
-    s.write_line(unit, see_report ? " ++> The silent run stopped at its save: see \"" +
-                                        std::string(kSilentReportFile) + "\";"
-                                  : std::string(" ++> The silent run stopped at its save;"));
-    s.write_line(unit, "     " + what + ", and the edits of this session are kept.");
+  const auto stop_lines = [&](bool see_report) {
+    std::string text = "\n ++> The silent run stopped at its save";
+    if (see_report) text.append(": see \"").append(kSilentReportFile).append("\"");
+    return text.append(";\n     ").append(what).append(", and the edits of this session are kept.\n");
   };
   // The report already says why nothing was saved; a save that stopped
-  // part way it tells what it put in place.
-  if (!saved.empty()) stop_lines(kSilentUnit, false);
+  // part way it tells what it put in place. The screen says so below: a
+  // report that cannot be written does not show it there again.
+  if (!saved.empty()) s.write_shown(kSilentUnit, stop_lines(false));
   const bool written = close_run_report(s, kSilentUnit);
   s.tpcm.i(kOutputUnit) = run.unit_before;
   for (std::size_t k = 0; k < kForced.size(); ++k) s.tpcm.i(kForced[k].word) = run.before[k];
   run.running = false;
-  stop_lines(kScreen, written);
+  s.write(kScreen, stop_lines(written));
   // The End of Session page clears the screen: the user reads this first.
   int reply = 0;
   prsret(s, kScreen, kKeyboard, reply);

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "sysutl/file_replace.hpp"
+#include "sysutl/files_shell.hpp"
 #include "sysutl/fortran_format.hpp"
 #include "sysutl/fortran_read.hpp"
 #include "sysutl/record.hpp"
 #include "sysutl/session.hpp"
-#include "sysutl/terminal.hpp"
 #include "sysutl/text.hpp"
 
 namespace kelp {
@@ -103,11 +103,8 @@ std::string options_text(const G& g, float editorVersion, int editorVersionMinor
   return t;
 }
 
-// Replaces the file by text (sysutl/file_replace.hpp): a failure leaves the
-// old one as it was and no temporary behind.
-bool replace_text(Session& s, const std::string& name, const std::string& text) {
-  return replace_file(s.files(), name, text);
-}
+// The routine the message of a write that failed names.
+constexpr std::string_view kWriteCaller = "WRITE_TD_OPTS";
 
 // What a read fills, staged so that an unreadable file changes nothing.
 struct Staged {
@@ -180,16 +177,30 @@ std::string version_string2(float x, int n) {
 bool write_td_opts(Session& s, std::string_view fileName, float editorVersion, int editorVersionMinor,
                    float formatVersion, int formatVersionMinor, float stormHours, int defaultReportCount,
                    std::span<const std::int32_t> page4Picks, std::span<const std::int32_t> currentPicks,
-                   int out) {
+                   int out, int also) {
   const std::string text = options_text(s.gustrcom, editorVersion, editorVersionMinor, formatVersion,
                                         formatVersionMinor, stormHours, defaultReportCount, page4Picks, currentPicks);
-  if (replace_text(s, trimmed(fileName), text)) return true;
+  // A failure leaves the old file as it was and no temporary behind
+  // (sysutl/file_replace.hpp).
+  const std::string name = trimmed(fileName);
+  Refusal why = Refusal::kFailed;
+  if (replace_file(s.files(), name, text, &why)) return true;
   // The session goes on with the record intact: the user can leave the page
-  // and save, or try again.
-  s.write_line(kScreen, "++> I/O Error in WRITE_TD_OPTS; " + std::string(kOptionsFileName) +
-                            " not written, the session continues...");
-  int reply = 0;
-  prsret(s, out, kKeyboard, reply);
+  // and save, or try again. The file is named with why as every refused
+  // file is; the wait is on the screen, whichever unit the page writes to
+  // (in a print pass, the listing).
+  const std::string first =
+      "++> I/O Error in WRITE_TD_OPTS; " + std::string(kOptionsFileName) + " not written, the session continues...";
+  if (also != kScreen && s.is_open(also)) {
+    s.write_line(also, first);
+    acerr_lines(s, kWriteCaller, name, also, why);
+  }
+  s.write_line(kScreen, first);
+  if (is_silent(out)) {
+    acerr_lines(s, kWriteCaller, name, kScreen, why);
+  } else {
+    acerr_report(s, kWriteCaller, name, kScreen, why);
+  }
   return false;
 }
 

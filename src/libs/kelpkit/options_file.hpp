@@ -64,13 +64,17 @@ std::string version_string2(float x, int n);
 // nFldReports (word 54) entries of page4Picks and currentPicks (a count below
 // 0 writes none, one beyond either list stops at its end). The text goes to a
 // temporary file renamed into place, so a failure keeps the old file. On
-// failure "++> I/O Error in WRITE_TD_OPTS; aborting..." goes to the screen,
-// the user is asked to press RETURN (not on the silent unit `out`) and false
-// is returned: the session goes on with everything it holds.
+// failure "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session
+// continues..." goes to the screen, and after it the file's name and why, as
+// acerr names a refused file (acerr_lines); the user is asked to press
+// RETURN (not when `out` is the silent unit) and false is returned: the
+// session goes on with everything it holds. The message goes first, without
+// a wait, on `also` where that is open (a silent run's report, which holds
+// every file that run could not write).
 bool write_td_opts(Session& s, std::string_view fileName, float editorVersion, int editorVersionMinor,
                    float formatVersion, int formatVersionMinor, float stormHours, int defaultReportCount,
                    std::span<const std::int32_t> page4Picks, std::span<const std::int32_t> currentPicks,
-                   int out);
+                   int out, int also = -1);
 
 // Reads the file into s.gustrcom (current values, the defaults of fullDuration
 // and nFldReports) and the two pick lists; versionText receives line 2 as 80

@@ -68,7 +68,7 @@ bool open_report(Session& s, const std::string& name, int unit, std::string_view
 }
 
 bool close_run_report(Session& s, int unit, std::string_view caller) {
-  const std::string findings = s.staged_text(unit);
+  const std::string findings = s.findings(unit);
   Refusal why = Refusal::kFailed;
   if (s.close_unit(unit, &why)) return true;
   const auto& [name, opener] = s.state<RunReports>().named[unit];

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <sstream>
 #include <streambuf>
+#include <utility>
+#include <vector>
 
 #include "sysutl/file_replace.hpp"
 #include "sysutl/held_signals.hpp"
@@ -48,6 +50,9 @@ struct Session::OutUnit {
   // resolved when it was opened.
   std::optional<Resolution> staged;
   bool run_report = false;  // also written when the session ends with it open
+  // Where the text written by write_shown begins and ends in a staged
+  // report, in order.
+  std::vector<std::pair<std::size_t, std::size_t>> shown = {};
 };
 
 struct Session::InUnit {
@@ -177,6 +182,28 @@ std::string Session::staged_text(int u) const {
   return std::string(static_cast<const std::ostringstream&>(*it->second->stream).view());
 }
 
+void Session::write_shown(int u, std::string_view text) {
+  const auto it = out_units_.find(u);
+  if (it == out_units_.end() || !it->second->staged) return write(u, text);
+  auto& report = static_cast<std::ostringstream&>(*it->second->stream);
+  const std::size_t begin = report.view().size();
+  report << text;
+  it->second->shown.emplace_back(begin, report.view().size());
+}
+
+std::string Session::findings(int u) const {
+  const auto it = out_units_.find(u);
+  if (it == out_units_.end() || !it->second->staged) return {};
+  const std::string_view text = static_cast<const std::ostringstream&>(*it->second->stream).view();
+  std::string kept;
+  std::size_t from = 0;
+  for (const auto& [begin, end] : it->second->shown) {
+    kept.append(text.substr(from, begin - from));
+    from = end;
+  }
+  return kept.append(text.substr(from));
+}
+
 std::string Session::unit_file(int u) const {
   if (auto it = out_units_.find(u); it != out_units_.end()) return it->second->path;
   if (auto it = in_units_.find(u); it != in_units_.end()) return it->second->path;
@@ -237,8 +264,9 @@ void Session::end_of_input() {
     line = " ++> End of input: session ended; saved before it:";
     for (const auto& name : saved_files_) line.append(" ").append(name);
   }
-  // A run's report that ends here says so in its last line.
-  for (const int u : run_report_units()) write_line(u, "\n" + line);
+  // A run's report that ends here says so in its last line; the screen
+  // shows it once, also where the report cannot be written.
+  for (const int u : run_report_units()) write_shown(u, "\n" + line + "\n");
   auto& s = unit(kScreen);
   if (!at_line_start()) s << '\n';
   s << line << '\n';

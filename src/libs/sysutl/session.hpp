@@ -109,6 +109,14 @@ class Session {
   // What a staged report holds so far, not yet written ("" for a unit that
   // holds none).
   std::string staged_text(int u) const;
+  // Writes text on a staged report that the session shows on the screen
+  // itself (the stop line of a silent run, the end-of-input line): the
+  // report holds it, the findings do not.
+  void write_shown(int u, std::string_view text);
+  // What a staged report holds so far but the text written by write_shown:
+  // the findings shown on the screen in the place of a run's report that
+  // cannot be written, so that the screen shows each line once.
+  std::string findings(int u) const;
   // Name of the file open on a unit ("" when none).
   std::string unit_file(int u) const;
 

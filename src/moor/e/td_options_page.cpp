@@ -552,11 +552,14 @@ void reprint(Session& s, int item) {
 
 // ---- The options file ----
 
+// A file that cannot be written is named with why on the screen, and in a
+// silent run's report too: the silent run's print pass writes it when the
+// page is first shown there.
 bool write_options(Session& s) {
   const auto& t = s.tpcm;
   return write_td_opts(s, kOptionsFileName, t.r(kVersion), 0, kTdOptsFormatVersion, kTdOptsFormatMinor,
                        t.r(kStormDuration), options(s).i(kDefaultNFldReportsWord), page4_picks(s),
-                       state(s).current, out_of(s));
+                       state(s).current, out_of(s), kSilentUnit);
 }
 
 void restore_and_write(Session& s) {

@@ -212,11 +212,15 @@ TEST_F(OptionsFile, AFailedWriteKeepsTheOldFileAndGoesOn) {
       if (step == 2 && made.out) made.out = std::make_unique<std::ostream>(nullptr);  // every write fails
       return made;
     }
-    bool rename_at(const Place& f, const Place& to) override { return step != 3 && DirFiles::rename_at(f, to); }
+    bool rename_at(const Place& f, const Place& to) override {
+      return step == 3 ? (errno = EIO, false) : DirFiles::rename_at(f, to);
+    }
   };
   auto failing = std::make_shared<Failing>();
   t.s.set_files(failing);
-  for (int step : {1, 2, 3}) {
+  // The file is named with why, as every refused file is.
+  const std::string io = "the disk reports an input or output error";
+  for (const auto& [step, why] : {std::pair{1, std::string("the system refuses it")}, {2, io}, {3, io}}) {
     SCOPED_TRACE(step);
     failing->put("GUSTRDAT", "old file\n");
     failing->step = step;
@@ -225,7 +229,9 @@ TEST_F(OptionsFile, AFailedWriteKeepsTheOldFileAndGoesOn) {
     EXPECT_EQ(failing->get("GUSTRDAT"), "old file\n");
     EXPECT_EQ(files_in(*failing), 1);
     EXPECT_EQ(t.shown().substr(shown),
-              "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...\n \n Press <RETURN> to continue: ");
+              "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...\n\n"
+              " ++> File not found or file access error in WRITE_TD_OPTS\n     File name: GUSTRDAT\n     Reason: " +
+                  why + "\n \n Press <RETURN> to continue: ");
   }
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
+#include "sysutl/files_shell.hpp"
 #include "test_session.hpp"
 #include "test_tempdir.hpp"
 
@@ -29,16 +33,26 @@ TEST(Session, EndOfInputStopsWithMessageOnItsOwnLine) {
 }
 
 TEST(Session, EndOfInputNamesWhatWasAlreadySaved) {
-  // A run's report open then ends with the same line.
-  const testing::TempDir dir;
-  ScriptedSession t("");
-  ASSERT_TRUE(t.s.open_staged(kSilentUnit, dir / "Diagnostics.stxt", true));
-  t.s.write_line(kSilentUnit, "findings");
-  t.s.note_saved("RONDDAT");
-  t.s.note_saved("RONDDAT");
-  EXPECT_THROW(t.s.read_line(kKeyboard), ProgramStop);
-  EXPECT_EQ(t.shown(), " ++> End of input: session ended; saved before it: RONDDAT\n");
-  EXPECT_EQ(t.s.staged_text(kSilentUnit), "findings\n\n ++> End of input: session ended; saved before it: RONDDAT\n");
+  // A run's report open then ends with the same line; one that cannot be
+  // written shows its findings in its place, and the line only once.
+  const std::string line = " ++> End of input: session ended; saved before it: RONDDAT\n";
+  for (const auto fault : {testing::FaultyFiles::kNone, testing::FaultyFiles::kWrite}) {
+    const testing::TempDir dir;
+    ScriptedSession t("");
+    t.s.set_files(std::make_shared<testing::FaultyFiles>(fault, dir / "Diagnostics.stxt"));
+    ASSERT_TRUE(open_report(t.s, dir / "Diagnostics.stxt", kSilentUnit, "Fintop", kScreen));
+    t.s.write_line(kSilentUnit, "findings");
+    t.s.note_saved("RONDDAT");
+    t.s.note_saved("RONDDAT");
+    EXPECT_THROW(t.s.read_line(kKeyboard), ProgramStop);
+    EXPECT_EQ(t.s.staged_text(kSilentUnit), "findings\n\n" + line);
+    EXPECT_EQ(close_run_reports(t.s, 1), fault == testing::FaultyFiles::kNone ? 1 : kFileErrorStatus);
+    EXPECT_EQ(t.shown(), line + (fault == testing::FaultyFiles::kNone
+                                     ? ""
+                                     : "\n ++> File not found or file access error in Fintop\n     File name: " +
+                                           dir / "Diagnostics.stxt" +
+                                           "\n     Reason: the disk reports an input or output error\n \nfindings\n"));
+  }
 }
 
 TEST(Session, SilentUnitGetsNoPromptAndNoClear) {

@@ -204,7 +204,9 @@ TEST(TdOptionsPage, ItemEdits) {
 TEST(TdOptionsPage, AFailedWriteKeepsTheOldFileTheEditsAndTheSession) {
   struct NoRename : testing::DirFiles {
     bool fail = false;
-    bool rename_at(const Place& from, const Place& to) override { return !fail && DirFiles::rename_at(from, to); }
+    bool rename_at(const Place& from, const Place& to) override {
+      return fail ? (errno = EIO, false) : DirFiles::rename_at(from, to);
+    }
   };
   auto files = std::make_shared<NoRename>();
   {
@@ -214,11 +216,17 @@ TEST(TdOptionsPage, AFailedWriteKeepsTheOldFileTheEditsAndTheSession) {
   const std::string old = files->get("GUSTRDAT");
   ASSERT_FALSE(old.empty());
   files->fail = true;
-  // The rewrite after the read fails, and so does the one on leaving.
+  // The rewrite after the read fails, and so does the one on leaving: each
+  // named with why, on the screen and in a silent run's report.
   OptionsPage p("\n4\n2\n\n\n", files);
+  ASSERT_TRUE(p.t.s.open_staged(kSilentUnit, "Diagnostics.stxt"));
   EXPECT_EQ(p.run(), -1);
-  const std::string failed = "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...\n" + kReturn;
-  EXPECT_EQ(count_of(p.t.shown(), failed), 2) << p.t.shown();
+  const std::string failed =
+      "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...\n\n"
+      " ++> File not found or file access error in WRITE_TD_OPTS\n     File name: GUSTRDAT\n"
+      "     Reason: the disk reports an input or output error\n \n";
+  EXPECT_EQ(count_of(p.t.shown(), failed + " Press <RETURN> to continue: "), 2) << p.t.shown();
+  EXPECT_EQ(count_of(p.t.s.staged_text(kSilentUnit), failed), 2);
   EXPECT_EQ(files->get("GUSTRDAT"), old);
   EXPECT_EQ(p.g().r(opt("deltaT")), 2.0f);
 }
