@@ -12,6 +12,7 @@
 #include "sysutl/fortran_read.hpp"
 #include "sysutl/record.hpp"
 #include "sysutl/session.hpp"
+#include "sysutl/terminal.hpp"
 #include "sysutl/text.hpp"
 
 namespace kelp {
@@ -103,9 +104,6 @@ std::string options_text(const G& g, float editorVersion, int editorVersionMinor
   return t;
 }
 
-// The routine the message of a write that failed names.
-constexpr std::string_view kWriteCaller = "WRITE_TD_OPTS";
-
 // What a read fills, staged so that an unreadable file changes nothing.
 struct Staged {
   WordRecord<G::kWords> words;
@@ -186,21 +184,18 @@ bool write_td_opts(Session& s, std::string_view fileName, float editorVersion, i
   Refusal why = Refusal::kFailed;
   if (replace_file(s.files(), name, text, &why)) return true;
   // The session goes on with the record intact: the user can leave the page
-  // and save, or try again. The file is named with why as every refused
-  // file is; the wait is on the screen, whichever unit the page writes to
-  // (in a print pass, the listing).
-  const std::string first =
-      "++> I/O Error in WRITE_TD_OPTS; " + std::string(kOptionsFileName) + " not written, the session continues...";
-  if (also != kScreen && s.is_open(also)) {
-    s.write_line(also, first);
-    acerr_lines(s, kWriteCaller, name, also, why);
-  }
-  s.write_line(kScreen, first);
-  if (is_silent(out)) {
-    acerr_lines(s, kWriteCaller, name, kScreen, why);
-  } else {
-    acerr_report(s, kWriteCaller, name, kScreen, why);
-  }
+  // and save, or try again. The file is named with why on the lines after
+  // the message, as every refused file is; the wait is on the screen,
+  // whichever unit the page writes to (in a print pass, the listing).
+  const auto say = [&](int unit) {
+    s.write_line(unit, "++> I/O Error in WRITE_TD_OPTS; " + std::string(kOptionsFileName) +
+                           " not written, the session continues...");
+    file_name_lines(s, name, unit, why);
+  };
+  if (also != kScreen && s.is_open(also)) say(also);
+  say(kScreen);
+  int reply = 0;
+  if (!is_silent(out)) prsret(s, kScreen, kKeyboard, reply);
   return false;
 }
 

@@ -66,7 +66,7 @@ std::string version_string2(float x, int n);
 // temporary file renamed into place, so a failure keeps the old file. On
 // failure "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session
 // continues..." goes to the screen, and after it the file's name and why, as
-// acerr names a refused file (acerr_lines); the user is asked to press
+// acerr names a refused file (file_name_lines); the user is asked to press
 // RETURN (not when `out` is the silent unit) and false is returned: the
 // session goes on with everything it holds. The message goes first, without
 // a wait, on `also` where that is open (a silent run's report, which holds

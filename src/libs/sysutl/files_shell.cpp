@@ -275,10 +275,14 @@ void acerr(Session& s, std::string_view caller, std::string_view name, int msgun
 void acerr_lines(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why) {
   s.write_line(msgunit, "");
   s.write_line(msgunit, std::string(" ++> File not found or file access error in ").append(caller));
-  s.write_line(msgunit, "     File name: " + shown_name(name));
-  if (why != Refusal::kNone) s.write_line(msgunit, std::string("     Reason: ").append(refusal_words(why)));
+  file_name_lines(s, name, msgunit, why);
   s.write_line(msgunit, " ");
   s.unit(msgunit).flush();
+}
+
+void file_name_lines(Session& s, std::string_view name, int msgunit, Refusal why) {
+  s.write_line(msgunit, "     File name: " + shown_name(name));
+  if (why != Refusal::kNone) s.write_line(msgunit, std::string("     Reason: ").append(refusal_words(why)));
 }
 
 void acerr_report(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why,

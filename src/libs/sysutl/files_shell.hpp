@@ -64,6 +64,10 @@ void acerr_report(Session& s, std::string_view caller, std::string_view name, in
                   Refusal why = Refusal::kNone, std::string_view then = {});
 // acerr's lines alone: no wait, no stop.
 void acerr_lines(Session& s, std::string_view caller, std::string_view name, int msgunit, Refusal why);
+// The lines of acerr's message that name the file: "     File name: " +
+// name (shown_name), and where the file layer refused it "     Reason: " +
+// why (refusal_words).
+void file_name_lines(Session& s, std::string_view name, int msgunit, Refusal why);
 
 // Report files: the texts the editor writes for the user to read (the
 // print-pass listing, "Diagnostics.stxt", "DATUPWRN.stxt", "WAVEOUT.stxt"

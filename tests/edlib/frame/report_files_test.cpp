@@ -124,10 +124,11 @@ TEST_F(ReportFiles, AFileThatCannotBeWrittenIsNamedWithWhyAndKeepsTheOldOne) {
     FaultyFiles::Step fault;
     std::function<void(Session&)> write;
     const char* replies;
-    const char* caller;         // "" when no file error is shown
+    const char* caller;         // "" when no file error is shown; the routine its heading names
     const char* why = kIo;      // the words after "Reason: "
     const char* now = nullptr;  // a line of the new report; none: the old one stays
     bool ends = false;          // the replies run out
+    const char* heading = nullptr;  // the message's first line, where it is not acerr's
   };
   const Case cases[] = {
       {"listing, disk full", "RONDIN.stxt", FaultyFiles::kWrite, print_listing, "5\n\n2\n", "ronvaske"},
@@ -136,7 +137,7 @@ TEST_F(ReportFiles, AFileThatCannotBeWrittenIsNamedWithWhyAndKeepsTheOldOne) {
       {"listing of a silent run, disk full", "RONDIN.stxt", FaultyFiles::kWrite, run_listing, "4\n\n", "ronvaske"},
       {"silent run's report", "Diagnostics.stxt", FaultyFiles::kCreate, end_of_session, "4\n\n2\n", "Fintop", folder},
       {"options file, write-protected", "GUSTRDAT", FaultyFiles::kNone, options_file, "\n", "WRITE_TD_OPTS",
-       "write-protected"},
+       "write-protected", nullptr, false, "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues..."},
       {"wave report, disk full", "WAVEOUT.stxt", FaultyFiles::kWrite, wave_report, "\n", "WAVEOUT"},
       {"warning report, disk full", "DATUPWRN.stxt", FaultyFiles::kWrite, load_newer_file, "M\n\n\n", "IOINIT"},
       // The replies run out at the loader's question: the report of this
@@ -173,8 +174,9 @@ TEST_F(ReportFiles, AFileThatCannotBeWrittenIsNamedWithWhyAndKeepsTheOldOne) {
     } else {
       EXPECT_EQ(read(c.file), old);
     }
-    const std::string named = std::string(" ++> File not found or file access error in ") + c.caller +
-                              "\n     File name: " + c.file + "\n     Reason: " + c.why + "\n";
+    const std::string named =
+        (c.heading ? std::string(c.heading) : std::string(" ++> File not found or file access error in ") + c.caller) +
+        "\n     File name: " + c.file + "\n     Reason: " + c.why + "\n";
     if (*c.caller != '\0') {
       EXPECT_NE(t.shown().find(named), std::string::npos) << t.shown();
     } else {

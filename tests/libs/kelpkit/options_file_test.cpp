@@ -229,8 +229,8 @@ TEST_F(OptionsFile, AFailedWriteKeepsTheOldFileAndGoesOn) {
     EXPECT_EQ(failing->get("GUSTRDAT"), "old file\n");
     EXPECT_EQ(files_in(*failing), 1);
     EXPECT_EQ(t.shown().substr(shown),
-              "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...\n\n"
-              " ++> File not found or file access error in WRITE_TD_OPTS\n     File name: GUSTRDAT\n     Reason: " +
+              "++> I/O Error in WRITE_TD_OPTS; GUSTRDAT not written, the session continues...\n"
+              "     File name: GUSTRDAT\n     Reason: " +
                   why + "\n \n Press <RETURN> to continue: ");
   }
 }
