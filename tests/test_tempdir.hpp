@@ -6,10 +6,12 @@
 
 #include <acl/libacl.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/acl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -98,6 +100,29 @@ inline std::string list_of(const std::string& path) {
   acl_free(acl);
   return list;
 }
+
+// Acts as the user `uid` of the group `gid` alone (effective ids) for as
+// long as it lives, root's again after: for tests run as root.
+class AsUser {
+ public:
+  explicit AsUser(uid_t uid, gid_t gid) : groups_(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0))) {
+    EXPECT_GE(::getgroups(static_cast<int>(groups_.size()), groups_.data()), 0);
+    EXPECT_EQ(::setgroups(0, nullptr), 0);
+    EXPECT_EQ(::setegid(gid), 0);
+    EXPECT_EQ(::seteuid(uid), 0);
+  }
+  explicit AsUser(uid_t id) : AsUser(id, id) {}
+  ~AsUser() {
+    EXPECT_EQ(::seteuid(0), 0);
+    EXPECT_EQ(::setegid(0), 0);
+    EXPECT_EQ(::setgroups(groups_.size(), groups_.data()), 0);
+  }
+  AsUser(const AsUser&) = delete;
+  AsUser& operator=(const AsUser&) = delete;
+
+ private:
+  std::vector<gid_t> groups_;
+};
 
 // A temporary directory removed with all it holds when the object goes.
 class TempDir {

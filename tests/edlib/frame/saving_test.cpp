@@ -932,17 +932,7 @@ TEST_F(Saving, ASaveWaitsByOneDeadlineAndTakesALockFileRemovedUnderItAgain) {
   }
 }
 
-// Runs as another user (effective ids) for as long as it lives.
-struct AsUser {
-  explicit AsUser(std::uint32_t id) {
-    EXPECT_EQ(::setegid(id), 0);
-    EXPECT_EQ(::seteuid(id), 0);
-  }
-  ~AsUser() {
-    EXPECT_EQ(::seteuid(0), 0);
-    EXPECT_EQ(::setegid(0), 0);
-  }
-};
+using testing::AsUser;
 
 TEST_F(Saving, ARefusedFileIsNamedWithWhy) {
   // An ordinary user (root's test runs as another) in a folder of its own

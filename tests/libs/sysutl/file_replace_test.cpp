@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
-#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -410,25 +409,6 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
   if (!no_lists.empty()) GTEST_SKIP() << "the test folder's file system keeps no access lists: " << no_lists.size() << " rows";
 }
 
-// Acts as the user `uid` of the group `gid` alone (effective ids) for as
-// long as it lives; root's again after.
-struct AsUser {
-  AsUser(uid_t uid, gid_t gid) : groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0))) {
-    EXPECT_GE(::getgroups(static_cast<int>(groups.size()), groups.data()), 0);
-    EXPECT_EQ(::setgroups(0, nullptr), 0);
-    EXPECT_EQ(::setegid(gid), 0);
-    EXPECT_EQ(::seteuid(uid), 0);
-  }
-  ~AsUser() {
-    EXPECT_EQ(::seteuid(0), 0);
-    EXPECT_EQ(::setegid(0), 0);
-    EXPECT_EQ(::setgroups(groups.size(), groups.data()), 0);
-  }
-  AsUser(const AsUser&) = delete;
-  AsUser& operator=(const AsUser&) = delete;
-  std::vector<gid_t> groups;
-};
-
 TEST_F(FileReplace, AsRootAFolderSharedThroughAnAccessListLocksForEachOfItsWriters) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root: the folder's lock is taken as each user its list names";
   // Whichever of the users the folder's list lets write, or root, locks it
@@ -473,7 +453,7 @@ TEST_F(FileReplace, AsRootAFolderSharedThroughAnAccessListLocksForEachOfItsWrite
         if (k != first) order.push_back(c.savers[k]);
       }
       for (const auto& [uid, gid] : order) {
-        const AsUser as(uid, gid);
+        const testing::AsUser as(uid, gid);
         FileSystem files;
         bool waited = false;
         FolderLocks locks(files, 100ms, [&](const Folder&) { waited = true; });
@@ -482,7 +462,7 @@ TEST_F(FileReplace, AsRootAFolderSharedThroughAnAccessListLocksForEachOfItsWrite
         EXPECT_TRUE(locks.unlocked().empty()) << uid;
         EXPECT_FALSE(waited) << uid;
       }
-      const AsUser as(member.first, member.second);
+      const testing::AsUser as(member.first, member.second);
       FileSystem files;
       LockBudget now{std::chrono::steady_clock::now(), 0};
       EXPECT_EQ(FolderLocker().lock(files, testing::folder_at(files, "share"), now, {}, {}).fault.failure,
