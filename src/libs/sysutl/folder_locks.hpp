@@ -10,7 +10,8 @@
 //    link fails otherwise than for a name taken or a temporary gone, born
 //    with its bits); the ending signals are held over the whole birth, and
 //    a lock file that may be in another session's birth at its name (its
-//    owner or group not yet given) is looked at again within the wait;
+//    owner, group or access list not yet given) is looked at again within
+//    the wait, for a bounded while of this session's own clock;
 //  - it is open to exactly those who may write in the folder, read from
 //    its access list where it has one (each user and group the list names
 //    gets an entry of the lock file's own list), and an existing one is
