@@ -266,6 +266,7 @@ struct FaultyFiles : FileSystem, FolderLocker {
   bool no_owners = false;     // one that gives no file another owner or group
   int acl_removal_error = 0;  // every access list's removal fails with this error (ENODATA: gone meanwhile)
   int acl_read_error = 0;     // every access list of a new file fails to be read so
+  bool no_lists_given = false;  // every access list to be given is refused (EOPNOTSUPP)
   int link_error = 0;         // one without hard links: every link fails so (EPERM on FAT)
   // The lock file of a folder: its birth (or its temporary's) fails with
   // this error; its name is found taken at so many of its links (another
@@ -325,6 +326,9 @@ struct FaultyFiles : FileSystem, FolderLocker {
   bool remove_acl(const Fd& fd) override {
     if (acl_removal_error == ENODATA) FileSystem::remove_acl(fd);
     return acl_removal_error != 0 ? (errno = acl_removal_error, false) : FileSystem::remove_acl(fd);
+  }
+  bool give_access_list(const Fd& fd, const AccessList& list) override {
+    return no_lists_given ? (errno = EOPNOTSUPP, false) : FileSystem::give_access_list(fd, list);
   }
   bool read_acl_on(const Fd& fd, std::optional<std::string>& acl) override {
     return acl_read_error != 0 ? (errno = acl_read_error, false) : FileSystem::read_acl_on(fd, acl);

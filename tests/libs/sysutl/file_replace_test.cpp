@@ -338,6 +338,8 @@ TEST_F(FileReplace, TheLockFileIsOpenToThoseWhoMayWriteInItsFolder) {
        "u::rwx,u:65533:r-x,g::rwx,m::rwx,o::---", false, "u::rw-,u:65533:---,g::rw-,m::rw-,o::---"},
       {"a named user who may not write, in everyone's folder", 0700, {}, 0666, LockFailure::kNone, {}, 1, 0, 10s,
        "u::rwx,u:65533:r-x,g::rwx,m::rwx,o::rwx", false, "u::rw-,u:65533:---,g::rw-,m::rw-,o::rw-"},
+      {"shared by two named users, its list refused", 0700, {}, 0600, LockFailure::kNone,
+       [](OddLockFiles& o) { o.no_lists_given = true; }, 1, 0, 10s, two_users, false, nullptr},
       {"a writer's entry beyond the mask", 0700, {}, 0600, LockFailure::kNone, {}, 1, 0, 10s,
        "u::rwx,u:65533:rwx,g::rwx,m::r-x,o::---", false, "u::rw-,u:65533:---,g::---,m::---,o::---"},
   };
